@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test through ctest.
+# With CI=true it also runs the lower layers under AddressSanitizer+UBSan and the
+# threading stress tests under ThreadSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+./scripts/deps.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+if [ "${CI:-}" = "true" ] || [ "${TRIVANE_SANITIZERS:-}" = "1" ]; then
+    echo "== AddressSanitizer + UBSan build (framework, link, simulator, CLI)"
+    cmake -S . -B build-asan -G Ninja -DTRIVANE_GUI=OFF -DTRIVANE_SANITIZE=address -DCMAKE_BUILD_TYPE=Debug
+    cmake --build build-asan -j "$jobs"
+    (cd build-asan && ctest --output-on-failure -j "$jobs")
+
+    echo "== ThreadSanitizer build (threading stress tests)"
+    cmake -S . -B build-tsan -G Ninja -DTRIVANE_GUI=OFF -DTRIVANE_SANITIZE=thread -DCMAKE_BUILD_TYPE=Debug
+    cmake --build build-tsan -j "$jobs"
+    if (cd build-tsan && ctest -N -L stress | grep -q 'Total Tests: [1-9]'); then
+        (cd build-tsan && ctest --output-on-failure -L stress)
+    fi
+fi
+
+echo "== Build and test"
+cmake -S . -B build -G Ninja
+cmake --build build -j "$jobs"
+cd build && ctest --output-on-failure -j "$jobs"
