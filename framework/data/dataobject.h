@@ -62,18 +62,22 @@ public:
 
     static int indexOfRname(const QString& name);
     static QString generateId(const DataObject* parent);
+    // candidate, or the first of "candidate_1", "candidate_2", ... that parent lacks.
+    static QString uniqueName(const DataObject* parent, const QString& candidate);
 
     // Virtual operations, in this order (the empty node overrides them).
     virtual bool isEmpty() const;
     virtual QVariant get(const QVariant& defaultValue = QVariant()) const;
-    virtual DataObject* set(QObject* changer, const QString& path, const QVariant& value, bool create = false);
+    virtual DataObject* set(QObject* changer, const QString& path, const QVariant& value,
+                            bool create = false);
     virtual DataObject* set(QObject* changer, const QVariant& value);
     virtual bool insert(QObject* changer, const QString& path, bool replace = false);
     virtual bool insert(QObject* changer, DataObject* node, bool replace = false, int index = -1);
     virtual DataObject* append(QObject* changer, const QString& name = QString());
     virtual bool remove(QObject* changer, const QString& path, bool destroy = true);
     virtual bool remove(QObject* changer, DataObject* node, bool destroy = true);
-    virtual void copyFrom(QObject* changer, DataObject* source, bool create = true, bool removeMissing = false);
+    virtual void copyFrom(QObject* changer, DataObject* source, bool create = true,
+                          bool removeMissing = false);
     virtual void importFromJson(QObject* changer, const QJsonValue& value, bool create = true,
                                 bool setValues = true, bool removeMissing = false);
     virtual QJsonValue exportToJson(bool skipPrivate = false) const;
@@ -124,6 +128,7 @@ public slots:
 
 private:
     friend class DataObjectPrivate;
+    friend struct DataObjectAccess;
     DataObjectPrivate* d_ptr;
     Q_DISABLE_COPY(DataObject)
 };

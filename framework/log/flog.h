@@ -29,7 +29,11 @@ public:
     static QString fileName(const QString& base, const QString& extension);
 
 private:
+    // The line is collected first and appended with a single write, so lines logged by
+    // several threads at once never interleave within the file.
+    QString m_text;
     QDebug m_stream;
+    bool m_spaced = false;
 };
 
 }  // namespace kx

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
+
 namespace kx {
 
 // One coloured console line through Qt's message output; finished when the last copy dies.
@@ -21,12 +23,21 @@ public:
 
     template <typename T>
     QLog& write(const T& value) {
-        m_stream << value;
+        m_line->stream << value;
         return *this;
     }
 
 private:
-    QDebug m_stream;
+    // The line is collected in a string and handed to Qt's message output in one piece when
+    // the last copy goes, so a spaced line loses its trailing blank before the colour reset.
+    struct Line {
+        Line();
+        ~Line();
+        QString text;
+        QDebug stream;
+        bool spaced = false;
+    };
+    std::shared_ptr<Line> m_line;
 };
 
 }  // namespace kx
