@@ -8,7 +8,7 @@ packages=(
     qtbase5-dev libqt5serialport5-dev qtwebengine5-dev libqcustomplot-dev
     qttools5-dev-tools qttools5-dev libqt5svg5-dev
     xvfb xauth clang libclang-rt-14-dev
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-wqy-microhei
 )
 
 missing=()

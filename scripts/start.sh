@@ -1,9 +1,55 @@
 #!/usr/bin/env bash
-# Starts what the build produced: the workbench on the simulated bench when it exists,
-# otherwise a short tour of the command-line tool.
+# Starts the simulated bench with two motors and the workbench connected to it, with build/bin
+# as the working directory. Without a display the workbench runs under Xvfb.
+# Extra arguments go to the workbench.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bin=build/bin
+bin="${TRIVANE_BIN:-$PWD/build/bin}"
 
-echo "== trivane-cli converts a small data tree from JSON to XML:"
-"$bin/trivane-cli" convert JSON XML -data='{"config": {"scale": 100, "language": "en"}, "list": [1, 2]}'
+for exe in trivane trivane-sim; do
+    if [ ! -x "$bin/$exe" ]; then
+        echo "build/bin/$exe is missing: build first (./run.sh builds and starts)" >&2
+        exit 1
+    fi
+done
+
+work=$(mktemp -d)
+link="$work/bench"
+"$bin/trivane-sim" --motors 2 --port-link "$link" >"$work/sim.out" 2>"$work/sim.err" &
+sim=$!
+trap 'kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true; rm -rf "$work"' EXIT
+
+for _ in $(seq 1 100); do
+    [ -e "$link" ] && break
+    sleep 0.1
+done
+if [ ! -e "$link" ]; then
+    echo "the simulated bench did not start:" >&2
+    cat "$work/sim.err" >&2
+    exit 1
+fi
+echo "== simulated bench with two motors on $link"
+
+cd "$bin"
+export TRIVANE_PORT="$link"
+# The manual viewer's sandbox refuses to run as root.
+if [ "$(id -u)" -eq 0 ]; then
+    export QTWEBENGINE_DISABLE_SANDBOX=1
+fi
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    # A virtual display in a session of its own: Ctrl+C then reaches the workbench alone,
+    # which shuts down in order (config.xml written) before the display goes away.
+    setsid Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.err" &
+    xvfb=$!
+    trap 'kill "$sim" "$xvfb" 2>/dev/null || true; wait "$sim" "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
+    for _ in $(seq 1 100); do
+        [ -s "$work/display" ] && break
+        sleep 0.1
+    done
+    [ -s "$work/display" ] || { echo "Xvfb did not start:" >&2; cat "$work/xvfb.err" >&2; exit 1; }
+    export DISPLAY=":$(head -n1 "$work/display")"
+    echo "== no display: the workbench runs on the virtual display $DISPLAY (stop it with Ctrl+C)"
+fi
+status=0
+./trivane "$@" || status=$?
+exit "$status"

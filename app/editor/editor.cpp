@@ -1,0 +1,206 @@
+#include "app/editor/editor.h"
+
+#include "app/editor/baseeditorpage.h"
+#include "app/editor/titlewidget.h"
+#include "app/shell/shellregistry.h"
+#include "framework/data/datamanager.h"
+#include "framework/data/dataobject.h"
+#include "link/canworker.h"
+#include "link/helper.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScroller>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+Editor::Editor(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Editor"));
+    setAttribute(Qt::WA_StyledBackground);
+    setStyleSheet(QStringLiteral("Editor {\nborder:1px solid #1e1e1e;\n}"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setSpacing(0);
+    layout->setContentsMargins(1, 0, 1, 1);
+
+    auto* strip = new QScrollArea(this);
+    strip->setFrameShape(QFrame::NoFrame);
+    strip->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    strip->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    strip->setWidgetResizable(true);
+    strip->setMaximumHeight(30);
+    strip->setStyleSheet(QStringLiteral("QScrollArea {\nborder:none;\nborder-bottom:1px solid #1e1e1e;\n}"));
+    auto* titles = new QWidget(strip);
+    titles->setFixedHeight(28);
+    m_titleLayout = new QHBoxLayout(titles);
+    m_titleLayout->setSpacing(1);
+    m_titleLayout->setContentsMargins(0, 0, 0, 0);
+    m_titleLayout->addSpacerItem(new QSpacerItem(237, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    strip->setWidget(titles);
+    QScroller::grabGesture(strip->viewport(), QScroller::LeftMouseButtonGesture);
+    layout->addWidget(strip);
+
+    m_stack = new QStackedWidget(this);
+    m_stack->setObjectName(QStringLiteral("stackedWidget"));
+    layout->addWidget(m_stack, 1);
+    connect(m_stack, &QStackedWidget::currentChanged, this, &Editor::onCurrentChanged);
+
+    auto listen = [this](const QString& path, void (Editor::*open)()) {
+        connect(kx::d(path), &kx::DataObject::changed, this, open);
+    };
+    listen(QStringLiteral("trigger.device.info.new"), &Editor::openDeviceInfo);
+    listen(QStringLiteral("trigger.configure.param.new"), &Editor::openParamTable);
+    listen(QStringLiteral("trigger.analyze.oscilloscope.new"), &Editor::openOscilloscope);
+    listen(QStringLiteral("trigger.help.instruction"), &Editor::openInstruction);
+}
+
+QString Editor::displayName(kx::DataObject* device) {
+    return CANWorker::deviceDisplayName(device);
+}
+
+int Editor::currentIndex() const {
+    return m_stack->currentIndex();
+}
+
+QWidget* Editor::page(int index) const {
+    return index >= 0 && index < count() ? m_pages[index].second : nullptr;
+}
+
+TitleWidget* Editor::title(int index) const {
+    return index >= 0 && index < count() ? m_pages[index].first : nullptr;
+}
+
+int Editor::findPage(const QString& kind, kx::DataObject* device) const {
+    for (int i = 0; i < m_stack->count(); ++i) {
+        auto* page = dynamic_cast<BaseEditorPage*>(m_stack->widget(i));
+        if (page && page->kind() == kind && page->device() == device)
+            return i;
+    }
+    return -1;
+}
+
+void Editor::openDeviceInfo() {
+    kx::DataObject* device = Helper::instance()->activatedDevice();
+    if (!device)
+        return;
+    const int index = findPage(BaseEditorPage::kindDeviceInfo(), device);
+    if (index >= 0)
+        selectPage(index);
+    else
+        createPage(BaseEditorPage::kindDeviceInfo(), tr("Device Info"));
+}
+
+void Editor::openParamTable() {
+    kx::DataObject* device = Helper::instance()->activatedDevice();
+    if (!device)
+        return;
+    // A table request always ends with a freshly read table.
+    const int index = findPage(BaseEditorPage::kindParamTable(), device);
+    if (index >= 0)
+        closePage(index);
+    createPage(BaseEditorPage::kindParamTable(), tr("Param Table"));
+}
+
+void Editor::openOscilloscope() {
+    kx::DataObject* device = Helper::instance()->currentDeviceDobj();
+    if (device->c(QStringLiteral("param"))->size() < 1) {
+        Helper::instance()->showWarning(tr("Please open param table of %1 first!").arg(displayName(device)));
+        return;
+    }
+    if (!Helper::instance()->activatedDevice())
+        return;
+    const int index = findPage(BaseEditorPage::kindOscilloscope(), device);
+    if (index >= 0)
+        selectPage(index);
+    else
+        createPage(BaseEditorPage::kindOscilloscope(), tr("Oscilloscope"));
+}
+
+void Editor::openInstruction() {
+    const int index = findPage(BaseEditorPage::kindWeb(), Helper::instance()->currentDeviceDobj());
+    if (index >= 0)
+        selectPage(index);
+    else
+        createPage(BaseEditorPage::kindWeb(), tr("Instruction"));
+}
+
+void Editor::createPage(const QString& kind, const QString& kindTitle) {
+    QWidget* page = ShellRegistry::pageFactory(kind)(nullptr);
+    auto* base = dynamic_cast<BaseEditorPage*>(page);
+    if (!base) {
+        delete page;
+        return;
+    }
+    kx::DataObject* device = base->device();
+    if (!device->isEmpty())
+        connect(device, &QObject::destroyed, this, &Editor::onDeviceDestroyed, Qt::UniqueConnection);
+    addPage(kindTitle, page);
+}
+
+void Editor::onDeviceDestroyed(QObject*) {
+    // The record is gone, so the pages bound to it now report the empty node: close every
+    // page whose record vanished (pages opened without a device never had one).
+    for (int i = count() - 1; i >= 0; --i) {
+        auto* page = dynamic_cast<BaseEditorPage*>(m_pages[i].second);
+        if (page && page->hadDevice() && page->device()->isEmpty())
+            closePage(i);
+    }
+}
+
+void Editor::addPage(const QString& kindTitle, QWidget* page) {
+    kx::DataObject* device = Helper::instance()->currentDeviceDobj();
+    QString name = displayName(device);
+    kx::DataObject* parent = device->pdobj();
+    if (!device->isEmpty() && parent && parent->size() == 1)
+        name.clear();
+    const QString text = name.isEmpty() ? kindTitle : tr("%1 - %2").arg(kindTitle, name);
+
+    auto* title = new TitleWidget(text, m_titleLayout->parentWidget());
+    m_titleLayout->insertWidget(count(), title);
+    m_stack->addWidget(page);
+    m_pages.append({title, page});
+
+    connect(title->selectButton(), &QToolButton::clicked, this, [this, title, page] {
+        for (const auto& pair : qAsConst(m_pages))
+            pair.first->selectButton()->setChecked(pair.first == title);
+        m_stack->setCurrentWidget(page);
+    });
+    connect(title->closeButton(), &QPushButton::clicked, this, [this, title] {
+        int index = 0;
+        for (int i = 0; i < m_pages.size(); ++i) {
+            if (m_pages[i].first == title)
+                index = i;
+        }
+        closePage(index);
+    });
+    title->selectButton()->click();
+}
+
+void Editor::selectPage(int index) {
+    if (index < 0 || index >= count())
+        return;
+    for (int i = 0; i < m_pages.size(); ++i)
+        m_pages[i].first->selectButton()->setChecked(i == index);
+    m_stack->setCurrentIndex(index);
+}
+
+void Editor::closePage(int index) {
+    if (index < 0 || index >= count())
+        return;
+    const auto pair = m_pages.takeAt(index);
+    m_titleLayout->removeWidget(pair.first);
+    delete pair.first;
+    m_stack->removeWidget(pair.second);
+    delete pair.second;
+    if (index < count())
+        m_pages[index].first->selectButton()->click();
+}
+
+void Editor::onCurrentChanged(int index) {
+    auto* page = dynamic_cast<BaseEditorPage*>(m_stack->widget(index));
+    if (page)
+        Helper::instance()->setEditDevice(page->device(), page->kind());
+    else
+        Helper::instance()->setEditDevice(kx::d().emptyDobj(), QString());
+}

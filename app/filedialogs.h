@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// File dialogs of the shell, all starting in the working directory. Tests script them with
+// setChooser() instead of clicking through a modal dialog.
+class FileDialogs {
+public:
+    enum Mode { Open, Save };
+    // Returns the chosen file, or an empty string for Cancel.
+    using Chooser = std::function<QString(Mode mode, const QString& title, const QString& filter)>;
+
+    static QString openFileName(QWidget* parent, const QString& title, const QString& filter);
+    static QString saveFileName(QWidget* parent, const QString& title, const QString& filter);
+
+    // An empty chooser restores the real dialogs.
+    static void setChooser(Chooser chooser);
+
+private:
+    static QString choose(QWidget* parent, Mode mode, const QString& title, const QString& filter);
+};

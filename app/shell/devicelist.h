@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QVariant>
+#include <QWidget>
+
+class QTreeWidget;
+
+namespace kx {
+class DataObject;
+}
+
+// A plain list of the project's devices, standing in for the device tree until that screen
+// is part of the build. Like the tree it fills every new device record from the template.
+class DeviceList : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit DeviceList(QWidget* parent = nullptr);
+
+    QTreeWidget* tree() const { return m_tree; }
+    // "0x" and lower-case hex for a numeric ID, text IDs as they are.
+    static QString mcuIdText(const QVariant& id);
+
+private:
+    void onDeviceAdded(const QString& name);
+    void refresh();
+
+    QTreeWidget* m_tree;
+    kx::DataObject* m_devices;
+};

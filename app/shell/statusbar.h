@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QVariant>
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QTimer;
+
+// One line under the work area showing the latest status line for three seconds.
+class StatusBar : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kShowMs = 3000;
+
+    explicit StatusBar(QWidget* parent = nullptr);
+
+    QString text() const;
+    // The clear timer, for tests that drive the three seconds themselves.
+    QTimer* clearTimer() const { return m_timer; }
+
+public slots:
+    void showStatus(QVariant var);
+
+private:
+    QLabel* m_label;
+    QLabel* m_zoomIcon;
+    QComboBox* m_zoom;
+    QTimer* m_timer;
+};

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Saves a picture of the workbench connected to the simulated bench with two motors:
+# scripts/screenshot.sh [OUT.png]   (default docs/screenshot.png)
+# Runs under Xvfb in a scratch working directory, so the user's config.xml is left alone.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$PWD"
+bin="${TRIVANE_BIN:-$root/build/bin}"
+out="${1:-docs/screenshot.png}"
+case "$out" in /*) ;; *) out="$root/$out" ;; esac
+
+for exe in trivane trivane-sim; do
+    if [ ! -x "$bin/$exe" ]; then
+        echo "build/bin/$exe is missing: build first" >&2
+        exit 1
+    fi
+done
+
+work=$(mktemp -d)
+link="$work/bench"
+"$bin/trivane-sim" --motors 2 --port-link "$link" >"$work/sim.out" 2>"$work/sim.err" &
+sim=$!
+trap 'kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true; rm -rf "$work"' EXIT
+for _ in $(seq 1 100); do
+    [ -e "$link" ] && break
+    sleep 0.1
+done
+[ -e "$link" ] || { echo "the simulated bench did not start" >&2; cat "$work/sim.err" >&2; exit 1; }
+
+# English texts, both motors kept, the device list shown.
+mkdir -p "$work/run"
+ln -s "$bin/i18n" "$work/run/i18n"
+ln -s "$bin/instruction.pdf" "$work/run/instruction.pdf"
+cat >"$work/run/config.xml" <<'XML'
+<?xml version="1.0"?>
+<m>
+    <c name="language" type="10" value="en"/>
+    <c name="setting">
+        <c name="show_left_sidebar" type="1" value="true"/>
+        <c name="enable_multiple_devices" type="1" value="true"/>
+    </c>
+</m>
+XML
+
+cd "$work/run"
+export TRIVANE_PORT="$link" TRIVANE_SCREENSHOT="$work/shot.png" TRIVANE_SCREENSHOT_DEVICES=2
+if [ "$(id -u)" -eq 0 ]; then
+    export QTWEBENGINE_DISABLE_SANDBOX=1
+fi
+timeout 120 xvfb-run -a -s "-screen 0 1280x800x24" "$bin/trivane" >"$work/trivane.log" 2>&1 || true
+if [ ! -s "$work/shot.png" ]; then
+    echo "no screenshot was taken; the workbench said:" >&2
+    tail -20 "$work/trivane.log" >&2
+    exit 1
+fi
+mkdir -p "$(dirname "$out")"
+cp "$work/shot.png" "$out"
+echo "saved $out"

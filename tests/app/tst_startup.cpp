@@ -1,0 +1,206 @@
+#include "apptest.h"
+#include "pty.h"
+
+#include "app/configfile.h"
+#include "app/exitsignals.h"
+#include "app/shell/mainwindow.h"
+#include "app/startup.h"
+#include "link/canworker.h"
+
+#include <QDate>
+#include <QFile>
+#include <QTimer>
+#include <QTranslator>
+
+#include <csignal>
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+private:
+    static QByteArray logText() {
+        QFile file(QStringLiteral("log/global_%1.log")
+                       .arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static void writeFile(const QString& path, const QByteArray& data) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(data);
+    }
+    static kx::DataObject* config(const QString& path) { return kx::d(QStringLiteral("config.") + path); }
+
+private slots:
+    void scaleRule_data() {
+        QTest::addColumn<int>("percent");
+        QTest::addColumn<bool>("highDpi");
+        QTest::addColumn<QString>("factor");
+        QTest::newRow("100") << 100 << true << "1";
+        QTest::newRow("110") << 110 << true << "1";
+        QTest::newRow("75") << 75 << true << "1";
+        QTest::newRow("0") << 0 << true << "1";
+        QTest::newRow("-125") << -125 << true << "1";
+        QTest::newRow("125") << 125 << false << "1.25";
+        QTest::newRow("150") << 150 << false << "1.5";
+        QTest::newRow("175") << 175 << false << "1.75";
+        QTest::newRow("200") << 200 << false << "2";
+        QTest::newRow("210") << 210 << true << "1";
+    }
+
+    void scaleRule() {
+        QFETCH(int, percent);
+        QFETCH(bool, highDpi);
+        QFETCH(QString, factor);
+        const Startup::ScaleRule rule = Startup::scaleRule(percent);
+        QCOMPARE(rule.highDpiScaling, highDpi);
+        QCOMPARE(rule.factor, factor);
+    }
+
+    void configRoundTrip() {
+        CaseEnvironment env;
+        QVERIFY(!ConfigFile::read(kx::d(QStringLiteral("config"))));
+        QCOMPARE(config("scale")->getInt(0), 100);
+        config("scale")->set(nullptr, 150);
+        config("language")->set(nullptr, QStringLiteral("en"));
+        config("setting.show_panel")->set(nullptr, false);
+        config("wnd.h_splitter")->setList(nullptr, {10, 20, 30}, true);
+        QVERIFY(ConfigFile::write(kx::d(QStringLiteral("config"))));
+
+        // Back to the defaults, then read what was written.
+        CaseEnvironment fresh;
+        QFile::copy(env.path("config.xml"), fresh.path("config.xml"));
+        QCOMPARE(config("scale")->getInt(0), 100);
+        QVERIFY(ConfigFile::read(kx::d(QStringLiteral("config"))));
+        QCOMPARE(config("scale")->getInt(0), 150);
+        QCOMPARE(config("language")->getString(), QStringLiteral("en"));
+        QCOMPARE(config("setting.show_panel")->getBool(true), false);
+        QCOMPARE(MainWindow::listOfInts(config("wnd.h_splitter")), (QList<int>{10, 20, 30}));
+        QCOMPARE(config("oscilloscope_frame_rate")->getInt(0), 24);
+    }
+
+    void corruptConfigIsKeptAsideAndDefaultsStand() {
+        CaseEnvironment env;
+        const QByteArray broken = "<config><scale>150</scale><language>en</lang";
+        writeFile(QStringLiteral("config.xml"), broken);
+        QVERIFY(!ConfigFile::read(kx::d(QStringLiteral("config"))));
+        QCOMPARE(config("scale")->getInt(0), 100);
+        QCOMPARE(config("language")->getString(), QStringLiteral("zh_CN"));
+        QVERIFY(!QFile::exists(QStringLiteral("config.xml")));
+        QFile bad(QStringLiteral("config.xml.bad"));
+        QVERIFY(bad.open(QIODevice::ReadOnly));
+        QCOMPARE(bad.readAll(), broken);
+        QCOMPARE(logText().count("is unreadable"), 1);
+
+        // The exit write creates a fresh file and leaves the kept one alone.
+        QVERIFY(ConfigFile::write(kx::d(QStringLiteral("config"))));
+        QVERIFY(QFile::exists(QStringLiteral("config.xml")));
+        QVERIFY(QFile::exists(QStringLiteral("config.xml.bad")));
+    }
+
+    void translationLoading() {
+        CaseEnvironment env;
+        QObject owner;
+        QVERIFY(!Startup::installTranslation(QStringLiteral("en"), &owner));
+        QVERIFY(logText().isEmpty());
+
+        QVERIFY(!Startup::installTranslation(QString(), &owner));
+        QVERIFY(logText().contains("no language ./i18n/.qm file"));
+
+        QDir().mkpath(QStringLiteral("i18n"));
+        writeFile(QStringLiteral("i18n/xx.qm"), "not a translation");
+        QVERIFY(!Startup::installTranslation(QStringLiteral("xx"), &owner));
+        QVERIFY(logText().contains("load language xx failed"));
+
+        QVERIFY(
+            QFile::copy(QStringLiteral(TRIVANE_BIN_DIR "/i18n/zh_CN.qm"), QStringLiteral("i18n/zh_CN.qm")));
+        QTranslator* translator = Startup::installTranslation(QStringLiteral("zh_CN"), &owner);
+        QVERIFY(translator);
+        QCOMPARE(translator->parent(), &owner);
+        QCOMPARE(QCoreApplication::translate("Panel", "Clear"), QString::fromUtf8("清空"));
+        QCoreApplication::removeTranslator(translator);
+    }
+
+    void startAndShutdownWriteTheWholeConfig() {
+        CaseEnvironment env;
+        config("language")->set(nullptr, QStringLiteral("en"));
+        {
+            Startup startup;
+            startup.start();
+            Helper::instance()->setPrompt(&env.prompt);
+            QVERIFY(startup.mainWindow()->isVisible());
+            QCOMPARE(Helper::instance()->mainWindow(), startup.mainWindow());
+            QVERIFY(Helper::instance()->worker());
+            QVERIFY(logText().contains("version: 0.0.8"));
+            config("setting.enable_multiple_devices")->set(nullptr, true);
+            startup.shutdown();
+            QVERIFY(!Helper::instance()->worker());
+        }
+        QVERIFY(!Helper::instance()->mainWindow());
+        QFile file(QStringLiteral("config.xml"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray xml = file.readAll();
+        for (const char* key :
+             {"debug_pack", "oscilloscope_frame_rate", "h_splitter", "update_timeout", "support_at"})
+            QVERIFY2(xml.contains(key), key);
+
+        CaseEnvironment next;
+        QFile::copy(env.path("config.xml"), next.path("config.xml"));
+        QVERIFY(ConfigFile::read(kx::d(QStringLiteral("config"))));
+        QCOMPARE(config("setting.enable_multiple_devices")->getBool(false), true);
+    }
+
+    void lastProjectWinsOverAutoConnect_data() {
+        QTest::addColumn<bool>("loadLast");
+        QTest::addColumn<bool>("connects");
+        QTest::newRow("both on") << true << false;
+        QTest::newRow("auto connect only") << false << true;
+    }
+
+    void lastProjectWinsOverAutoConnect() {
+        QFETCH(bool, loadLast);
+        QFETCH(bool, connects);
+        CaseEnvironment env;
+        TestPty pty;
+        QVERIFY(pty.isValid());
+        addDevice(QStringLiteral("A1"), 3);
+        QVERIFY(
+            kx::DataManager::writeToXmlFile(QStringLiteral("last.prj"), kx::d(QStringLiteral("project"))));
+        kx::d(QStringLiteral("project.device"))->clear(nullptr, true, false);
+        config("language")->set(nullptr, QStringLiteral("en"));
+        config("setting.load_last_project")->set(nullptr, loadLast);
+        config("setting.auto_connect")->set(nullptr, true);
+        kx::d(QStringLiteral("config"))
+            ->set(nullptr, QStringLiteral("last_project_path"), QStringLiteral("last.prj"), true);
+        config("last_com")->set(nullptr, pty.name());
+        Startup startup;
+        startup.start();
+        Helper::instance()->setPrompt(&env.prompt);
+        if (connects)
+            QTRY_VERIFY_WITH_TIMEOUT(Helper::instance()->worker()->isConnected(), 20000);
+        else
+            QVERIFY(!Helper::instance()->worker()->isConnected());
+        QCOMPARE(kx::d(QStringLiteral("project.device"))->size(), loadLast ? 1 : 0);
+        QCOMPARE(kx::d(QStringLiteral("working_path"))->getString(),
+                 loadLast ? QStringLiteral("last.prj") : QString());
+        startup.shutdown();
+    }
+
+    void terminationSignalRunsTheNormalShutdown() {
+        CaseEnvironment env;
+        config("language")->set(nullptr, QStringLiteral("en"));
+        config("scale")->set(nullptr, 175);
+        Startup startup;
+        startup.start();
+        Helper::instance()->setPrompt(&env.prompt);
+        QTimer::singleShot(0, [] { ::raise(SIGTERM); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!startup.mainWindow()->isVisible());
+        startup.shutdown();
+        QFile file(QStringLiteral("config.xml"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("175"));
+    }
+};
+
+TRIVANE_GUI_TEST_MAIN(TestStartup)
+#include "tst_startup.moc"
