@@ -8,12 +8,23 @@
 // the next plausible record start; memory stays bounded whatever arrives.
 class RecordCutter {
 public:
+    // A text line that grows past this without CR LF is dropped.
+    static constexpr int kMaxLine = 4096;
+
     void append(const QByteArray& bytes);
     // Takes the next complete record (frame record or text line, CR LF included).
     bool next(QByteArray* record);
     void clear();
-    int pending() const { return m_buffer.size(); }
+    int pending() const { return m_buffer.size() - m_pos; }
+    // Bytes discarded so far while resynchronising (line noise, overlong lines).
+    qint64 droppedBytes() const { return m_dropped; }
 
 private:
+    // Length of a complete, well-framed frame record at offset `at`; 0 when the bytes there
+    // cannot be one, -1 when more bytes are needed to tell.
+    int frameAt(int at) const;
+
     QByteArray m_buffer;
+    int m_pos = 0;  // read offset: consumed bytes stay in front until the next compaction
+    qint64 m_dropped = 0;
 };
