@@ -15,6 +15,11 @@ public:
     static QByteArray exportNode(const DataObject* node, bool skipPrivate);
     static void importNode(DataObject* node, QObject* changer, const QByteArray& record, bool create,
                            bool setValues, bool removeMissing);
+
+    // qUncompress for untrusted input: the 4-byte size header is checked against what the
+    // compressed bytes can possibly expand to (zlib stays below 1032:1) before anything is
+    // allocated, so a forged header cannot ask for gigabytes. Empty when implausible or corrupt.
+    static QByteArray uncompress(const QByteArray& compressed);
 };
 
 }  // namespace kx

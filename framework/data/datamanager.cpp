@@ -2,6 +2,7 @@
 
 #include "framework/core/commandmanager.h"
 #include "framework/core/convertcommand.h"
+#include "framework/data/binform.h"
 #include "framework/data/dataobject.h"
 #include "framework/data/emptydataobject.h"
 #include "framework/log/qflog.h"
@@ -134,7 +135,8 @@ QByteArray DataManager::readFromBin(const QString& path) {
         logE() << "<m><static> cannot read binary file: " << quoted(path);
         return QByteArray();
     }
-    return qUncompress(bytes);
+    // A forged size header would make qUncompress allocate gigabytes before failing.
+    return BinForm::uncompress(bytes);
 }
 
 bool DataManager::writeToBin(const QString& path, const QByteArray& data, int level, bool makePath) {

@@ -1,8 +1,112 @@
 #include "framework/data/jsonform.h"
 
+#include "framework/data/dataobject.h"
+#include "framework/data/importguard.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QSet>
+
 namespace kx {
 
-QJsonValue JsonForm::exportNode(const DataObject*, bool) { return QJsonValue(); }
-void JsonForm::importNode(DataObject*, QObject*, const QJsonValue&, bool, bool, bool) {}
+namespace {
+
+bool isPrivateName(const QString& name) {
+    return name.startsWith(QLatin1Char('_'));
+}
+
+void importValue(ImportGuard& guard, DataObject* node, QObject* changer, const QJsonValue& value, bool create,
+                 bool setValues, bool removeMissing, int depth) {
+    if (node->isEmpty() || !guard.admit(depth)) {
+        return;
+    }
+    if (value.isArray()) {
+        const QJsonArray array = value.toArray();
+        // The elements sit one level below; an array too deep is left alone as a whole.
+        if (!guard.admit(depth + 1)) {
+            return;
+        }
+        const int count = array.size();
+        if (removeMissing) {
+            while (node->size() > count) {
+                node->remove(changer, node->last(), true);
+            }
+        }
+        if (create) {
+            while (node->size() < count) {
+                if (node->append(changer)->isEmpty()) {
+                    break;
+                }
+            }
+        }
+        // One snapshot instead of a walk along the sibling list per element.
+        const QList<DataObject*> children = node->cdobjs();
+        const int common = qMin(count, children.size());
+        for (int i = 0; i < common; ++i) {
+            importValue(guard, children.at(i), changer, array.at(i), create, setValues, removeMissing,
+                        depth + 1);
+        }
+    } else if (value.isObject()) {
+        const QJsonObject object = value.toObject();
+        if (removeMissing) {
+            for (DataObject* child : node->cdobjs()) {
+                if (!object.contains(child->name())) {
+                    node->remove(changer, child, true);
+                }
+            }
+        }
+        for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+            int childDepth = depth;
+            DataObject* child = guard.resolve(node, it.key(), false, create, setValues, &childDepth);
+            if (!child->isEmpty()) {
+                importValue(guard, child, changer, it.value(), create, setValues, removeMissing, childDepth);
+            }
+        }
+    } else {
+        if (!setValues) {
+            return;
+        }
+        if (removeMissing) {
+            for (DataObject* child : node->cdobjs()) {
+                node->remove(changer, child, true);
+            }
+        }
+        // JSON has one number type: a number is a double, also when it has no fraction.
+        node->set(changer, value.isDouble() ? QVariant(value.toDouble()) : value.toVariant());
+        return;
+    }
+    // A container announces itself once, after all its descendants.
+    ImportGuard::announce(node, changer);
+}
+
+}  // namespace
+
+QJsonValue JsonForm::exportNode(const DataObject* node, bool skipPrivate) {
+    const QList<DataObject*> children = node->cdobjs();
+    if (children.isEmpty()) {
+        return QJsonValue::fromVariant(node->get());
+    }
+    if (children.first()->isRelative()) {
+        QJsonArray array;
+        for (const DataObject* child : children) {
+            array.append(exportNode(child, skipPrivate));
+        }
+        return array;
+    }
+    QJsonObject object;
+    for (const DataObject* child : children) {
+        if (skipPrivate && isPrivateName(child->name())) {
+            continue;
+        }
+        object.insert(child->name(), exportNode(child, skipPrivate));
+    }
+    return object;
+}
+
+void JsonForm::importNode(DataObject* node, QObject* changer, const QJsonValue& value, bool create,
+                          bool setValues, bool removeMissing) {
+    ImportGuard guard(changer);
+    importValue(guard, node, changer, value, create, setValues, removeMissing, 0);
+}
 
 }  // namespace kx

@@ -1,8 +1,123 @@
 #include "framework/data/variantform.h"
 
+#include "framework/data/dataobject.h"
+#include "framework/data/importguard.h"
+
 namespace kx {
 
-QVariant VariantForm::exportNode(const DataObject*, bool) { return QVariant(); }
-void VariantForm::importNode(DataObject*, QObject*, const QVariant&, bool, bool, bool) {}
+namespace {
+
+bool isPrivateName(const QString& name) {
+    return name.startsWith(QLatin1Char('_'));
+}
+
+bool isList(const QVariant& value) {
+    return value.userType() == QMetaType::QVariantList;
+}
+
+void importValue(ImportGuard& guard, DataObject* node, QObject* changer, const QVariant& value, bool create,
+                 bool setValues, bool removeMissing, int depth);
+
+template <typename Map>
+void importMap(ImportGuard& guard, DataObject* node, QObject* changer, const Map& map, bool create,
+               bool setValues, bool removeMissing, int depth) {
+    if (removeMissing) {
+        for (DataObject* child : node->cdobjs()) {
+            if (!map.contains(child->name())) {
+                node->remove(changer, child, true);
+            }
+        }
+    }
+    // A hash has no order of its own; sorted keys make the import order the one of a map.
+    QStringList keys = map.keys();
+    keys.sort();
+    for (const QString& key : qAsConst(keys)) {
+        int childDepth = depth;
+        DataObject* child = guard.resolve(node, key, false, create, setValues, &childDepth);
+        if (!child->isEmpty()) {
+            importValue(guard, child, changer, map.value(key), create, setValues, removeMissing, childDepth);
+        }
+    }
+}
+
+void importValue(ImportGuard& guard, DataObject* node, QObject* changer, const QVariant& value, bool create,
+                 bool setValues, bool removeMissing, int depth) {
+    if (node->isEmpty() || !guard.admit(depth)) {
+        return;
+    }
+    if (isList(value)) {
+        const QVariantList list = value.toList();
+        // The elements sit one level below; an array too deep is left alone as a whole.
+        if (!guard.admit(depth + 1)) {
+            return;
+        }
+        const int count = list.size();
+        if (removeMissing) {
+            while (node->size() > count) {
+                node->remove(changer, node->last(), true);
+            }
+        }
+        if (create) {
+            while (node->size() < count) {
+                if (node->append(changer)->isEmpty()) {
+                    break;
+                }
+            }
+        }
+        const QList<DataObject*> children = node->cdobjs();
+        const int common = qMin(count, children.size());
+        for (int i = 0; i < common; ++i) {
+            importValue(guard, children.at(i), changer, list.at(i), create, setValues, removeMissing,
+                        depth + 1);
+        }
+    } else if (value.userType() == QMetaType::QVariantMap) {
+        importMap(guard, node, changer, value.toMap(), create, setValues, removeMissing, depth);
+    } else if (value.userType() == QMetaType::QVariantHash) {
+        importMap(guard, node, changer, value.toHash(), create, setValues, removeMissing, depth);
+    } else {
+        if (!setValues) {
+            return;
+        }
+        if (removeMissing) {
+            for (DataObject* child : node->cdobjs()) {
+                node->remove(changer, child, true);
+            }
+        }
+        node->set(changer, value);
+        return;
+    }
+    ImportGuard::announce(node, changer);
+}
+
+}  // namespace
+
+QVariant VariantForm::exportNode(const DataObject* node, bool skipPrivate) {
+    const QList<DataObject*> children = node->cdobjs();
+    if (children.isEmpty()) {
+        return node->get();
+    }
+    if (children.first()->isRelative()) {
+        QVariantList list;
+        list.reserve(children.size());
+        for (const DataObject* child : children) {
+            list.append(exportNode(child, skipPrivate));
+        }
+        return list;
+    }
+    QVariantMap map;
+    for (const DataObject* child : children) {
+        if (skipPrivate && isPrivateName(child->name())) {
+            continue;
+        }
+        map.insert(child->name(), exportNode(child, skipPrivate));
+    }
+    return map;
+}
+
+void VariantForm::importNode(DataObject* node, QObject* changer, const QVariant& value, bool create,
+                             bool setValues, bool removeMissing) {
+    ImportGuard guard(changer);
+    importValue(guard, node, changer, value, create, setValues, removeMissing, 0);
+}
 
 }  // namespace kx

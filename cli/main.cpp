@@ -1,0 +1,76 @@
+#include "cli/cliverb.h"
+#include "cli/cliverbregistry.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+QString text(const char* source) {
+    return QCoreApplication::translate("trivane-cli", source);
+}
+
+void print(FILE* stream, const QString& message) {
+    const QByteArray bytes = message.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+QString verbsHelp() {
+    QString help = text("Verbs:\n");
+    for (const CliVerb* verb : CliVerbRegistry::instance().verbs()) {
+        help += QLatin1String("  ") + verb->synopsis() + QLatin1Char('\n');
+        for (const QString& line : verb->description().split(QLatin1Char('\n'))) {
+            help += QLatin1String("      ") + line + QLatin1Char('\n');
+        }
+    }
+    help += text(
+        "\n'trivane-cli <verb> --help' shows the help of one verb.\n"
+        "Exit status: 0 done, 1 the work failed, 2 the command line was wrong.\n");
+    return help;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("trivane-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TRIVANE_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        text("Trivane command-line tool: data conversion and motor bench access."));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("verb"), text("The verb to run (see Verbs below)."),
+                                 QStringLiteral("<verb> [arguments...]"));
+    // Everything after the verb belongs to the verb, options included.
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+
+    const QStringList arguments = QCoreApplication::arguments();
+    if (!parser.parse(arguments)) {
+        print(stderr, parser.errorText() + QLatin1Char('\n'));
+        return CliVerb::kExitUsage;
+    }
+    if (parser.isSet(versionOption)) {
+        print(stdout, QCoreApplication::applicationName() + QLatin1Char(' ') +
+                          QCoreApplication::applicationVersion() + QLatin1Char('\n'));
+        return CliVerb::kExitOk;
+    }
+    if (parser.isSet(helpOption)) {
+        print(stdout, parser.helpText() + QLatin1Char('\n') + verbsHelp());
+        return CliVerb::kExitOk;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty()) {
+        print(stderr, text("No verb given.\n\n") + parser.helpText() + QLatin1Char('\n') + verbsHelp());
+        return CliVerb::kExitUsage;
+    }
+    CliVerb* verb = CliVerbRegistry::instance().find(positional.first());
+    if (!verb) {
+        print(stderr, text("Unknown verb: %1\n\n").arg(positional.first()) + verbsHelp());
+        return CliVerb::kExitUsage;
+    }
+    return verb->run(positional);
+}

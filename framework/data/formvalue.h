@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+namespace kx {
+
+// Value rules shared by the XML and binary forms.
+class FormValue {
+public:
+    // Whether a value counts as "no value" in a saved form: invalid, a null pointer, or null
+    // by Qt's own measure. Sizes, points, rectangles and lines at zero are real values (a
+    // motor at the origin is a position), so for them only an explicitly null variant counts.
+    static bool isNull(const QVariant& value);
+
+    // Text that XML 1.0 can carry: control characters other than tab, line feed and carriage
+    // return, lone surrogates and the two non-characters become U+FFFD. The stream writer
+    // would write them raw and leave a file that no reader accepts.
+    static QString xmlSafe(const QString& text);
+};
+
+}  // namespace kx
