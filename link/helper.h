@@ -23,7 +23,8 @@ public:
 
     Project* project() const;
     CANWorker* worker() const;
-    // Creates the link worker and the project (start-up step 9); destroyWorker() ends them.
+    // Creates the link worker and the project; destroyBackends() ends them (joining the
+    // link thread).
     void createBackends();
     void destroyBackends();
 
@@ -55,6 +56,12 @@ signals:
     void editDevieDobjChanged(QString editor_type);
 
 private:
+    enum class Box { Error, Information, Warning };
+    // Shows a box through the installed prompt on the Helper's (GUI) thread; a call from
+    // another thread is queued there without blocking.
+    void showBox(Box kind, const QString& text);
+    QString boxTitle(const char* format) const;
+
     Helper();
     ~Helper() override;
     struct Private;

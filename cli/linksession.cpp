@@ -1,0 +1,229 @@
+#include "cli/linksession.h"
+
+#include "cli/cliverb.h"
+#include "framework/data/datamanager.h"
+#include "framework/data/dataobject.h"
+#include "link/canworker.h"
+#include "link/helper.h"
+#include "link/motormodel.h"
+#include "link/otathread.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QThread>
+
+#include <cstdio>
+
+namespace {
+
+// Detection is over within a few seconds on a real bench; a full multi-device scan probes
+// 144 IDs at 20 ms each, and the adapter fallback may try eleven rates first.
+constexpr int kDetectTimeoutMs = 30000;
+
+void setConfig(const QString& path, const QVariant& value) {
+    kx::d().rootDobj()->set(nullptr, path, value, true);
+}
+
+}  // namespace
+
+LinkSession::LinkSession()
+    : m_portOption(QStringLiteral("port"), tr("Serial device of the USB-CAN adapter (required)."),
+                   tr("device")),
+      m_baudOption(QStringLiteral("baud"), tr("Line rate of the adapter (default: config.baud_rate)."),
+                   tr("rate")),
+      m_canIdOption(QStringLiteral("can-id"),
+                    tr("CAN ID of the target motor (default: the first one detected)."), tr("id")),
+      m_multiOption(QStringLiteral("multi"), tr("Detect every motor on the bus.")),
+      m_jsonOption(QStringLiteral("json"), tr("Machine-readable output.")) {}
+
+LinkSession::~LinkSession() {
+    Helper* helper = Helper::instance();
+    helper->setCurrentDeviceDobj(nullptr);
+    if (helper->worker())
+        helper->worker()->disconnectPort();
+    helper->destroyBackends();
+}
+
+void LinkSession::addOptions(QCommandLineParser* parser) {
+    parser->addOption(m_portOption);
+    parser->addOption(m_baudOption);
+    parser->addOption(m_canIdOption);
+    parser->addOption(m_multiOption);
+    parser->addOption(m_jsonOption);
+}
+
+bool LinkSession::readOptions(const QCommandLineParser& parser, QString* error) {
+    m_port = parser.value(m_portOption);
+    if (m_port.isEmpty()) {
+        *error = tr("--port is required.");
+        return false;
+    }
+    bool ok = true;
+    if (parser.isSet(m_baudOption)) {
+        m_baud = parser.value(m_baudOption).toInt(&ok);
+        if (!ok || m_baud <= 0) {
+            *error = tr("Invalid baud rate: %1").arg(parser.value(m_baudOption));
+            return false;
+        }
+    }
+    if (parser.isSet(m_canIdOption)) {
+        m_canId = parser.value(m_canIdOption).toInt(&ok, 0);
+        if (!ok || m_canId < 1 || m_canId > 127) {
+            *error = tr("Invalid CAN ID (1..127): %1").arg(parser.value(m_canIdOption));
+            return false;
+        }
+    }
+    m_multi = parser.isSet(m_multiOption);
+    m_json = parser.isSet(m_jsonOption);
+    return true;
+}
+
+void LinkSession::printOut(const QString& text) {
+    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
+    fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    fflush(stdout);
+}
+
+void LinkSession::printErr(const QString& text) {
+    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
+    fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+void LinkSession::onStatusLine(const QString& line) {
+    m_lines << line;
+    if (m_opened && line.startsWith(QLatin1String("<ERROR>")))
+        ++m_errors;
+    if (!m_json)
+        printOut(line);
+}
+
+bool LinkSession::open() {
+    Helper* helper = Helper::instance();
+    // The user's configuration applies as in the workbench; the options override it.
+    if (QFileInfo::exists(QStringLiteral("config.xml")))
+        kx::DataManager::readFromXmlFile(nullptr, kx::d("config"), QStringLiteral("config.xml"));
+    if (m_baud > 0)
+        setConfig(QStringLiteral("config.baud_rate"), m_baud);
+    // A target named by CAN ID may not be the first motor to answer: scan the whole bus.
+    setConfig(QStringLiteral("config.setting.enable_multiple_devices"), m_multi || m_canId > 0);
+    setConfig(QStringLiteral("config.setting.upload_param_on_connected"), false);
+    setConfig(QStringLiteral("config.setting.record_write_raw_data"), false);
+    setConfig(QStringLiteral("config.setting.record_read_raw_data"), false);
+    connect(kx::d("wnd.status.msg"), &kx::DataObject::changed, this,
+            [this](QVariant value, QVariant, QObject*) { onStatusLine(value.toString()); });
+    helper->createBackends();
+    CANWorker* worker = helper->worker();
+    connect(worker, &CANWorker::linkStatus, this, [this](int status) { m_statuses << status; });
+
+    worker->connectPort(m_port);
+    if (!worker->isConnected()) {
+        QCoreApplication::processEvents();  // the port's error box text
+        printErr(tr("Cannot open %1.").arg(m_port));
+        return false;
+    }
+    const bool scanAll = m_multi || m_canId > 0;
+    bool scanDone = false;
+    connect(worker->link(), &otaThread::scanFinished, this, [&scanDone] { scanDone = true; });
+    const auto failed = [this] {
+        return m_lines.contains(
+            QStringLiteral("<ERROR> USB-CAN module configuration failed, please check physical device!"));
+    };
+    const auto detected = [&] {
+        if (failed())
+            return true;
+        if (scanAll)
+            return scanDone;
+        // One motor: done once it is registered and its model reply set the ranges.
+        return !devices().isEmpty() && MotorModel::known();
+    };
+    const bool finished = waitUntil(detected, kDetectTimeoutMs);
+    if (!scanAll && !devices().isEmpty() && !MotorModel::known())
+        waitUntil([] { return MotorModel::known(); }, 1000);
+    if (failed() || !worker->isConnected())
+        return false;
+    if (devices().isEmpty()) {
+        printErr(finished ? tr("No motor answered on %1.").arg(m_port)
+                          : tr("Detection timed out on %1.").arg(m_port));
+        return false;
+    }
+    for (kx::DataObject* device : devices()) {
+        const int canId = device->r(QStringLiteral("info.can_id"))->get().toInt();
+        if (m_canId < 0 || canId == m_canId) {
+            m_target = device;
+            break;
+        }
+    }
+    if (!m_target) {
+        printErr(tr("No motor with CAN ID %1 on %2.").arg(m_canId).arg(m_port));
+        return false;
+    }
+    helper->setCurrentDeviceDobj(m_target);
+    m_opened = true;
+    m_errors = 0;
+    return true;
+}
+
+QList<kx::DataObject*> LinkSession::devices() const {
+    QList<kx::DataObject*> list;
+    for (kx::DataObject* device : kx::d("project.device")->cdobjs()) {
+        if (device->r(QStringLiteral("_connected"))->getBool())
+            list << device;
+    }
+    return list;
+}
+
+bool LinkSession::waitUntil(const std::function<bool()>& done, int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    CANWorker* worker = Helper::instance()->worker();
+    while (!done()) {
+        if (deadline.hasExpired() || !worker || !worker->isConnected())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        if (!done())
+            QThread::msleep(2);
+    }
+    return true;
+}
+
+int LinkSession::waitStatus(const QList<int>& statuses, int timeoutMs) {
+    const int from = m_statuses.size();
+    int found = -1;
+    waitUntil(
+        [&] {
+            for (int i = from; i < m_statuses.size(); ++i) {
+                if (statuses.contains(m_statuses[i])) {
+                    found = m_statuses[i];
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs);
+    return found;
+}
+
+void LinkSession::flush() {
+    // Writes from the link thread arrive queued; give them a moment to reach the port.
+    QDeadlineTimer deadline(100);
+    while (!deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
+    }
+}
+
+int LinkSession::finish(bool ok) {
+    ok = ok && m_errors == 0;
+    if (m_json) {
+        QJsonObject out;
+        out.insert(QStringLiteral("ok"), ok);
+        out.insert(QStringLiteral("port"), m_port);
+        out.insert(QStringLiteral("status"), QJsonArray::fromStringList(m_lines));
+        for (const QJsonValue& pair : m_results)
+            out.insert(pair.toArray().at(0).toString(), pair.toArray().at(1));
+        printOut(QString::fromUtf8(QJsonDocument(out).toJson(QJsonDocument::Compact)));
+    }
+    return ok ? CliVerb::kExitOk : CliVerb::kExitFailure;
+}

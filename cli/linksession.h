@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QJsonArray>
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+
+namespace kx {
+class DataObject;
+}
+
+// What every link verb of trivane-cli shares: the common options (--port, --baud, --can-id,
+// --multi, --json), opening the port, probing and configuring the adapter, detecting the
+// motors, choosing the target, echoing the status lines the link posts, and the exit code.
+class LinkSession : public QObject {
+    Q_OBJECT
+
+public:
+    LinkSession();
+    ~LinkSession() override;
+
+    // Adds the common options to a verb's parser.
+    void addOptions(QCommandLineParser* parser);
+    // Reads the common options; false (with the reason in *error) on a usage error.
+    bool readOptions(const QCommandLineParser& parser, QString* error);
+
+    // Opens the port, detects the motors and makes the target the current device; false
+    // after printing why (no adapter, no motor, no such CAN ID).
+    bool open();
+    kx::DataObject* target() const { return m_target; }
+    QList<kx::DataObject*> devices() const;
+
+    // Runs the event loop until done() holds or timeoutMs passes; false on time-out or when
+    // the port closed meanwhile.
+    bool waitUntil(const std::function<bool()>& done, int timeoutMs);
+    // Waits for one of the given link statuses; returns it, or -1 on time-out.
+    int waitStatus(const QList<int>& statuses, int timeoutMs);
+    // Lets queued writes reach the port before the process ends.
+    void flush();
+
+    // True once an "ERROR" status line was posted after open().
+    bool sawError() const { return m_errors > 0; }
+    bool json() const { return m_json; }
+    void addResult(const QString& key, const QJsonValue& value) { m_results.append(QJsonArray{key, value}); }
+    // Prints the JSON summary (with --json) and returns the exit code for ok.
+    int finish(bool ok);
+
+    static void printOut(const QString& text);
+    static void printErr(const QString& text);
+
+private:
+    void onStatusLine(const QString& line);
+
+    QCommandLineOption m_portOption;
+    QCommandLineOption m_baudOption;
+    QCommandLineOption m_canIdOption;
+    QCommandLineOption m_multiOption;
+    QCommandLineOption m_jsonOption;
+    QString m_port;
+    int m_baud = 0;
+    int m_canId = -1;
+    bool m_multi = false;
+    bool m_json = false;
+    bool m_opened = false;
+    int m_errors = 0;
+    QList<int> m_statuses;
+    QStringList m_lines;
+    QJsonArray m_results;
+    kx::DataObject* m_target = nullptr;
+};

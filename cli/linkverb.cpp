@@ -1,0 +1,283 @@
+#include "cli/linkverb.h"
+
+#include "cli/cliverbregistry.h"
+#include "cli/linksession.h"
+#include "framework/data/dataobject.h"
+#include "link/canworker.h"
+#include "link/helper.h"
+#include "link/linkcommands.h"
+#include "link/linkstates.h"
+#include "link/motorframes.h"
+#include "link/motormodel.h"
+#include "link/otathread.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonObject>
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("LinkVerb", text);
+}
+
+struct VerbText {
+    LinkVerb::Kind kind;
+    const char* name;
+    const char* arguments;
+    const char* description;
+};
+
+const VerbText kVerbs[] = {
+    {LinkVerb::Kind::Scan, "scan", "", "Detect the motors and list MCU ID, CAN ID and model code of each."},
+    {LinkVerb::Kind::Mode, "mode", "reset|motor|brake", "Switch the target into reset, motor or brake mode."},
+    {LinkVerb::Kind::RunMode, "run-mode", "<n>", "Write run mode n (0 MIT control ... 8 open loop mode)."},
+    {LinkVerb::Kind::Mit, "mit", "<torque> <pos> <vel> <kp> <kd>",
+     "Send one MIT control set-point (refused outside the model's ranges)."},
+    {LinkVerb::Kind::Sdo, "sdo", "<index> <value> [--uint]",
+     "Write one object (float, or unsigned with --uint)."},
+    {LinkVerb::Kind::Jog, "jog", "<speed>|stop", "Jog at speed (rad/s), or stop jogging."},
+    {LinkVerb::Kind::Zero, "zero", "", "Set the mechanical zero at the present position."},
+    {LinkVerb::Kind::ClearAlarm, "clear-alarm", "", "Clear the target's alarm."},
+    {LinkVerb::Kind::SetCanId, "set-can-id", "<new>", "Give the target a new CAN ID (1..127)."},
+    {LinkVerb::Kind::Calibrate, "calibrate", "", "Run the encoder calibration and follow it to its end."},
+};
+
+const VerbText& textOf(LinkVerb::Kind kind) {
+    for (const VerbText& v : kVerbs) {
+        if (v.kind == kind)
+            return v;
+    }
+    return kVerbs[0];
+}
+
+// One registrar for the whole family.
+const bool kRegistered = [] {
+    for (const VerbText& v : kVerbs)
+        CliVerbRegistry::instance().add(std::make_unique<LinkVerb>(v.kind));
+    return true;
+}();
+
+constexpr int kStepTimeoutMs = 10000;
+constexpr int kCalibrationTimeoutMs = 120000;
+
+}  // namespace
+
+LinkVerb::LinkVerb(Kind kind) : m_kind(kind) {}
+
+QString LinkVerb::name() const {
+    return QString::fromLatin1(textOf(m_kind).name);
+}
+
+QString LinkVerb::synopsis() const {
+    QString s = name();
+    if (*textOf(m_kind).arguments)
+        s += QLatin1Char(' ') + QString::fromLatin1(textOf(m_kind).arguments);
+    return s + QStringLiteral(" --port <device> [--baud <rate>] [--can-id <id>] [--multi] [--json]");
+}
+
+QString LinkVerb::description() const {
+    return tr(textOf(m_kind).description);
+}
+
+bool LinkVerb::parseArguments(const QStringList& args, QString* error) {
+    auto numbers = [&](int count) {
+        if (args.size() != count) {
+            *error = tr("%1 expects %2 argument(s).").arg(name()).arg(count);
+            return false;
+        }
+        for (const QString& a : args) {
+            bool ok = false;
+            const double v = a.startsWith(QLatin1String("0x")) ? double(a.toUInt(&ok, 16)) : a.toDouble(&ok);
+            if (!ok) {
+                *error = tr("Not a number: %1").arg(a);
+                return false;
+            }
+            m_numbers << v;
+        }
+        return true;
+    };
+    switch (m_kind) {
+        case Kind::Scan:
+        case Kind::Zero:
+        case Kind::ClearAlarm:
+        case Kind::Calibrate:
+            return numbers(0);
+        case Kind::Mode:
+            m_word = args.value(0);
+            if (args.size() != 1 || !QStringList{"reset", "motor", "brake"}.contains(m_word)) {
+                *error = tr("mode expects reset, motor or brake.");
+                return false;
+            }
+            return true;
+        case Kind::RunMode:
+        case Kind::SetCanId:
+            return numbers(1);
+        case Kind::Mit:
+            return numbers(5);
+        case Kind::Sdo:
+            return numbers(2);
+        case Kind::Jog:
+            if (args.size() == 1 && args[0] == QLatin1String("stop")) {
+                m_word = args[0];
+                return true;
+            }
+            return numbers(1);
+    }
+    return false;
+}
+
+int LinkVerb::run(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(description());
+    parser.addHelpOption();
+    LinkSession session;
+    session.addOptions(&parser);
+    const QCommandLineOption uintOption(QStringLiteral("uint"), tr("Send the value as an unsigned integer."));
+    if (m_kind == Kind::Sdo)
+        parser.addOption(uintOption);
+    parser.addPositionalArgument(QStringLiteral("arguments"), QString::fromLatin1(textOf(m_kind).arguments));
+    // Negative set-points ("-1.5") are values, not options: a leading blank keeps them in
+    // their place among the positional arguments (toDouble ignores it).
+    QStringList args = arguments;
+    for (int i = 1; i < args.size(); ++i) {
+        bool isNumber = false;
+        args[i].toDouble(&isNumber);
+        if (isNumber && args[i].startsWith(QLatin1Char('-')))
+            args[i].prepend(QLatin1Char(' '));
+    }
+    if (!parser.parse(args)) {
+        LinkSession::printErr(parser.errorText());
+        return kExitUsage;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        LinkSession::printOut(parser.helpText());
+        return kExitOk;
+    }
+    QString error;
+    m_uint = m_kind == Kind::Sdo && parser.isSet(uintOption);
+    if (!session.readOptions(parser, &error) || !parseArguments(parser.positionalArguments(), &error)) {
+        LinkSession::printErr(error);
+        return kExitUsage;
+    }
+    if (!session.open())
+        return session.finish(false);
+    return act(&session);
+}
+
+int LinkVerb::act(LinkSession* s) {
+    switch (m_kind) {
+        case Kind::Scan:
+            return scan(s);
+        case Kind::Mode: {
+            const int mode = m_word == QLatin1String("motor") ? 1 : m_word == QLatin1String("reset") ? 2 : 0;
+            LinkCommands::run(QStringLiteral("SET_MODE"), mode);
+            const QList<int> outcomes =
+                mode == 1   ? QList<int>{OTA_STA_MOTOR_MODE_SUCCESS, OTA_STA_MOTOR_MODE_OVER_TIME}
+                : mode == 2 ? QList<int>{OTA_STA_RST_MODE_SUCCESS, OTA_STA_RST_MODE_OVER_TIME}
+                            : QList<int>{OTA_STA_BRAKE_MODE_SUCCESS, OTA_STA_BRAKE_MODE_OVER_TIME};
+            return s->finish(s->waitStatus(outcomes, kStepTimeoutMs) == outcomes[0]);
+        }
+        case Kind::RunMode: {
+            const bool ok = LinkCommands::run(QStringLiteral("SET_RUN_MODE"), int(m_numbers[0]));
+            s->flush();
+            return s->finish(ok);
+        }
+        case Kind::Mit: {
+            const bool ok =
+                LinkCommands::run(QStringLiteral("MOTOR_CONTROL"), m_numbers[0],
+                                  QVariantList{m_numbers[1], m_numbers[2], m_numbers[3], m_numbers[4]});
+            s->flush();
+            return s->finish(ok);
+        }
+        case Kind::Sdo: {
+            const bool ok = LinkCommands::run(
+                m_uint ? QStringLiteral("MOTOR_SDO_UINT") : QStringLiteral("MOTOR_SDO_FLOAT"),
+                int(m_numbers[0]), m_numbers[1]);
+            s->flush();
+            return s->finish(ok);
+        }
+        case Kind::Jog: {
+            const bool stop = m_word == QLatin1String("stop");
+            const bool ok = LinkCommands::run(QStringLiteral("MOVE_JOG"), stop ? 0.0 : m_numbers[0], !stop);
+            s->flush();
+            return s->finish(ok);
+        }
+        case Kind::Zero: {
+            LinkCommands::run(QStringLiteral("ZERO_MECH"));
+            const int status =
+                s->waitStatus({OTA_STA_ZERO_MODE_SUCCESS, OTA_STA_ZERO_MODE_OVER_TIME}, kStepTimeoutMs);
+            if (status != OTA_STA_ZERO_MODE_SUCCESS)
+                LinkSession::printErr(tr("The motor did not confirm the mechanical zero."));
+            return s->finish(status == OTA_STA_ZERO_MODE_SUCCESS);
+        }
+        case Kind::ClearAlarm: {
+            const bool ok = LinkCommands::run(QStringLiteral("CLEAR_ALARM"));
+            s->flush();
+            return s->finish(ok);
+        }
+        case Kind::SetCanId: {
+            const int newId = int(m_numbers[0]);
+            if (!LinkCommands::run(QStringLiteral("SET_CAN_ID"), newId))
+                return s->finish(false);
+            const int status =
+                s->waitStatus({OTA_STA_SET_ID_SUCCESS, OTA_STA_SET_ID_OVER_TIME}, kStepTimeoutMs);
+            kx::DataObject* target = s->target();
+            const bool ok =
+                status == OTA_STA_SET_ID_SUCCESS &&
+                s->waitUntil([&] { return target->r(QStringLiteral("info.can_id"))->get().toInt() == newId; },
+                             2000);
+            if (!ok)
+                LinkSession::printErr(tr("The motor did not announce itself under CAN ID %1.").arg(newId));
+            s->addResult(QStringLiteral("can_id"), target->r(QStringLiteral("info.can_id"))->get().toInt());
+            return s->finish(ok);
+        }
+        case Kind::Calibrate:
+            return calibrate(s);
+    }
+    return s->finish(false);
+}
+
+int LinkVerb::scan(LinkSession* s) {
+    QJsonArray list;
+    otaThread* link = Helper::instance()->worker()->link();
+    for (kx::DataObject* device : s->devices()) {
+        const quint64 mcu = device->r(QStringLiteral("info.mcu_id"))->get().toULongLong();
+        const int canId = device->r(QStringLiteral("info.can_id"))->get().toInt();
+        // The model code is process-wide: ask each motor in turn and read it back.
+        MotorModel::reset();
+        link->sendFrame(MotorFrames::modelQuery(quint8(canId)));
+        s->waitUntil([] { return MotorModel::known(); }, 1000);
+        const int model = MotorModel::known() ? MotorModel::code() : -1;
+        QJsonObject entry;
+        entry.insert(QStringLiteral("mcu_id"), QString::number(mcu, 16));
+        entry.insert(QStringLiteral("can_id"), canId);
+        entry.insert(QStringLiteral("model"), model);
+        list.append(entry);
+        if (!s->json()) {
+            LinkSession::printOut(tr("MCU ID: 0x%1  CAN ID: %2  model: %3")
+                                      .arg(QString::number(mcu, 16))
+                                      .arg(canId)
+                                      .arg(model >= 0 ? QString::number(model) : tr("unknown")));
+        }
+    }
+    s->addResult(QStringLiteral("devices"), list);
+    return s->finish(!list.isEmpty());
+}
+
+int LinkVerb::calibrate(LinkSession* s) {
+    LinkCommands::run(QStringLiteral("ENCODER_CALIBRATION"));
+    const int entered =
+        s->waitStatus({OTA_STA_CALI_MODE_SUCCESS, OTA_STA_CALI_MODE_OVER_TIME}, kStepTimeoutMs);
+    if (entered != OTA_STA_CALI_MODE_SUCCESS) {
+        LinkSession::printErr(tr("The motor did not enter calibration mode."));
+        return s->finish(false);
+    }
+    // Progress and result lines are echoed as the link posts them; the finish ends the verb.
+    const int done =
+        s->waitStatus({OTA_STA_ENCODER_CALI_DONE, OTA_STA_HALL_CALI_DONE}, kCalibrationTimeoutMs);
+    if (done < 0)
+        LinkSession::printErr(tr("The calibration did not finish in time."));
+    return s->finish(done >= 0);
+}

@@ -1,0 +1,364 @@
+#include "link/canworker.h"
+
+#include "framework/data/datamanager.h"
+#include "framework/data/dataobject.h"
+#include "framework/log/qflog.h"
+#include "link/helper.h"
+#include "link/linkcommands.h"
+#include "link/otathread.h"
+#include "link/serialrecord.h"
+
+#include <QFileInfo>
+#include <QSerialPortInfo>
+#include <QTimer>
+
+namespace {
+
+constexpr int kJoinTimeoutMs = 5000;
+
+// Sets a node by its full path, creating it when the tree lacks it (a headless user may run
+// without the template's optional nodes).
+void setNode(QObject* changer, const QString& path, const QVariant& value) {
+    kx::d().rootDobj()->set(changer, path, value, true);
+}
+
+bool setting(const QString& path, bool defaultValue) {
+    return kx::d(path)->getBool(defaultValue);
+}
+
+}  // namespace
+
+CANWorker::CANWorker(QObject* parent) : QObject(parent) {
+    qRegisterMetaType<QSerialPort::SerialPortError>("QSerialPort::SerialPortError");
+    m_port = new QSerialPort(this);
+    m_output = kx::d("output");
+    m_baudRate = kx::d("config.baud_rate")->getInt(921600);
+
+    m_link = new otaThread(this);
+    m_link->setTarget(1);
+    m_link->setNewCanId(1);
+    m_link->setScopeFrequency(100);
+    m_link->setSelectedDevice(0);
+
+    // The link thread hands its writes and statuses over to this thread in order (see
+    // otaThread::post), so every reaction that touches the port runs on the port's thread;
+    // statuses from the receive path are handled at once.
+    connect(m_link, &otaThread::sendState, this, &CANWorker::StateUpdate);
+    connect(this, &CANWorker::sendRecvData, m_link, &otaThread::getSerialData);
+    connect(m_link, &otaThread::WriteToSerial, this, &CANWorker::writeRaw);
+    connect(m_port, &QSerialPort::readyRead, this, &CANWorker::readSerialPortBuffer);
+    connect(m_port, &QSerialPort::errorOccurred, this, &CANWorker::onErrorOccurred, Qt::QueuedConnection);
+
+    m_link->start();
+    setNode(this, QStringLiteral("_can"), QVariant::fromValue<QObject*>(m_link));
+}
+
+CANWorker::~CANWorker() {
+    // "_can" must not outlive the thread it points to.
+    kx::d("_can")->set(this, QVariant());
+    if (m_link->quitAndJoin(kJoinTimeoutMs)) {
+        delete m_link;
+    } else {
+        // Never terminate() a thread: a loop that does not end within the bound is left alone
+        // (and reported) rather than killed mid-write.
+        kx::logE() << "link thread did not end within" << kJoinTimeoutMs << "ms";
+        m_link->setParent(nullptr);
+    }
+    m_link = nullptr;
+    if (m_port->isOpen()) {
+        m_port->close();
+        setNode(this, QStringLiteral("working"), false);
+    }
+}
+
+void CANWorker::connectPort(const QString& portName) {
+    if (m_port->isOpen()) {
+        Helper::instance()->postStatus(tr("Serial port %1 is already connected.").arg(m_portName));
+        return;
+    }
+    m_portName = portName;
+    m_port->setPortName(portName);
+    setNode(this, QStringLiteral("project.serial_port"), portName);
+    m_port->setBaudRate(m_baudRate);
+    m_port->setDataBits(QSerialPort::Data8);
+    m_port->setParity(QSerialPort::NoParity);
+    m_port->setStopBits(QSerialPort::OneStop);
+    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    m_port->setReadBufferSize(4096);
+    m_fallbackPos = 0;
+    if (!m_port->open(QIODevice::ReadWrite)) {
+        kx::logE() << "open serial port failed: " + portName;
+        return;
+    }
+    // The rate may only be applied to an open device on some platforms; set it again.
+    m_port->setBaudRate(m_baudRate);
+    emit connectionChanged(true);
+    if (setting(QStringLiteral("config.support_at"), true)) {
+        m_link->startStep(STEP_INIT);
+    } else {
+        // No adapter configuration: the scan starts at once, from an empty device table, as
+        // after a successful probe.
+        m_link->resetDeviceCount();
+        setNode(this, QStringLiteral("working"), true);
+        m_link->startStep(STEP_GET_DEV_INFO);
+    }
+}
+
+void CANWorker::connectLastPort() {
+    const QString last = kx::d("config.last_com")->getString();
+    if (last.isEmpty())
+        return;
+    bool present = false;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        if (info.portName() == last || info.systemLocation() == last)
+            present = true;
+    }
+    // Pseudo-terminals and by-id links are not enumerated but work all the same.
+    if (!present && QFileInfo::exists(last))
+        present = true;
+    if (present)
+        connectPort(last);
+}
+
+void CANWorker::disconnectPort() {
+    if (!m_port->isOpen())
+        return;
+    m_port->close();
+    // Steps waiting for answers from a closed port would only time out with misleading
+    // failure lines (and the MIT stream would keep going): the step machine goes idle.
+    m_link->startStep(STEP_STOP);
+    m_devices.clear();
+    kx::DataObject* devices = kx::d("project.device");
+    if (setting(QStringLiteral("config.setting.remove_device_on_disconnected"), true)) {
+        devices->clear(this);
+    } else {
+        for (kx::DataObject* device : devices->cdobjs())
+            device->set(this, QStringLiteral("_connected"), false, true);
+    }
+    emit deviceChanged();
+    setNode(this, QStringLiteral("working"), false);
+    emit connectionChanged(false);
+}
+
+bool CANWorker::isConnected() const {
+    return m_port->isOpen();
+}
+
+QString CANWorker::portName() const {
+    return m_portName;
+}
+
+qint32 CANWorker::portBaudRate() const {
+    return m_port->baudRate();
+}
+
+QString CANWorker::deviceDisplayName(kx::DataObject* device) {
+    const int canId = device ? qint8(device->r(QStringLiteral("info.can_id"))->get().toInt()) : 0;
+    return tr("Motor %1").arg(canId);
+}
+
+QByteArray CANWorker::frameToSerial(const CanFrame& frame) {
+    return SerialRecord::fromFrame(frame);
+}
+
+QVector<qint32> CANWorker::baudFallbacks() const {
+    return {m_baudRate, 9600, 115200, 1200, 2400, 4800, 19200, 38400, 57600, 230400, 460800, 1152000};
+}
+
+kx::DataObject* CANWorker::deviceForCanId(quint8 canId) const {
+    return m_devices.value(canId, nullptr);
+}
+
+void CANWorker::writeRaw(QByteArray bytes) {
+    if (m_port->isOpen())
+        m_port->write(bytes);
+    if (setting(QStringLiteral("config.setting.record_write_raw_data"), true)) {
+        m_output->set(this,
+                      QStringLiteral(" -> %1: %2").arg(m_portName, QString::fromLatin1(bytes.toHex(' '))));
+    }
+}
+
+void CANWorker::writeToCom(QByteArray bytes, short length) {
+    if (!m_port->isOpen())
+        return;
+    m_port->clear(QSerialPort::Input);
+    const QByteArray head = bytes.left(qMax<int>(0, length));
+    m_port->write(head);
+    m_port->flush();
+    qDebug() << "TxHex:" << head.toHex();
+}
+
+void CANWorker::readSerialPortBuffer() {
+    const QByteArray bytes = m_port->readAll();
+    if (bytes.isEmpty())
+        return;
+    if (setting(QStringLiteral("config.setting.record_read_raw_data"), false)) {
+        m_output->set(this,
+                      QStringLiteral("%1 -> : %2").arg(m_portName, QString::fromLatin1(bytes.toHex(' '))));
+    }
+    emit sendRecvData(bytes);
+}
+
+void CANWorker::setBaudRate(qint32 rate) {
+    m_port->setBaudRate(rate);
+}
+
+void CANWorker::StateUpdate(int status) {
+    Helper* helper = Helper::instance();
+    const bool open = m_port->isOpen();
+    const QVector<qint32> rates = baudFallbacks();
+    switch (status) {
+        case OTA_STA_DETECT_MCU:
+            onDeviceDetected();
+            break;
+        case OTA_STA_CONNECT_OVER_TIME:
+            // A status queued before a disconnect must not reopen the conversation.
+            if (!open)
+                break;
+            m_fallbackPos = 1;
+            setBaudRate(rates[1]);
+            helper->postStatus(tr("Connect overtime, try baud rate: %1").arg(rates[1]));
+            m_link->startStep(STEP_INCONFIG);
+            break;
+        case OTA_STA_CONNECT_SUCCESS:
+            if (!open)
+                break;
+            helper->postStatus(tr("Detecting devices at serial port %1").arg(m_portName));
+            m_link->resetDeviceCount();
+            m_link->startStep(STEP_GET_DEV_INFO);
+            setNode(this, QStringLiteral("working"), true);
+            break;
+        case OTA_STA_INCONFIG_OVER_TIME:
+            if (!open)
+                break;
+            ++m_fallbackPos;
+            if (m_fallbackPos > 11) {
+                helper->postStatus(tr("USB-CAN module configuration failed, please check physical device!"),
+                                   QStringLiteral("ERROR"));
+                break;
+            }
+            setBaudRate(rates[m_fallbackPos]);
+            helper->postStatus(tr("Connect overtime, try baud rate: %1").arg(rates[m_fallbackPos]));
+            m_link->startStep(STEP_INCONFIG);
+            break;
+        case OTA_STA_INCONFIG_SUCCESS:
+            if (open)
+                m_link->startStep(STEP_CONFIG);
+            break;
+        case OTA_STA_CONFIG_OVER_TIME:
+            if (open)
+                helper->postStatus(tr("USB-CAN module configuration failed, please check physical device!"),
+                                   QStringLiteral("ERROR"));
+            break;
+        case OTA_STA_CONFIG_SUCCESS:
+            if (!open)
+                break;
+            setBaudRate(m_baudRate);
+            helper->postStatus(tr("USB-CAN module configuration success!"));
+            m_link->startStep(STEP_INIT);
+            break;
+        default:
+            LinkCommands::reportOutcome(status);
+            break;
+    }
+    emit linkStatus(status);
+}
+
+void CANWorker::onDeviceDetected() {
+    Helper* helper = Helper::instance();
+    const otaThread::DeviceEntry entry = m_link->lastAnnounced();
+    helper->postStatus(tr("Detected device: [MCU ID: 0x%1, CAN ID: %2]")
+                           .arg(QString::number(entry.mcuId, 16))
+                           .arg(entry.canId));
+    const bool multiple = setting(QStringLiteral("config.setting.enable_multiple_devices"), false);
+    const QString name = QString::number(entry.mcuId, 16);
+    kx::DataObject* devices = kx::d("project.device");
+    if (devices->isEmpty()) {
+        kx::d().rootDobj()->set(this, QStringLiteral("project.device"), QVariant(), true);
+        devices = kx::d("project.device");
+    }
+    kx::DataObject* record = devices->cdobj(name);
+    if (record->isEmpty()) {
+        if (devices->size() > 10) {
+            helper->postStatus(tr("Too many devices detected!"), QStringLiteral("ERROR"));
+            disconnectPort();
+            return;
+        }
+        if (devices->size() == 1 && !multiple) {
+            helper->postStatus(tr("Multiple devices connection is forbidden."));
+            return;
+        }
+        record = new kx::DataObject(name);
+        if (!devices->insert(this, record)) {
+            delete record;
+            return;
+        }
+        // The device tree fills new records from the template when it sees the insertion;
+        // headless users have no device tree, so the record gets its shape here as well.
+        kx::DataObject* templ = kx::d("template.Ostrel_motor");
+        if (!templ->isEmpty())
+            record->copyFrom(this, templ, true, false);
+    }
+    record->set(this, QStringLiteral("info.mcu_id"), QVariant::fromValue<quint64>(entry.mcuId), true);
+    record->set(this, QStringLiteral("info.can_id"), QVariant::fromValue<quint8>(entry.canId), true);
+    record->set(this, QStringLiteral("_connected"), true, true);
+    // A motor that moved to another CAN ID must not stay reachable under the old one.
+    for (auto it = m_devices.begin(); it != m_devices.end();) {
+        if (it.value() == record && it.key() != entry.canId)
+            it = m_devices.erase(it);
+        else
+            ++it;
+    }
+    m_devices.insert(entry.canId, record);
+    emit deviceChanged();
+    if (setting(QStringLiteral("config.setting.upload_param_on_connected"), true) && !multiple) {
+        QTimer::singleShot(20, record, [] { kx::d("trigger.configure.param.new")->trigger(); });
+    }
+}
+
+void CANWorker::onErrorOccurred(QSerialPort::SerialPortError error) {
+    if (error == QSerialPort::NoError)
+        return;
+    const bool wasOpen = m_port->isOpen();
+    m_port->clearError();
+    // Operations on the port right after it closed report NotOpenError: a consequence of the
+    // first error, not a new one worth a second box.
+    if (!wasOpen && error == QSerialPort::NotOpenError)
+        return;
+    if (wasOpen)
+        disconnectPort();
+    Helper::instance()->showError(tr("Serial port error: %1!").arg(errorName(error)));
+}
+
+QString CANWorker::errorName(int error) {
+    switch (error) {
+        case 1:
+            return tr("Device Not Found Error");
+        case 2:
+            return tr("Permission Error");
+        case 3:
+            return tr("Open Error");
+        case 4:
+            return tr("Parity Error");
+        case 5:
+            return tr("Framing Error");
+        case 6:
+            return tr("Break Condition Error");
+        case 7:
+            return tr("Write Error");
+        case 8:
+            return tr("Read Error");
+        case 9:
+            return tr("Resource Error");
+        case 10:
+            return tr("Unsupported Operation Error");
+        case 11:
+            return tr("Unknown Error");
+        case 12:
+            return tr("Timeout Error");
+        case 13:
+            return tr("Not Open Error");
+        default:
+            return QString();
+    }
+}

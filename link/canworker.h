@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+#include <QVector>
+
+#include "link/canframe.h"
+
+class otaThread;
+
+namespace kx {
+class DataObject;
+}
+
+// The serial side of the link: owns the adapter's port (on the thread that created the
+// worker, the GUI thread), writes what the link thread hands it, reads and forwards what
+// arrives, and reacts to the link statuses of connection and detection. Owns the link thread.
+class CANWorker : public QObject {
+    Q_OBJECT
+
+public:
+    explicit CANWorker(QObject* parent = nullptr);
+    ~CANWorker() override;
+
+    otaThread* link() const { return m_link; }
+
+    // Opens the port at the configured rate and starts adapter detection. Accepts any
+    // existing device path, also ones the port enumeration does not list (pseudo-terminals,
+    // /dev/serial/by-id links).
+    void connectPort(const QString& portName);
+    // Connects to "config.last_com" when it names a listed port or an existing device path.
+    void connectLastPort();
+    // Closes the port; removes or marks the device records (remove_device_on_disconnected).
+    void disconnectPort();
+    bool isConnected() const;
+    QString portName() const;
+    qint32 portBaudRate() const;
+
+    // "Motor %1" with the record's CAN ID.
+    static QString deviceDisplayName(kx::DataObject* device);
+    static QByteArray frameToSerial(const CanFrame& frame);
+
+    // The configured rate and the detection fallback table (configured rate at position 0).
+    int configuredBaudRate() const { return m_baudRate; }
+    QVector<qint32> baudFallbacks() const;
+    int fallbackPosition() const { return m_fallbackPos; }
+
+    // The device record registered for a CAN ID; null when none.
+    kx::DataObject* deviceForCanId(quint8 canId) const;
+    QList<quint8> registeredCanIds() const { return m_devices.keys(); }
+
+signals:
+    void deviceChanged();
+    void sendRecvData(QByteArray bytes);
+    // Every link status after the worker's own reaction, on the port's thread: the parameter
+    // table, firmware and scope parts react here.
+    void linkStatus(int status);
+    // The port was opened or closed.
+    void connectionChanged(bool connected);
+
+public slots:
+    void writeRaw(QByteArray bytes);
+    void writeToCom(QByteArray bytes, short length);
+    void readSerialPortBuffer();
+    void StateUpdate(int status);
+
+private slots:
+    void onErrorOccurred(QSerialPort::SerialPortError error);
+
+private:
+    void onDeviceDetected();
+    void setBaudRate(qint32 rate);
+    static QString errorName(int error);
+
+    QSerialPort* m_port = nullptr;  // GUI thread only
+    QString m_portName;             // as the user gave it (QSerialPort shortens /dev/ paths)
+    kx::DataObject* m_output = nullptr;
+    QHash<quint8, kx::DataObject*> m_devices;  // GUI thread only
+    otaThread* m_link = nullptr;
+    int m_baudRate = 921600;
+    int m_fallbackPos = 0;
+};

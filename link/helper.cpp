@@ -1,0 +1,308 @@
+#include "link/helper.h"
+
+#include "framework/data/datamanager.h"
+#include "framework/data/dataobject.h"
+#include "framework/log/qflog.h"
+#include "link/canworker.h"
+#include "link/project.h"
+#include "link/userprompt.h"
+
+#include <QFile>
+#include <QPointer>
+#include <QThread>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// JSON objects come back from the parser with their keys sorted; the tree keeps the order
+// the template was written in. This walks the template text and puts every imported
+// object's children back into that order.
+class KeyOrder {
+public:
+    explicit KeyOrder(const QByteArray& text) : m_text(text) {}
+
+    void apply(kx::DataObject* node) {
+        skipBom();
+        value(node);
+    }
+
+private:
+    void skipBom() {
+        if (m_text.startsWith("\xEF\xBB\xBF"))
+            m_pos = 3;
+    }
+    void space() {
+        while (m_pos < m_text.size() && strchr(" \t\r\n", m_text[m_pos]))
+            ++m_pos;
+    }
+    QString string() {
+        const int start = ++m_pos;  // after the opening quote
+        while (m_pos < m_text.size() && m_text[m_pos] != '"')
+            m_pos += m_text[m_pos] == '\\' ? 2 : 1;
+        const QByteArray raw = m_text.mid(start, m_pos - start);
+        ++m_pos;
+        // Template keys are plain names; escapes would only matter for values.
+        return QString::fromUtf8(raw);
+    }
+    void value(kx::DataObject* node) {
+        space();
+        if (m_pos >= m_text.size())
+            return;
+        const char c = m_text[m_pos];
+        if (c == '{') {
+            object(node);
+        } else if (c == '[') {
+            array(node);
+        } else if (c == '"') {
+            string();
+        } else {
+            while (m_pos < m_text.size() && !strchr(",}] \t\r\n", m_text[m_pos]))
+                ++m_pos;
+        }
+    }
+    void object(kx::DataObject* node) {
+        ++m_pos;
+        QStringList names;
+        for (;;) {
+            space();
+            if (m_pos >= m_text.size() || m_text[m_pos] == '}')
+                break;
+            const QString key = string();
+            space();
+            ++m_pos;  // ':'
+            value(node ? node->cdobj(key) : nullptr);
+            names << key;
+            space();
+            if (m_pos < m_text.size() && m_text[m_pos] == ',')
+                ++m_pos;
+        }
+        ++m_pos;
+        if (node && !node->isEmpty() && node->cdobjNames() != names && node->size() == names.size())
+            node->reorder(nullptr, names);
+    }
+    void array(kx::DataObject* node) {
+        ++m_pos;
+        for (int i = 0;; ++i) {
+            space();
+            if (m_pos >= m_text.size() || m_text[m_pos] == ']')
+                break;
+            value(node ? node->cdobj(i) : nullptr);
+            space();
+            if (m_pos < m_text.size() && m_text[m_pos] == ',')
+                ++m_pos;
+        }
+        ++m_pos;
+    }
+
+    QByteArray m_text;
+    int m_pos = 0;
+};
+
+}  // namespace
+
+static void initTemplateResource() {
+    // The template lives in the link library, a static library: its resources are
+    // registered by hand.
+    Q_INIT_RESOURCE(template);
+}
+
+struct Helper::Private {
+    Project* project = nullptr;
+    CANWorker* worker = nullptr;
+    QPointer<QObject> mainWindow;
+    std::atomic<UserPrompt*> prompt{nullptr};
+    kx::DataObject* statusDobj = nullptr;
+    // GUI thread only; both fall back to the empty node when their record is destroyed (a
+    // disconnect removes the records), so nobody holds a dangling device.
+    kx::DataObject* currentDevice = nullptr;
+    kx::DataObject* editDevice = nullptr;
+    QString editorType;
+    QMetaObject::Connection currentGone;
+    QMetaObject::Connection editGone;
+};
+
+Helper* Helper::instance() {
+    // Never destroyed: the link worker it owns is ended by destroyBackends() while the data
+    // tree still exists, not by static destruction in an unknown order.
+    static Helper* helper = new Helper();
+    return helper;
+}
+
+Helper::Helper() : d(new Private) {
+    initTemplateResource();
+    const QJsonValue tree = kx::DataManager::readFromJson(QStringLiteral(":/template/data.json"));
+    if (tree.isObject()) {
+        kx::d().rootDobj()->importFromJson(nullptr, tree, true, true, false);
+        QFile file(QStringLiteral(":/template/data.json"));
+        if (file.open(QIODevice::ReadOnly))
+            KeyOrder(file.readAll()).apply(kx::d().rootDobj());
+    } else
+        kx::logE() << "default data tree :/template/data.json missing or unreadable";
+    d->statusDobj = kx::d("wnd.status.msg");
+    d->currentDevice = kx::d().emptyDobj();
+    d->editDevice = kx::d().emptyDobj();
+}
+
+Helper::~Helper() {
+    destroyBackends();
+    delete d;
+}
+
+Project* Helper::project() const {
+    return d->project;
+}
+CANWorker* Helper::worker() const {
+    return d->worker;
+}
+
+void Helper::createBackends() {
+    if (!d->worker)
+        d->worker = new CANWorker(this);
+    if (!d->project)
+        d->project = new Project(this);
+}
+
+void Helper::destroyBackends() {
+    delete d->worker;
+    d->worker = nullptr;
+    delete d->project;
+    d->project = nullptr;
+}
+
+QObject* Helper::mainWindow() const {
+    return d->mainWindow;
+}
+void Helper::setMainWindow(QObject* window) {
+    d->mainWindow = window;
+}
+
+void Helper::setPrompt(UserPrompt* prompt) {
+    d->prompt = prompt;
+}
+UserPrompt* Helper::prompt() const {
+    return d->prompt;
+}
+
+kx::DataObject* Helper::currentDeviceDobj() const {
+    return d->currentDevice;
+}
+
+void Helper::setCurrentDeviceDobj(kx::DataObject* device) {
+    if (!device)
+        device = kx::d().emptyDobj();
+    if (device == d->currentDevice)
+        return;
+    disconnect(d->currentGone);
+    d->currentDevice = device;
+    if (!device->isEmpty()) {
+        d->currentGone = connect(device, &QObject::destroyed, this, [this] {
+            d->currentDevice = kx::d().emptyDobj();
+            emit currentDeviceDobjChanged();
+        });
+    }
+    emit currentDeviceDobjChanged();
+}
+
+kx::DataObject* Helper::editDeviceDobj() const {
+    return d->editDevice;
+}
+QString Helper::editorType() const {
+    return d->editorType;
+}
+
+void Helper::setEditDevice(kx::DataObject* device, const QString& editorType) {
+    if (!device)
+        device = kx::d().emptyDobj();
+    if (device == d->editDevice && editorType == d->editorType)
+        return;
+    disconnect(d->editGone);
+    d->editDevice = device;
+    d->editorType = editorType;
+    if (!device->isEmpty()) {
+        d->editGone = connect(device, &QObject::destroyed, this, [this] {
+            d->editDevice = kx::d().emptyDobj();
+            emit editDevieDobjChanged(d->editorType);
+        });
+    }
+    emit editDevieDobjChanged(editorType);
+}
+
+QString Helper::boxTitle(const char* format) const {
+    return tr(format).arg(kx::d("wnd.title")->getString(QStringLiteral("Trivane")));
+}
+
+void Helper::showBox(Box kind, const QString& text) {
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(
+            this, [this, kind, text] { showBox(kind, text); }, Qt::QueuedConnection);
+        return;
+    }
+    const QString title = kind == Box::Error         ? boxTitle(QT_TR_NOOP("%1 Error"))
+                          : kind == Box::Information ? boxTitle(QT_TR_NOOP("%1 Information"))
+                                                     : boxTitle(QT_TR_NOOP("%1 Warning"));
+    UserPrompt* prompt = d->prompt;
+    if (!prompt) {
+        fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
+        if (kind == Box::Error)
+            kx::logE() << title + ": " + text;
+        else if (kind == Box::Warning)
+            kx::logW() << title + ": " + text;
+        else
+            kx::logI() << title + ": " + text;
+        return;
+    }
+    if (kind == Box::Error)
+        prompt->showError(title, text);
+    else if (kind == Box::Information)
+        prompt->showInformation(title, text);
+    else
+        prompt->showWarning(title, text);
+}
+
+void Helper::showError(const QString& text) {
+    showBox(Box::Error, text);
+}
+void Helper::showInformation(const QString& text) {
+    showBox(Box::Information, text);
+}
+void Helper::showWarning(const QString& text) {
+    showBox(Box::Warning, text);
+}
+
+bool Helper::askNotice(const QString& text) {
+    if (QThread::currentThread() != thread()) {
+        // A question needs an answer; waiting for the GUI thread from another thread could
+        // deadlock, so the caller gets "no".
+        kx::logE() << "askNotice called outside the GUI thread:" << text;
+        return false;
+    }
+    const QString title = boxTitle(QT_TR_NOOP("%1 Notice"));
+    UserPrompt* prompt = d->prompt;
+    if (!prompt) {
+        fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
+        kx::logW() << title + ": " + text;
+        return false;
+    }
+    return prompt->askNotice(title, text);
+}
+
+kx::DataObject* Helper::activatedDevice() {
+    if (!d->currentDevice->isEmpty())
+        return d->currentDevice;
+    showError(tr("No activated device!"));
+    return nullptr;
+}
+
+void Helper::postStatus(const QString& text, const QString& tag) {
+    const QString line = tag.isEmpty() ? text : QStringLiteral("<%1> %2").arg(tag, text);
+    if (QThread::currentThread() != thread()) {
+        // Tree nodes are set on the GUI thread: a line from the link thread follows queued.
+        QMetaObject::invokeMethod(
+            this, [this, line] { d->statusDobj->set(this, line); }, Qt::QueuedConnection);
+        return;
+    }
+    d->statusDobj->set(this, line);
+}

@@ -1,0 +1,233 @@
+#pragma once
+
+#include <QByteArray>
+#include <QThread>
+#include <QVector>
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+
+#include "link/canframe.h"
+#include "link/linkstates.h"
+#include "link/motorframes.h"
+#include "link/recordcutter.h"
+
+class LinkExtension;
+class QSocketNotifier;
+
+// The link thread: runs the step machine (time-outs, the device scan, the continuous MIT
+// stream) while the receive path (getSerialData, dispatchFrame) runs on the thread that owns
+// the serial port. Shared state is atomic or guarded by a std::mutex, as noted at each field;
+// an idle link blocks on a condition variable instead of polling.
+class otaThread : public QThread {
+    Q_OBJECT
+
+public:
+    static constexpr int kMaxDevices = 14;
+
+    struct DeviceEntry {
+        quint64 mcuId = 0;
+        quint8 canId = 0;
+    };
+
+    // The values decoded from the motors' replies.
+    struct Values {
+        quint8 canId = 0;  // the last replying motor
+        float position = 0;
+        float velocity = 0;
+        float torque = 0;
+        int positionRaw = 0;
+        int velocityRaw = 0;
+        int torqueRaw = 0;
+        std::array<bool, 6> faults{};
+        int modeState = 0;
+        quint32 faultWord = 0;
+        quint32 warningWord = 0;
+        float rotorAngle = 0;
+        float statorFluxAngle = 0;
+        quint16 sensorValue = 0;
+        qint16 caliNumber = 0;
+        qint16 caliIndex = 0;
+        qint32 caliCorrection = 0;
+        float encoderOffset = 0;
+        std::array<quint8, 8> hall{};
+    };
+
+    explicit otaThread(QObject* parent = nullptr);
+    ~otaThread() override;
+
+    // The process-wide link thread (null while no link worker exists).
+    static otaThread* instance();
+
+    // Ends the loop (STEP_QUIT) and waits up to timeoutMs for it; true once it has ended.
+    bool quitAndJoin(int timeoutMs);
+
+    // Performs the start action of step and makes it current; callable from any thread.
+    // Starting a step abandons the current one without a status.
+    void startStep(int step);
+    int step() const { return m_step.load(); }
+    int status() const { return m_status.load(); }
+    static QString stepName(int step) { return LinkStates::stepName(step); }
+
+    // One record cut from the serial stream: a frame record is decoded (statuses, values,
+    // announcements); any record is then offered to the current step's answer rule.
+    void dispatchFrame(const QByteArray& record);
+
+    // Sends a frame (as its serial record) or raw bytes through WriteToSerial; any thread.
+    void sendFrame(const CanFrame& frame);
+    void sendRaw(const QByteArray& bytes);
+
+    // Addressing.
+    void setTarget(quint8 canId) { m_target = canId; }
+    quint8 target() const { return m_target.load(); }
+    void setNewCanId(quint8 canId) { m_newCanId = canId; }
+    quint8 newCanId() const { return m_newCanId.load(); }
+    void setSelectedDevice(int index);
+    int selectedDevice() const { return m_selected.load(); }
+    void setDeviceEntry(int index, quint64 mcuId, quint8 canId);
+    DeviceEntry deviceEntry(int index) const;
+    QVector<DeviceEntry> deviceTable() const;
+    int deviceCount() const;
+    void resetDeviceCount();
+    bool takeTableChanged();
+    DeviceEntry lastAnnounced() const;
+
+    // Set-points of MIT control, the run mode and the zero flag.
+    void setSetpoints(const MotorFrames::MitSetpoints& setpoints);
+    MotorFrames::MitSetpoints setpoints() const;
+    void setRunMode(int mode) { m_runMode = mode; }
+    int runMode() const { return m_runMode.load(); }
+    void setZeroFlag(int flag) { m_zeroFlag = flag; }
+    int zeroFlag() const { return m_zeroFlag.load(); }
+    void setScopeFrequency(int frequency) { m_scopeFrequency = frequency; }
+    int scopeFrequency() const { return m_scopeFrequency.load(); }
+
+    Values values() const;
+    CanFrame lastFrame() const;
+
+    void setExtension(LinkExtension* extension) { m_extension = extension; }
+    void setDebug(bool pack, bool step) {
+        m_debugPack = pack;
+        m_debugStep = step;
+    }
+
+signals:
+    // A new status, always emitted on the port's thread (the loop hands its statuses over);
+    // carries the status so a reaction reads the one announced, not whatever the field holds.
+    void sendState(int status);
+    // A record or AT command to write; emitted on the port's thread as well.
+    void WriteToSerial(QByteArray bytes);
+    // The scan step ended (all IDs probed).
+    void scanFinished();
+
+public slots:
+    void getSerialData(QByteArray temp);
+
+protected:
+    void run() override;
+
+private:
+    struct Rule {
+        int poll = 0;
+        int counted = 0;
+        int timeout = 0;
+        int answerStatus = -1;
+        int answerNext = 0;
+        int timeoutStatus = -1;
+        int timeoutNext = 0;
+    };
+    enum class Kind { Idle, Wait, Scan, Continuous, ScopeStop, Quit };
+    static Kind kindOf(int step);
+    static Rule ruleOf(int step);
+
+    // Starts step only while generation is still current (0: always).
+    bool startStepIf(quint64 generation, int step);
+    void startAction(int step, quint64 generation);
+    void setCurrent(int step, quint64 generation);
+    // Waits up to ms on the step condition; false when another step was started meanwhile.
+    bool waitFor(int ms, quint64 generation);
+    bool conclude(quint64 generation, int next, int status);
+    void waitingPass(int step, quint64 generation);
+    void scanPass(quint64 generation);
+    void emitStatus(int status);
+    void handleAnnouncement(const CanFrame& frame);
+    int decodeByType(const CanFrame& frame);
+    int decodeFeedback(const CanFrame& frame);
+    bool isAnswer(int step, bool valid, const CanFrame& frame, const QByteArray& record) const;
+    void logStep(int step);
+
+    // Hand-over from the loop to the port's thread: one FIFO of writes, statuses and status
+    // lines, guarded by a std::mutex and woken through an eventfd. The order of writes and
+    // statuses is kept, and race detectors see every hand-over (Qt's queued events go
+    // through primitives they cannot see).
+    enum class MailKind { Write, Status, Line, SendId, ScanDone };
+    struct Mail {
+        MailKind kind;
+        QByteArray bytes;
+        int value = 0;
+        QString text;
+    };
+    void post(Mail mail);
+    void onMail();
+    bool onLoopThread() const { return QThread::currentThread() == this; }
+    // A status line from either thread ("ERROR" tag).
+    void postError(const QString& text);
+    void deliver(const Mail& mail);
+
+    // Step machine. m_step is written under m_stepMutex (together with m_generation, which
+    // tells a waiting pass that its step was replaced) and read lock-free.
+    mutable std::mutex m_stepMutex;
+    std::condition_variable m_stepCv;
+    quint64 m_generation = 0;  // guarded by m_stepMutex
+    bool m_ended = false;      // guarded by m_stepMutex: run() has returned
+    std::atomic<int> m_step{STEP_STOP};
+    std::atomic<int> m_status{0};
+    std::atomic<bool> m_answer{false};
+    std::atomic<int> m_elapsed{0};
+    std::atomic<int> m_atIndex{0};
+    int m_loggedStep = -1;           // link thread only
+    quint64 m_pickedGeneration = 0;  // link thread only: the step generation last picked up
+
+    // Addressing; scalars are atomic, the device table is guarded by m_tableMutex.
+    std::atomic<quint8> m_target{1};
+    std::atomic<quint8> m_newCanId{1};
+    std::atomic<int> m_selected{0};
+    mutable std::mutex m_tableMutex;
+    std::array<DeviceEntry, kMaxDevices> m_table{};
+    int m_count = 0;
+    bool m_tableChanged = false;
+    DeviceEntry m_lastAnnounced;
+
+    // Scan counters: link thread only.
+    quint8 m_probeCounter = 0;
+    quint8 m_probeGroup = 0;
+    bool m_firstProbe = false;
+
+    // MIT control, guarded by m_valuesMutex like the decoded values.
+    mutable std::mutex m_valuesMutex;
+    MotorFrames::MitSetpoints m_setpoints;
+    Values m_values;
+    CanFrame m_lastFrame;
+    bool m_mitRefusalLogged = false;  // link thread only: one status line per refused stream
+    std::atomic<int> m_runMode{0};
+    std::atomic<int> m_zeroFlag{0};
+    std::atomic<int> m_scopeFrequency{100};
+
+    // Receive buffer: touched only by the receive path; a clear requested from another
+    // thread is applied there before the next bytes are appended.
+    RecordCutter m_cutter;
+    std::atomic<bool> m_clearBuffer{false};
+
+    std::atomic<int> m_baudRate{921600};  // configured rate, sent by "AT+USART_PARAM"
+    std::atomic<bool> m_debugPack{false};
+    std::atomic<bool> m_debugStep{false};
+    std::atomic<LinkExtension*> m_extension{nullptr};
+
+    std::mutex m_mailMutex;
+    std::deque<Mail> m_mail;  // guarded by m_mailMutex
+    int m_wakeFd = -1;
+    QSocketNotifier* m_wake = nullptr;  // port's thread
+};

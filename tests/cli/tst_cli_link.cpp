@@ -1,0 +1,139 @@
+// The motor verbs of trivane-cli against the simulated bench on a pseudo-terminal: output,
+// exit codes (0 done, 1 failed or refused, 2 usage) and the effect on the motors.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QtTest>
+
+#include "tests/link/linktest.h"
+#include "tests/link/simbench.h"
+
+class TestCliLink : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void verbs_data();
+    void verbs();
+    void usageErrors_data();
+    void usageErrors();
+    void scanAllAsJson();
+    void canIdChangeSticks();
+    void missingTargetFails();
+
+private:
+    int cli(const QStringList& args, QString* out = nullptr);
+
+    std::unique_ptr<linktest::WorkDir> m_dir;
+    std::unique_ptr<linktest::SimBench> m_sim;
+    QString m_port;
+};
+
+void TestCliLink::init() {
+    m_dir = std::make_unique<linktest::WorkDir>();
+    m_sim = std::make_unique<linktest::SimBench>();
+    m_port = m_sim->start({QStringLiteral("--motors"), QStringLiteral("2")});
+    QVERIFY(!m_port.isEmpty());
+}
+
+void TestCliLink::cleanup() {
+    m_sim.reset();
+    m_dir.reset();
+}
+
+int TestCliLink::cli(const QStringList& args, QString* out) {
+    QProcess process;
+    process.start(QStringLiteral(TRIVANE_CLI_PATH), args);
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        return -1;
+    }
+    if (out)
+        *out = QString::fromUtf8(process.readAllStandardOutput());
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+void TestCliLink::verbs_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("scan") << QStringList{"scan"} << 0 << "MCU ID: 0x3a10c5e700001001  CAN ID: 1  model: 0";
+    QTest::newRow("mode motor") << QStringList{"mode", "motor"} << 0 << "Set MOTOR mode successfully!";
+    QTest::newRow("mode brake, second motor") << QStringList{"mode", "brake", "--can-id", "2"} << 0
+                                              << "Send Z48 Command SET_MODE to CAN(2): break mode";
+    QTest::newRow("run-mode") << QStringList{"run-mode", "2"} << 0
+                              << "Send Z48 Command SET_RUN_MODE to CAN(1): velocity mode";
+    QTest::newRow("mit, negative set-point") << QStringList{"mit", "0", "-1.5", "0", "1", "0.1"} << 0
+                                             << "Send Z48 Command MOTOR_CONTROL to CAN(1):  ";
+    QTest::newRow("mit outside the range")
+        << QStringList{"mit", "0", "20", "0", "0", "0"} << 1
+        << "<ERROR> Position 20 is outside the range [-12.5, 12.5]: command refused.";
+    QTest::newRow("sdo float") << QStringList{"sdo", "0x7016", "1.5"} << 0
+                               << "Send Z48 Command MOTOR_SDO_FLOAT to CAN(1): index = 28694, value = 1.5";
+    QTest::newRow("sdo uint") << QStringList{"sdo", "28695", "3", "--uint"} << 0
+                              << "Send Z48 Command MOTOR_SDO_UINT to CAN(1): index = 28695, value = 3";
+    QTest::newRow("jog") << QStringList{"jog", "1.5"} << 0
+                         << "Send Z48 Command MOVE_JOG to CAN(1): speed = 1.5, flag = 1";
+    QTest::newRow("jog too fast") << QStringList{"jog", "100"} << 1
+                                  << "<ERROR> Speed 100 is outside the range [-33, 33]: command refused.";
+    QTest::newRow("jog stop") << QStringList{"jog", "stop"} << 0
+                              << "Send Z48 Command MOVE_JOG to CAN(1): speed = 0, flag = 0";
+    QTest::newRow("zero") << QStringList{"zero"} << 0 << "Set the mechanical zero successfully!";
+    QTest::newRow("clear-alarm") << QStringList{"clear-alarm"} << 0
+                                 << "Send Z48 Command CLEAR_ALARM to CAN(1)";
+    QTest::newRow("calibrate") << QStringList{"calibrate"} << 0 << "<Encoder calibration finish> Device: 1,";
+}
+
+void TestCliLink::verbs() {
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, line);
+    QString out;
+    QCOMPARE(cli(args + QStringList{"--port", m_port}, &out), exitCode);
+    QVERIFY2(out.contains(line), qPrintable(out));
+}
+
+void TestCliLink::usageErrors_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("no port") << QStringList{"scan"};
+    QTest::newRow("unknown mode") << QStringList{"mode", "fast", "--port", "x"};
+    QTest::newRow("mit needs five") << QStringList{"mit", "0", "0", "0", "0", "--port", "x"};
+    QTest::newRow("not a number") << QStringList{"sdo", "idx", "1", "--port", "x"};
+    QTest::newRow("can id out of range") << QStringList{"zero", "--port", "x", "--can-id", "200"};
+    QTest::newRow("bad rate") << QStringList{"scan", "--port", "x", "--baud", "fast"};
+}
+
+void TestCliLink::usageErrors() {
+    QFETCH(QStringList, args);
+    QCOMPARE(cli(args), 2);
+}
+
+void TestCliLink::scanAllAsJson() {
+    QString out;
+    QCOMPARE(cli({"scan", "--multi", "--json", "--port", m_port}, &out), 0);
+    const QJsonObject json = QJsonDocument::fromJson(out.trimmed().split('\n').last().toUtf8()).object();
+    QVERIFY2(json.value("ok").toBool(), qPrintable(out));
+    const QJsonArray devices = json.value("devices").toArray();
+    QCOMPARE(devices.size(), 2);
+    QCOMPARE(devices[0].toObject().value("can_id").toInt(), 1);
+    QCOMPARE(devices[1].toObject().value("mcu_id").toString(), QStringLiteral("3a10c5e700002002"));
+}
+
+void TestCliLink::canIdChangeSticks() {
+    QString out;
+    QCOMPARE(cli({"set-can-id", "7", "--port", m_port}, &out), 0);
+    QVERIFY2(out.contains("Detected device: [MCU ID: 0x3a10c5e700001001, CAN ID: 7]"), qPrintable(out));
+    QCOMPARE(cli({"scan", "--port", m_port, "--can-id", "7"}, &out), 0);
+    QVERIFY2(out.contains("MCU ID: 0x3a10c5e700001001  CAN ID: 7"), qPrintable(out));
+}
+
+void TestCliLink::missingTargetFails() {
+    QCOMPARE(cli({"zero", "--port", m_port, "--can-id", "42"}), 1);
+    QCOMPARE(cli({"scan", "--port", m_dir->path() + "/no-such-device"}), 1);
+}
+
+LINK_TEST_MAIN(TestCliLink)
+#include "tst_cli_link.moc"

@@ -1,0 +1,313 @@
+// The serial link end to end: a real QSerialPort on a pseudo-terminal against the simulated
+// bench (adapter and motors), through the worker, the link thread and the registration rules.
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "framework/data/datamanager.h"
+#include "framework/data/dataobject.h"
+#include "link/canworker.h"
+#include "link/helper.h"
+#include "link/linkcommands.h"
+#include "link/motormodel.h"
+#include "link/otathread.h"
+#include "linktest.h"
+#include "simbench.h"
+
+namespace {
+
+const QString kFirstMcu = QStringLiteral("3a10c5e700001001");
+
+}  // namespace
+
+class TestCanWorker : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void probeAtConfiguredRate();
+    void adapterFoundByFallback();
+    void fallbackExhausted();
+    void withoutAtConfiguration();
+    void connectWhileOpen();
+    void multipleDevicesInProbeOrder();
+    void tooManyDevices();
+    void secondMotorForbidden();
+    void canIdChangeKeepsRecord();
+    void modeChanges_data();
+    void modeChanges();
+    void modeChangeTimesOut();
+    void disconnect_data();
+    void disconnect();
+    void unplugMidScan();
+    void setPointOutsideRangeNeverSent();
+
+private:
+    bool connectBench(const QStringList& options);
+    bool hasLine(const QString& line) const { return m_lines.contains(line); }
+    CANWorker* worker() const { return Helper::instance()->worker(); }
+
+    std::unique_ptr<linktest::WorkDir> m_dir;
+    std::unique_ptr<linktest::SimBench> m_sim;
+    linktest::RecordingPrompt m_prompt;
+    QStringList m_lines;
+    QMetaObject::Connection m_statusConnection;
+};
+
+void TestCanWorker::initTestCase() {
+    Helper::instance()->setPrompt(&m_prompt);
+}
+
+void TestCanWorker::init() {
+    m_dir = std::make_unique<linktest::WorkDir>();
+    kx::DataObject* root = kx::d().rootDobj();
+    root->set(nullptr, QStringLiteral("config.setting.enable_multiple_devices"), false);
+    root->set(nullptr, QStringLiteral("config.setting.remove_device_on_disconnected"), true);
+    root->set(nullptr, QStringLiteral("config.setting.upload_param_on_connected"), false);
+    root->set(nullptr, QStringLiteral("config.support_at"), true);
+    root->set(nullptr, QStringLiteral("working"), false);
+    kx::d("project.device")->clear(nullptr);
+    MotorModel::reset();
+    m_lines.clear();
+    m_prompt.clear();
+    m_statusConnection = connect(kx::d("wnd.status.msg"), &kx::DataObject::changed, this,
+                                 [this](QVariant value, QVariant, QObject*) { m_lines << value.toString(); });
+    Helper::instance()->createBackends();
+    m_sim = std::make_unique<linktest::SimBench>();
+}
+
+void TestCanWorker::cleanup() {
+    Helper::instance()->setCurrentDeviceDobj(nullptr);
+    Helper::instance()->destroyBackends();
+    m_sim.reset();
+    QObject::disconnect(m_statusConnection);
+    QCOMPARE(linktest::affinityWarnings().load(), 0);
+    m_dir.reset();
+}
+
+bool TestCanWorker::connectBench(const QStringList& options) {
+    const QString path = m_sim->start(options);
+    if (path.isEmpty())
+        return false;
+    worker()->connectPort(path);
+    return worker()->isConnected();
+}
+
+void TestCanWorker::probeAtConfiguredRate() {
+    QSignalSpy changed(worker(), &CANWorker::deviceChanged);
+    QVERIFY(connectBench({}));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        hasLine(QStringLiteral("Detected device: [MCU ID: 0x3a10c5e700001001, CAN ID: 1]")), 15000);
+    QCOMPARE(m_lines.first(), QStringLiteral("Detecting devices at serial port %1").arg(m_sim->path()));
+    QVERIFY(!m_lines.join('\n').contains(QLatin1String("configuration")));
+    kx::DataObject* record = kx::d("project.device")->cdobj(kFirstMcu);
+    QVERIFY(!record->isEmpty());
+    QCOMPARE(record->r(QStringLiteral("info.mcu_id"))->get().toULongLong(), 0x3a10c5e700001001ull);
+    QCOMPARE(record->r(QStringLiteral("info.can_id"))->get().toInt(), 1);
+    QVERIFY(record->r(QStringLiteral("_connected"))->getBool());
+    QCOMPARE(worker()->deviceForCanId(1), record);
+    QCOMPARE(CANWorker::deviceDisplayName(record), QStringLiteral("Motor 1"));
+    QVERIFY(changed.count() >= 1);
+    QVERIFY(kx::d("working")->getBool());
+    QCOMPARE(kx::d("project.serial_port")->getString(), m_sim->path());
+    // Single-device mode: the model query ended the scan and the model reply set the ranges.
+    QTRY_VERIFY_WITH_TIMEOUT(MotorModel::known(), 5000);
+    QCOMPARE(MotorModel::code(), 0);
+}
+
+void TestCanWorker::adapterFoundByFallback() {
+    QVERIFY(connectBench({QStringLiteral("--baud"), QStringLiteral("115200")}));
+    QTRY_VERIFY_WITH_TIMEOUT(!kx::d("project.device")->cdobj(kFirstMcu)->isEmpty(), 30000);
+    const QStringList expected = {
+        QStringLiteral("Connect overtime, try baud rate: 9600"),
+        QStringLiteral("Connect overtime, try baud rate: 115200"),
+        QStringLiteral("USB-CAN module configuration success!"),
+        QStringLiteral("Detecting devices at serial port %1").arg(m_sim->path()),
+    };
+    QCOMPARE(m_lines.mid(0, 4), expected);
+    QCOMPARE(worker()->portBaudRate(), 921600);
+}
+
+void TestCanWorker::fallbackExhausted() {
+    QVERIFY(connectBench({QStringLiteral("--baud"), QStringLiteral("250000")}));
+    const QString failed =
+        QStringLiteral("<ERROR> USB-CAN module configuration failed, please check physical device!");
+    QTRY_VERIFY_WITH_TIMEOUT(hasLine(failed), 30000);
+    QCOMPARE(m_lines.count(), 12);  // eleven rates tried, then the failure
+    QCOMPARE(m_lines[10], QStringLiteral("Connect overtime, try baud rate: 1152000"));
+    QVERIFY(worker()->isConnected());
+    QVERIFY(!kx::d("working")->getBool());
+}
+
+void TestCanWorker::withoutAtConfiguration() {
+    kx::d().rootDobj()->set(nullptr, QStringLiteral("config.support_at"), false);
+    QVERIFY(connectBench({}));
+    QTRY_VERIFY_WITH_TIMEOUT(!kx::d("project.device")->cdobj(kFirstMcu)->isEmpty(), 15000);
+    QVERIFY(!m_lines.join('\n').contains(QLatin1String("Detecting devices")));
+}
+
+void TestCanWorker::connectWhileOpen() {
+    QVERIFY(connectBench({}));
+    m_lines.clear();
+    worker()->connectPort(QStringLiteral("/dev/null"));
+    QCOMPARE(m_lines, QStringList{QStringLiteral("Serial port %1 is already connected.").arg(m_sim->path())});
+    QCOMPARE(worker()->portName(), m_sim->path());
+}
+
+void TestCanWorker::multipleDevicesInProbeOrder() {
+    kx::d().rootDobj()->set(nullptr, QStringLiteral("config.setting.enable_multiple_devices"), true);
+    QSignalSpy finished(worker()->link(), &otaThread::scanFinished);
+    QVERIFY(connectBench({QStringLiteral("--motors"), QStringLiteral("3"), QStringLiteral("--can-ids"),
+                          QStringLiteral("5,1,9")}));
+    QVERIFY(finished.wait(30000));
+    QTRY_COMPARE_WITH_TIMEOUT(kx::d("project.device")->size(), 3, 5000);
+    // Probe order 1, 8, ..., then 1 + 8k (9), ..., 5 + 8k: the announcements follow it.
+    QStringList canIds;
+    for (kx::DataObject* record : kx::d("project.device")->cdobjs())
+        canIds << QString::number(record->r(QStringLiteral("info.can_id"))->get().toInt());
+    QCOMPARE(canIds, (QStringList{"1", "9", "5"}));
+    QCOMPARE(worker()->link()->deviceCount(), 3);
+    QCOMPARE(worker()->registeredCanIds().size(), 3);
+}
+
+void TestCanWorker::tooManyDevices() {
+    kx::d().rootDobj()->set(nullptr, QStringLiteral("config.setting.enable_multiple_devices"), true);
+    QSignalSpy closed(worker(), &CANWorker::connectionChanged);
+    QVERIFY(connectBench({QStringLiteral("--motors"), QStringLiteral("14")}));
+    QTRY_VERIFY_WITH_TIMEOUT(hasLine(QStringLiteral("<ERROR> Too many devices detected!")), 30000);
+    QVERIFY(!worker()->isConnected());
+    // The disconnect removed the eleven records that were accepted.
+    QCOMPARE(kx::d("project.device")->size(), 0);
+    QCOMPARE(worker()->link()->step(), int(STEP_STOP));
+}
+
+void TestCanWorker::secondMotorForbidden() {
+    kx::DataObject* devices = kx::d("project.device");
+    devices->insert(nullptr, new kx::DataObject(QStringLiteral("abc")));
+    QVERIFY(connectBench({}));
+    QTRY_VERIFY_WITH_TIMEOUT(hasLine(QStringLiteral("Multiple devices connection is forbidden.")), 15000);
+    QCOMPARE(devices->size(), 1);
+    QVERIFY(devices->cdobj(kFirstMcu)->isEmpty());
+}
+
+void TestCanWorker::canIdChangeKeepsRecord() {
+    QVERIFY(connectBench({}));
+    QTRY_VERIFY_WITH_TIMEOUT(!kx::d("project.device")->cdobj(kFirstMcu)->isEmpty(), 15000);
+    kx::DataObject* record = kx::d("project.device")->cdobj(kFirstMcu);
+    Helper::instance()->setCurrentDeviceDobj(record);
+    QSignalSpy status(worker(), &CANWorker::linkStatus);
+    QVERIFY(LinkCommands::run(QStringLiteral("SET_CAN_ID"), 7));
+    QVERIFY(hasLine(QStringLiteral("Send Z48 Command SET_CAN_ID to CAN(1): can id = 7")));
+    QTRY_COMPARE_WITH_TIMEOUT(record->r(QStringLiteral("info.can_id"))->get().toInt(), 7, 10000);
+    QCOMPARE(kx::d("project.device")->size(), 1);
+    QCOMPARE(worker()->deviceForCanId(7), record);
+    QCOMPARE(worker()->deviceForCanId(1), nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        std::any_of(status.begin(), status.end(),
+                    [](const QList<QVariant>& args) { return args[0].toInt() == OTA_STA_SET_ID_SUCCESS; }),
+        10000);
+}
+
+void TestCanWorker::modeChanges_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("logLine");
+    QTest::addColumn<QString>("outcome");
+    QTest::newRow("motor") << 1 << "Send Z48 Command SET_MODE to CAN(1): motor mode"
+                           << "Set MOTOR mode successfully!";
+    QTest::newRow("reset") << 2 << "Send Z48 Command SET_MODE to CAN(1): reset mode"
+                           << "Set RESET mode successfully!";
+    QTest::newRow("brake") << 0 << "Send Z48 Command SET_MODE to CAN(1): break mode"
+                           << "Set BRAKE mode successfully!";
+    QTest::newRow("unknown number brakes") << 7 << "Send Z48 Command SET_MODE to CAN(1): unknown mode (7)"
+                                           << "Set BRAKE mode successfully!";
+}
+
+void TestCanWorker::modeChanges() {
+    QFETCH(int, mode);
+    QFETCH(QString, logLine);
+    QFETCH(QString, outcome);
+    QVERIFY(connectBench({}));
+    QTRY_VERIFY_WITH_TIMEOUT(!kx::d("project.device")->cdobj(kFirstMcu)->isEmpty(), 15000);
+    Helper::instance()->setCurrentDeviceDobj(kx::d("project.device")->cdobj(kFirstMcu));
+    QVERIFY(LinkCommands::run(QStringLiteral("SET_MODE"), mode));
+    QVERIFY(hasLine(logLine));
+    QTRY_VERIFY_WITH_TIMEOUT(hasLine(outcome), 10000);
+}
+
+void TestCanWorker::modeChangeTimesOut() {
+    QVERIFY(connectBench({}));
+    QTRY_VERIFY_WITH_TIMEOUT(!kx::d("project.device")->cdobj(kFirstMcu)->isEmpty(), 15000);
+    Helper::instance()->setCurrentDeviceDobj(kx::d("project.device")->cdobj(kFirstMcu));
+    m_sim->command("drop tx 1");  // the motors' replies are lost
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(LinkCommands::run(QStringLiteral("SET_MODE"), 1));
+    QTRY_VERIFY_WITH_TIMEOUT(hasLine(QStringLiteral("<ERROR> Set MOTOR mode failed!")), 15000);
+    QVERIFY(timer.elapsed() >= 2000);
+}
+
+void TestCanWorker::disconnect_data() {
+    QTest::addColumn<bool>("remove");
+    QTest::newRow("records removed") << true;
+    QTest::newRow("records kept, marked") << false;
+}
+
+void TestCanWorker::disconnect() {
+    QFETCH(bool, remove);
+    kx::d().rootDobj()->set(nullptr, QStringLiteral("config.setting.remove_device_on_disconnected"), remove);
+    QVERIFY(connectBench({}));
+    QTRY_VERIFY_WITH_TIMEOUT(!kx::d("project.device")->cdobj(kFirstMcu)->isEmpty(), 15000);
+    Helper::instance()->setCurrentDeviceDobj(kx::d("project.device")->cdobj(kFirstMcu));
+    QSignalSpy changed(worker(), &CANWorker::deviceChanged);
+    worker()->disconnectPort();
+    QVERIFY(!worker()->isConnected());
+    QCOMPARE(changed.count(), 1);
+    QVERIFY(!kx::d("working")->getBool());
+    QCOMPARE(worker()->deviceForCanId(1), nullptr);
+    kx::DataObject* record = kx::d("project.device")->cdobj(kFirstMcu);
+    if (remove) {
+        QCOMPARE(kx::d("project.device")->size(), 0);
+        // The current device does not dangle once its record is gone.
+        QVERIFY(Helper::instance()->currentDeviceDobj()->isEmpty());
+    } else {
+        QVERIFY(!record->isEmpty());
+        QVERIFY(!record->r(QStringLiteral("_connected"))->getBool(true));
+    }
+    worker()->disconnectPort();  // a second disconnect changes nothing
+    QCOMPARE(changed.count(), 1);
+}
+
+void TestCanWorker::unplugMidScan() {
+    kx::d().rootDobj()->set(nullptr, QStringLiteral("config.setting.enable_multiple_devices"), true);
+    QVERIFY(connectBench({QStringLiteral("--motors"), QStringLiteral("2"), QStringLiteral("--can-ids"),
+                          QStringLiteral("1,100")}));
+    QTRY_VERIFY_WITH_TIMEOUT(kx::d("project.device")->size() == 1, 15000);
+    QCOMPARE(worker()->link()->step(), int(STEP_GET_DEV_INFO));
+    m_sim->command("unplug");
+    QTRY_VERIFY_WITH_TIMEOUT(!worker()->isConnected(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_prompt.boxes().isEmpty(), 10000);
+    // A vanished pseudo-terminal reads as a resource or a read error, depending on timing.
+    QVERIFY2(m_prompt.boxes().first().contains(QRegularExpression(
+                 QStringLiteral("^Trivane Error: Serial port error: (Resource|Read) Error!$"))),
+             qPrintable(m_prompt.boxes().first()));
+    QCOMPARE(worker()->link()->step(), int(STEP_STOP));
+    QCOMPARE(kx::d("project.device")->size(), 0);
+    QVERIFY(!kx::d("working")->getBool());
+}
+
+void TestCanWorker::setPointOutsideRangeNeverSent() {
+    QVERIFY(connectBench({}));
+    QTRY_VERIFY_WITH_TIMEOUT(MotorModel::known(), 15000);
+    Helper::instance()->setCurrentDeviceDobj(kx::d("project.device")->cdobj(kFirstMcu));
+    QSignalSpy writes(worker()->link(), &otaThread::WriteToSerial);
+    QVERIFY(!LinkCommands::run(QStringLiteral("MOTOR_CONTROL"), 0.0, QVariantList{20.0, 0.0, 0.0, 0.0}));
+    QCOMPARE(m_lines.last(),
+             QStringLiteral("<ERROR> Position 20 is outside the range [-12.5, 12.5]: command refused."));
+    QVERIFY(LinkCommands::run(QStringLiteral("MOTOR_CONTROL"), 0.0, QVariantList{12.5, 0.0, 0.0, 0.0}));
+    QCOMPARE(writes.count(), 1);
+}
+
+LINK_TEST_MAIN(TestCanWorker)
+#include "tst_canworker.moc"
