@@ -107,7 +107,8 @@ void streaming(int seconds) {
         for (;;) {
             while (pending.size() < perMs)
                 pending += feedbackRecord(i++);
-            if (write(master, pending.constData(), size_t(perMs)) < 0)
+            const QByteArray slice = pending.left(int(perMs));
+            if (write(master, slice.constData(), size_t(slice.size())) < 0)
                 _exit(0);
             pending.remove(0, int(perMs));
             next.tv_nsec += 1000000;
