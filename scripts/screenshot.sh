@@ -9,23 +9,8 @@ bin="${TRIVANE_BIN:-$root/build/bin}"
 out="${1:-docs/screenshot.png}"
 case "$out" in /*) ;; *) out="$root/$out" ;; esac
 
-for exe in trivane trivane-sim; do
-    if [ ! -x "$bin/$exe" ]; then
-        echo "build/bin/$exe is missing: build first" >&2
-        exit 1
-    fi
-done
-
-work=$(mktemp -d)
-link="$work/bench"
-"$bin/trivane-sim" --motors 2 --port-link "$link" >"$work/sim.out" 2>"$work/sim.err" &
-sim=$!
-trap 'kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true; rm -rf "$work"' EXIT
-for _ in $(seq 1 100); do
-    [ -e "$link" ] && break
-    sleep 0.1
-done
-[ -e "$link" ] || { echo "the simulated bench did not start" >&2; cat "$work/sim.err" >&2; exit 1; }
+# shellcheck source=scripts/simbench.sh
+. "$root/scripts/simbench.sh"
 
 # English texts, both motors kept, the device list shown.
 mkdir -p "$work/run"
