@@ -20,6 +20,9 @@ FramelessWindow::FramelessWindow(QWidget* parent) : QWidget(parent, Qt::Window |
     m_layout->setContentsMargins(kBorder, kBorder, kBorder, kBorder);
     m_layout->setSpacing(0);
     m_titleBar = new TitleBar(this);
+    // The window shows a resize cursor while the mouse is over its border; without a cursor
+    // of their own the parts inside would inherit it and keep it after the mouse moved in.
+    m_titleBar->setCursor(Qt::ArrowCursor);
     m_layout->addWidget(m_titleBar);
 
     connect(m_titleBar, &TitleBar::minimizeRequested, this, &QWidget::showMinimized);
@@ -30,8 +33,11 @@ FramelessWindow::FramelessWindow(QWidget* parent) : QWidget(parent, Qt::Window |
 void FramelessWindow::setContentWidget(QWidget* widget) {
     delete m_content;
     m_content = widget;
-    if (widget)
-        m_layout->addWidget(widget, 1);
+    if (!widget)
+        return;
+    if (!widget->testAttribute(Qt::WA_SetCursor))
+        widget->setCursor(Qt::ArrowCursor);
+    m_layout->addWidget(widget, 1);
 }
 
 void FramelessWindow::toggleMaximized() {

@@ -38,5 +38,7 @@ WebPage::WebPage(QWidget* parent) : QWidget(parent), BaseEditorPage(kindWeb()) {
 }
 
 QUrl WebPage::manualUrl() {
+    // Built from the path, not by pasting it behind "file:///": an absolute path already
+    // starts with "/", and a "#" or "%" in a directory name would be read as URL syntax.
     return QUrl::fromLocalFile(QFileInfo(QStringLiteral("./instruction.pdf")).absoluteFilePath());
 }

@@ -27,15 +27,34 @@ DeviceList::DeviceList(QWidget* parent) : QWidget(parent) {
     connect(m_devices, &kx::DataObject::removed, this, [this] { refresh(); });
     // Values of a record (CAN ID, connection) arrive after the record itself.
     connect(m_devices, &kx::DataObject::activated, this, [this] { refresh(); });
-    connect(Helper::instance(), &Helper::currentDeviceDobjChanged, this, [this] { refresh(); });
+    // Activation changes no row, only the highlight. Rebuilding here would also delete the
+    // clicked item while the view is still handling that click.
+    connect(Helper::instance(), &Helper::currentDeviceDobjChanged, this, [this] { paintRows(); });
     if (CANWorker* worker = Helper::instance()->worker())
-        connect(worker, &CANWorker::deviceChanged, this, [this] { refresh(); });
+        connect(worker, &CANWorker::deviceChanged, this, [this] {
+            activateFirstConnected();
+            refresh();
+        });
     connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
         kx::DataObject* device = m_devices->c(item->data(0, Qt::UserRole).toString());
         if (!device->isEmpty() && kx::d(QStringLiteral("config.setting.trigger_by_left"))->getBool(true))
             Helper::instance()->setCurrentDeviceDobj(device);
     });
     refresh();
+}
+
+void DeviceList::activateFirstConnected() {
+    // Without a device selector in the build nothing else activates a detected motor, and
+    // the table read that follows detection would only meet "No activated device!".
+    Helper* helper = Helper::instance();
+    if (!helper->currentDeviceDobj()->isEmpty())
+        return;
+    for (kx::DataObject* device : m_devices->cdobjs()) {
+        if (device->c(QStringLiteral("_connected"))->getBool(false)) {
+            helper->setCurrentDeviceDobj(device);
+            return;
+        }
+    }
 }
 
 void DeviceList::onDeviceAdded(const QString& name) {
@@ -55,16 +74,25 @@ QString DeviceList::mcuIdText(const QVariant& id) {
 
 void DeviceList::refresh() {
     m_tree->clear();
-    kx::DataObject* current = Helper::instance()->currentDeviceDobj();
     for (kx::DataObject* device : m_devices->cdobjs()) {
         auto* item = new QTreeWidgetItem(m_tree);
         QString alias = device->c(QStringLiteral("alias"))->getString();
         item->setText(0, alias.isEmpty() ? CANWorker::deviceDisplayName(device) : alias);
         item->setText(1, mcuIdText(device->r(QStringLiteral("info.mcu_id"))->get()));
         item->setData(0, Qt::UserRole, device->name());
+    }
+    paintRows();
+}
+
+void DeviceList::paintRows() {
+    kx::DataObject* current = Helper::instance()->currentDeviceDobj();
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_tree->topLevelItem(i);
+        kx::DataObject* device = m_devices->c(item->data(0, Qt::UserRole).toString());
         const bool connected = device->c(QStringLiteral("_connected"))->getBool(false);
-        item->setForeground(0, connected ? QColor(0xef, 0xef, 0xef) : QColor(0x80, 0x80, 0x80));
-        if (device == current)
-            item->setForeground(0, QColor(0xff, 0x69, 0x00));
+        QColor colour = connected ? QColor(0xef, 0xef, 0xef) : QColor(0x80, 0x80, 0x80);
+        if (device == current && !device->isEmpty())
+            colour = QColor(0xff, 0x69, 0x00);
+        item->setForeground(0, colour);
     }
 }

@@ -10,7 +10,8 @@ class DataObject;
 }
 
 // A plain list of the project's devices, standing in for the device tree until that screen
-// is part of the build. Like the tree it fills every new device record from the template.
+// is part of the build. Like the tree it fills every new device record from the template;
+// standing in for the motion sidebar too, it activates the first connected device.
 class DeviceList : public QWidget {
     Q_OBJECT
 
@@ -23,7 +24,9 @@ public:
 
 private:
     void onDeviceAdded(const QString& name);
+    void activateFirstConnected();
     void refresh();
+    void paintRows();
 
     QTreeWidget* m_tree;
     kx::DataObject* m_devices;

@@ -34,6 +34,7 @@ private slots:
 
     void dragMovesAndEdgesResize() {
         FramelessWindow window;
+        window.setContentWidget(new QLabel(QStringLiteral("content")));
         window.setGeometry(100, 100, 600, 400);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -50,6 +51,13 @@ private slots:
         // Grab the right edge and pull it 50 pixels out; the height stays.
         const QRect before = window.geometry();
         const QPoint edge(window.width() - 2, window.height() / 2);
+        QMouseEvent hover(QEvent::MouseMove, edge, window.mapToGlobal(edge), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&window, &hover);
+        QCOMPARE(window.cursor().shape(), Qt::SizeHorCursor);
+        // Only the border shows it: the title bar and the content keep their own cursor.
+        QCOMPARE(title->cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(window.contentWidget()->cursor().shape(), Qt::ArrowCursor);
         QTest::mousePress(&window, Qt::LeftButton, {}, edge);
         QMouseEvent pull(QEvent::MouseMove, edge + QPoint(50, 0), window.mapToGlobal(edge + QPoint(50, 0)),
                          Qt::NoButton, Qt::LeftButton, Qt::NoModifier);

@@ -6,6 +6,7 @@
 #include "app/editor/webpage.h"
 
 #include <QProgressBar>
+#include <QUrl>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QToolButton>
@@ -191,6 +192,17 @@ private slots:
         QVERIFY(helper->editDeviceDobj()->isEmpty());
         QCOMPARE(helper->editorType(), QString());
         QCOMPARE(spy.last().at(0).toString(), QString());
+    }
+
+    void manualUrlNamesTheFileInAnAwkwardDirectory() {
+        CaseEnvironment env;
+        // URL syntax characters in the working directory stay part of the file name.
+        QVERIFY(QDir().mkpath(QStringLiteral("a #1 100%")));
+        QDir::setCurrent(env.path(QStringLiteral("a #1 100%")));
+        const QUrl url = WebPage::manualUrl();
+        QVERIFY(url.isLocalFile());
+        QCOMPARE(url.toLocalFile(), env.path(QStringLiteral("a #1 100%/instruction.pdf")));
+        QVERIFY(!url.hasFragment());
     }
 
     void instructionPageTitlesAndMissingManual() {

@@ -5,6 +5,7 @@
 #include "app/editor/helptools.h"
 #include "app/messageboxprompt.h"
 #include "app/panel/panel.h"
+#include "app/shell/devicelist.h"
 #include "app/shell/lefttitle.h"
 #include "app/shell/mainwindow.h"
 #include "app/shell/righttitle.h"
@@ -19,6 +20,7 @@
 #include <QSplitter>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -184,6 +186,34 @@ private slots:
         kx::d(QStringLiteral("wnd.left_title.index"))->set(nullptr, 3);
         QCOMPARE(window.toolWidget()->toolsWidget()->objectName(), QStringLiteral("HelpTools"));
         QVERIFY(tabs[1]->isChecked());
+    }
+
+    void clickingADeviceRowActivatesItWithoutRebuildingTheRows() {
+        CaseEnvironment env;
+        DeviceList list;
+        list.resize(300, 200);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        addDevice(QStringLiteral("A1"), 1);
+        kx::DataObject* second = addDevice(QStringLiteral("B2"), 2);
+        QTreeWidget* tree = list.tree();
+        QCOMPARE(tree->topLevelItemCount(), 2);
+        // The view goes on using the clicked item after its clicked signal: the row must
+        // survive the activation it causes (a rebuilt row would lose this mark).
+        tree->topLevelItem(1)->setData(1, Qt::UserRole, QStringLiteral("clicked row"));
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(tree->topLevelItem(1)).center());
+        QCOMPARE(Helper::instance()->currentDeviceDobj(), second);
+        QTreeWidgetItem* row = tree->topLevelItem(1);
+        QCOMPARE(row->data(1, Qt::UserRole).toString(), QStringLiteral("clicked row"));
+        QCOMPARE(row->foreground(0).color(), QColor(0xff, 0x69, 0x00));
+        QVERIFY(tree->topLevelItem(0)->foreground(0).color() != QColor(0xff, 0x69, 0x00));
+
+        setting(QStringLiteral("trigger_by_left"))->set(nullptr, false);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(tree->topLevelItem(0)).center());
+        QCOMPARE(Helper::instance()->currentDeviceDobj(), second);
+        setting(QStringLiteral("trigger_by_left"))->set(nullptr, true);
     }
 
     void busyDialogShowsUpdatesAndHides() {

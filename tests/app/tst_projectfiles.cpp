@@ -102,6 +102,24 @@ private slots:
         QCOMPARE(kx::d(QStringLiteral("working_path"))->getString(), env.path("kept.prj"));
     }
 
+    void deviceListActivatesTheFirstConnectedDeviceOnly() {
+        CaseEnvironment env;
+        DeviceList list;
+        CANWorker* worker = Helper::instance()->worker();
+        kx::DataObject* first = addDevice(QStringLiteral("A1"), 1);
+        kx::DataObject* second = addDevice(QStringLiteral("B2"), 2);
+        emit worker->deviceChanged();
+        QVERIFY(Helper::instance()->currentDeviceDobj()->isEmpty());
+
+        second->set(nullptr, QStringLiteral("_connected"), true, true);
+        emit worker->deviceChanged();
+        QCOMPARE(Helper::instance()->currentDeviceDobj(), second);
+        // An activated device stays activated when others connect.
+        first->set(nullptr, QStringLiteral("_connected"), true, true);
+        emit worker->deviceChanged();
+        QCOMPARE(Helper::instance()->currentDeviceDobj(), second);
+    }
+
     void openReplacesTheDevicesAndFillsThemFromTheTemplate() {
         CaseEnvironment env;
         QWidget owner;
