@@ -5,6 +5,7 @@
 #include "framework/data/dataobject.h"
 #include "link/canworker.h"
 #include "link/helper.h"
+#include "link/linkcommands.h"
 #include "link/motormodel.h"
 #include "link/otathread.h"
 
@@ -13,7 +14,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QThread>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -126,7 +127,12 @@ bool LinkSession::open() {
     }
     const bool scanAll = m_multi || m_canId > 0;
     bool scanDone = false;
-    connect(worker->link(), &otaThread::scanFinished, this, [&scanDone] { scanDone = true; });
+    // The flag lives on this stack frame: the connection must not outlive it (a scan that
+    // ends after a time-out would otherwise write into a finished call).
+    struct ScopedConnection {
+        QMetaObject::Connection connection;
+        ~ScopedConnection() { QObject::disconnect(connection); }
+    } scanWatch{connect(worker->link(), &otaThread::scanFinished, this, [&scanDone] { scanDone = true; })};
     const auto failed = [this] {
         return m_lines.contains(
             QStringLiteral("<ERROR> USB-CAN module configuration failed, please check physical device!"));
@@ -178,12 +184,14 @@ QList<kx::DataObject*> LinkSession::devices() const {
 bool LinkSession::waitUntil(const std::function<bool()>& done, int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
     CANWorker* worker = Helper::instance()->worker();
+    // The tick bounds each blocking wait for events, so the deadline is noticed without
+    // polling in between.
+    QTimer tick;
+    tick.start(20);
     while (!done()) {
         if (deadline.hasExpired() || !worker || !worker->isConnected())
             return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        if (!done())
-            QThread::msleep(2);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return true;
 }
@@ -207,11 +215,7 @@ int LinkSession::waitStatus(const QList<int>& statuses, int timeoutMs) {
 
 void LinkSession::flush() {
     // Writes from the link thread arrive queued; give them a moment to reach the port.
-    QDeadlineTimer deadline(100);
-    while (!deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
+    LinkCommands::waitProcessing(100);
 }
 
 int LinkSession::finish(bool ok) {

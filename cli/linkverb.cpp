@@ -16,6 +16,8 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include <cmath>
+
 namespace {
 
 QString tr(const char* text) {
@@ -98,6 +100,17 @@ bool LinkVerb::parseArguments(const QStringList& args, QString* error) {
         }
         return true;
     };
+    // Indices, modes and CAN IDs travel as whole numbers of a fixed width: a fraction or a
+    // value past the width would be cut into a different number, not refused.
+    auto whole = [&](int i, double min, double max) {
+        const double v = m_numbers.value(i);
+        if (!(v == std::floor(v) && v >= min && v <= max)) {
+            *error =
+                tr("%1 expects a whole number from %2 to %3: %4").arg(name()).arg(min).arg(max).arg(args[i]);
+            return false;
+        }
+        return true;
+    };
     switch (m_kind) {
         case Kind::Scan:
         case Kind::Zero:
@@ -112,12 +125,13 @@ bool LinkVerb::parseArguments(const QStringList& args, QString* error) {
             }
             return true;
         case Kind::RunMode:
+            return numbers(1) && whole(0, 0, 255);
         case Kind::SetCanId:
-            return numbers(1);
+            return numbers(1) && whole(0, 1, 127);
         case Kind::Mit:
             return numbers(5);
         case Kind::Sdo:
-            return numbers(2);
+            return numbers(2) && whole(0, 0, 0xFFFF);
         case Kind::Jog:
             if (args.size() == 1 && args[0] == QLatin1String("stop")) {
                 m_word = args[0];

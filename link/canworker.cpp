@@ -166,7 +166,7 @@ QVector<qint32> CANWorker::baudFallbacks() const {
 }
 
 kx::DataObject* CANWorker::deviceForCanId(quint8 canId) const {
-    return m_devices.value(canId, nullptr);
+    return m_devices.value(canId).data();
 }
 
 void CANWorker::writeRaw(QByteArray bytes) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QSerialPort>
 #include <QString>
 #include <QVector>
@@ -78,7 +79,9 @@ private:
     QSerialPort* m_port = nullptr;  // GUI thread only
     QString m_portName;             // as the user gave it (QSerialPort shortens /dev/ paths)
     kx::DataObject* m_output = nullptr;
-    QHash<quint8, kx::DataObject*> m_devices;  // GUI thread only
+    // GUI thread only. Guarded pointers: a record deleted elsewhere (a project opened, a
+    // device removed by hand) must not be handed out afterwards.
+    QHash<quint8, QPointer<kx::DataObject>> m_devices;
     otaThread* m_link = nullptr;
     int m_baudRate = 921600;
     int m_fallbackPos = 0;

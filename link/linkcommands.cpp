@@ -10,8 +10,9 @@
 #include "link/otathread.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -105,6 +106,12 @@ bool LinkCommands::run(const QString& name, const QVariant& arg1, const QVariant
     const Target t = aim(link, helper->currentDeviceDobj());
     if (name == QLatin1String("SET_RUN_MODE")) {
         const int mode = arg1.toInt();
+        // The mode travels in one byte: a larger number would wrap into another mode.
+        if (mode < 0 || mode > 255) {
+            helper->postStatus(tr("Run mode %1 is outside the range [0, 255]: command refused.").arg(mode),
+                               kError);
+            return false;
+        }
         logLine(name, runModeName(mode), t.canId);
         link->setRunMode(mode);
         link->sendFrame(MotorFrames::runModeWrite(t.canId, quint8(mode)));
@@ -219,10 +226,13 @@ bool LinkCommands::runStep(canComStep step) {
 }
 
 void LinkCommands::waitProcessing(int ms) {
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents,
-                                        int(qMin<qint64>(100, deadline.remainingTime())));
+    // An event loop sleeps until events or the deadline arrive; calling processEvents() in a
+    // loop would return at once whenever nothing is pending and spin a core for the whole wait.
+    if (ms <= 0)
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 QString LinkCommands::runModeName(int mode) {

@@ -461,6 +461,11 @@ void otaThread::logStep(int step) {
 
 void otaThread::run() {
     for (;;) {
+        // A step that has just become idle is logged once before the loop blocks; without this
+        // the change into it would only surface, merged, when the next step starts.
+        const int settled = m_step.load();
+        if (kindOf(settled) == Kind::Idle)
+            logStep(settled);
         int step = STEP_STOP;
         quint64 generation = 0;
         {

@@ -102,6 +102,10 @@ void TestCliLink::usageErrors_data() {
     QTest::newRow("unknown mode") << QStringList{"mode", "fast", "--port", "x"};
     QTest::newRow("mit needs five") << QStringList{"mit", "0", "0", "0", "0", "--port", "x"};
     QTest::newRow("not a number") << QStringList{"sdo", "idx", "1", "--port", "x"};
+    QTest::newRow("index past 16 bits") << QStringList{"sdo", "0x17016", "1", "--port", "x"};
+    QTest::newRow("fractional run mode") << QStringList{"run-mode", "2.5", "--port", "x"};
+    QTest::newRow("run mode past a byte") << QStringList{"run-mode", "1e10", "--port", "x"};
+    QTest::newRow("new can id out of range") << QStringList{"set-can-id", "128", "--port", "x"};
     QTest::newRow("can id out of range") << QStringList{"zero", "--port", "x", "--can-id", "200"};
     QTest::newRow("bad rate") << QStringList{"scan", "--port", "x", "--baud", "fast"};
 }

@@ -34,6 +34,7 @@ private slots:
     void connectWhileOpen();
     void multipleDevicesInProbeOrder();
     void tooManyDevices();
+    void secondMotorForbidden_data();
     void secondMotorForbidden();
     void canIdChangeKeepsRecord();
     void modeChanges_data();
@@ -115,6 +116,9 @@ void TestCanWorker::probeAtConfiguredRate() {
     // Single-device mode: the model query ended the scan and the model reply set the ranges.
     QTRY_VERIFY_WITH_TIMEOUT(MotorModel::known(), 5000);
     QCOMPARE(MotorModel::code(), 0);
+    // A record deleted behind the worker's back (another project opened) is not handed out.
+    kx::d("project.device")->clear(nullptr);
+    QCOMPARE(worker()->deviceForCanId(1), nullptr);
 }
 
 void TestCanWorker::adapterFoundByFallback() {
@@ -183,13 +187,30 @@ void TestCanWorker::tooManyDevices() {
     QCOMPARE(worker()->link()->step(), int(STEP_STOP));
 }
 
+void TestCanWorker::secondMotorForbidden_data() {
+    QTest::addColumn<int>("existing");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("one record: forbidden") << 1 << false;
+    // The rule guards a single record only: a project that already holds two takes a third.
+    QTest::newRow("two records: accepted") << 2 << true;
+}
+
 void TestCanWorker::secondMotorForbidden() {
+    QFETCH(int, existing);
+    QFETCH(bool, accepted);
     kx::DataObject* devices = kx::d("project.device");
-    devices->insert(nullptr, new kx::DataObject(QStringLiteral("abc")));
+    for (int i = 0; i < existing; ++i)
+        devices->insert(nullptr, new kx::DataObject(QStringLiteral("abc%1").arg(i)));
     QVERIFY(connectBench({}));
-    QTRY_VERIFY_WITH_TIMEOUT(hasLine(QStringLiteral("Multiple devices connection is forbidden.")), 15000);
-    QCOMPARE(devices->size(), 1);
-    QVERIFY(devices->cdobj(kFirstMcu)->isEmpty());
+    if (accepted) {
+        QTRY_VERIFY_WITH_TIMEOUT(!devices->cdobj(kFirstMcu)->isEmpty(), 15000);
+        QCOMPARE(devices->size(), existing + 1);
+        QVERIFY(!hasLine(QStringLiteral("Multiple devices connection is forbidden.")));
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT(hasLine(QStringLiteral("Multiple devices connection is forbidden.")), 15000);
+        QCOMPARE(devices->size(), existing);
+        QVERIFY(devices->cdobj(kFirstMcu)->isEmpty());
+    }
 }
 
 void TestCanWorker::canIdChangeKeepsRecord() {

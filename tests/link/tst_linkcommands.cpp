@@ -4,6 +4,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <ctime>
 #include <thread>
 
 #include "framework/data/datamanager.h"
@@ -30,6 +31,7 @@ private slots:
     void refusals();
     void setCanIdTakesGivenRecord();
     void unnamedCommandsStayQuiet();
+    void waitProcessingSleeps();
 
     void statusLines();
     void boxesFromEitherThread();
@@ -160,6 +162,9 @@ void TestLinkCommands::refusals_data() {
     QTest::newRow("negative uint")
         << "MOTOR_SDO_UINT" << QVariant(0x7017) << QVariant(-1) << true
         << "<ERROR> Value -1 is outside the range [0, 4294967295]: command refused.";
+    QTest::newRow("run mode 263 would wrap to 7")
+        << "SET_RUN_MODE" << QVariant(263) << QVariant() << true
+        << "<ERROR> Run mode 263 is outside the range [0, 255]: command refused.";
     QTest::newRow("unknown command") << "FLY" << QVariant() << QVariant() << true << "";
 }
 
@@ -189,6 +194,21 @@ void TestLinkCommands::setCanIdTakesGivenRecord() {
     QVERIFY(SerialRecord::toFrame(m_writes.value(0), &sent));
     QCOMPARE(QString::number(sent.id, 16), QStringLiteral("70cfd09"));
     QCOMPARE(sent.data[0], quint8(0xAB));
+}
+
+void TestLinkCommands::waitProcessingSleeps() {
+    // Events posted meanwhile are delivered, and the wait lasts its time without spinning.
+    bool delivered = false;
+    QTimer::singleShot(50, this, [&delivered] { delivered = true; });
+    QElapsedTimer wall;
+    wall.start();
+    const std::clock_t cpuBefore = std::clock();
+    LinkCommands::waitProcessing(1000);
+    const double cpuMs = double(std::clock() - cpuBefore) * 1000.0 / CLOCKS_PER_SEC;
+    QVERIFY(delivered);
+    QVERIFY(wall.elapsed() >= 990);
+    // A polling loop burns most of the second even on a loaded machine; a sleeping one ~0.
+    QVERIFY2(cpuMs < 300, qPrintable(QString::number(cpuMs)));
 }
 
 void TestLinkCommands::unnamedCommandsStayQuiet() {

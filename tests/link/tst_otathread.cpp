@@ -71,6 +71,7 @@ private slots:
     void announcements();
     void singleDeviceStopsAtFirstMotor();
     void modelReplyOnlySetsRanges();
+    void debugStepLog();
 
 private:
     bool waitStatus(int status, int timeoutMs = 10000);
@@ -318,4 +319,33 @@ void TestOtaThread::modelReplyOnlySetsRanges() {
 }
 
 LINK_TEST_MAIN(TestOtaThread)
+void TestOtaThread::debugStepLog() {
+    const auto lines = [](const QString& from, const QString& to) {
+        QString text;
+        for (const QFileInfo& file : QDir(QStringLiteral("log")).entryInfoList(QDir::Files)) {
+            QFile f(file.filePath());
+            if (f.open(QIODevice::ReadOnly))
+                text += QString::fromLocal8Bit(f.readAll());
+        }
+        const QRegularExpression line(
+            QStringLiteral("run step:\\s*%1\\s*->\\s*%2\\s*$")
+                .arg(QRegularExpression::escape(from), QRegularExpression::escape(to)),
+            QRegularExpression::MultilineOption);
+        int count = 0;
+        for (auto it = line.globalMatch(text); it.hasNext(); it.next())
+            ++count;
+        return count;
+    };
+    m_link->setDebug(false, true);
+    m_link->startStep(STEP_INIT);
+    QVERIFY(waitStatus(OTA_STA_CONNECT_OVER_TIME));
+    // Every pass of the waiting step is logged, the change to idle once, and idling nothing.
+    QTRY_COMPARE_WITH_TIMEOUT(lines(QStringLiteral("STEP_INIT,"), QStringLiteral("STEP_STOP,")), 1, 5000);
+    QVERIFY(lines(QStringLiteral("STEP_INIT,"), QStringLiteral("STEP_INIT,")) >= 20);
+    QTest::qWait(200);
+    QCOMPARE(lines(QStringLiteral("STEP_STOP,"), QStringLiteral("STEP_STOP,")), 0);
+    QCOMPARE(lines(QStringLiteral("STEP_INIT,"), QStringLiteral("STEP_STOP,")), 1);
+    m_link->setDebug(false, false);
+}
+
 #include "tst_otathread.moc"
