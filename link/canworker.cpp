@@ -86,6 +86,7 @@ void CANWorker::connectPort(const QString& portName) {
     m_port->setFlowControl(QSerialPort::NoFlowControl);
     m_port->setReadBufferSize(4096);
     m_fallbackPos = 0;
+    m_configRounds = 0;
     if (!m_port->open(QIODevice::ReadWrite)) {
         kx::logE() << "open serial port failed: " + portName;
         return;
@@ -215,6 +216,11 @@ void CANWorker::StateUpdate(int status) {
             // A status queued before a disconnect must not reopen the conversation.
             if (!open)
                 break;
+            if (m_configRounds >= kMaxConfigRounds) {
+                helper->postStatus(tr("USB-CAN module configuration failed, please check physical device!"),
+                                   QStringLiteral("ERROR"));
+                break;
+            }
             m_fallbackPos = 1;
             setBaudRate(rates[1]);
             helper->postStatus(tr("Connect overtime, try baud rate: %1").arg(rates[1]));
@@ -253,6 +259,7 @@ void CANWorker::StateUpdate(int status) {
         case OTA_STA_CONFIG_SUCCESS:
             if (!open)
                 break;
+            ++m_configRounds;
             setBaudRate(m_baudRate);
             helper->postStatus(tr("USB-CAN module configuration success!"));
             m_link->startStep(STEP_INIT);

@@ -85,4 +85,8 @@ private:
     otaThread* m_link = nullptr;
     int m_baudRate = 921600;
     int m_fallbackPos = 0;
+    // Configurations that succeeded without the adapter then answering at the configured rate;
+    // bounded so that a faulty adapter ends in the failure line instead of cycling forever.
+    int m_configRounds = 0;
+    static constexpr int kMaxConfigRounds = 3;
 };

@@ -3,6 +3,12 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <QSocketNotifier>
+
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 #include "link/canworker.h"
@@ -30,6 +36,7 @@ private slots:
     void probeAtConfiguredRate();
     void adapterFoundByFallback();
     void fallbackExhausted();
+    void adapterThatNeverAnswersTheProbe();
     void withoutAtConfiguration();
     void connectWhileOpen();
     void multipleDevicesInProbeOrder();
@@ -143,6 +150,46 @@ void TestCanWorker::fallbackExhausted() {
     QCOMPARE(m_lines[10], QStringLiteral("Connect overtime, try baud rate: 1152000"));
     QVERIFY(worker()->isConnected());
     QVERIFY(!kx::d("working")->getBool());
+}
+
+void TestCanWorker::adapterThatNeverAnswersTheProbe() {
+    // A faulty adapter: it takes every configuration command but never answers "AT+AT", so
+    // each configuration leads back to the fallback. The worker gives up after a few rounds.
+    int master = -1;
+    int slave = -1;
+    char name[128] = {};
+    QCOMPARE(openpty(&master, &slave, name, nullptr, nullptr), 0);
+    termios tio{};
+    tcgetattr(slave, &tio);
+    cfmakeraw(&tio);
+    tcsetattr(slave, TCSANOW, &tio);
+    QByteArray input;
+    QSocketNotifier notifier(master, QSocketNotifier::Read);
+    connect(&notifier, &QSocketNotifier::activated, this, [&] {
+        char buffer[256];
+        const ssize_t n = ::read(master, buffer, sizeof buffer);
+        if (n <= 0)
+            return;
+        input.append(buffer, int(n));
+        int end;
+        while ((end = input.indexOf("\r\n")) >= 0) {
+            const QByteArray line = input.left(end);
+            input.remove(0, end + 2);
+            if (line != "AT+AT" && ::write(master, "OK\r\n", 4) != 4)
+                QFAIL("could not answer");
+        }
+    });
+    worker()->connectPort(QString::fromLocal8Bit(name));
+    QVERIFY(worker()->isConnected());
+    const QString failed =
+        QStringLiteral("<ERROR> USB-CAN module configuration failed, please check physical device!");
+    QTRY_VERIFY_WITH_TIMEOUT(hasLine(failed), 30000);
+    QCOMPARE(m_lines.count(QStringLiteral("USB-CAN module configuration success!")), 3);
+    QCOMPARE(m_lines.last(), failed);
+    QVERIFY(!kx::d("working")->getBool());
+    worker()->disconnectPort();
+    ::close(slave);
+    ::close(master);
 }
 
 void TestCanWorker::withoutAtConfiguration() {
