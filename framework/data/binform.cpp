@@ -2,6 +2,7 @@
 
 #include "framework/data/binvariantreader.h"
 #include "framework/data/dataobject.h"
+#include "framework/data/dataobjectprivate.h"
 #include "framework/data/formvalue.h"
 #include "framework/data/importguard.h"
 #include "framework/log/qflog.h"
@@ -211,7 +212,7 @@ QByteArray BinForm::exportNode(const DataObject* node, bool skipPrivate) {
     QByteArray record;
     QDataStream stream(&record, QIODevice::WriteOnly);
     stream.setVersion(kStreamVersion);
-    writeValue(stream, node->get());
+    writeValue(stream, DataObjectAccess::storedValue(node));
 
     // Names as seen from this node; positions counted here rather than by rname(), which
     // walks the list for every relative child.
@@ -221,7 +222,7 @@ QByteArray BinForm::exportNode(const DataObject* node, bool skipPrivate) {
     for (int i = 0; i < children.size(); ++i) {
         const DataObject* child = children.at(i);
         const QString name = child->name();
-        if (skipPrivate && name.startsWith(QLatin1Char('_'))) {
+        if (skipPrivate && FormValue::isPrivateName(name)) {
             continue;
         }
         names.append(child->isRelative() ? QLatin1Char('#') + QString::number(i) : name);

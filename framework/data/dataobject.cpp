@@ -347,7 +347,7 @@ DataObject* DataObject::setList(QObject* changer, const QString& path, const QVa
 }
 
 void DataObject::trigger() {
-    set(sender(), get());
+    set(sender(), DataObjectAccess::storedValue(this));
 }
 
 // ---- Interchange forms ------------------------------------------------------------------

@@ -51,6 +51,14 @@ inline int indexOfSegment(QStringView segment) {
 struct DataObjectAccess {
     static DataObjectPrivate* d(const DataObject* node) { return node->d_ptr; }
 
+    // The value as stored. get() hands out its default for values that Qt calls null (a point
+    // 0,0, a size 0x0, a null string); copies, events and the interchange forms take the stored
+    // value so that such a value is not lost on the way.
+    static QVariant storedValue(const DataObject* node) {
+        std::lock_guard<std::mutex> guard(node->d_ptr->lock);
+        return node->d_ptr->value;
+    }
+
     static DataObject* childAtLocked(const DataObjectPrivate* d, int index) {
         const int count = d->index.size();
         if (index < 0 || index >= count)

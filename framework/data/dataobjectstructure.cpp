@@ -228,10 +228,11 @@ void DataObject::clear(QObject* changer, bool destroy, bool keepStructure) {
 void DataObject::copyFrom(QObject* changer, DataObject* source, bool create, bool removeMissing) {
     if (!source)
         return;
-    // Copying an ancestor into its own subtree would feed on the nodes it creates; copy a
-    // detached snapshot of the source instead.
+    // Copying an ancestor into its own subtree would feed on the nodes it creates, and
+    // copying a descendant could delete the source midway (removeMissing); copy a detached
+    // snapshot of the source instead.
     std::unique_ptr<DataObject> snapshot;
-    if (source != this && isRdobjOf(source)) {
+    if (source != this && (isRdobjOf(source) || source->isRdobjOf(this))) {
         snapshot = std::make_unique<DataObject>(source->name());
         snapshot->copyFrom(nullptr, source, true, false);
         source = snapshot.get();
@@ -254,10 +255,14 @@ void DataObject::copyFrom(QObject* changer, DataObject* source, bool create, boo
         if (!to->isEmpty())
             to->copyFrom(changer, from, create, removeMissing);
     }
-    set(changer, source->get());
+    set(changer, DataObjectAccess::storedValue(source));
 }
 
+// The empty node is shared by every failed lookup: its flags stay as they are, and it never
+// emits, so a listener connected to a missing path hears nothing of unrelated callers.
 void DataObject::quiet(bool on, bool recursive) {
+    if (isEmpty())
+        return;
     d_ptr->quiet.store(on);
     if (!recursive)
         return;
@@ -267,6 +272,8 @@ void DataObject::quiet(bool on, bool recursive) {
 }
 
 void DataObject::watch(bool on, bool recursive) {
+    if (isEmpty())
+        return;
     d_ptr->watching.store(on);
     if (!recursive)
         return;
@@ -276,7 +283,7 @@ void DataObject::watch(bool on, bool recursive) {
 }
 
 void DataObject::activate(QObject* changer, DataObject* node, int type) {
-    if (isQuiet())
+    if (isQuiet() || isEmpty())
         return;
     emit activated(node, type, changer);
     for (DataObject* p = d_ptr->parent.load(); p && p->isWatching() && !p->isQuiet();

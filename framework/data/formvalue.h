@@ -5,9 +5,12 @@
 
 namespace kx {
 
-// Value rules shared by the XML and binary forms.
+// Value and name rules shared by the interchange forms.
 class FormValue {
 public:
+    // Run-time state ("_" names) that skipPrivate leaves out of objects, maps and child lists.
+    static bool isPrivateName(const QString& name) { return name.startsWith(QLatin1Char('_')); }
+
     // Whether a value counts as "no value" in a saved form: invalid, a null pointer, or null
     // by Qt's own measure. Sizes, points, rectangles and lines at zero are real values (a
     // motor at the origin is a position), so for them only an explicitly null variant counts.

@@ -1,6 +1,7 @@
 #include "framework/data/importguard.h"
 
 #include "framework/data/dataobject.h"
+#include "framework/data/dataobjectprivate.h"
 #include "framework/data/datamanager.h"
 #include "framework/log/qflog.h"
 
@@ -86,7 +87,7 @@ void ImportGuard::announce(DataObject* node, QObject* changer) {
     if (node->isQuiet()) {
         return;
     }
-    const QVariant value = node->get();
+    const QVariant value = DataObjectAccess::storedValue(node);
     emit node->changed(value, value, changer);
     if (node->isWatching()) {
         emit node->activated(node, DataObject::ACTIVATE_SET, changer);

@@ -1,6 +1,7 @@
 #include "framework/data/jsonform.h"
 
 #include "framework/data/dataobject.h"
+#include "framework/data/formvalue.h"
 #include "framework/data/importguard.h"
 
 #include <QJsonArray>
@@ -10,10 +11,6 @@
 namespace kx {
 
 namespace {
-
-bool isPrivateName(const QString& name) {
-    return name.startsWith(QLatin1Char('_'));
-}
 
 void importValue(ImportGuard& guard, DataObject* node, QObject* changer, const QJsonValue& value, bool create,
                  bool setValues, bool removeMissing, int depth) {
@@ -95,7 +92,7 @@ QJsonValue JsonForm::exportNode(const DataObject* node, bool skipPrivate) {
     }
     QJsonObject object;
     for (const DataObject* child : children) {
-        if (skipPrivate && isPrivateName(child->name())) {
+        if (skipPrivate && FormValue::isPrivateName(child->name())) {
             continue;
         }
         object.insert(child->name(), exportNode(child, skipPrivate));

@@ -1,15 +1,13 @@
 #include "framework/data/variantform.h"
 
 #include "framework/data/dataobject.h"
+#include "framework/data/dataobjectprivate.h"
+#include "framework/data/formvalue.h"
 #include "framework/data/importguard.h"
 
 namespace kx {
 
 namespace {
-
-bool isPrivateName(const QString& name) {
-    return name.startsWith(QLatin1Char('_'));
-}
 
 bool isList(const QVariant& value) {
     return value.userType() == QMetaType::QVariantList;
@@ -94,7 +92,7 @@ void importValue(ImportGuard& guard, DataObject* node, QObject* changer, const Q
 QVariant VariantForm::exportNode(const DataObject* node, bool skipPrivate) {
     const QList<DataObject*> children = node->cdobjs();
     if (children.isEmpty()) {
-        return node->get();
+        return DataObjectAccess::storedValue(node);
     }
     if (children.first()->isRelative()) {
         QVariantList list;
@@ -106,7 +104,7 @@ QVariant VariantForm::exportNode(const DataObject* node, bool skipPrivate) {
     }
     QVariantMap map;
     for (const DataObject* child : children) {
-        if (skipPrivate && isPrivateName(child->name())) {
+        if (skipPrivate && FormValue::isPrivateName(child->name())) {
             continue;
         }
         map.insert(child->name(), exportNode(child, skipPrivate));

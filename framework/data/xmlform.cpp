@@ -1,6 +1,7 @@
 #include "framework/data/xmlform.h"
 
 #include "framework/data/dataobject.h"
+#include "framework/data/dataobjectprivate.h"
 #include "framework/data/formvalue.h"
 #include "framework/data/importguard.h"
 #include "framework/log/qflog.h"
@@ -136,7 +137,7 @@ void XmlForm::exportNode(const DataObject* node, QXmlStreamWriter& writer, bool 
         writer.writeStartElement(kNamed);
         writer.writeAttribute(kName, FormValue::xmlSafe(name));
     }
-    const QVariant value = node->get();
+    const QVariant value = DataObjectAccess::storedValue(node);
     if (!FormValue::isNull(value)) {
         writer.writeAttribute(kType, QString::number(value.userType()));
         QString text;
@@ -145,7 +146,7 @@ void XmlForm::exportNode(const DataObject* node, QXmlStreamWriter& writer, bool 
         }
     }
     for (const DataObject* child : node->cdobjs()) {
-        if (skipPrivate && child->name().startsWith(QLatin1Char('_'))) {
+        if (skipPrivate && FormValue::isPrivateName(child->name())) {
             continue;
         }
         exportNode(child, writer, false, skipPrivate);

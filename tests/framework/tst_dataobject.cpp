@@ -3,7 +3,9 @@
 #include "framework/log/flog.h"
 
 #include <QDir>
+#include <QPoint>
 #include <QPointer>
+#include <QSize>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -80,6 +82,23 @@ private slots:
         QVERIFY(!missing->get(3).isValid());
         QVERIFY(missing->append(nullptr, QStringLiteral("n"))->isEmpty());
         QVERIFY(!missing->insert(nullptr, QStringLiteral("n")));
+        QCOMPARE(missing->size(), 0);
+
+        // The empty node is shared: flags set through one failed lookup do not stick, and
+        // nothing done to it reaches a listener connected to another missing path.
+        QSignalSpy activated(m_root->r(QStringLiteral("other")), &DataObject::activated);
+        QSignalSpy changed(m_root->r(QStringLiteral("other")), &DataObject::changed);
+        missing->watch(true, true);
+        missing->quiet(true, true);
+        QVERIFY(!m_root->r(QStringLiteral("other"))->isWatching());
+        QVERIFY(!m_root->r(QStringLiteral("other"))->isQuiet());
+        missing->activate(nullptr, m_root.get(), DataObject::ACTIVATE_SET);
+        missing->trigger();
+        missing->clear(nullptr, true, false);
+        missing->importFromVariant(nullptr, QVariantMap{{QStringLiteral("k"), 1}});
+        missing->setList(nullptr, QVariantList{1, 2}, true);
+        QCOMPARE(activated.count(), 0);
+        QCOMPARE(changed.count(), 0);
         QCOMPARE(missing->size(), 0);
     }
 
@@ -276,6 +295,12 @@ private slots:
         QCOMPARE(changed.count(), 3);
         QCOMPARE(changed.at(2).at(0).toString(), QStringLiteral("kept"));
         QCOMPARE(changed.at(2).at(2).value<QObject*>(), &source);
+
+        // A value that Qt calls null (a point at the origin) survives the event.
+        event->set(nullptr, QPoint(0, 0));
+        event->trigger();
+        QCOMPARE(changed.last().at(0), QVariant(QPoint(0, 0)));
+        QCOMPARE(event->exportToVariant(), QVariant(QPoint(0, 0)));
     }
 
     void setByPath() {
@@ -469,6 +494,26 @@ private slots:
         b->copyFrom(nullptr, m_root.get(), true, false);
         QCOMPARE(m_root->r(QStringLiteral("a.b.a.b"))->getInt(), 1);
         QVERIFY(!m_root->hasRdobj(QStringLiteral("a.b.a.b.a")));
+    }
+
+    void copyFromADescendantSurvivesRemoveMissing() {
+        // Removing the surplus children of a would delete the source a.b midway.
+        m_root->set(nullptr, QStringLiteral("a.b.x"), 1, true);
+        m_root->set(nullptr, QStringLiteral("a.b"), QSize(0, 0), false);
+        m_root->set(nullptr, QStringLiteral("a.c"), 2, true);
+        DataObject* a = m_root->r(QStringLiteral("a"));
+        a->copyFrom(nullptr, a->r(QStringLiteral("b")), true, true);
+        QCOMPARE(a->cdobjNames(), QStringList{QStringLiteral("x")});
+        QCOMPARE(a->r(QStringLiteral("x"))->getInt(), 1);
+        QCOMPARE(a->exportToVariant(false).toMap().size(), 1);
+        // The source's value is copied as stored, also one that Qt calls null.
+        QCOMPARE(DataObject(QStringLiteral("n")).exportToVariant(), QVariant());
+        DataObject copy(QStringLiteral("copy"));
+        copy.set(nullptr, QPoint(5, 5));
+        DataObject origin(QStringLiteral("origin"));
+        origin.set(nullptr, QSize(0, 0));
+        copy.copyFrom(nullptr, &origin, true, false);
+        QCOMPARE(copy.exportToVariant(), QVariant(QSize(0, 0)));
     }
 
     void dumpWritesOneLinePerNode() {

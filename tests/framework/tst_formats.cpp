@@ -335,6 +335,11 @@ void TestFormats::xmlRoundTripKeepsTypes() {
     publicCopy.importFromXmlStr(nullptr, source.exportToXmlStr(4, true), true, true, true);
     QVERIFY(!publicCopy.hasRdobj(QStringLiteral("config._connected")));
     QCOMPARE(publicCopy.r(QStringLiteral("config.where"))->get(), QVariant(QPoint(-3, 7)));
+
+    // A point at the origin is a value like any other, although Qt calls it null.
+    QVERIFY(source.exportToXmlStr(0, false).contains(
+        QStringLiteral("<c name=\"origin\" type=\"25\" value=\"0,0\"/>")));
+    QCOMPARE(copy.r(QStringLiteral("config.origin"))->exportToVariant(), QVariant(QPoint(0, 0)));
 }
 
 void TestFormats::xmlImport_data() {
@@ -447,6 +452,7 @@ void TestFormats::binRoundTrip() {
     copy.importFromBin(nullptr, bytes, true, true, false);
     compareTrees(&source, &copy);
     QCOMPARE(copy.exportToBin(false), bytes);
+    QCOMPARE(copy.r(QStringLiteral("config.origin"))->exportToVariant(), QVariant(QPoint(0, 0)));
 
     // A time in a named zone comes back as the same instant.
     DataObject zoned(QStringLiteral("z"));
