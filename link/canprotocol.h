@@ -42,7 +42,7 @@ constexpr float kPosMax = 12.5f;
 // Value ranges selected by a motor's model reply.
 struct ModelRanges {
     int modelCode = 0;
-    float velMax = 0;  // velocity range is [-velMax, velMax]
+    float velMax = 0;     // velocity range is [-velMax, velMax]
     float torqueMax = 0;  // torque range is [-torqueMax, torqueMax]
     float kpMax = 0;
     float kdMax = 0;
