@@ -14,18 +14,14 @@
 #include <csignal>
 #include <sys/resource.h>
 
+#include "logfile.h"
+
 using namespace kx;
 
 namespace {
 
 QStringList logMessages() {
-    QFile file(FLog::fileName(QStringLiteral("./log/global"), QStringLiteral("log")));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList messages;
-    for (const QString& line : QString::fromLocal8Bit(file.readAll()).split('\n', Qt::SkipEmptyParts))
-        messages.append(line.mid(line.indexOf(QLatin1Char(']')) + 1));
-    return messages;
+    return logfile::messages();
 }
 
 QByteArray fileBytes(const QString& path) {

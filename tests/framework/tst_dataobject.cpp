@@ -12,23 +12,17 @@
 
 #include <memory>
 
+#include "logfile.h"
+
 using namespace kx;
 
 namespace {
 
 QStringList logLines() {
-    QFile file(FLog::fileName(QStringLiteral("./log/global"), QStringLiteral("log")));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromLocal8Bit(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return logfile::lines();
 }
-
-// The messages of the log file without their "[E|MM/dd hh:mm:ss.zzz]" tags.
 QStringList logMessages() {
-    QStringList messages;
-    for (const QString& line : logLines())
-        messages.append(line.mid(line.indexOf(QLatin1Char(']')) + 1));
-    return messages;
+    return logfile::messages();
 }
 
 QString changerText(QObject* changer) {

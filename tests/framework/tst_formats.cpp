@@ -21,6 +21,8 @@
 
 #include <memory>
 
+#include "logfile.h"
+
 using namespace kx;
 
 // A plain-data type that may travel as a custom binary value.
@@ -32,17 +34,8 @@ Q_DECLARE_METATYPE(Gain)
 
 namespace {
 
-// The messages of today's log file without their "[W|MM/dd hh:mm:ss.zzz]" tags.
 QStringList logMessages() {
-    QFile file(FLog::fileName(QStringLiteral("./log/global"), QStringLiteral("log")));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    QStringList messages;
-    for (const QString& line : QString::fromLocal8Bit(file.readAll()).split('\n', Qt::SkipEmptyParts)) {
-        messages.append(line.mid(line.indexOf(QLatin1Char(']')) + 1));
-    }
-    return messages;
+    return logfile::messages();
 }
 
 bool logged(const QString& fragment) {
