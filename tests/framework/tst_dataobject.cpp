@@ -18,9 +18,6 @@ using namespace kx;
 
 namespace {
 
-QStringList logLines() {
-    return logfile::lines();
-}
 QStringList logMessages() {
     return logfile::messages();
 }
