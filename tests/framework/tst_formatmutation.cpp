@@ -12,6 +12,8 @@
 #include <memory>
 #include <random>
 
+#include "treeshape.h"
+
 using namespace kx;
 
 // Thousands of damaged variants of valid JSON, XML and binary input, made by a fixed random
@@ -40,22 +42,6 @@ void fillSample(DataObject* root) {
         record->set(nullptr, QStringLiteral("info.can_id"), i + 1, true);
         record->set(nullptr, QStringLiteral("param.#2"), 0.5 * i, true);
     }
-}
-
-int treeSize(const DataObject* node) {
-    int count = 1;
-    for (const DataObject* child : node->cdobjs()) {
-        count += treeSize(child);
-    }
-    return count;
-}
-
-int treeDepth(const DataObject* node) {
-    int depth = 0;
-    for (const DataObject* child : node->cdobjs()) {
-        depth = qMax(depth, treeDepth(child) + 1);
-    }
-    return depth;
 }
 
 class Mutator {
@@ -199,12 +185,12 @@ private:
 
 // Whatever went in, the tree stays within what the input can account for.
 void checkBounded(const DataObject* node, const QByteArray& input, const char* form) {
-    const int size = treeSize(node);
+    const int size = treeshape::size(node);
     // Every node needs a few input bytes, plus the filler budget of one import, plus the sample.
     const int limit = 64 + input.size() + 1024 + 64;
     QVERIFY2(size <= limit,
              qPrintable(QStringLiteral("%1: %2 nodes from %3 bytes").arg(form).arg(size).arg(input.size())));
-    QVERIFY2(treeDepth(node) <= 520, form);
+    QVERIFY2(treeshape::depth(node) <= 520, form);
 }
 
 }  // namespace

@@ -23,6 +23,8 @@
 
 #include "logfile.h"
 
+#include "treeshape.h"
+
 using namespace kx;
 
 // A plain-data type that may travel as a custom binary value.
@@ -45,23 +47,6 @@ bool logged(const QString& fragment) {
         }
     }
     return false;
-}
-
-// Counts the nodes of a subtree, the top included.
-int treeSize(const DataObject* node) {
-    int count = 1;
-    for (const DataObject* child : node->cdobjs()) {
-        count += treeSize(child);
-    }
-    return count;
-}
-
-int treeDepth(const DataObject* node) {
-    int depth = 0;
-    for (const DataObject* child : node->cdobjs()) {
-        depth = qMax(depth, treeDepth(child) + 1);
-    }
-    return depth;
 }
 
 // A tree with every kind of content: values of several types, a private child, a list.
@@ -613,8 +598,8 @@ void TestFormats::hostileInput() {
         node.importFromBin(nullptr, input, true, true, true);
     }
     // One node less than the limit: the top node itself is counted.
-    QVERIFY2(treeSize(&node) <= maxNodes + 1, qPrintable(QString::number(treeSize(&node))));
-    QVERIFY(treeDepth(&node) <= 512);
+    QVERIFY2(treeshape::size(&node) <= maxNodes + 1, qPrintable(QString::number(treeshape::size(&node))));
+    QVERIFY(treeshape::depth(&node) <= 512);
     if (!expectedLog.isEmpty()) {
         QVERIFY2(logged(expectedLog), qPrintable(logMessages().join('\n')));
     }
