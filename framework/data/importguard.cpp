@@ -83,6 +83,41 @@ DataObject* ImportGuard::resolve(DataObject* node, const QString& name, bool byC
     return node->rdobj(name);
 }
 
+QList<DataObject*> ImportGuard::fitList(DataObject* node, QObject* changer, int count, bool create,
+                                        bool removeMissing) {
+    if (removeMissing) {
+        while (node->size() > count) {
+            node->remove(changer, node->last(), true);
+        }
+    }
+    if (create) {
+        while (node->size() < count) {
+            if (node->append(changer)->isEmpty()) {
+                break;
+            }
+        }
+    }
+    // One snapshot instead of a walk along the sibling list per element.
+    QList<DataObject*> children = node->cdobjs();
+    if (children.size() > count) {
+        children.erase(children.begin() + count, children.end());
+    }
+    return children;
+}
+
+void ImportGuard::setLeaf(DataObject* node, QObject* changer, const QVariant& value, bool setValues,
+                          bool removeMissing) {
+    if (!setValues) {
+        return;
+    }
+    if (removeMissing) {
+        for (DataObject* child : node->cdobjs()) {
+            node->remove(changer, child, true);
+        }
+    }
+    node->set(changer, value);
+}
+
 void ImportGuard::announce(DataObject* node, QObject* changer) {
     if (node->isQuiet()) {
         return;

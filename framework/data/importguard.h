@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QVariant>
 #include <QStringList>
 
 class QObject;
@@ -33,6 +35,16 @@ public:
     // resolved as a path (JSON, variant).
     DataObject* resolve(DataObject* node, const QString& name, bool byChild, bool create, bool replace,
                         int* depth);
+
+    // Brings node to count children for an array or list of that size (surplus removed with
+    // removeMissing, relative children appended with create) and returns the children that
+    // pair with the elements, in order.
+    static QList<DataObject*> fitList(DataObject* node, QObject* changer, int count, bool create,
+                                      bool removeMissing);
+    // A scalar ends the import of node: with setValues (and removeMissing dropping any
+    // children first) node takes the value; without it nothing happens, not even a signal.
+    static void setLeaf(DataObject* node, QObject* changer, const QVariant& value, bool setValues,
+                        bool removeMissing);
 
     // A container import is over: changed() with the present value, then the activation.
     static void announce(DataObject* node, QObject* changer);

@@ -23,23 +23,9 @@ void importValue(ImportGuard& guard, DataObject* node, QObject* changer, const Q
         if (!guard.admit(depth + 1)) {
             return;
         }
-        const int count = array.size();
-        if (removeMissing) {
-            while (node->size() > count) {
-                node->remove(changer, node->last(), true);
-            }
-        }
-        if (create) {
-            while (node->size() < count) {
-                if (node->append(changer)->isEmpty()) {
-                    break;
-                }
-            }
-        }
-        // One snapshot instead of a walk along the sibling list per element.
-        const QList<DataObject*> children = node->cdobjs();
-        const int common = qMin(count, children.size());
-        for (int i = 0; i < common; ++i) {
+        const QList<DataObject*> children =
+            ImportGuard::fitList(node, changer, array.size(), create, removeMissing);
+        for (int i = 0; i < children.size(); ++i) {
             importValue(guard, children.at(i), changer, array.at(i), create, setValues, removeMissing,
                         depth + 1);
         }
@@ -60,16 +46,9 @@ void importValue(ImportGuard& guard, DataObject* node, QObject* changer, const Q
             }
         }
     } else {
-        if (!setValues) {
-            return;
-        }
-        if (removeMissing) {
-            for (DataObject* child : node->cdobjs()) {
-                node->remove(changer, child, true);
-            }
-        }
         // JSON has one number type: a number is a double, also when it has no fraction.
-        node->set(changer, value.isDouble() ? QVariant(value.toDouble()) : value.toVariant());
+        ImportGuard::setLeaf(node, changer, value.isDouble() ? QVariant(value.toDouble()) : value.toVariant(),
+                             setValues, removeMissing);
         return;
     }
     // A container announces itself once, after all its descendants.

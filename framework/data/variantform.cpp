@@ -49,22 +49,9 @@ void importValue(ImportGuard& guard, DataObject* node, QObject* changer, const Q
         if (!guard.admit(depth + 1)) {
             return;
         }
-        const int count = list.size();
-        if (removeMissing) {
-            while (node->size() > count) {
-                node->remove(changer, node->last(), true);
-            }
-        }
-        if (create) {
-            while (node->size() < count) {
-                if (node->append(changer)->isEmpty()) {
-                    break;
-                }
-            }
-        }
-        const QList<DataObject*> children = node->cdobjs();
-        const int common = qMin(count, children.size());
-        for (int i = 0; i < common; ++i) {
+        const QList<DataObject*> children =
+            ImportGuard::fitList(node, changer, list.size(), create, removeMissing);
+        for (int i = 0; i < children.size(); ++i) {
             importValue(guard, children.at(i), changer, list.at(i), create, setValues, removeMissing,
                         depth + 1);
         }
@@ -73,15 +60,7 @@ void importValue(ImportGuard& guard, DataObject* node, QObject* changer, const Q
     } else if (value.userType() == QMetaType::QVariantHash) {
         importMap(guard, node, changer, value.toHash(), create, setValues, removeMissing, depth);
     } else {
-        if (!setValues) {
-            return;
-        }
-        if (removeMissing) {
-            for (DataObject* child : node->cdobjs()) {
-                node->remove(changer, child, true);
-            }
-        }
-        node->set(changer, value);
+        ImportGuard::setLeaf(node, changer, value, setValues, removeMissing);
         return;
     }
     ImportGuard::announce(node, changer);
