@@ -9,6 +9,7 @@ packages=(
     qttools5-dev-tools qttools5-dev libqt5svg5-dev
     xvfb xauth clang libclang-rt-14-dev
     fonts-dejavu-core fonts-wqy-microhei
+    libxlsxwriter-dev libbackward-cpp-dev libdw-dev qttranslations5-l10n
 )
 
 missing=()
