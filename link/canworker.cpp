@@ -4,6 +4,7 @@
 #include "framework/data/dataobject.h"
 #include "framework/log/qflog.h"
 #include "link/helper.h"
+#include "link/linkfeatures.h"
 #include "link/linkcommands.h"
 #include "link/otathread.h"
 #include "link/serialrecord.h"
@@ -35,6 +36,7 @@ CANWorker::CANWorker(QObject* parent) : QObject(parent) {
     m_baudRate = kx::d("config.baud_rate")->getInt(921600);
 
     m_link = new otaThread(this);
+    installLinkFeatures(m_link);
     m_link->setTarget(1);
     m_link->setNewCanId(1);
     m_link->setScopeFrequency(100);

@@ -6,6 +6,7 @@
 #include "link/canprotocol.h"
 #include "link/helper.h"
 #include "link/linkextension.h"
+#include "link/linkfeature.h"
 #include "link/motormodel.h"
 #include "link/motorreplies.h"
 #include "link/serialrecord.h"
@@ -129,6 +130,11 @@ void otaThread::postError(const QString& text) {
         post({MailKind::Line, QByteArray(), 0, text});
     else
         Helper::instance()->postStatus(text, QStringLiteral("ERROR"));
+}
+
+void otaThread::registerFeature(LinkFeature* feature) {
+    if (feature && !m_features.contains(feature))
+        m_features.append(feature);
 }
 
 otaThread* otaThread::instance() {

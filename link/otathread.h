@@ -16,6 +16,7 @@
 #include "link/recordcutter.h"
 
 class LinkExtension;
+class LinkFeature;
 class QSocketNotifier;
 
 // The link thread: runs the step machine (time-outs, the device scan, the continuous MIT
@@ -109,6 +110,12 @@ public:
     CanFrame lastFrame() const;
 
     void setExtension(LinkExtension* extension) { m_extension = extension; }
+    // Adds a feature's steps and frame types; called once per feature before the loop starts
+    // (installLinkFeatures). The link does not own the feature.
+    void registerFeature(LinkFeature* feature);
+    const QVector<LinkFeature*>& features() const { return m_features; }
+    // Announces a status from any thread (a feature's own outcome, e.g. a finished walk).
+    void announce(int status) { emitStatus(status); }
     void setDebug(bool pack, bool step) {
         m_debugPack = pack;
         m_debugStep = step;
@@ -225,6 +232,7 @@ private:
     std::atomic<bool> m_debugPack{false};
     std::atomic<bool> m_debugStep{false};
     std::atomic<LinkExtension*> m_extension{nullptr};
+    QVector<LinkFeature*> m_features;  // written before the loop starts, then read-only
 
     std::mutex m_mailMutex;
     std::deque<Mail> m_mail;  // guarded by m_mailMutex

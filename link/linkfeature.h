@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+
+#include <functional>
+
+#include "link/canframe.h"
+
+class otaThread;
+
+// How one step of the link thread behaves while it is current. A feature (parameter table,
+// firmware, scope) declares the steps it owns with these; the core keeps the scan, the AT flow
+// and the maintenance steps in the same form. Timings are in milliseconds.
+//
+// Threads: `start` runs on the thread that starts the step; `isAnswer` and the feature's
+// frame decoding run on the receive path (the port's thread); `onAnswer`, `onTimeout` and
+// `pass` run on the link thread. A feature guards its own state accordingly.
+struct StepRule {
+    enum class Kind {
+        Idle,  // nothing runs while it is current (the loop blocks)
+        Wait,  // request sent by `start`, then polled until answered or timed out
+        Pass,  // `pass` is called every `poll` ms until it returns false
+    };
+
+    int step = 0;     // the step number (canComStep)
+    QString logName;  // name in the debug step log, e.g. "STEP_READ_PARA_STR,"
+    Kind kind = Kind::Wait;
+    int poll = 0;           // interval between passes
+    int counted = 0;        // time counted towards the time-out per pass
+    int timeout = 0;        // the step times out once more than this was counted
+    int answerStatus = -1;  // status announced on an answer; -1: `onAnswer` decides
+    int answerNext = 0;     // step that becomes current after an answer
+    int timeoutStatus = -1;
+    int timeoutNext = 0;
+
+    // Sends the step's request. The step is current before this runs, so a fast answer is
+    // never missed.
+    std::function<void(otaThread& link)> start;
+    // Whether a received record answers this step (frame is valid when the record held one).
+    // Without it, a frame of one of the feature's types answers the step.
+    std::function<bool(otaThread& link, bool valid, const CanFrame& frame, const QByteArray& record)>
+        isAnswer;
+    // For steps with answerStatus < 0: the step to go on with after an answer. Returning the
+    // same step keeps it current and waiting for its next answer (with a clean answer flag
+    // and elapsed time); returning another step chains to it.
+    std::function<int(otaThread& link)> onAnswer;
+    // The status announced on a time-out; gets timeoutStatus.
+    std::function<int(otaThread& link, int defaultStatus)> onTimeout;
+    // Kind::Pass: one pass; false ends the step (to STEP_STOP, no status).
+    std::function<bool(otaThread& link)> pass;
+};
+
+// A link feature: one folder of classes that registers its steps and frame types with the
+// link thread (otaThread::registerFeature) and decodes its frames. Adding a feature never
+// edits the core; removing it is deleting its folder and its registration line.
+class LinkFeature {
+public:
+    virtual ~LinkFeature() = default;
+
+    virtual QString name() const = 0;
+    virtual QVector<StepRule> steps() const = 0;
+    // Communication types whose valid frames this feature decodes.
+    virtual QVector<int> frameTypes() const = 0;
+    // Decodes a valid frame of one of its types on the receive path; returns the status to
+    // announce or -1.
+    virtual int decodeFrame(otaThread& link, const CanFrame& frame) = 0;
+    // The port closed or the link was reset: end whatever transfer is under way.
+    virtual void linkClosed(otaThread& link) { (void)link; }
+};

@@ -1,0 +1,7 @@
+#include "link/linkfeatures.h"
+
+#include "link/otathread.h"
+
+void installLinkFeatures(otaThread* link) {
+    (void)link;
+}

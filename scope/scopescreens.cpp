@@ -1,0 +1,3 @@
+#include "scope/scopescreens.h"
+
+void registerScopeScreens() {}

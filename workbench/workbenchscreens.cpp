@@ -1,0 +1,3 @@
+#include "workbench/workbenchscreens.h"
+
+void registerWorkbenchScreens() {}

@@ -1,0 +1,5 @@
+#pragma once
+
+// Registers the device workbench's screens with the shell (ShellRegistry); called once at
+// start-up before the main window is built.
+void registerWorkbenchScreens();
