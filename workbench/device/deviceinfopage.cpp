@@ -58,6 +58,8 @@ DeviceInfoPage::DeviceInfoPage(QWidget* parent)
     auto* content = new QWidget(scroll);
     content->setObjectName(QStringLiteral("scrollAreaWidgetContents"));
     scroll->setWidget(content);
+    // Texts and pictures sit on their frame's background, not on bands of the window colour.
+    content->setStyleSheet(QStringLiteral("QLabel { background: transparent; }"));
     auto* column = new QVBoxLayout(content);
 
     QFrame* device = frame(QStringLiteral("frame"), content);
@@ -71,7 +73,9 @@ DeviceInfoPage::DeviceInfoPage(QWidget* parent)
     auto* connection = new QComboBox(device);
     connection->setObjectName(QStringLiteral("comboBox"));
     connection->addItem(tr("CAN - Serial Port"));
-    connection->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // Room for the whole item text: the style's arrow would otherwise cut it.
+    connection->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    connection->setMinimumContentsLength(connection->itemText(0).size() + 2);
     auto* connectionRow = new QHBoxLayout;
     connectionRow->addWidget(connection);
     connectionRow->addStretch(1);
