@@ -41,21 +41,17 @@ MotorFaults::MotorFaults(CANWorker* worker) : QObject(worker), m_worker(worker) 
 }
 
 void MotorFaults::feedbackFlags(quint8 canId, quint32 flags) {
-    kx::DataObject* record = m_worker->deviceForCanId(canId);
-    if (!record)
-        return;
-    apply(canId, flags, word(record, kFault), word(record, kWarning));
+    // A motor that is not registered (an answer during the scan) has no row to show it in.
+    if (kx::DataObject* record = m_worker->deviceForCanId(canId))
+        apply(record, flags, word(record, kFault), word(record, kWarning));
 }
 
 void MotorFaults::faultWords(quint8 canId, quint32 fault, quint32 warning) {
-    kx::DataObject* record = m_worker->deviceForCanId(canId);
-    if (!record)
-        return;
-    apply(canId, word(record, kFlags), fault, warning);
+    if (kx::DataObject* record = m_worker->deviceForCanId(canId))
+        apply(record, word(record, kFlags), fault, warning);
 }
 
-void MotorFaults::apply(quint8 canId, quint32 flags, quint32 fault, quint32 warning) {
-    kx::DataObject* record = m_worker->deviceForCanId(canId);
+void MotorFaults::apply(kx::DataObject* record, quint32 flags, quint32 fault, quint32 warning) {
     const quint32 oldFlags = word(record, kFlags);
     const quint32 oldFault = word(record, kFault);
     const quint32 oldWarning = word(record, kWarning);

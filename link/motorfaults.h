@@ -32,7 +32,7 @@ public:
     static QString describe(kx::DataObject* record);
 
 private:
-    void apply(quint8 canId, quint32 flags, quint32 fault, quint32 warning);
+    void apply(kx::DataObject* record, quint32 flags, quint32 fault, quint32 warning);
 
     CANWorker* m_worker;
 };

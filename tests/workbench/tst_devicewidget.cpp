@@ -163,9 +163,13 @@ void TestDeviceWidget::rowsFollowTheRecord() {
 
 void TestDeviceWidget::rowsOfSeveralDevices() {
     // Records already there (a project opened before the tree was built) get their rows too.
-    detect(QStringLiteral("b1"), 3);
+    kx::DataObject* early = detect(QStringLiteral("b1"), 3);
+    early->set(nullptr, QStringLiteral("alias"), QStringLiteral("left hip"), true);
     DeviceWidget tree;
     QCOMPARE(tree.tree()->topLevelItemCount(), 1);
+    QCOMPARE(tree.deviceItem(QStringLiteral("b1"))->text(0), QStringLiteral("Tarn Motor 0"));
+    // Its own values are kept: the template only shapes records that arrive empty.
+    QCOMPARE(early->c(QStringLiteral("alias"))->getString(), QStringLiteral("left hip"));
     detect(QStringLiteral("b2"), 4);
     QCOMPARE(tree.tree()->topLevelItemCount(), 2);
     QCOMPARE(tree.deviceItem(QStringLiteral("b2"))->text(0), QStringLiteral("Motor 4"));

@@ -59,9 +59,10 @@ DeviceWidget::DeviceWidget(QWidget* parent) : QWidget(parent) {
     if (CANWorker* worker = Helper::instance()->worker())
         connect(worker, &CANWorker::deviceChanged, this, [this] { activateFirstConnected(); });
 
-    // Records that exist before the tree (a project opened at start-up) get their rows too.
+    // Records that exist before the tree get their rows too; they have their shape and their
+    // own values already, which the template must not overwrite.
     for (kx::DataObject* record : m_devices->cdobjs())
-        addDevice(record->name());
+        addRow(record->name());
 }
 
 QTreeWidgetItem* DeviceWidget::deviceItem(const QString& name) const {
@@ -84,10 +85,16 @@ void DeviceWidget::addDevice(QVariant var_name) {
     if (record->isEmpty() || deviceItem(name))
         return;
     record->copyFrom(this, kx::d(QStringLiteral("template.Ostrel_motor")), true, false);
+    addRow(name);
+}
 
+void DeviceWidget::addRow(const QString& name) {
+    kx::DataObject* record = m_devices->c(name);
+    if (record->isEmpty() || deviceItem(name))
+        return;
     auto* item = new QTreeWidgetItem(
         QStringList{tr("Tarn Motor %1").arg(m_tree->topLevelItemCount()), tr("Disconnected")});
-    item->setData(0, Qt::UserRole, var_name);
+    item->setData(0, Qt::UserRole, name);
     showConnection(item, record->c(QStringLiteral("_connected"))->getBool(false));
     connect(record->c(QStringLiteral("_connected")), &kx::DataObject::changed, this,
             [this, name](const QVariant& value) {

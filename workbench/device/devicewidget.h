@@ -34,6 +34,8 @@ public slots:
     void selectDevice(QTreeWidgetItem* current);
 
 private:
+    // The rows of a record and the watches that keep them current.
+    void addRow(const QString& name);
     void setSelectByClick(bool on);
     void showConnection(QTreeWidgetItem* item, bool connected);
     void showAlarm(QTreeWidgetItem* item, kx::DataObject* record);
