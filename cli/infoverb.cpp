@@ -6,7 +6,7 @@
 #include "link/canworker.h"
 #include "link/helper.h"
 #include "link/motorframes.h"
-#include "link/motormodel.h"
+#include "link/motorstates.h"
 #include "link/otathread.h"
 
 #include <QCommandLineParser>
@@ -66,12 +66,14 @@ int InfoVerb::run(const QStringList& arguments) {
     kx::DataObject* target = session.target();
     const quint64 mcu = target->r(QStringLiteral("info.mcu_id"))->get().toULongLong();
     const int canId = qint8(target->r(QStringLiteral("info.can_id"))->get().toInt());
-    // The model code is process-wide and may have come from another motor of the scan: ask
-    // the target itself.
-    MotorModel::reset();
-    Helper::instance()->worker()->link()->sendFrame(MotorFrames::modelQuery(quint8(canId)));
-    session.waitUntil([] { return MotorModel::known(); }, kModelTimeoutMs);
-    const int model = MotorModel::known() ? MotorModel::code() : -1;
+    // The target's own model: asked for unless its reply came in during detection.
+    const quint8 id = quint8(canId);
+    if (!MotorStates::get(id).modelKnown) {
+        Helper::instance()->worker()->link()->sendFrame(MotorFrames::modelQuery(id));
+        session.waitUntil([id] { return MotorStates::get(id).modelKnown; }, kModelTimeoutMs);
+    }
+    const MotorState state = MotorStates::get(id);
+    const int model = state.modelKnown ? state.modelCode : -1;
 
     const QString name = CANWorker::deviceDisplayName(target);
     session.addResult(QStringLiteral("name"), name);

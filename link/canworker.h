@@ -65,6 +65,9 @@ signals:
     void linkStatus(int status);
     // The port was opened or closed.
     void connectionChanged(bool connected);
+    // A decoded reply changed one motor's state (MotorStates), on the port's thread after its
+    // linkStatus: status is the one announced, -1 for a model reply.
+    void motorChanged(quint8 canId, int status);
 
 public slots:
     void writeRaw(QByteArray bytes);
@@ -79,6 +82,7 @@ private:
     void onDeviceDetected();
     // keepDevices: the records stay (marked disconnected) for the motors to return to.
     void closePort(bool keepDevices);
+    void followCurrentDevice();
     void setBaudRate(qint32 rate);
     static QString errorName(int error);
 

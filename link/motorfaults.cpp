@@ -4,7 +4,7 @@
 #include "link/canworker.h"
 #include "link/helper.h"
 #include "link/linkstates.h"
-#include "link/otathread.h"
+#include "link/motorstates.h"
 
 namespace {
 
@@ -23,19 +23,17 @@ QString hex32(quint32 value) {
 }  // namespace
 
 MotorFaults::MotorFaults(CANWorker* worker) : QObject(worker), m_worker(worker) {
-    connect(worker, &CANWorker::linkStatus, this, [this](int status) {
+    connect(worker, &CANWorker::motorChanged, this, [this](quint8 canId, int status) {
         if (status != OTA_STA_MOTOR_FEEDBACK && status != OTA_STA_MOTOR_FAULTWARN)
             return;
-        // The receive path announces a frame's status right after decoding it, on this
-        // thread, so the decoded values are still that frame's.
-        const otaThread::Values v = m_worker->link()->values();
+        const MotorState state = MotorStates::get(canId);
         if (status == OTA_STA_MOTOR_FAULTWARN) {
-            faultWords(v.canId, v.faultWord, v.warningWord);
+            faultWords(canId, state.faultWord, state.warningWord);
         } else {
             quint32 flags = 0;
-            for (int i = 0; i < int(v.faults.size()); ++i)
-                flags |= v.faults[size_t(i)] ? 1u << i : 0u;
-            feedbackFlags(v.canId, flags);
+            for (int i = 0; i < int(state.faults.size()); ++i)
+                flags |= state.faults[size_t(i)] ? 1u << i : 0u;
+            feedbackFlags(canId, flags);
         }
     });
 }

@@ -8,6 +8,7 @@
 #include "link/coresteps.h"
 #include "link/linkfeature.h"
 #include "link/motormodel.h"
+#include "link/motorstates.h"
 #include "link/motorreplies.h"
 #include "link/serialrecord.h"
 
@@ -277,13 +278,9 @@ MotorFrames::MitSetpoints otaThread::setpoints() const {
     return m_setpoints;
 }
 
-otaThread::Values otaThread::values() const {
-    std::lock_guard<std::mutex> lock(m_valuesMutex);
-    return m_values;
-}
-
 CanProtocol::ModelRanges otaThread::targetRanges() const {
-    return MotorModel::ranges();
+    // Another motor's model would scale the set-points wrongly: the target's or none.
+    return MotorStates::get(m_target.load()).ranges;
 }
 
 void otaThread::emitStatus(int status) {

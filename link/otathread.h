@@ -36,29 +36,6 @@ public:
         quint8 canId = 0;
     };
 
-    // The values decoded from the motors' replies.
-    struct Values {
-        quint8 canId = 0;  // the last replying motor
-        float position = 0;
-        float velocity = 0;
-        float torque = 0;
-        int positionRaw = 0;
-        int velocityRaw = 0;
-        int torqueRaw = 0;
-        std::array<bool, 6> faults{};
-        int modeState = 0;
-        quint32 faultWord = 0;
-        quint32 warningWord = 0;
-        float rotorAngle = 0;
-        float statorFluxAngle = 0;
-        quint16 sensorValue = 0;
-        qint16 caliNumber = 0;
-        qint16 caliIndex = 0;
-        qint32 caliCorrection = 0;
-        float encoderOffset = 0;
-        std::array<quint8, 8> hall{};
-    };
-
     explicit otaThread(QObject* parent = nullptr);
     ~otaThread() override;
 
@@ -112,8 +89,6 @@ public:
     void setScopeFrequency(int frequency) { m_scopeFrequency = frequency; }
     int scopeFrequency() const { return m_scopeFrequency.load(); }
 
-    Values values() const;
-
     // Adds a feature's steps and frame types; called once per feature before the loop starts
     // (installLinkFeatures). The link does not own the feature. A step or frame type declared
     // twice goes to the later registration (logged).
@@ -134,6 +109,9 @@ signals:
     void WriteToSerial(QByteArray bytes);
     // The scan step ended (all IDs probed).
     void scanFinished();
+    // A decoded reply changed one motor's state (MotorStates), on the port's thread after the
+    // reply's status: status is the one announced, or -1 for a model reply (it has none).
+    void motorChanged(quint8 canId, int status);
 
 public slots:
     void getSerialData(QByteArray temp);
@@ -219,10 +197,10 @@ private:
     int m_probeId = 0;
     bool m_probeSendNext = false;
 
-    // MIT control, guarded by m_valuesMutex like the decoded values.
+    // MIT control, guarded by m_valuesMutex.
     mutable std::mutex m_valuesMutex;
     MotorFrames::MitSetpoints m_setpoints;
-    Values m_values;
+    int m_decodedMotor = -1;          // receive path only: the motor the frame being decoded concerns
     bool m_mitRefusalLogged = false;  // link thread only: one status line per refused stream
     std::atomic<int> m_runMode{0};
     std::atomic<int> m_zeroFlag{0};

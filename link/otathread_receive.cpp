@@ -9,6 +9,7 @@
 #include "link/helper.h"
 #include "link/linkfeature.h"
 #include "link/motormodel.h"
+#include "link/motorstates.h"
 #include "link/motorreplies.h"
 #include "link/serialrecord.h"
 
@@ -38,6 +39,7 @@ void otaThread::dispatchFrame(const QByteArray& record) {
                        << ", data: " << QString::fromLatin1(record.mid(7, frame.length).toHex(' '));
         }
         if (frame.id < 0x16000000u) {
+            m_decodedMotor = -1;
             status = decodeByType(frame);
             if (m_debugPack) {
                 kx::logI() << "<<<<< analyze >>>>> " + CanProtocol::comModeName(frame.type()) + " " +
@@ -45,6 +47,8 @@ void otaThread::dispatchFrame(const QByteArray& record) {
             }
             if (status >= 0)
                 emitStatus(status);
+            if (m_decodedMotor >= 0)
+                emit motorChanged(quint8(m_decodedMotor), status);
         }
     } else if (m_debugPack) {
         kx::logE() << "<<<<< analyze >>>>> "
@@ -91,30 +95,35 @@ int otaThread::decodeByType(const CanFrame& frame) {
             const auto done = MotorReplies::calibrationDone(frame);
             if (done.subCode != 0 && done.subCode != 1)
                 return -1;
-            std::lock_guard<std::mutex> lock(m_valuesMutex);
-            m_values.canId = done.canId;
-            if (done.subCode == 0) {
-                m_values.encoderOffset = done.offset;
-                return OTA_STA_ENCODER_CALI_DONE;
-            }
-            m_values.hall = done.hall;
-            return OTA_STA_HALL_CALI_DONE;
+            m_decodedMotor = done.canId;
+            MotorStates::update(done.canId, [&](MotorState& m) {
+                if (done.subCode == 0)
+                    m.encoderOffset = done.offset;
+                else
+                    m.hall = done.hall;
+            });
+            return done.subCode == 0 ? OTA_STA_ENCODER_CALI_DONE : OTA_STA_HALL_CALI_DONE;
         }
         case CANCOM_CALI_ING: {
+            // Progress frames carry no CAN ID: they come from the motor being calibrated.
             const auto progress = MotorReplies::calibrationProgress(frame);
-            std::lock_guard<std::mutex> lock(m_valuesMutex);
-            m_values.rotorAngle = progress.rotorAngle;
-            m_values.statorFluxAngle = progress.statorFluxAngle;
-            m_values.sensorValue = progress.sensorValue;
+            const quint8 canId = m_target.load();
+            m_decodedMotor = canId;
+            MotorStates::update(canId, [&](MotorState& m) {
+                m.rotorAngle = progress.rotorAngle;
+                m.statorFluxAngle = progress.statorFluxAngle;
+                m.sensorValue = progress.sensorValue;
+            });
             return OTA_STA_ENCODER_CALI_ING;
         }
         case CANCOM_CALI_RST: {
             const auto row = MotorReplies::calibrationRow(frame);
-            std::lock_guard<std::mutex> lock(m_valuesMutex);
-            m_values.canId = row.canId;
-            m_values.caliNumber = row.number;
-            m_values.caliIndex = row.index;
-            m_values.caliCorrection = row.correction;
+            m_decodedMotor = row.canId;
+            MotorStates::update(row.canId, [&](MotorState& m) {
+                m.caliNumber = row.number;
+                m.caliIndex = row.index;
+                m.caliCorrection = row.correction;
+            });
             return OTA_STA_ENCODER_CALI_RESULT;
         }
         case CANCOM_SDO_WRITE: {
@@ -127,10 +136,11 @@ int otaThread::decodeByType(const CanFrame& frame) {
             const auto fw = MotorReplies::faultWarning(frame);
             if (!fw.valid)
                 return -1;
-            std::lock_guard<std::mutex> lock(m_valuesMutex);
-            m_values.canId = fw.canId;
-            m_values.faultWord = fw.fault;
-            m_values.warningWord = fw.warning;
+            m_decodedMotor = fw.canId;
+            MotorStates::update(fw.canId, [&](MotorState& m) {
+                m.faultWord = fw.fault;
+                m.warningWord = fw.warning;
+            });
             return OTA_STA_MOTOR_FAULTWARN;
         }
         default:
@@ -140,26 +150,29 @@ int otaThread::decodeByType(const CanFrame& frame) {
 
 int otaThread::decodeFeedback(const CanFrame& frame) {
     const auto fb = MotorReplies::feedback(frame);
+    m_decodedMotor = fb.canId;
     if (fb.modelReply) {
-        // The model reply only selects the ranges; it carries no position/velocity/torque.
-        MotorModel::apply(fb.modelA, fb.modelB);
-        std::lock_guard<std::mutex> lock(m_valuesMutex);
-        m_values.canId = fb.canId;
-        m_values.faults = fb.faults;
-        m_values.modeState = fb.modeState;
+        // The model reply only selects the motor's ranges; it carries no position/velocity/torque.
+        MotorStates::update(fb.canId, [&](MotorState& m) {
+            m.faults = fb.faults;
+            m.modeState = fb.modeState;
+        });
+        if (MotorStates::applyModel(fb.canId, fb.modelA, fb.modelB))
+            MotorModel::motorModelKnown(fb.canId);
         return -1;
     }
-    const auto r = MotorModel::ranges();
-    std::lock_guard<std::mutex> lock(m_valuesMutex);
-    m_values.canId = fb.canId;
-    m_values.faults = fb.faults;
-    m_values.modeState = fb.modeState;
-    m_values.positionRaw = fb.positionRaw;
-    m_values.velocityRaw = fb.velocityRaw;
-    m_values.torqueRaw = fb.torqueRaw;
-    m_values.position = CanProtocol::decodeRange(fb.positionRaw, CanProtocol::kPosMin, CanProtocol::kPosMax);
-    m_values.velocity = CanProtocol::decodeRange(fb.velocityRaw, -r.velMax, r.velMax);
-    m_values.torque = CanProtocol::decodeRange(fb.torqueRaw, -r.torqueMax, r.torqueMax);
+    // Scaled with the ranges of the motor that sent it: on a bus of mixed models another
+    // motor's ranges would misread its velocity and torque.
+    MotorStates::update(fb.canId, [&](MotorState& m) {
+        m.faults = fb.faults;
+        m.modeState = fb.modeState;
+        m.positionRaw = fb.positionRaw;
+        m.velocityRaw = fb.velocityRaw;
+        m.torqueRaw = fb.torqueRaw;
+        m.position = CanProtocol::decodeRange(fb.positionRaw, CanProtocol::kPosMin, CanProtocol::kPosMax);
+        m.velocity = CanProtocol::decodeRange(fb.velocityRaw, -m.ranges.velMax, m.ranges.velMax);
+        m.torque = CanProtocol::decodeRange(fb.torqueRaw, -m.ranges.torqueMax, m.ranges.torqueMax);
+    });
     return OTA_STA_MOTOR_FEEDBACK;
 }
 

@@ -12,6 +12,7 @@
 #include "link/canworker.h"
 #include "link/linkcommands.h"
 #include "link/motormodel.h"
+#include "link/motorstates.h"
 #include "workbench/device/deviceinfopage.h"
 #include "workbench/device/devicewidget.h"
 #include "workbench/workbenchscreens.h"
@@ -81,6 +82,7 @@ void TestDeviceWidget::initTestCase() {
 void TestDeviceWidget::init() {
     m_env = std::make_unique<CaseEnvironment>();
     MotorModel::reset();
+    MotorStates::reset();
     kx::d().rootDobj()->set(nullptr, QStringLiteral("config.setting.upload_param_on_connected"), false);
     Helper::instance()->createBackends();
     m_lines.clear();
@@ -231,14 +233,20 @@ void TestDeviceWidget::pagePicturesByModel() {
         QCOMPARE(pictureOf(page),
                  QImage(QStringLiteral(":/images/motor/z48.png")).convertToFormat(pictureOf(page).format()));
     }
-    QVERIFY(MotorModel::apply(0, 1));
-    QCOMPARE(MotorModel::code(), 1);
+    // Another motor's model is not this one's.
+    QVERIFY(MotorStates::applyModel(4, 0, 1));
+    {
+        DeviceInfoPage page;
+        QCOMPARE(pictureOf(page),
+                 QImage(QStringLiteral(":/images/motor/z48.png")).convertToFormat(pictureOf(page).format()));
+    }
+    QVERIFY(MotorStates::applyModel(9, 0, 1));
     DeviceInfoPage page;
     const QImage expected = QImage(DeviceInfoPage::picturesFor(1).value(0));
     QVERIFY(!expected.isNull());
     QCOMPARE(pictureOf(page), expected.convertToFormat(pictureOf(page).format()));
     // The choice is made once: a later model reply leaves an open page as it is.
-    QVERIFY(MotorModel::apply(0, 2));
+    QVERIFY(MotorStates::applyModel(9, 0, 2));
     QCOMPARE(pictureOf(page), expected.convertToFormat(pictureOf(page).format()));
 }
 

@@ -5,7 +5,7 @@
 #include "link/canworker.h"
 #include "link/helper.h"
 #include "link/linkcommands.h"
-#include "link/motormodel.h"
+#include "link/motorstates.h"
 
 #include <QComboBox>
 #include <QEventLoop>
@@ -126,7 +126,9 @@ DeviceInfoPage::DeviceInfoPage(QWidget* parent)
 
     kx::DataObject* record = this->device();
     m_name->setText(CANWorker::deviceDisplayName(record));
-    const QStringList pictures = picturesFor(MotorModel::known() ? MotorModel::code() : -1);
+    // The pictures of this motor's own model, as far as its model reply has told it.
+    const MotorState state = MotorStates::get(quint8(record->r(QStringLiteral("info.can_id"))->getInt(0)));
+    const QStringList pictures = picturesFor(state.modelKnown ? state.modelCode : -1);
     if (pictures.size() == 3) {
         m_product->setPixmap(QPixmap(pictures[0]));
         m_tn->setPixmap(QPixmap(pictures[1]));
