@@ -17,7 +17,7 @@ quint32 word(kx::DataObject* record, const QString& path) {
 }
 
 QString hex32(quint32 value) {
-    return QStringLiteral("0x%1").arg(value, 8, 16, QLatin1Char('0'));
+    return QStringLiteral("0x%1").arg(value, 0, 16);
 }
 
 }  // namespace

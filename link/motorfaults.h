@@ -27,7 +27,7 @@ public:
 
     // Forgets the alarms of a record (the alarm was cleared on the motor).
     static void clear(kx::DataObject* record);
-    // "flags 0, 3; fault 0x00000009; warning 0x00000001"; empty when nothing is set.
+    // "flags 0, 3; fault 0x9; warning 0x1"; empty when nothing is set.
     static QString describe(quint32 flags, quint32 fault, quint32 warning);
     static QString describe(kx::DataObject* record);
 

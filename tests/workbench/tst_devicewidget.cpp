@@ -258,30 +258,30 @@ void TestDeviceWidget::alarmsOnTheBench() {
 
     m_sim->command("fault 1 0x9 0x1");
     QTRY_COMPARE_WITH_TIMEOUT(alarmRow(tree, kFirstMcu)->text(1),
-                              QStringLiteral("fault 0x00000009; warning 0x00000001"), 10000);
-    QCOMPARE(countLines(m_lines, QStringLiteral("<ERROR> Motor 1 fault: fault 0x00000009")), 1);
+                              QStringLiteral("fault 0x9; warning 0x1"), 10000);
+    QCOMPARE(countLines(m_lines, QStringLiteral("<ERROR> Motor 1 fault: fault 0x9")), 1);
     QCOMPARE(alarmRow(tree, second)->text(1), QStringLiteral("None"));
     QCOMPARE(tree.deviceItem(kFirstMcu)->foreground(0).color(), QColor(255, 90, 90));
 
     // The same fault again is no news; a further bit is, and only that bit is named.
     m_sim->command("fault 1 0x9 0x1");
     m_sim->command("fault 1 0x19 0x1");
-    QTRY_VERIFY_WITH_TIMEOUT(m_lines.contains(QStringLiteral("<ERROR> Motor 1 fault: fault 0x00000010")),
+    QTRY_VERIFY_WITH_TIMEOUT(m_lines.contains(QStringLiteral("<ERROR> Motor 1 fault: fault 0x10")),
                              10000);
-    QCOMPARE(countLines(m_lines, QStringLiteral("<ERROR> Motor 1 fault: fault 0x00000009")), 1);
+    QCOMPARE(countLines(m_lines, QStringLiteral("<ERROR> Motor 1 fault: fault 0x9")), 1);
 
     // A warning alone is shown without the error tag.
     m_sim->command("fault 2 0 0x4");
-    QTRY_COMPARE_WITH_TIMEOUT(alarmRow(tree, second)->text(1), QStringLiteral("warning 0x00000004"), 10000);
-    QVERIFY(m_lines.contains(QStringLiteral("Motor 2 warning: warning 0x00000004")));
+    QTRY_COMPARE_WITH_TIMEOUT(alarmRow(tree, second)->text(1), QStringLiteral("warning 0x4"), 10000);
+    QVERIFY(m_lines.contains(QStringLiteral("Motor 2 warning: warning 0x4")));
 
     Helper::instance()->setCurrentDeviceDobj(kx::d(QStringLiteral("project.device"))->c(kFirstMcu));
     QVERIFY(LinkCommands::run(QStringLiteral("CLEAR_ALARM")));
     QCOMPARE(alarmRow(tree, kFirstMcu)->text(1), QStringLiteral("None"));
-    QCOMPARE(alarmRow(tree, second)->text(1), QStringLiteral("warning 0x00000004"));
+    QCOMPARE(alarmRow(tree, second)->text(1), QStringLiteral("warning 0x4"));
     // Cleared, the same fault is news again.
     m_sim->command("fault 1 0x9 0");
-    QTRY_COMPARE_WITH_TIMEOUT(countLines(m_lines, QStringLiteral("<ERROR> Motor 1 fault: fault 0x00000009")),
+    QTRY_COMPARE_WITH_TIMEOUT(countLines(m_lines, QStringLiteral("<ERROR> Motor 1 fault: fault 0x9")),
                               2, 10000);
 }
 

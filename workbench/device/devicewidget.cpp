@@ -41,7 +41,7 @@ DeviceWidget::DeviceWidget(QWidget* parent) : QWidget(parent) {
     m_tree->setHeaderLabels({tr("Name"), tr("Value")});
     m_tree->setFrameShape(QFrame::NoFrame);
     m_tree->setStyleSheet(QStringLiteral("color: rgb(206, 254, 255);"));
-    m_tree->setColumnWidth(0, 150);
+    m_tree->setColumnWidth(0, 130);
     m_tree->header()->setStretchLastSection(true);
     layout->addWidget(m_tree);
 
