@@ -4,10 +4,7 @@
 #include "cli/linksession.h"
 #include "framework/data/dataobject.h"
 #include "link/canworker.h"
-#include "link/helper.h"
-#include "link/motorframes.h"
 #include "link/motorstates.h"
-#include "link/otathread.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -20,8 +17,6 @@ QString tr(const char* text) {
 }
 
 const CliVerbRegistrar<InfoVerb> registrar;
-
-constexpr int kModelTimeoutMs = 1000;
 
 }  // namespace
 
@@ -67,12 +62,8 @@ int InfoVerb::run(const QStringList& arguments) {
     const quint64 mcu = target->r(QStringLiteral("info.mcu_id"))->get().toULongLong();
     const int canId = qint8(target->r(QStringLiteral("info.can_id"))->get().toInt());
     // The target's own model: asked for unless its reply came in during detection.
-    const quint8 id = quint8(canId);
-    if (!MotorStates::get(id).modelKnown) {
-        Helper::instance()->worker()->link()->sendFrame(MotorFrames::modelQuery(id));
-        session.waitUntil([id] { return MotorStates::get(id).modelKnown; }, kModelTimeoutMs);
-    }
-    const MotorState state = MotorStates::get(id);
+    session.queryModel(quint8(canId));
+    const MotorState state = MotorStates::get(quint8(canId));
     const int model = state.modelKnown ? state.modelCode : -1;
 
     const QString name = CANWorker::deviceDisplayName(target);

@@ -63,10 +63,10 @@ void TestCliInfo::identityAsText() {
 }
 
 void TestCliInfo::identityAsJson() {
-    // The second motor, found by its CAN ID on a scan of the whole bus.
+    // The second motor, named by its CAN ID; options on both sides of the verb.
     QString out;
-    QCOMPARE(cli({QStringLiteral("info"), QStringLiteral("--port"), m_port, QStringLiteral("--can-id"),
-                  QStringLiteral("2"), QStringLiteral("--json")},
+    QCOMPARE(cli({QStringLiteral("--port"), m_port, QStringLiteral("--json"), QStringLiteral("info"),
+                  QStringLiteral("--can-id"), QStringLiteral("2")},
                  &out),
              0);
     const QJsonObject json = QJsonDocument::fromJson(out.trimmed().toUtf8()).object();
