@@ -169,7 +169,7 @@ void TestDeviceWidget::rowsOfSeveralDevices() {
     early->set(nullptr, QStringLiteral("alias"), QStringLiteral("left hip"), true);
     DeviceWidget tree;
     QCOMPARE(tree.tree()->topLevelItemCount(), 1);
-    QCOMPARE(tree.deviceItem(QStringLiteral("b1"))->text(0), QStringLiteral("Tarn Motor 0"));
+    QCOMPARE(tree.deviceItem(QStringLiteral("b1"))->text(0), QStringLiteral("Motor 3"));
     // Its own values are kept: the template only shapes records that arrive empty.
     QCOMPARE(early->c(QStringLiteral("alias"))->getString(), QStringLiteral("left hip"));
     detect(QStringLiteral("b2"), 4);

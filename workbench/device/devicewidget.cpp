@@ -94,6 +94,10 @@ void DeviceWidget::addRow(const QString& name) {
         return;
     auto* item = new QTreeWidgetItem(
         QStringList{tr("Tarn Motor %1").arg(m_tree->topLevelItemCount()), tr("Disconnected")});
+    // A record that already knows its CAN ID will not announce it again: name it now.
+    const QVariant canId = record->r(QStringLiteral("info.can_id"))->get();
+    if (canId.isValid() && !(canId.type() == QVariant::String && canId.toString().isEmpty()))
+        item->setText(0, CANWorker::deviceDisplayName(record));
     item->setData(0, Qt::UserRole, name);
     showConnection(item, record->c(QStringLiteral("_connected"))->getBool(false));
     connect(record->c(QStringLiteral("_connected")), &kx::DataObject::changed, this,
