@@ -185,6 +185,7 @@ void otaThread::handleAnnouncement(const CanFrame& frame) {
                 .arg(frame.destination()));
         return;
     }
+    int movedFrom = -1;
     {
         std::lock_guard<std::mutex> lock(m_tableMutex);
         m_lastAnnounced = {a.mcuId, a.canId};
@@ -194,6 +195,7 @@ void otaThread::handleAnnouncement(const CanFrame& frame) {
                 continue;
             found = true;
             if (m_table[i].canId != a.canId) {
+                movedFrom = m_table[i].canId;
                 m_table[i].canId = a.canId;
                 m_tableChanged = true;
             }
@@ -203,6 +205,13 @@ void otaThread::handleAnnouncement(const CanFrame& frame) {
             m_table[m_count++] = {a.mcuId, a.canId};
             m_tableChanged = true;
         }
+    }
+    if (movedFrom >= 0) {
+        // The same motor under a new CAN ID: its model (and last values) go with it.
+        MotorState moved = MotorStates::get(quint8(movedFrom));
+        MotorStates::forget(quint8(movedFrom));
+        moved.canId = a.canId;
+        MotorStates::update(a.canId, [&moved](MotorState& m) { m = moved; });
     }
     m_status = OTA_STA_DETECT_MCU;
     // In single-device mode the model query replaces the scan: detection stops at the first

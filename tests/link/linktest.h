@@ -76,7 +76,13 @@ private:
 class WorkDir {
 public:
     WorkDir() : m_previous(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
-    ~WorkDir() { QDir::setCurrent(m_previous); }
+    // Only while it is still the working directory: a replacement made before this one ends
+    // (m_dir = std::make_unique<WorkDir>()) stays current instead of falling back to the
+    // directory the tests started in, where log files would pile up across runs.
+    ~WorkDir() {
+        if (QDir(QDir::currentPath()).canonicalPath() == QDir(m_dir.path()).canonicalPath())
+            QDir::setCurrent(m_previous);
+    }
     QString path() const { return m_dir.path(); }
 
 private:

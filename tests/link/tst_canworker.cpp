@@ -14,7 +14,9 @@
 #include "link/canworker.h"
 #include "link/helper.h"
 #include "link/linkcommands.h"
+#include "link/motorframes.h"
 #include "link/motormodel.h"
+#include "link/motorstates.h"
 #include "link/otathread.h"
 #include "linktest.h"
 #include "simbench.h"
@@ -51,6 +53,7 @@ private slots:
     void disconnect();
     void unplugMidScan();
     void setPointOutsideRangeNeverSent();
+    void mixedModelsFollowTheCurrentDevice();
 
 private:
     bool connectBench(const QStringList& options);
@@ -375,6 +378,30 @@ void TestCanWorker::setPointOutsideRangeNeverSent() {
              QStringLiteral("<ERROR> Position 20 is outside the range [-12.5, 12.5]: command refused."));
     QVERIFY(LinkCommands::run(QStringLiteral("MOTOR_CONTROL"), 0.0, QVariantList{12.5, 0.0, 0.0, 0.0}));
     QCOMPARE(writes.count(), 1);
+}
+
+void TestCanWorker::mixedModelsFollowTheCurrentDevice() {
+    kx::d().rootDobj()->set(nullptr, QStringLiteral("config.setting.enable_multiple_devices"), true);
+    QSignalSpy finished(worker()->link(), &otaThread::scanFinished);
+    QSignalSpy changed(worker(), &CANWorker::motorChanged);
+    QVERIFY(connectBench({QStringLiteral("--motors"), QStringLiteral("2"), QStringLiteral("--models"),
+                          QStringLiteral("0:2,4:1")}));
+    QVERIFY(finished.wait(30000));
+    worker()->link()->sendFrame(MotorFrames::modelQuery(1));
+    worker()->link()->sendFrame(MotorFrames::modelQuery(2));
+    QTRY_VERIFY_WITH_TIMEOUT(MotorStates::get(1).modelKnown && MotorStates::get(2).modelKnown, 10000);
+    QCOMPARE(MotorStates::get(2).modelCode, 4);
+    QVERIFY(changed.contains(QList<QVariant>{QVariant::fromValue<quint8>(2), -1}));
+
+    // The process-wide model is the current device's, whichever motor replied last.
+    Helper::instance()->setCurrentDeviceDobj(kx::d("project.device")->cdobj(kFirstMcu));
+    QCOMPARE(MotorModel::code(), 0);
+    Helper::instance()->setCurrentDeviceDobj(
+        kx::d("project.device")->cdobj(QStringLiteral("3a10c5e700002002")));
+    QCOMPARE(MotorModel::code(), 4);
+    worker()->link()->sendFrame(MotorFrames::modelQuery(1));
+    QTRY_VERIFY_WITH_TIMEOUT(changed.count(QList<QVariant>{QVariant::fromValue<quint8>(1), -1}) == 2, 10000);
+    QCOMPARE(MotorModel::code(), 4);
 }
 
 LINK_TEST_MAIN(TestCanWorker)

@@ -275,8 +275,14 @@ void TestOtaThread::announcements() {
     // The same motor again: nothing changes; under a new CAN ID: the entry follows.
     answer(announce(0xA003, 3));
     QVERIFY(!m_link->takeTableChanged());
+    MotorStates::reset();
+    QVERIFY(MotorStates::applyModel(3, 4, 1));
     answer(announce(0xA003, 0x85));
     QVERIFY(m_link->takeTableChanged());
+    // Its model follows it to the new CAN ID.
+    QCOMPARE(MotorStates::canIds(), QList<quint8>{5});
+    QCOMPARE(MotorStates::get(5).modelCode, 4);
+    MotorStates::reset();
     QCOMPARE(int(m_link->deviceEntry(2).canId), 5);
     QCOMPARE(m_link->deviceCount(), otaThread::kMaxDevices);
     QCOMPARE(int(m_link->lastAnnounced().canId), 5);
