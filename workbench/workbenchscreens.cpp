@@ -1,3 +1,17 @@
 #include "workbench/workbenchscreens.h"
 
-void registerWorkbenchScreens() {}
+#include "app/shell/shellregistry.h"
+#include "workbench/param/configuretools.h"
+#include "workbench/param/paramtablepage.h"
+
+static void initWorkbenchResources() {
+    // The workbench is a static library: its resources are registered by hand.
+    Q_INIT_RESOURCE(paramtable);
+}
+
+void registerWorkbenchScreens() {
+    initWorkbenchResources();
+    ShellRegistry::setPageFactory(BaseEditorPage::kindParamTable(),
+                                  [](QWidget* parent) -> QWidget* { return new ParamTablePage(parent); });
+    ShellRegistry::setToolsFactory(1, [](QWidget* parent) -> QWidget* { return new ConfigureTools(parent); });
+}
