@@ -6,6 +6,8 @@
 #include "link/helper.h"
 #include "link/linkfeatures.h"
 #include "link/linkcommands.h"
+#include "link/motormodel.h"
+#include "link/motorstates.h"
 #include "link/otathread.h"
 #include "link/serialrecord.h"
 
@@ -48,6 +50,10 @@ CANWorker::CANWorker(QObject* parent) : QObject(parent) {
     connect(m_link, &otaThread::sendState, this, &CANWorker::StateUpdate);
     connect(this, &CANWorker::sendRecvData, m_link, &otaThread::getSerialData);
     connect(m_link, &otaThread::WriteToSerial, this, &CANWorker::writeRaw);
+    connect(m_link, &otaThread::motorChanged, this, &CANWorker::motorChanged);
+    // The process-wide model is the current device's: frames are scaled per motor.
+    connect(Helper::instance(), &Helper::currentDeviceDobjChanged, this, &CANWorker::followCurrentDevice);
+    followCurrentDevice();
     connect(m_port, &QSerialPort::readyRead, this, &CANWorker::readSerialPortBuffer);
     connect(m_port, &QSerialPort::errorOccurred, this, &CANWorker::onErrorOccurred, Qt::QueuedConnection);
 
@@ -89,6 +95,10 @@ void CANWorker::connectPort(const QString& portName) {
     m_port->setReadBufferSize(4096);
     m_fallbackPos = 0;
     m_configRounds = 0;
+    // Another bench may sit behind the port now: what was known of the motors goes.
+    MotorStates::reset();
+    MotorModel::reset();
+    followCurrentDevice();
     if (!m_port->open(QIODevice::ReadWrite)) {
         kx::logE() << "open serial port failed: " + portName;
         return;
@@ -128,8 +138,9 @@ void CANWorker::disconnectPort() {
         return;
     m_port->close();
     // Steps waiting for answers from a closed port would only time out with misleading
-    // failure lines (and the MIT stream would keep going): the step machine goes idle.
-    m_link->startStep(STEP_STOP);
+    // failure lines (and the MIT stream would keep going): the step machine goes idle and
+    // the features end their transfers.
+    m_link->resetLink();
     m_devices.clear();
     kx::DataObject* devices = kx::d("project.device");
     if (setting(QStringLiteral("config.setting.remove_device_on_disconnected"), true)) {
@@ -370,4 +381,12 @@ QString CANWorker::errorName(int error) {
         default:
             return QString();
     }
+}
+
+void CANWorker::followCurrentDevice() {
+    kx::DataObject* device = Helper::instance()->currentDeviceDobj();
+    if (device && !device->isEmpty())
+        MotorModel::follow(quint8(device->r(QStringLiteral("info.can_id"))->get().toInt()));
+    else
+        MotorModel::follow(-1);
 }

@@ -61,6 +61,9 @@ signals:
     void linkStatus(int status);
     // The port was opened or closed.
     void connectionChanged(bool connected);
+    // A decoded reply changed one motor's state (MotorStates), on the port's thread after its
+    // linkStatus: status is the one announced, -1 for a model reply.
+    void motorChanged(quint8 canId, int status);
 
 public slots:
     void writeRaw(QByteArray bytes);
@@ -73,6 +76,7 @@ private slots:
 
 private:
     void onDeviceDetected();
+    void followCurrentDevice();
     void setBaudRate(qint32 rate);
     static QString errorName(int error);
 
