@@ -55,9 +55,12 @@ ParamTablePage::ParamTablePage(QWidget* parent) : QWidget(parent), BaseEditorPag
     m_table->setFrameShape(QFrame::NoFrame);
     m_table->setAlternatingRowColors(true);
     m_table->horizontalHeader()->setStretchLastSection(true);
-    const int widths[] = {80, 120, 80, 80};
-    for (int c = 0; c < 4; ++c)
+    // The value column takes what is left: in the editor beside the device tree and the
+    // sidebar it would otherwise start beyond the right edge. Codes number the rows already.
+    const int widths[] = {80, 120, 80, 80, 60, 60, 60};
+    for (int c = 0; c < 7; ++c)
         m_table->setColumnWidth(c, widths[c]);
+    m_table->verticalHeader()->hide();
     layout->addWidget(m_table);
 
     m_walker = new ParamWalker(device(), this);
@@ -241,9 +244,9 @@ void ParamTablePage::downloadTable() {
 
 void ParamTablePage::showChip(int row, const QString& text, bool accepted) {
     const QRect cell = m_table->visualItemRect(m_table->item(row, kValueColumn));
-    const QPoint local(cell.right() + 1 + m_table->verticalHeader()->width(),
-                       cell.top() + m_table->horizontalHeader()->height());
-    EditChip::show(text, accepted, m_table->mapToGlobal(local), this);
+    // Cell rectangles are in the viewport's coordinates, which start after the headers.
+    EditChip::show(text, accepted, m_table->viewport()->mapToGlobal(QPoint(cell.right() + 1, cell.top())),
+                   this);
 }
 
 void ParamTablePage::changeCell(int row, int column) {
