@@ -78,7 +78,8 @@ bool ParamWalker::download(bool save) {
 }
 
 bool ParamWalker::readOne(quint16 code) {
-    if (!aim())
+    // Only a described entry: the read would otherwise move on to the next group's first.
+    if (!aim() || !m_feature->store().entry(canId(), code, nullptr))
         return false;
     m_walk = Walk::ReadOne;
     m_feature->transfer().setCursor(ParamFrames::groupOf(code), ParamFrames::indexOf(code));

@@ -238,6 +238,7 @@ void TestParamLink::twoMotorsKeepTwoTables() {
     QCOMPARE(entry(2, 0x2008).maximum, 120.0);
     // A walk aims at its own motor, whichever device is current.
     Helper::instance()->setCurrentDeviceDobj(first);
+    QVERIFY(!b.readOne(0x2fff));  // not described: nothing is read in its place
     QSignalSpy read(&b, &ParamWalker::entryRead);
     QVERIFY(walk(b, [&] { return b.readOne(0x2011); }));
     QCOMPARE(entry(2, 0x2011).value, QString::number(Q_UINT64_C(0x3a10c5e700002002)));
