@@ -44,10 +44,8 @@ public:
     static QString deviceDisplayName(kx::DataObject* device);
     static QByteArray frameToSerial(const CanFrame& frame);
 
-    // The configured rate and the detection fallback table (configured rate at position 0).
-    int configuredBaudRate() const { return m_baudRate; }
+    // The detection fallback table (configured rate at position 0).
     QVector<qint32> baudFallbacks() const;
-    int fallbackPosition() const { return m_fallbackPos; }
 
     // The device record registered for a CAN ID; null when none.
     kx::DataObject* deviceForCanId(quint8 canId) const;

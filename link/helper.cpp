@@ -2,6 +2,7 @@
 
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
+#include "framework/data/jsonform.h"
 #include "framework/log/qflog.h"
 #include "link/canworker.h"
 #include "link/project.h"
@@ -13,95 +14,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <cstring>
-
-namespace {
-
-// JSON objects come back from the parser with their keys sorted; the tree keeps the order
-// the template was written in. This walks the template text and puts every imported
-// object's children back into that order.
-class KeyOrder {
-public:
-    explicit KeyOrder(const QByteArray& text) : m_text(text) {}
-
-    void apply(kx::DataObject* node) {
-        skipBom();
-        value(node);
-    }
-
-private:
-    void skipBom() {
-        if (m_text.startsWith("\xEF\xBB\xBF"))
-            m_pos = 3;
-    }
-    void space() {
-        while (m_pos < m_text.size() && strchr(" \t\r\n", m_text[m_pos]))
-            ++m_pos;
-    }
-    QString string() {
-        const int start = ++m_pos;  // after the opening quote
-        while (m_pos < m_text.size() && m_text[m_pos] != '"')
-            m_pos += m_text[m_pos] == '\\' ? 2 : 1;
-        const QByteArray raw = m_text.mid(start, m_pos - start);
-        ++m_pos;
-        // Template keys are plain names; escapes would only matter for values.
-        return QString::fromUtf8(raw);
-    }
-    void value(kx::DataObject* node) {
-        space();
-        if (m_pos >= m_text.size())
-            return;
-        const char c = m_text[m_pos];
-        if (c == '{') {
-            object(node);
-        } else if (c == '[') {
-            array(node);
-        } else if (c == '"') {
-            string();
-        } else {
-            while (m_pos < m_text.size() && !strchr(",}] \t\r\n", m_text[m_pos]))
-                ++m_pos;
-        }
-    }
-    void object(kx::DataObject* node) {
-        ++m_pos;
-        QStringList names;
-        for (;;) {
-            space();
-            if (m_pos >= m_text.size() || m_text[m_pos] == '}')
-                break;
-            const QString key = string();
-            space();
-            ++m_pos;  // ':'
-            value(node ? node->cdobj(key) : nullptr);
-            names << key;
-            space();
-            if (m_pos < m_text.size() && m_text[m_pos] == ',')
-                ++m_pos;
-        }
-        ++m_pos;
-        if (node && !node->isEmpty() && node->cdobjNames() != names && node->size() == names.size())
-            node->reorder(nullptr, names);
-    }
-    void array(kx::DataObject* node) {
-        ++m_pos;
-        for (int i = 0;; ++i) {
-            space();
-            if (m_pos >= m_text.size() || m_text[m_pos] == ']')
-                break;
-            value(node ? node->cdobj(i) : nullptr);
-            space();
-            if (m_pos < m_text.size() && m_text[m_pos] == ',')
-                ++m_pos;
-        }
-        ++m_pos;
-    }
-
-    QByteArray m_text;
-    int m_pos = 0;
-};
-
-}  // namespace
 
 static void initTemplateResource() {
     // The template lives in the link library, a static library: its resources are
@@ -138,7 +50,7 @@ Helper::Helper() : d(new Private) {
         kx::d().rootDobj()->importFromJson(nullptr, tree, true, true, false);
         QFile file(QStringLiteral(":/template/data.json"));
         if (file.open(QIODevice::ReadOnly))
-            KeyOrder(file.readAll()).apply(kx::d().rootDobj());
+            kx::JsonForm::applyKeyOrder(kx::d().rootDobj(), file.readAll());
     } else
         kx::logE() << "default data tree :/template/data.json missing or unreadable";
     d->statusDobj = kx::d("wnd.status.msg");

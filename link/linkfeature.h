@@ -14,9 +14,10 @@ class otaThread;
 // firmware, scope) declares the steps it owns with these; the core keeps the scan, the AT flow
 // and the maintenance steps in the same form. Timings are in milliseconds.
 //
-// Threads: `start` runs on the thread that starts the step; `isAnswer` and the feature's
-// frame decoding run on the receive path (the port's thread); `onAnswer`, `onTimeout` and
-// `pass` run on the link thread. A feature guards its own state accordingly.
+// Threads: `start` runs on the thread that starts the step (the link thread when an answer or
+// a time-out chains to it); `isAnswer` and the feature's frame decoding run on the receive
+// path (the port's thread); `onAnswer`, `onTimeout`, `pass` and `ended` run on the link
+// thread. A feature guards its own state accordingly.
 struct StepRule {
     enum class Kind {
         Idle,  // nothing runs while it is current (the loop blocks)

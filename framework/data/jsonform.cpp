@@ -8,9 +8,109 @@
 #include <QJsonObject>
 #include <QSet>
 
+#include <cstring>
+
 namespace kx {
 
 namespace {
+
+// Walks JSON text alongside the tree imported from it (see JsonForm::applyKeyOrder).
+class KeyOrder {
+public:
+    explicit KeyOrder(const QByteArray& text) : m_text(text) {}
+
+    void apply(DataObject* node) {
+        skipBom();
+        value(node);
+    }
+
+private:
+    void skipBom() {
+        if (m_text.startsWith("\xEF\xBB\xBF"))
+            m_pos = 3;
+    }
+    void space() {
+        while (m_pos < m_text.size() && strchr(" \t\r\n", m_text[m_pos]))
+            ++m_pos;
+    }
+    QString string() {
+        const int start = ++m_pos;  // after the opening quote
+        while (m_pos < m_text.size() && m_text[m_pos] != '"')
+            m_pos += m_text[m_pos] == '\\' ? 2 : 1;
+        const QByteArray raw = m_text.mid(start, m_pos - start);
+        ++m_pos;
+        // Template keys are plain names; escapes would only matter for values.
+        return QString::fromUtf8(raw);
+    }
+    void value(DataObject* node) {
+        space();
+        if (m_pos >= m_text.size())
+            return;
+        // Text nested deeper than any tree would only exhaust the stack: the walk ends there.
+        if (m_depth >= kMaxDepth) {
+            m_pos = m_text.size();
+            return;
+        }
+        ++m_depth;
+        nested(node);
+        --m_depth;
+    }
+    void nested(DataObject* node) {
+        const char c = m_text[m_pos];
+        if (c == '{') {
+            object(node);
+        } else if (c == '[') {
+            array(node);
+        } else if (c == '"') {
+            string();
+        } else {
+            while (m_pos < m_text.size() && !strchr(",}] \t\r\n", m_text[m_pos]))
+                ++m_pos;
+        }
+    }
+    void object(DataObject* node) {
+        ++m_pos;
+        QStringList names;
+        for (;;) {
+            space();
+            if (m_pos >= m_text.size() || m_text[m_pos] == '}')
+                break;
+            const QString key = string();
+            space();
+            ++m_pos;  // ':'
+            value(node ? node->cdobj(key) : nullptr);
+            names << key;
+            space();
+            if (m_pos < m_text.size() && m_text[m_pos] == ',')
+                ++m_pos;
+        }
+        ++m_pos;
+        if (node && !node->isEmpty() && node->cdobjNames() != names && node->size() == names.size())
+            node->reorder(nullptr, names);
+    }
+    void array(DataObject* node) {
+        ++m_pos;
+        for (int i = 0;; ++i) {
+            space();
+            if (m_pos >= m_text.size() || m_text[m_pos] == ']')
+                break;
+            const int before = m_pos;
+            value(node ? node->cdobj(i) : nullptr);
+            // A stray '}' is no value: stop instead of looking at it forever.
+            if (m_pos == before)
+                break;
+            space();
+            if (m_pos < m_text.size() && m_text[m_pos] == ',')
+                ++m_pos;
+        }
+        ++m_pos;
+    }
+
+    static constexpr int kMaxDepth = 512;
+    QByteArray m_text;
+    int m_pos = 0;
+    int m_depth = 0;
+};
 
 void importValue(ImportGuard& guard, DataObject* node, QObject* changer, const QJsonValue& value, bool create,
                  bool setValues, bool removeMissing, int depth) {
@@ -83,6 +183,14 @@ void JsonForm::importNode(DataObject* node, QObject* changer, const QJsonValue& 
                           bool setValues, bool removeMissing) {
     ImportGuard guard(changer);
     importValue(guard, node, changer, value, create, setValues, removeMissing, 0);
+}
+
+}  // namespace kx
+
+namespace kx {
+
+void JsonForm::applyKeyOrder(DataObject* node, const QByteArray& text) {
+    KeyOrder(text).apply(node);
 }
 
 }  // namespace kx

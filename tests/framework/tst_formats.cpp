@@ -1,6 +1,7 @@
 #include "framework/data/binform.h"
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
+#include "framework/data/jsonform.h"
 #include "framework/log/flog.h"
 
 #include <QDataStream>
@@ -120,6 +121,7 @@ private slots:
     void shapeOfJsonAndVariant();
     void jsonImportFlags();
     void jsonImportSignalsContainersLast();
+    void jsonKeyOrderFollowsText();
     void variantImportAcceptsHashes();
     void xmlExportWritesTypesAndValues();
     void xmlRoundTripKeepsTypes();
@@ -230,6 +232,27 @@ void TestFormats::jsonImportFlags() {
     // JSON null counts as null.
     tree.importFromJson(nullptr, QJsonValue(QJsonValue::Null), true, true, false);
     QCOMPARE(tree.get(QStringLiteral("default")).toString(), QStringLiteral("default"));
+}
+
+void TestFormats::jsonKeyOrderFollowsText() {
+    const QByteArray text =
+        "\xEF\xBB\xBF{\"b\": 1, \"a\": {\"z\": \"x,}\\\"y\", \"y\": [ {\"q\": 1, \"p\": 2} ]},"
+        " \"c\": true}";
+    DataObject root(QStringLiteral("root"));
+    root.importFromJson(nullptr, QJsonDocument::fromJson(text.mid(3)).object(), true, true, false);
+    QCOMPARE(root.cdobjNames(true), QStringList({"a", "b", "c"}));
+    JsonForm::applyKeyOrder(&root, text);
+    QCOMPARE(root.cdobjNames(true), QStringList({"b", "a", "c"}));
+    QCOMPARE(root.r(QStringLiteral("a"))->cdobjNames(true), QStringList({"z", "y"}));
+    QCOMPARE(root.r(QStringLiteral("a.y"))->c(0)->cdobjNames(true), QStringList({"q", "p"}));
+    QCOMPARE(root.r(QStringLiteral("a.z"))->get().toString(), QStringLiteral("x,}\"y"));
+
+    // Text that does not match the tree, or is no JSON at all, changes nothing and ends.
+    for (const QByteArray& bad : {QByteArray("{\"c\": 1, \"b\": 2}"), QByteArray("[}"), QByteArray("{\"b"),
+                                  QByteArray(100000, '['), QByteArray("{\"a\": [}]}")}) {
+        JsonForm::applyKeyOrder(&root, bad);
+        QCOMPARE(root.cdobjNames(true), QStringList({"b", "a", "c"}));
+    }
 }
 
 void TestFormats::jsonImportSignalsContainersLast() {
