@@ -28,3 +28,10 @@ QString FileDialogs::openFileName(QWidget* parent, const QString& title, const Q
 QString FileDialogs::saveFileName(QWidget* parent, const QString& title, const QString& filter) {
     return choose(parent, Save, title, filter);
 }
+
+QString FileDialogs::saveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                  const QString& proposed) {
+    if (chooser())
+        return chooser()(Save, title, filter);
+    return QFileDialog::getSaveFileName(parent, title, proposed, filter);
+}

@@ -16,6 +16,9 @@ public:
 
     static QString openFileName(QWidget* parent, const QString& title, const QString& filter);
     static QString saveFileName(QWidget* parent, const QString& title, const QString& filter);
+    // The dialog opens with `proposed` as the file name (a chooser ignores it).
+    static QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                const QString& proposed);
 
     // An empty chooser restores the real dialogs.
     static void setChooser(Chooser chooser);

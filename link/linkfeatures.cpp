@@ -1,7 +1,8 @@
 #include "link/linkfeatures.h"
 
 #include "link/otathread.h"
+#include "link/param/paramfeature.h"
 
 void installLinkFeatures(otaThread* link) {
-    (void)link;
+    ParamFeature::install(link);
 }

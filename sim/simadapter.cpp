@@ -18,6 +18,9 @@ SimAdapter::SimAdapter(const SimSettings& settings, QObject* parent)
       m_rng(settings.seed) {
     m_clock.start();
     m_delayTimer.setSingleShot(true);
+    // Latencies of a few milliseconds are measured: a coarse timer or a millisecond clock
+    // would add up to a millisecond to every record held.
+    m_delayTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_delayTimer, &QTimer::timeout, this, &SimAdapter::flushDelayed);
     for (const SimMotorIdentity& id : settings.motors) {
         auto* motor = new SimMotor(id, settings, this);
@@ -157,7 +160,7 @@ void SimAdapter::send(const QByteArray& bytes) {
     if (m_faults.silent || !hears())
         return;
     if (m_faults.latencyMs > 0) {
-        const qint64 due = m_clock.elapsed() + m_faults.latencyMs;
+        const qint64 due = m_clock.nsecsElapsed() + qint64(m_faults.latencyMs) * 1000000;
         m_delayed.emplace_back(due, bytes);
         if (!m_delayTimer.isActive())
             m_delayTimer.start(m_faults.latencyMs);
@@ -169,7 +172,7 @@ void SimAdapter::send(const QByteArray& bytes) {
 }
 
 void SimAdapter::flushDelayed() {
-    const qint64 now = m_clock.elapsed();
+    const qint64 now = m_clock.nsecsElapsed();
     const bool all = m_faults.latencyMs <= 0;
     while (!m_delayed.empty() && (all || m_delayed.front().first <= now)) {
         const QByteArray bytes = m_delayed.front().second;
@@ -177,7 +180,7 @@ void SimAdapter::flushDelayed() {
         emit bytesOut(bytes);
     }
     if (!m_delayed.empty())
-        m_delayTimer.start(int(std::max<qint64>(1, m_delayed.front().first - now)));
+        m_delayTimer.start(int(std::max<qint64>(1, (m_delayed.front().first - now + 999999) / 1000000)));
 }
 
 bool SimAdapter::openLog(const QString& path) {

@@ -4,8 +4,13 @@
 #include "workbench/device/deviceinfopage.h"
 #include "workbench/device/devicewidget.h"
 
+#include "workbench/param/configuretools.h"
+#include "workbench/param/paramtablepage.h"
+
 static void initWorkbenchResources() {
+    // The workbench is a static library: its resources are registered by hand.
     Q_INIT_RESOURCE(workbench);
+    Q_INIT_RESOURCE(paramtable);
 }
 
 void registerWorkbenchScreens() {
@@ -13,4 +18,7 @@ void registerWorkbenchScreens() {
     ShellRegistry::setDeviceTreeFactory([](QWidget* parent) -> QWidget* { return new DeviceWidget(parent); });
     ShellRegistry::setPageFactory(BaseEditorPage::kindDeviceInfo(),
                                   [](QWidget* parent) -> QWidget* { return new DeviceInfoPage(parent); });
+    ShellRegistry::setPageFactory(BaseEditorPage::kindParamTable(),
+                                  [](QWidget* parent) -> QWidget* { return new ParamTablePage(parent); });
+    ShellRegistry::setToolsFactory(1, [](QWidget* parent) -> QWidget* { return new ConfigureTools(parent); });
 }

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+#include "app/editor/baseeditorpage.h"
+#include "link/param/paramstore.h"
+
+class ParamWalker;
+class QTableWidget;
+
+// The parameter table of one motor in a seven-column grid (Code, Name, Type, Property,
+// Maximum, Minimum, Value), groups one below the other in their colours. Writable values are
+// edited in place with immediate validation; edited cells stay red until written. Follows the
+// link as it describes, reads (upload) and writes (download) the table, mirrors settings and
+// measurements into the device record's `param` node and exports the grid.
+//
+// Everything runs on the user-interface thread; the table's contents live in the link's
+// parameter store, which the page reads in snapshots and edits through its setters.
+class ParamTablePage : public QWidget, public BaseEditorPage {
+    Q_OBJECT
+
+public:
+    explicit ParamTablePage(QWidget* parent = nullptr);
+    ~ParamTablePage() override;
+
+    // The open page bound to the device, or null.
+    static ParamTablePage* pageFor(kx::DataObject* device);
+
+    QTableWidget* table() const { return m_table; }
+    ParamWalker* walker() const { return m_walker; }
+    quint8 canId() const;
+    // The row of the entry's value, or -1.
+    int rowOf(quint16 code) const;
+
+    // Reads every entry from the motor / writes every edited entry and saves them.
+    bool upload();
+    bool download();
+
+    static QString groupColour(int group);
+
+public slots:
+    void changeCell(int row, int column);
+    void reloadTable();
+    void uploadTable();
+    void downloadTable();
+    void exportTable();
+
+private:
+    void fillRow(int row, const ParamEntry& e, int configCount);
+    void markValue(int row, const QString& text, bool modified);
+    void showChip(int row, const QString& text, bool accepted);
+    bool editable(const ParamEntry& e, int configCount) const;
+    void refreshEntry(quint16 code);
+    int groupOfRow(int row) const;
+
+    QTableWidget* m_table = nullptr;
+    ParamStore* m_store = nullptr;
+    ParamWalker* m_walker = nullptr;
+    QVector<quint16> m_codes;         // row -> entry code
+    std::array<int, 4> m_firstRow{};  // first row of each group
+    std::array<int, 4> m_counts{};    // rows of each group
+};

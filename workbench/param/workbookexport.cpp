@@ -1,0 +1,51 @@
+#include "workbench/param/workbookexport.h"
+
+#include <QDesktopServices>
+#include <QSaveFile>
+#include <QUrl>
+
+namespace WorkbookExport {
+
+namespace {
+
+QString csvField(const QString& text) {
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QByteArray csvLine(const QStringList& cells) {
+    QStringList fields;
+    for (const QString& cell : cells)
+        fields << csvField(cell);
+    return fields.join(QLatin1Char(',')).toUtf8() + "\r\n";
+}
+
+}  // namespace
+
+bool writeCsv(const QString& path, const WorkbookTable& table, QString* error) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    file.write(csvLine(table.headers));
+    for (const QStringList& row : table.rows)
+        file.write(csvLine(row));
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool openFile(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+}  // namespace WorkbookExport
