@@ -130,6 +130,8 @@ void CANWorker::disconnectPort() {
     // Steps waiting for answers from a closed port would only time out with misleading
     // failure lines (and the MIT stream would keep going): the step machine goes idle.
     m_link->startStep(STEP_STOP);
+    for (LinkFeature* feature : m_link->features())
+        feature->linkClosed(*m_link);
     m_devices.clear();
     kx::DataObject* devices = kx::d("project.device");
     if (setting(QStringLiteral("config.setting.remove_device_on_disconnected"), true)) {

@@ -1,7 +1,8 @@
 #include "link/linkfeatures.h"
 
+#include "link/firmware/firmwareupdate.h"
 #include "link/otathread.h"
 
 void installLinkFeatures(otaThread* link) {
-    (void)link;
+    link->registerFeature(new FirmwareUpdate(link));
 }

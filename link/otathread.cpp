@@ -133,8 +133,32 @@ void otaThread::postError(const QString& text) {
 }
 
 void otaThread::registerFeature(LinkFeature* feature) {
-    if (feature && !m_features.contains(feature))
-        m_features.append(feature);
+    if (!feature || m_features.contains(feature))
+        return;
+    m_features.append(feature);
+    for (const StepRule& rule : feature->steps())
+        m_featureRules.insert(rule.step, rule);
+    for (int type : feature->frameTypes())
+        m_featureTypes.insert(type, feature);
+}
+
+const StepRule* otaThread::featureRule(int step) const {
+    const auto it = m_featureRules.constFind(step);
+    return it == m_featureRules.constEnd() ? nullptr : &it.value();
+}
+
+otaThread::Kind otaThread::kindFor(int step) const {
+    if (const StepRule* rule = featureRule(step)) {
+        switch (rule->kind) {
+            case StepRule::Kind::Wait:
+                return Kind::Wait;
+            case StepRule::Kind::Pass:
+                return Kind::Pass;
+            case StepRule::Kind::Idle:
+                return Kind::Idle;
+        }
+    }
+    return kindOf(step);
 }
 
 otaThread* otaThread::instance() {
@@ -265,6 +289,11 @@ void otaThread::setCurrent(int step, quint64 generation) {
 }
 
 void otaThread::startAction(int step, quint64 generation) {
+    if (const StepRule* rule = featureRule(step)) {
+        if (rule->start)
+            rule->start(*this);
+        return;
+    }
     const quint8 target = m_target.load();
     const quint64 selMcu = deviceEntry(m_selected.load()).mcuId;
     switch (step) {
@@ -447,6 +476,9 @@ bool otaThread::conclude(quint64 generation, int next, int status) {
             return false;
         m_step = next;
         ++m_generation;
+        // The next step waits for its own answer, not the one that concluded this step.
+        m_answer = false;
+        m_elapsed = 0;
     }
     if (status >= 0)
         emitStatus(status);
@@ -470,14 +502,14 @@ void otaThread::run() {
         // A step that has just become idle is logged once before the loop blocks; without this
         // the change into it would only surface, merged, when the next step starts.
         const int settled = m_step.load();
-        if (kindOf(settled) == Kind::Idle)
+        if (kindFor(settled) == Kind::Idle)
             logStep(settled);
         int step = STEP_STOP;
         quint64 generation = 0;
         {
             // Idle steps block here until another step is started: no polling while idle.
             std::unique_lock<std::mutex> lock(m_stepMutex);
-            m_stepCv.wait(lock, [&] { return kindOf(m_step.load()) != Kind::Idle; });
+            m_stepCv.wait(lock, [&] { return kindFor(m_step.load()) != Kind::Idle; });
             step = m_step.load();
             generation = m_generation;
         }
@@ -490,7 +522,7 @@ void otaThread::run() {
             m_firstProbe = false;
             m_mitRefusalLogged = false;
         }
-        switch (kindOf(step)) {
+        switch (kindFor(step)) {
             case Kind::Quit: {
                 std::lock_guard<std::mutex> lock(m_stepMutex);
                 m_ended = true;
@@ -525,6 +557,14 @@ void otaThread::run() {
                     conclude(generation, STEP_STOP, -1);
                 break;
             }
+            case Kind::Pass: {
+                const StepRule* rule = featureRule(step);
+                if (!waitFor(rule->poll, generation))
+                    break;
+                if (!rule->pass || !rule->pass(*this))
+                    conclude(generation, STEP_STOP, -1);
+                break;
+            }
             case Kind::Idle:
                 break;
         }
@@ -532,7 +572,11 @@ void otaThread::run() {
 }
 
 void otaThread::waitingPass(int step, quint64 generation) {
-    const Rule rule = ruleOf(step);
+    const StepRule* feature = featureRule(step);
+    const Rule rule = feature ? Rule{feature->poll,         feature->counted,    feature->timeout,
+                                     feature->answerStatus, feature->answerNext, feature->timeoutStatus,
+                                     feature->timeoutNext}
+                              : ruleOf(step);
     if (!waitFor(rule.poll, generation))
         return;
     int elapsed = 0;
@@ -545,6 +589,19 @@ void otaThread::waitingPass(int step, quint64 generation) {
         answered = m_answer.load();
     }
     if (answered) {
+        if (feature && rule.answerStatus < 0) {
+            const int next = feature->onAnswer ? feature->onAnswer(*this) : step;
+            if (next != step) {
+                conclude(generation, next, -1);
+                return;
+            }
+            std::lock_guard<std::mutex> lock(m_stepMutex);
+            if (m_generation == generation) {
+                m_answer = false;
+                m_elapsed = 0;
+            }
+            return;
+        }
         if (step == STEP_CONFIG) {
             const int index = m_atIndex.fetch_add(1);
             if (index >= 4)
@@ -573,8 +630,12 @@ void otaThread::waitingPass(int step, quint64 generation) {
     }
     if (elapsed > rule.timeout) {
         int status = rule.timeoutStatus;
-        if (LinkExtension* extension = m_extension.load())
+        if (feature) {
+            if (feature->onTimeout)
+                status = feature->onTimeout(*this, status);
+        } else if (LinkExtension* extension = m_extension.load()) {
             status = extension->timeoutStatus(this, step, status);
+        }
         conclude(generation, rule.timeoutNext, status);
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QThread>
 #include <QVector>
 
@@ -11,6 +12,7 @@
 #include <mutex>
 
 #include "link/canframe.h"
+#include "link/linkfeature.h"
 #include "link/linkstates.h"
 #include "link/motorframes.h"
 #include "link/recordcutter.h"
@@ -146,9 +148,12 @@ private:
         int timeoutStatus = -1;
         int timeoutNext = 0;
     };
-    enum class Kind { Idle, Wait, Scan, Continuous, ScopeStop, Quit };
+    enum class Kind { Idle, Wait, Scan, Continuous, ScopeStop, Quit, Pass };
     static Kind kindOf(int step);
     static Rule ruleOf(int step);
+    // A registered feature's rule for step, or null; the features' rules come first.
+    const StepRule* featureRule(int step) const;
+    Kind kindFor(int step) const;
 
     // Starts step only while generation is still current (0: always).
     bool startStepIf(quint64 generation, int step);
@@ -232,7 +237,9 @@ private:
     std::atomic<bool> m_debugPack{false};
     std::atomic<bool> m_debugStep{false};
     std::atomic<LinkExtension*> m_extension{nullptr};
-    QVector<LinkFeature*> m_features;  // written before the loop starts, then read-only
+    QVector<LinkFeature*> m_features;         // written before the loop starts, then read-only
+    QHash<int, StepRule> m_featureRules;      // likewise: step -> rule
+    QHash<int, LinkFeature*> m_featureTypes;  // likewise: communication type -> decoder
 
     std::mutex m_mailMutex;
     std::deque<Mail> m_mail;  // guarded by m_mailMutex

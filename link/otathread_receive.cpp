@@ -60,6 +60,8 @@ void otaThread::dispatchFrame(const QByteArray& record) {
 }
 
 int otaThread::decodeByType(const CanFrame& frame) {
+    if (LinkFeature* feature = m_featureTypes.value(frame.type()))
+        return feature->decodeFrame(*this, frame);
     switch (frame.type()) {
         case CANCOM_ANNOUNCE_DEVID:
             handleAnnouncement(frame);
@@ -191,6 +193,13 @@ void otaThread::handleAnnouncement(const CanFrame& frame) {
 }
 
 bool otaThread::isAnswer(int step, bool valid, const CanFrame& frame, const QByteArray& record) const {
+    if (const StepRule* rule = featureRule(step)) {
+        auto* self = const_cast<otaThread*>(this);
+        if (rule->isAnswer)
+            return rule->isAnswer(*self, valid, frame, record);
+        return valid && frame.destination() == CanProtocol::kHostId &&
+               m_featureTypes.value(frame.type()) != nullptr;
+    }
     if (step == STEP_INIT || step == STEP_INCONFIG || step == STEP_CONFIG)
         return record.contains("OK");
     if (!valid)
