@@ -1,3 +1,13 @@
 #include "workbench/workbenchscreens.h"
 
-void registerWorkbenchScreens() {}
+#include "app/shell/shellregistry.h"
+#include "workbench/tools/devicetools.h"
+
+static void initWorkbenchResources() {
+    Q_INIT_RESOURCE(devicetools);
+}
+
+void registerWorkbenchScreens() {
+    initWorkbenchResources();
+    ShellRegistry::setToolsFactory(0, [](QWidget* parent) -> QWidget* { return new DeviceTools(parent); });
+}
