@@ -64,7 +64,10 @@ FirmwareFlow::Report FirmwareFlow::run(const QByteArray& image) {
     LinkWait::Result r = LinkWait::until([&] { return link->step() != STEP_IN_OTA; }, entering);
     if (r != LinkWait::Result::Done)
         return ended(r);
-    if (link->step() != STEP_SEND_INFO) {
+    const int step = link->step();
+    const bool underway = step == STEP_SEND_INFO || step == STEP_SEND_BIN || step == STEP_SEND_END ||
+                          firmware->outcome() == FirmwareUpdate::Outcome::Succeeded;
+    if (firmware->outcome() == FirmwareUpdate::Outcome::Failed || !underway) {
         report.result = Result::Failed;
         report.message = refusalText(firmware->finalStatus());
         return report;
@@ -73,7 +76,9 @@ FirmwareFlow::Report FirmwareFlow::run(const QByteArray& image) {
     emit sending();
     QElapsedTimer clock;
     clock.start();
-    link->startStep(STEP_SEND_INFO);
+    // Update mode was entered; the file information goes out unless the link chained to it.
+    if (step == STEP_SEND_INFO && !firmware->infoSent())
+        link->startStep(STEP_SEND_INFO);
     LinkWait::Options sending;
     sending.device = device;
     sending.timeoutMs = kx::d(QStringLiteral("config.update_timeout"))->getInt(60000);

@@ -103,6 +103,9 @@ QVector<StepRule> FirmwareUpdate::steps() const {
         // An image no motor can take is refused before the motor erases its flash.
         if (self->refuseImage(link))
             return;
+        // Read here, on the thread that starts the update, not on the link thread that chains
+        // to the file information.
+        self->m_updateDt = qMax(0, kx::d(QStringLiteral("config.update_dt"))->getInt(1));
         const quint64 mcu = link.deviceEntry(link.selectedDevice()).mcuId;
         link.sendFrame(FirmwareFrames::enter(link.target(), mcu));
     };
@@ -133,7 +136,7 @@ QVector<StepRule> FirmwareUpdate::steps() const {
         self->m_size = size;
         self->m_count = FirmwareFrames::packetCount(size);
         self->m_index = 0;
-        self->m_updateDt = qMax(0, kx::d(QStringLiteral("config.update_dt"))->getInt(1));
+        self->m_infoSent = true;
         link.sendFrame(FirmwareFrames::info(link.target(), size, self->m_count.load()));
     };
     // The answer is taken on the receive path (decodeFrame), which goes on with the packets at
@@ -191,6 +194,7 @@ void FirmwareUpdate::beginTransfer() {
     m_index = 0;
     m_acked = 0;
     m_resends = 0;
+    m_infoSent = false;
     m_lastPercent = -1;
 }
 

@@ -54,6 +54,8 @@ public:
     // flow can tell progress from a stall.
     quint32 acknowledged() const { return m_acked.load(); }
     quint32 resends() const { return m_resends.load(); }
+    // Whether this transfer's file information went out (the link may chain to it by itself).
+    bool infoSent() const { return m_infoSent.load(); }
     // Percent of the image acknowledged (packet index over packet count).
     int percent() const;
 
@@ -87,6 +89,7 @@ private:
     std::atomic<quint32> m_acked{0};
     std::atomic<quint32> m_resends{0};
     std::atomic<int> m_updateDt{1};
+    std::atomic<bool> m_infoSent{false};
     // Bumped by every transfer start and abort: a pacing timer of an earlier transfer does
     // nothing.
     std::atomic<quint64> m_transfer{0};
