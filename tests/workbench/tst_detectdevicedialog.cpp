@@ -62,9 +62,8 @@ void TestDetectDeviceDialog::portOrder_data() {
     const PortInfo acm{"ttyACM0", "ch340 clone", false, 0, 0};
     QTest::newRow("capitals first") << QList<PortInfo>{plain, ch340caps}
                                     << QStringList{"ttyUSB1 (USB2.0-Serial CH340)", "ttyS0 (Serial)"};
-    QTest::newRow("USB identity without description")
-        << QList<PortInfo>{otherBare, plain, ch340bare}
-        << QStringList{"ttyUSB2 ()", "ttyUSB3 ()", "ttyS0 (Serial)"};
+    QTest::newRow("USB identity without description") << QList<PortInfo>{otherBare, plain, ch340bare}
+                                                      << QStringList{"ttyUSB2", "ttyUSB3", "ttyS0 (Serial)"};
     QTest::newRow("adapters keep their order")
         << QList<PortInfo>{acm, plain, ch340caps}
         << QStringList{"ttyACM0 (ch340 clone)", "ttyUSB1 (USB2.0-Serial CH340)", "ttyS0 (Serial)"};

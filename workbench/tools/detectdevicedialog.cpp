@@ -28,11 +28,18 @@ QList<QPair<QString, QString>> serialLinks() {
     return links;
 }
 
+// "name (description)"; a port without a description shows its name alone rather than "()".
+QString entryText(const QString& name, const QString& description) {
+    return description.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, description);
+}
+
 }  // namespace
 
 DetectDeviceDialog::DetectDeviceDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(tr("Detect Devices"));
     resize(399, 195);
+    // Texts sit on the dialog's own background, not on bands of the window colour.
+    setStyleSheet(QStringLiteral("QLabel { background: transparent; }"));
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(tr("<h2>Devices Connection</h2>"), this), 0, 0, 1, 3);
 
@@ -97,12 +104,12 @@ QList<DetectDeviceDialog::PortEntry> DetectDeviceDialog::orderPorts(
     QList<PortEntry> adapters;
     QList<PortEntry> others;
     for (const PortInfo& port : ports) {
-        const PortEntry entry{QStringLiteral("%1 (%2)").arg(port.name, port.description), port.name};
+        const PortEntry entry{entryText(port.name, port.description), port.name};
         (isAdapter(port) ? adapters : others).append(entry);
     }
     QList<PortEntry> entries = adapters + others;
     for (const auto& link : links)
-        entries.append({QStringLiteral("%1 (%2)").arg(link.first, link.second), link.first});
+        entries.append({entryText(link.first, link.second), link.first});
     return entries;
 }
 
