@@ -221,8 +221,12 @@ bool FirmwareUpdate::refuseImage(otaThread& link) {
 
 void FirmwareUpdate::sendPacket(otaThread& link) {
     const quint32 index = m_index.load();
-    std::lock_guard<std::mutex> lock(m_imageMutex);
-    link.sendFrame(FirmwareFrames::packet(link.target(), index, m_image));
+    CanFrame frame;
+    {
+        std::lock_guard<std::mutex> lock(m_imageMutex);
+        frame = FirmwareFrames::packet(link.target(), index, m_image);
+    }
+    link.sendFrame(frame);
 }
 
 void FirmwareUpdate::scheduleNextPacket(otaThread& link) {

@@ -50,7 +50,6 @@ private slots:
     void resendFromEarlierPacket();
     void refusedBeforeAnyFrame_data();
     void refusedBeforeAnyFrame();
-    void unreadableFileRefused();
     void endCheckFails();
     void stallTimesOut();
     void unplugMidTransfer();
@@ -112,7 +111,6 @@ void TestFirmware::smallImages_data() {
     QTest::addColumn<int>("size");
     QTest::addColumn<int>("packets");
     QTest::newRow("one byte") << 1 << 1;
-    QTest::newRow("one whole packet") << 8 << 1;
     QTest::newRow("a packet and a byte") << 9 << 2;
     QTest::newRow("a few hundred packets") << 3001 << 376;
 }
@@ -185,27 +183,6 @@ void TestFirmware::refusedBeforeAnyFrame() {
     QCOMPARE(worker()->link()->step(), int(STEP_STOP));
     QTest::qWait(300);
     QCOMPARE(writes.count(), 0);
-}
-
-void TestFirmware::unreadableFileRefused() {
-    QByteArray bytes;
-    QString message;
-    QVERIFY(!FirmwareUpdate::readImage(m_dir->path() + QStringLiteral("/missing.bin"), &bytes, &message));
-    QVERIFY2(message.startsWith(QLatin1String("Cannot read the file missing.bin: ")), qPrintable(message));
-    QFile empty(m_dir->path() + QStringLiteral("/empty.bin"));
-    QVERIFY(empty.open(QIODevice::WriteOnly));
-    empty.close();
-    QVERIFY(!FirmwareUpdate::readImage(empty.fileName(), &bytes, &message));
-    QCOMPARE(message, QStringLiteral("File contains no data!"));
-    QFile big(m_dir->path() + QStringLiteral("/big.bin"));
-    QVERIFY(big.open(QIODevice::WriteOnly));
-    QVERIFY(big.resize(524289));
-    big.close();
-    QVERIFY(!FirmwareUpdate::readImage(big.fileName(), &bytes, &message));
-    QCOMPARE(message, QStringLiteral("File size over 512KB!"));
-    QVERIFY(big.resize(524288));
-    QVERIFY(FirmwareUpdate::readImage(big.fileName(), &bytes, &message));
-    QCOMPARE(bytes.size(), 524288);
 }
 
 void TestFirmware::endCheckFails() {
