@@ -37,8 +37,12 @@ void ScreenshotHook::check() {
         connected += device->c(QStringLiteral("_connected"))->getBool(false) ? 1 : 0;
     if (connected >= m_devices) {
         m_poll->stop();
-        // Show the manual in the editor, and give it and the panel a moment to paint.
-        kx::d(QStringLiteral("trigger.help.instruction"))->trigger();
+        // Show the manual in the editor (or the page asked for), and give it and the panel a
+        // moment to paint.
+        if (qEnvironmentVariable("TRIVANE_SCREENSHOT_PAGE") == QLatin1String("device_info"))
+            kx::d(QStringLiteral("trigger.device.info.new"))->trigger();
+        else
+            kx::d(QStringLiteral("trigger.help.instruction"))->trigger();
         QTimer::singleShot(5000, this, &ScreenshotHook::capture);
     }
 }

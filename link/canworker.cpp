@@ -6,7 +6,10 @@
 #include "link/helper.h"
 #include "link/linkfeatures.h"
 #include "link/linkcommands.h"
+#include "link/motorfaults.h"
 #include "link/otathread.h"
+#include "link/portaccess.h"
+#include "link/reconnectwatcher.h"
 #include "link/serialrecord.h"
 
 #include <QFileInfo>
@@ -52,6 +55,8 @@ CANWorker::CANWorker(QObject* parent) : QObject(parent) {
     connect(m_port, &QSerialPort::errorOccurred, this, &CANWorker::onErrorOccurred, Qt::QueuedConnection);
 
     m_link->start();
+    new MotorFaults(this);
+    m_reconnect = new ReconnectWatcher(this);
     setNode(this, QStringLiteral("_can"), QVariant::fromValue<QObject*>(m_link));
 }
 
@@ -74,6 +79,7 @@ CANWorker::~CANWorker() {
 }
 
 void CANWorker::connectPort(const QString& portName) {
+    m_reconnect->stop();
     if (m_port->isOpen()) {
         Helper::instance()->postStatus(tr("Serial port %1 is already connected.").arg(m_portName));
         return;
@@ -124,6 +130,20 @@ void CANWorker::connectLastPort() {
 }
 
 void CANWorker::disconnectPort() {
+    const bool waiting = m_reconnect->isWatching();
+    m_reconnect->stop();
+    if (waiting && !m_port->isOpen()) {
+        // Giving up on an unplugged adapter: its motors leave as on any disconnect.
+        if (setting(QStringLiteral("config.setting.remove_device_on_disconnected"), true)) {
+            kx::d("project.device")->clear(this);
+            emit deviceChanged();
+        }
+        return;
+    }
+    closePort(false);
+}
+
+void CANWorker::closePort(bool keepDevices) {
     if (!m_port->isOpen())
         return;
     m_port->close();
@@ -133,7 +153,7 @@ void CANWorker::disconnectPort() {
     m_link->resetLink();
     m_devices.clear();
     kx::DataObject* devices = kx::d("project.device");
-    if (setting(QStringLiteral("config.setting.remove_device_on_disconnected"), true)) {
+    if (!keepDevices && setting(QStringLiteral("config.setting.remove_device_on_disconnected"), true)) {
         devices->clear(this);
     } else {
         for (kx::DataObject* device : devices->cdobjs())
@@ -335,9 +355,29 @@ void CANWorker::onErrorOccurred(QSerialPort::SerialPortError error) {
     // first error, not a new one worth a second box.
     if (!wasOpen && error == QSerialPort::NotOpenError)
         return;
+    const QString text = tr("Serial port error: %1!").arg(errorName(error));
+    // A vanished device (the adapter was unplugged) comes back under the same path: wait for
+    // it instead of dropping its motors, and say so without a box that would wait for a click.
+    const bool gone = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
+    if (wasOpen && gone && setting(QStringLiteral("config.setting.auto_connect"), false)) {
+        const QString path = m_portName;
+        closePort(true);
+        m_reconnect->watch(path);
+        Helper::instance()->postStatus(
+            tr("%1 Serial port %2 is gone; it is reconnected when it comes back.").arg(text, path),
+            QStringLiteral("ERROR"));
+        return;
+    }
     if (wasOpen)
         disconnectPort();
-    Helper::instance()->showError(tr("Serial port error: %1!").arg(errorName(error)));
+    if (error == QSerialPort::PermissionError) {
+        const QString help = PortAccess::permissionHelp(m_portName);
+        if (!help.isEmpty()) {
+            Helper::instance()->showError(text + QLatin1String("\n\n") + help);
+            return;
+        }
+    }
+    Helper::instance()->showError(text);
 }
 
 QString CANWorker::errorName(int error) {

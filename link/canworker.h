@@ -11,6 +11,7 @@
 #include "link/canframe.h"
 
 class otaThread;
+class ReconnectWatcher;
 
 namespace kx {
 class DataObject;
@@ -36,6 +37,9 @@ public:
     void connectLastPort();
     // Closes the port; removes or marks the device records (remove_device_on_disconnected).
     void disconnectPort();
+    // Waits for an unplugged adapter to come back (active only after an unplug with
+    // "config.setting.auto_connect" on).
+    ReconnectWatcher* reconnectWatcher() const { return m_reconnect; }
     bool isConnected() const;
     QString portName() const;
     qint32 portBaudRate() const;
@@ -73,6 +77,8 @@ private slots:
 
 private:
     void onDeviceDetected();
+    // keepDevices: the records stay (marked disconnected) for the motors to return to.
+    void closePort(bool keepDevices);
     void setBaudRate(qint32 rate);
     static QString errorName(int error);
 
@@ -83,6 +89,7 @@ private:
     // device removed by hand) must not be handed out afterwards.
     QHash<quint8, QPointer<kx::DataObject>> m_devices;
     otaThread* m_link = nullptr;
+    ReconnectWatcher* m_reconnect = nullptr;
     int m_baudRate = 921600;
     int m_fallbackPos = 0;
     // Configurations that succeeded without the adapter then answering at the configured rate;

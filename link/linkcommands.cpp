@@ -5,6 +5,7 @@
 #include "framework/log/qflog.h"
 #include "link/canworker.h"
 #include "link/helper.h"
+#include "link/motorfaults.h"
 #include "link/motorframes.h"
 #include "link/motormodel.h"
 #include "link/otathread.h"
@@ -197,6 +198,8 @@ bool LinkCommands::run(const QString& name, const QVariant& arg1, const QVariant
     if (name == QLatin1String("CLEAR_ALARM")) {
         logLine(name, QString(), t.canId);
         link->sendFrame(MotorFrames::clearAlarm(t.canId));
+        // The motor forgets its alarms; one that persists is reported again by its next frame.
+        MotorFaults::clear(helper->currentDeviceDobj());
         return true;
     }
     if (name == QLatin1String("UPDATE")) {

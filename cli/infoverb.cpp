@@ -1,0 +1,90 @@
+#include "cli/infoverb.h"
+
+#include "cli/cliverbregistry.h"
+#include "cli/linksession.h"
+#include "framework/data/dataobject.h"
+#include "link/canworker.h"
+#include "link/helper.h"
+#include "link/motorframes.h"
+#include "link/motormodel.h"
+#include "link/otathread.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QJsonObject>
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("InfoVerb", text);
+}
+
+const CliVerbRegistrar<InfoVerb> registrar;
+
+constexpr int kModelTimeoutMs = 1000;
+
+}  // namespace
+
+QString InfoVerb::name() const {
+    return QStringLiteral("info");
+}
+
+QString InfoVerb::synopsis() const {
+    return QStringLiteral("info --port <device> [--baud <rate>] [--can-id <id>] [--multi] [--json]");
+}
+
+QString InfoVerb::description() const {
+    return tr("Show the target's name, MCU ID, CAN ID and model code.");
+}
+
+int InfoVerb::run(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(description());
+    parser.addHelpOption();
+    LinkSession session;
+    session.addOptions(&parser);
+    if (!parser.parse(arguments)) {
+        LinkSession::printErr(parser.errorText());
+        return kExitUsage;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        LinkSession::printOut(parser.helpText());
+        return kExitOk;
+    }
+    QString error;
+    if (!session.readOptions(parser, &error)) {
+        LinkSession::printErr(error);
+        return kExitUsage;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        LinkSession::printErr(tr("info takes no arguments: %1").arg(parser.positionalArguments().join(' ')));
+        return kExitUsage;
+    }
+    if (!session.open())
+        return session.finish(false);
+
+    kx::DataObject* target = session.target();
+    const quint64 mcu = target->r(QStringLiteral("info.mcu_id"))->get().toULongLong();
+    const int canId = qint8(target->r(QStringLiteral("info.can_id"))->get().toInt());
+    // The model code is process-wide and may have come from another motor of the scan: ask
+    // the target itself.
+    MotorModel::reset();
+    Helper::instance()->worker()->link()->sendFrame(MotorFrames::modelQuery(quint8(canId)));
+    session.waitUntil([] { return MotorModel::known(); }, kModelTimeoutMs);
+    const int model = MotorModel::known() ? MotorModel::code() : -1;
+
+    const QString name = CANWorker::deviceDisplayName(target);
+    session.addResult(QStringLiteral("name"), name);
+    session.addResult(QStringLiteral("mcu_id"), QString::number(mcu, 16));
+    session.addResult(QStringLiteral("can_id"), canId);
+    session.addResult(QStringLiteral("model"), model);
+    if (!session.json()) {
+        LinkSession::printOut(tr("Name: %1").arg(name));
+        LinkSession::printOut(tr("MCU ID: 0x%1").arg(QString::number(mcu, 16)));
+        LinkSession::printOut(tr("CAN ID: %1").arg(canId));
+        LinkSession::printOut(tr("Model code: %1").arg(model >= 0 ? QString::number(model) : tr("unknown")));
+    }
+    if (model < 0)
+        LinkSession::printErr(tr("The motor did not answer the model query."));
+    return session.finish(model >= 0);
+}

@@ -1,0 +1,167 @@
+// An adapter that goes away and comes back, and a port the system refuses: the real worker on
+// a pseudo-terminal against the simulated bench, whose "unplug" and "plug" commands stand for
+// pulling and replugging the USB cable (its --port-link path stays the same).
+#include <QSerialPort>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "framework/data/datamanager.h"
+#include "framework/data/dataobject.h"
+#include "link/canworker.h"
+#include "link/helper.h"
+#include "link/otathread.h"
+#include "link/reconnectwatcher.h"
+#include "linktest.h"
+#include "simbench.h"
+
+namespace {
+const QString kFirstMcu = QStringLiteral("3a10c5e700001001");
+}
+
+class TestReconnect : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void unplugAndReplugReconnects();
+    void unplugWithoutAutoConnectDropsTheMotors();
+    void disconnectEndsTheWait();
+    void refusedPortNamesTheDialoutGroup();
+
+private:
+    // Starts the bench behind a stable link and connects to it; waits for both motors.
+    bool connectBench();
+    bool hasLine(const QString& part) const {
+        for (const QString& line : m_lines) {
+            if (line.contains(part))
+                return true;
+        }
+        return false;
+    }
+    CANWorker* worker() const { return Helper::instance()->worker(); }
+
+    std::unique_ptr<linktest::WorkDir> m_dir;
+    std::unique_ptr<linktest::SimBench> m_sim;
+    linktest::RecordingPrompt m_prompt;
+    QStringList m_lines;
+    QString m_link;
+    QMetaObject::Connection m_statusConnection;
+};
+
+void TestReconnect::initTestCase() {
+    Helper::instance()->setPrompt(&m_prompt);
+}
+
+void TestReconnect::init() {
+    m_dir = std::make_unique<linktest::WorkDir>();
+    kx::DataObject* root = kx::d().rootDobj();
+    root->set(nullptr, QStringLiteral("config.setting.enable_multiple_devices"), true);
+    root->set(nullptr, QStringLiteral("config.setting.remove_device_on_disconnected"), true);
+    root->set(nullptr, QStringLiteral("config.setting.upload_param_on_connected"), false);
+    root->set(nullptr, QStringLiteral("config.setting.auto_connect"), true, true);
+    kx::d("project.device")->clear(nullptr);
+    m_lines.clear();
+    m_prompt.clear();
+    m_statusConnection = connect(kx::d("wnd.status.msg"), &kx::DataObject::changed, this,
+                                 [this](QVariant value, QVariant, QObject*) { m_lines << value.toString(); });
+    Helper::instance()->createBackends();
+    m_sim = std::make_unique<linktest::SimBench>();
+    m_link = m_dir->path() + QStringLiteral("/bench");
+}
+
+void TestReconnect::cleanup() {
+    Helper::instance()->setCurrentDeviceDobj(nullptr);
+    Helper::instance()->destroyBackends();
+    m_sim.reset();
+    QObject::disconnect(m_statusConnection);
+    QCOMPARE(linktest::affinityWarnings().load(), 0);
+    m_dir.reset();
+}
+
+bool TestReconnect::connectBench() {
+    if (m_sim->start({QStringLiteral("--motors"), QStringLiteral("2"), QStringLiteral("--port-link"), m_link})
+            .isEmpty())
+        return false;
+    worker()->connectPort(m_link);
+    return QTest::qWaitFor([this] { return worker()->registeredCanIds().size() == 2; }, 20000) &&
+           worker()->isConnected();
+}
+
+void TestReconnect::unplugAndReplugReconnects() {
+    QVERIFY(connectBench());
+    QPointer<kx::DataObject> first = kx::d("project.device")->cdobj(kFirstMcu);
+    QVERIFY(first);
+
+    m_sim->command("unplug");
+    QTRY_VERIFY_WITH_TIMEOUT(!worker()->isConnected(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(worker()->reconnectWatcher()->isWatching(), 5000);
+    // The motors keep their records, marked as gone; no box waits for a click meanwhile.
+    QVERIFY(first);
+    QCOMPARE(kx::d("project.device")->size(), 2);
+    QVERIFY(!first->c(QStringLiteral("_connected"))->getBool(true));
+    QVERIFY(hasLine(QStringLiteral("is gone; it is reconnected when it comes back.")));
+    QVERIFY2(m_prompt.boxes().isEmpty(), qPrintable(m_prompt.boxes().join('\n')));
+
+    m_lines.clear();
+    m_sim->command("plug");
+    QTRY_VERIFY_WITH_TIMEOUT(worker()->isConnected(), 15000);
+    QVERIFY(hasLine(QStringLiteral("Serial port %1 is back: reconnecting.").arg(m_link)));
+    QTRY_VERIFY_WITH_TIMEOUT(first && first->c(QStringLiteral("_connected"))->getBool(false), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(worker()->registeredCanIds().size(), 2, 20000);
+    // The same records, not new ones beside them.
+    QCOMPARE(kx::d("project.device")->size(), 2);
+    QCOMPARE(worker()->deviceForCanId(1), first.data());
+    QVERIFY(!worker()->reconnectWatcher()->isWatching());
+}
+
+void TestReconnect::unplugWithoutAutoConnectDropsTheMotors() {
+    kx::d().rootDobj()->set(nullptr, QStringLiteral("config.setting.auto_connect"), false);
+    QVERIFY(connectBench());
+    m_sim->command("unplug");
+    QTRY_VERIFY_WITH_TIMEOUT(!m_prompt.boxes().isEmpty(), 10000);
+    QVERIFY(!worker()->isConnected());
+    QVERIFY(!worker()->reconnectWatcher()->isWatching());
+    QCOMPARE(kx::d("project.device")->size(), 0);
+    m_sim->command("plug");
+    // Nobody comes back for it: still closed after several looks of a watcher would have passed.
+    QTest::qWait(3 * ReconnectWatcher::kIntervalMs);
+    QVERIFY(!worker()->isConnected());
+}
+
+void TestReconnect::disconnectEndsTheWait() {
+    QVERIFY(connectBench());
+    m_sim->command("unplug");
+    QTRY_VERIFY_WITH_TIMEOUT(worker()->reconnectWatcher()->isWatching(), 10000);
+    worker()->disconnectPort();
+    QVERIFY(!worker()->reconnectWatcher()->isWatching());
+    // The user let the adapter go: its motors leave with the link as on any disconnect.
+    m_sim->command("plug");
+    QTest::qWait(3 * ReconnectWatcher::kIntervalMs);
+    QVERIFY(!worker()->isConnected());
+    QCOMPARE(kx::d("project.device")->size(), 0);
+}
+
+void TestReconnect::refusedPortNamesTheDialoutGroup() {
+    const QString path = m_sim->start(
+        {QStringLiteral("--motors"), QStringLiteral("1"), QStringLiteral("--port-link"), m_link});
+    QVERIFY(!path.isEmpty());
+    // Another program holds the port.
+    QSerialPort other(m_link);
+    QVERIFY(other.open(QIODevice::ReadWrite));
+    worker()->connectPort(m_link);
+    QVERIFY(!worker()->isConnected());
+    QTRY_VERIFY_WITH_TIMEOUT(!m_prompt.boxes().isEmpty(), 5000);
+    const QString box = m_prompt.boxes().first();
+    QVERIFY2(box.startsWith(QStringLiteral("Trivane Error: Serial port error: Permission Error!\n\n")),
+             qPrintable(box));
+    QVERIFY(box.contains(QStringLiteral("dialout group")));
+    QVERIFY(box.contains(QStringLiteral("sudo usermod -aG dialout $USER")));
+    QVERIFY(box.contains(QStringLiteral("udev")));
+    QVERIFY(box.contains(m_link));
+}
+
+LINK_TEST_MAIN(TestReconnect)
+#include "tst_reconnect.moc"

@@ -1,0 +1,196 @@
+#include "workbench/device/deviceinfopage.h"
+
+#include "framework/data/datamanager.h"
+#include "framework/data/dataobject.h"
+#include "link/canworker.h"
+#include "link/helper.h"
+#include "link/linkcommands.h"
+#include "link/motormodel.h"
+
+#include <QComboBox>
+#include <QEventLoop>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kCanIdWaitMs = 300;
+
+QLabel* heading(const QString& html, QWidget* parent) {
+    auto* label = new QLabel(html, parent);
+    label->setTextFormat(Qt::RichText);
+    return label;
+}
+
+QLabel* picture(const QString& resource, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setPixmap(QPixmap(resource));
+    label->setScaledContents(true);
+    return label;
+}
+
+QFrame* frame(const QString& name, QWidget* parent) {
+    auto* f = new QFrame(parent);
+    f->setObjectName(name);
+    f->setStyleSheet(QStringLiteral("QFrame#%1 {\nbackground:#2b2b2b;\n}").arg(name));
+    return f;
+}
+
+}  // namespace
+
+DeviceInfoPage::DeviceInfoPage(QWidget* parent)
+    : QWidget(parent), BaseEditorPage(BaseEditorPage::kindDeviceInfo()) {
+    setObjectName(QStringLiteral("DeviceInfoPage"));
+    resize(735, 720);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("scrollArea"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    outer->addWidget(scroll);
+    auto* content = new QWidget(scroll);
+    content->setObjectName(QStringLiteral("scrollAreaWidgetContents"));
+    scroll->setWidget(content);
+    // Texts and pictures sit on their frame's background, not on bands of the window colour.
+    content->setStyleSheet(QStringLiteral("QLabel { background: transparent; }"));
+    auto* column = new QVBoxLayout(content);
+
+    QFrame* device = frame(QStringLiteral("frame"), content);
+    auto* d = new QVBoxLayout(device);
+    d->addWidget(heading(tr("<h2>Device</h2>"), device));
+    d->addWidget(heading(tr("<h4>Device Name</h4>"), device));
+    m_name = new QLabel(tr("Z48 Motor"), device);
+    m_name->setObjectName(QStringLiteral("lblDeviceName"));
+    d->addWidget(m_name);
+    d->addWidget(heading(tr("<h4>Device Connection</h4>"), device));
+    auto* connection = new QComboBox(device);
+    connection->setObjectName(QStringLiteral("comboBox"));
+    connection->addItem(tr("CAN - Serial Port"));
+    // Room for the whole item text: the style's arrow would otherwise cut it.
+    connection->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    connection->setMinimumContentsLength(connection->itemText(0).size() + 2);
+    auto* connectionRow = new QHBoxLayout;
+    connectionRow->addWidget(connection);
+    connectionRow->addStretch(1);
+    d->addLayout(connectionRow);
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(tr("MCU ID"), device), 0, 0);
+    m_mcuId = new QLabel(tr("0x1234567890"), device);
+    m_mcuId->setObjectName(QStringLiteral("lblMcuId"));
+    m_mcuId->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    grid->addWidget(m_mcuId, 0, 1, 1, 2);
+    grid->addWidget(new QLabel(tr("CAN ID"), device), 1, 0);
+    m_canId = new QSpinBox(device);
+    m_canId->setObjectName(QStringLiteral("spnCanId"));
+    m_canId->setRange(1, 127);
+    grid->addWidget(m_canId, 1, 1);
+    m_change = new QPushButton(tr("Change"), device);
+    m_change->setObjectName(QStringLiteral("btnChangeCanId"));
+    grid->addWidget(m_change, 1, 2);
+    grid->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum), 1, 3);
+    d->addLayout(grid);
+    column->addWidget(device);
+
+    QFrame* product = frame(QStringLiteral("frame_2"), content);
+    auto* p = new QVBoxLayout(product);
+    p->setSpacing(9);
+    p->addWidget(heading(tr("<h2>Product</h2>"), product));
+    p->addWidget(heading(tr("<h4>Proeduct Name</h4>"), product));
+    p->addWidget(new QLabel(tr("Quellon"), product));
+    p->addWidget(heading(tr("<h4>Product Color</h4>"), product));
+    p->addWidget(new QLabel(tr("Black"), product));
+    p->addWidget(heading(tr("<h4>Product Image</h4>"), product));
+    m_product = picture(QStringLiteral(":/images/motor/z48.png"), product);
+    m_product->setObjectName(QStringLiteral("lblProductImage"));
+    m_product->setMaximumSize(200, 200);
+    p->addWidget(m_product);
+    p->addWidget(heading(tr("<h4>T-N Feature</h4>"), product));
+    m_tn = picture(QStringLiteral(":/images/motor/freature_tn.png"), product);
+    m_tn->setObjectName(QStringLiteral("lblTnFeature"));
+    m_tn->setFixedSize(600, 329);
+    p->addWidget(m_tn);
+    p->addWidget(heading(tr("<h4>Max Load Feature</h4>"), product));
+    m_maxLoad = picture(QStringLiteral(":/images/motor/freature_max_load.png"), product);
+    m_maxLoad->setObjectName(QStringLiteral("lblMaxLoadFeature"));
+    m_maxLoad->setFixedSize(600, 499);
+    p->addWidget(m_maxLoad);
+    column->addWidget(product);
+    column->addStretch(1);
+
+    kx::DataObject* record = this->device();
+    m_name->setText(CANWorker::deviceDisplayName(record));
+    const QStringList pictures = picturesFor(MotorModel::known() ? MotorModel::code() : -1);
+    if (pictures.size() == 3) {
+        m_product->setPixmap(QPixmap(pictures[0]));
+        m_tn->setPixmap(QPixmap(pictures[1]));
+        m_maxLoad->setPixmap(QPixmap(pictures[2]));
+    }
+    if (CANWorker* worker = Helper::instance()->worker()) {
+        connect(worker, &CANWorker::deviceChanged, this,
+                [this] { m_name->setText(CANWorker::deviceDisplayName(this->device())); });
+    }
+    // The record is named after the MCU ID it was detected with.
+    m_mcuId->setText(QStringLiteral("0x%1").arg(record->name()));
+    m_canId->setValue(record->r(QStringLiteral("info.can_id"))->getInt(0));
+    connect(m_change, &QPushButton::clicked, this, [this] { changeCanId(); });
+}
+
+void DeviceInfoPage::open(kx::DataObject* device) {
+    if (device && !device->isEmpty())
+        Helper::instance()->setCurrentDeviceDobj(device);
+    kx::d(QStringLiteral("trigger.device.info.new"))->trigger();
+}
+
+QStringList DeviceInfoPage::picturesFor(int modelCode) {
+    switch (modelCode) {
+        case 0:
+            return {QStringLiteral(":/images/motor/tarnguanjie.png"),
+                    QStringLiteral(":/images/motor/tarnt-n.png"),
+                    QStringLiteral(":/images/motor/fellguozai.png")};
+        case 1:
+            return {QStringLiteral(":/images/motor/braeguanjie.png"),
+                    QStringLiteral(":/images/motor/braet-n.png"),
+                    QStringLiteral(":/images/motor/braeguozai.png")};
+        default:
+            return {};
+    }
+}
+
+bool DeviceInfoPage::changeCanId() {
+    kx::DataObject* record = device();
+    Helper* helper = Helper::instance();
+    if (record->isEmpty()) {
+        helper->showError(tr("No activated device!"));
+        return false;
+    }
+    const int wanted = m_canId->value();
+    kx::DataObject* canId = record->r(QStringLiteral("info.can_id"));
+    const auto matches = [&] { return record->r(QStringLiteral("info.can_id"))->getInt(0) == wanted; };
+    LinkCommands::run(QStringLiteral("SET_CAN_ID"), wanted, QVariant::fromValue<kx::DataObject*>(record));
+    if (!matches()) {
+        // The answer arrives through the event loop; user input waits until it is decided.
+        QEventLoop loop;
+        QTimer::singleShot(kCanIdWaitMs, &loop, &QEventLoop::quit);
+        connect(canId, &kx::DataObject::changed, &loop, [&] {
+            if (matches())
+                loop.quit();
+        });
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    // The page may have lost its record while waiting (a project opened meanwhile).
+    record = device();
+    if (!record->isEmpty() && matches()) {
+        helper->showInformation(
+            tr("Device %1 CAN ID set successfully!").arg(CANWorker::deviceDisplayName(record)));
+        return true;
+    }
+    helper->showError(tr("Device %1 CAN ID set failed!").arg(CANWorker::deviceDisplayName(record)));
+    return false;
+}
