@@ -24,8 +24,6 @@ LinkWait::Result LinkWait::until(const std::function<bool()>& done, const Option
     unsigned long long lastProgress = options.progress ? options.progress() : 0;
 
     auto test = [&]() -> int {
-        if (options.onTick)
-            options.onTick();
         if (done())
             return int(Result::Done);
         if (!worker || !worker->isConnected())
@@ -57,7 +55,12 @@ LinkWait::Result LinkWait::until(const std::function<bool()>& done, const Option
             loop.quit();
     };
     QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, &loop, check);
+    // The display follows on the tick only: a status per packet must stay cheap.
+    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+        if (options.onTick)
+            options.onTick();
+        check();
+    });
     tick.start(20);
     if (worker) {
         QObject::connect(worker, &CANWorker::linkStatus, &loop, check);

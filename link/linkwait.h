@@ -19,7 +19,7 @@ public:
         // With a progress counter the time-out is the longest time without a change of it.
         std::function<unsigned long long()> progress;
         kx::DataObject* device = nullptr;  // ends the wait when this record is deleted
-        // Called on every test (a flow updates its display from here).
+        // Called every 20 ms while waiting (a flow updates its display from here).
         std::function<void()> onTick;
     };
 

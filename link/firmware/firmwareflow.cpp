@@ -96,6 +96,7 @@ FirmwareFlow::Report FirmwareFlow::run(const QByteArray& image) {
         return o == FirmwareUpdate::Outcome::Succeeded || o == FirmwareUpdate::Outcome::Failed;
     };
     r = LinkWait::until(decided, sending);
+    sending.onTick();  // the last position, which the final tick may have missed
     report.packets = firmware->packetCount();
     report.resends = firmware->resends();
     report.seconds = clock.elapsed() / 1000.0;
