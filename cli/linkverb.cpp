@@ -283,14 +283,20 @@ int LinkVerb::calibrate(LinkSession* s) {
     LinkCommands::run(QStringLiteral("ENCODER_CALIBRATION"));
     const int entered =
         s->waitStatus({OTA_STA_CALI_MODE_SUCCESS, OTA_STA_CALI_MODE_OVER_TIME}, kStepTimeoutMs);
+    CANWorker* worker = Helper::instance()->worker();
+    // A wait also ends when the port closes: say so instead of blaming the motor or the clock.
+    const auto unplugged = [worker] { return !worker || !worker->isConnected(); };
     if (entered != OTA_STA_CALI_MODE_SUCCESS) {
-        LinkSession::printErr(tr("The motor did not enter calibration mode."));
+        LinkSession::printErr(unplugged() ? tr("The adapter was disconnected before the calibration started.")
+                                          : tr("The motor did not enter calibration mode."));
         return s->finish(false);
     }
     // Progress and result lines are echoed as the link posts them; the finish ends the verb.
     const int done =
         s->waitStatus({OTA_STA_ENCODER_CALI_DONE, OTA_STA_HALL_CALI_DONE}, kCalibrationTimeoutMs);
-    if (done < 0)
-        LinkSession::printErr(tr("The calibration did not finish in time."));
+    if (done < 0) {
+        LinkSession::printErr(unplugged() ? tr("The adapter was disconnected during the calibration.")
+                                          : tr("The calibration did not finish in time."));
+    }
     return s->finish(done >= 0);
 }

@@ -1,6 +1,7 @@
 #include "sim/simfirmware.h"
 
 #include "link/canprotocol.h"
+#include "link/frames/firmwareframes.h"
 
 #include <QTimer>
 #include <QtEndian>
@@ -31,23 +32,14 @@ QString SimFirmware::versionOf(const QByteArray& image) {
     return QStringLiteral("fw-%1").arg(crc32(image.constData(), image.size()), 8, 16, QLatin1Char('0'));
 }
 
-CanFrame SimFirmware::reply(quint8 type, bool ok, quint8 canId) const {
-    CanFrame f;
-    f.id = CanFrame::makeId(type, quint16(canId + (ok ? 0 : 0x0F00)), CanProtocol::kHostId);
-    f.length = 8;
-    return f;
-}
-
 void SimFirmware::requestResend(quint8 canId) {
-    CanFrame f = reply(CANCOM_OTA_ING, false, canId);
-    qToLittleEndian(quint16(m_next), &f.data[0]);
-    emit frameOut(f);
+    emit frameOut(FirmwareFrames::retry(CANCOM_OTA_ING, canId, quint16(m_next)));
 }
 
 void SimFirmware::handle(const CanFrame& req, quint8 canId, quint64 mcuId) {
     switch (req.type()) {
         case CANCOM_OTA_START: {
-            if (qFromLittleEndian<quint64>(req.data.data()) != mcuId || m_state == State::Erasing)
+            if (FirmwareFrames::enterMcuId(req) != mcuId || m_state == State::Erasing)
                 return;
             m_state = State::Erasing;
             // The flash erase takes its time; the host keeps asking nothing meanwhile.
@@ -55,18 +47,16 @@ void SimFirmware::handle(const CanFrame& req, quint8 canId, quint64 mcuId) {
                 if (m_state != State::Erasing)
                     return;
                 m_state = State::Ready;
-                emit frameOut(reply(CANCOM_OTA_START, true, canId));
+                emit frameOut(FirmwareFrames::accept(CANCOM_OTA_START, canId));
             });
             return;
         }
         case CANCOM_OTA_INFO: {
             if (m_state != State::Ready && m_state != State::Receiving)
                 return;
-            const quint32 size = qFromLittleEndian<quint32>(&req.data[0]);
-            const quint32 count = qFromLittleEndian<quint32>(&req.data[4]);
-            const bool ok = size > 0 && size <= kMaxImage && count == (size + 7) / 8;
-            CanFrame f = reply(CANCOM_OTA_INFO, ok, canId);
-            f.data = req.data;
+            const quint32 size = FirmwareFrames::infoSize(req);
+            const quint32 count = FirmwareFrames::infoCount(req);
+            const bool ok = size > 0 && size <= kMaxImage && count == FirmwareFrames::packetCount(size);
             if (ok) {
                 m_state = State::Receiving;
                 m_size = size;
@@ -75,13 +65,13 @@ void SimFirmware::handle(const CanFrame& req, quint8 canId, quint64 mcuId) {
                 m_seen = 0;
                 m_image = QByteArray(int(count * 8), char(0xFF));
             }
-            emit frameOut(f);
+            emit frameOut(FirmwareFrames::infoAnswer(canId, ok, size, count));
             return;
         }
         case CANCOM_OTA_ING: {
             if (m_state != State::Receiving)
                 return;
-            const quint16 index = req.dataField();
+            const quint16 index = FirmwareFrames::packetIndex(req);
             if (index != quint16(m_next) || m_next >= m_count) {
                 requestResend(canId);
                 return;
@@ -96,27 +86,25 @@ void SimFirmware::handle(const CanFrame& req, quint8 canId, quint64 mcuId) {
             }
             std::memcpy(m_image.data() + m_next * 8, req.data.data(), 8);
             ++m_next;
-            emit frameOut(reply(CANCOM_OTA_ING, true, canId));
+            emit frameOut(FirmwareFrames::accept(CANCOM_OTA_ING, canId));
             return;
         }
         case CANCOM_OTA_END: {
             if (m_state != State::Receiving)
                 return;
-            const quint32 count = qFromLittleEndian<quint32>(&req.data[0]);
+            const quint32 count = FirmwareFrames::endCount(req);
             const QByteArray image = m_image.left(int(m_size));
             const QString version = (count == m_count && m_next == m_count) ? versionOf(image) : QString();
             if (version.isEmpty()) {
                 // Start over from the first missing packet (or from the beginning for a bad image).
                 if (m_next == m_count)
                     m_next = 0;
-                CanFrame f = reply(CANCOM_OTA_END, false, canId);
-                qToLittleEndian(quint16(m_next), &f.data[0]);
-                emit frameOut(f);
+                emit frameOut(FirmwareFrames::retry(CANCOM_OTA_END, canId, quint16(m_next)));
                 return;
             }
             m_state = State::Idle;
             m_image.clear();
-            emit frameOut(reply(CANCOM_OTA_END, true, canId));
+            emit frameOut(FirmwareFrames::accept(CANCOM_OTA_END, canId));
             emit updated(version);
             return;
         }

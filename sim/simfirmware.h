@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "link/canframe.h"
+#include "link/frames/firmwareframes.h"
 
 // The motor's update receiver (types 11-14): erase on entry (taking a configurable time),
 // size and packet count check, per-packet acknowledgement or resend request, and a final check
@@ -15,7 +16,7 @@ class SimFirmware : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr quint32 kMaxImage = 524288;
+    static constexpr quint32 kMaxImage = FirmwareFrames::kMaxImage;
 
     explicit SimFirmware(QObject* parent = nullptr) : QObject(parent) {}
 
@@ -36,7 +37,6 @@ signals:
 
 private:
     enum class State { Idle, Erasing, Ready, Receiving };
-    CanFrame reply(quint8 type, bool ok, quint8 canId) const;
     void requestResend(quint8 canId);
 
     State m_state = State::Idle;

@@ -3,6 +3,7 @@
 #include "app/shell/shellregistry.h"
 #include "workbench/device/deviceinfopage.h"
 #include "workbench/device/devicewidget.h"
+#include "workbench/tools/devicetools.h"
 
 #include "workbench/param/configuretools.h"
 #include "workbench/param/paramtablepage.h"
@@ -11,6 +12,7 @@ static void initWorkbenchResources() {
     // The workbench is a static library: its resources are registered by hand.
     Q_INIT_RESOURCE(workbench);
     Q_INIT_RESOURCE(paramtable);
+    Q_INIT_RESOURCE(devicetools);
 }
 
 void registerWorkbenchScreens() {
@@ -21,4 +23,5 @@ void registerWorkbenchScreens() {
     ShellRegistry::setPageFactory(BaseEditorPage::kindParamTable(),
                                   [](QWidget* parent) -> QWidget* { return new ParamTablePage(parent); });
     ShellRegistry::setToolsFactory(1, [](QWidget* parent) -> QWidget* { return new ConfigureTools(parent); });
+    ShellRegistry::setToolsFactory(0, [](QWidget* parent) -> QWidget* { return new DeviceTools(parent); });
 }

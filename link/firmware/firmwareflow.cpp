@@ -1,0 +1,120 @@
+#include "link/firmware/firmwareflow.h"
+
+#include "framework/data/datamanager.h"
+#include "framework/data/dataobject.h"
+#include "link/canworker.h"
+#include "link/firmware/firmwareupdate.h"
+#include "link/helper.h"
+#include "link/linkcommands.h"
+#include "link/linkstates.h"
+#include "link/linkwait.h"
+#include "link/otathread.h"
+
+#include <QElapsedTimer>
+
+FirmwareFlow::FirmwareFlow(QObject* parent) : QObject(parent) {}
+
+QString FirmwareFlow::refusalText(int status) {
+    switch (status) {
+        case OTA_STA_IN_OTA_MODE_OVER_TIME:
+            return tr("Enter update mode overtime!");
+        case OTA_STA_BINFILE_EMPTY:
+            return tr("File contains no data!");
+        case OTA_STA_BINFILE_SIZE_OVER_LIMIT:
+            return tr("File size over 512KB!");
+        case OTA_STA_OTA_INFO_OVER_TIME:
+            return tr("Sending file info failed!");
+        default:
+            return tr("Erasing flash failed!");
+    }
+}
+
+FirmwareFlow::Report FirmwareFlow::run(const QByteArray& image) {
+    Report report;
+    const QString problem = FirmwareUpdate::sizeProblem(image.size());
+    CANWorker* worker = Helper::instance()->worker();
+    otaThread* link = worker ? worker->link() : nullptr;
+    FirmwareUpdate* firmware = FirmwareUpdate::of(link);
+    if (!problem.isEmpty() || !firmware) {
+        report.result = Result::Refused;
+        report.message = problem.isEmpty() ? tr("Erasing flash failed!") : problem;
+        return report;
+    }
+    kx::DataObject* device = Helper::instance()->currentDeviceDobj();
+    auto ended = [&](LinkWait::Result r) {
+        if (r == LinkWait::Result::PortClosed) {
+            report.result = Result::PortClosed;
+            report.message = tr("The adapter was disconnected during the update.");
+        } else {
+            link->startStep(STEP_STOP);
+            report.result = Result::DeviceRemoved;
+            report.message = tr("The motor was removed during the update.");
+        }
+        return report;
+    };
+
+    firmware->setImage(image);
+    emit erasing();
+    if (!LinkCommands::run(QStringLiteral("UPDATE"))) {
+        report.message = tr("Erasing flash failed!");
+        return report;
+    }
+    LinkWait::Options entering;
+    entering.device = device;
+    LinkWait::Result r = LinkWait::until([&] { return link->step() != STEP_IN_OTA; }, entering);
+    if (r != LinkWait::Result::Done)
+        return ended(r);
+    const int step = link->step();
+    const bool underway = step == STEP_SEND_INFO || step == STEP_SEND_BIN || step == STEP_SEND_END ||
+                          firmware->outcome() == FirmwareUpdate::Outcome::Succeeded;
+    if (firmware->outcome() == FirmwareUpdate::Outcome::Failed || !underway) {
+        report.result = Result::Failed;
+        report.message = refusalText(firmware->finalStatus());
+        return report;
+    }
+
+    emit sending();
+    QElapsedTimer clock;
+    clock.start();
+    // Update mode was entered; the file information goes out unless the link chained to it.
+    if (step == STEP_SEND_INFO && !firmware->infoSent())
+        link->startStep(STEP_SEND_INFO);
+    LinkWait::Options sending;
+    sending.device = device;
+    sending.timeoutMs = kx::d(QStringLiteral("config.update_timeout"))->getInt(60000);
+    sending.progress = [firmware] { return (unsigned long long)firmware->acknowledged(); };
+    quint32 shown = quint32(-1);
+    sending.onTick = [&] {
+        if (firmware->packetIndex() != shown && firmware->packetCount() > 0) {
+            shown = firmware->packetIndex();
+            emit progress(shown, firmware->packetCount());
+        }
+    };
+    // An aborted transfer (the port closed) is left to the wait's own port check.
+    const auto decided = [firmware] {
+        const FirmwareUpdate::Outcome o = firmware->outcome();
+        return o == FirmwareUpdate::Outcome::Succeeded || o == FirmwareUpdate::Outcome::Failed;
+    };
+    r = LinkWait::until(decided, sending);
+    sending.onTick();  // the last position, which the final tick may have missed
+    report.packets = firmware->packetCount();
+    report.resends = firmware->resends();
+    report.seconds = clock.elapsed() / 1000.0;
+    if (r == LinkWait::Result::TimedOut) {
+        link->startStep(STEP_STOP);
+        report.result = Result::TimedOut;
+        report.message = tr("Update timeout!");
+        return report;
+    }
+    if (r != LinkWait::Result::Done)
+        return ended(r);
+    if (firmware->outcome() == FirmwareUpdate::Outcome::Succeeded) {
+        report.result = Result::Succeeded;
+        report.message = tr("Update successfully!");
+        return report;
+    }
+    report.result = Result::Failed;
+    const int status = firmware->finalStatus();
+    report.message = status == OTA_STA_OTA_INFO_OVER_TIME ? refusalText(status) : tr("Update failed!");
+    return report;
+}

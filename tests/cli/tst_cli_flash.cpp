@@ -1,0 +1,136 @@
+// trivane-cli flash and an unplug during calibrate, against the simulated bench on a
+// pseudo-terminal: exit codes, the JSON result and what the user is told.
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QtTest>
+
+#include "tests/link/linktest.h"
+#include "tests/link/simbench.h"
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Run cli(const QStringList& args) {
+    QProcess process;
+    process.start(QStringLiteral(TRIVANE_CLI_PATH), args);
+    Run run;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    run.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return run;
+}
+
+QString writeFile(const QString& name, const QByteArray& bytes) {
+    QFile file(name);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    file.write(bytes);
+    return QFileInfo(file).absoluteFilePath();
+}
+
+}  // namespace
+
+class TestCliFlash : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void flashSucceeds();
+    void refusedFiles_data();
+    void refusedFiles();
+    void endCheckFailureFails();
+    void calibrateTellsOfUnplug();
+
+private:
+    std::unique_ptr<linktest::WorkDir> m_dir;
+    std::unique_ptr<linktest::SimBench> m_sim;
+    QString m_port;
+};
+
+void TestCliFlash::init() {
+    m_dir = std::make_unique<linktest::WorkDir>();
+    m_sim = std::make_unique<linktest::SimBench>();
+    m_port = m_sim->start({QStringLiteral("--erase-delay"), QStringLiteral("100"),
+                           QStringLiteral("--cali-time"), QStringLiteral("30000")});
+    QVERIFY(!m_port.isEmpty());
+}
+
+void TestCliFlash::cleanup() {
+    m_sim.reset();
+    m_dir.reset();
+}
+
+void TestCliFlash::flashSucceeds() {
+    const QString file = writeFile(QStringLiteral("fw.bin"), QByteArray(1001, '\x5a'));
+    const Run run = cli({"flash", file, "--port", m_port, "--json"});
+    QCOMPARE(run.code, 0);
+    const QJsonObject json = QJsonDocument::fromJson(run.out.trimmed().split('\n').last().toUtf8()).object();
+    QVERIFY2(json.value("ok").toBool(), qPrintable(run.out));
+    QCOMPARE(json.value("packets").toInt(), 126);
+    QCOMPARE(json.value("resends").toInt(), 0);
+    QCOMPARE(json.value("result").toString(), QStringLiteral("Update successfully!"));
+    QVERIFY(json.value("seconds").toDouble() > 0);
+    QVERIFY2(run.err.contains("100% "), qPrintable(run.err));
+    QVERIFY2(run.err.contains(" packets/s "), qPrintable(run.err));
+}
+
+void TestCliFlash::refusedFiles_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty") << 0 << "File contains no data!";
+    QTest::newRow("over 512 KiB") << 524289 << "File size over 512KB!";
+    QTest::newRow("missing") << -1 << "Cannot read the file missing.bin: ";
+}
+
+void TestCliFlash::refusedFiles() {
+    QFETCH(int, size);
+    QFETCH(QString, message);
+    const QString file = size < 0 ? m_dir->path() + "/missing.bin"
+                                  : writeFile(QStringLiteral("fw.bin"), QByteArray(size, '\1'));
+    const Run run = cli({"flash", file, "--port", m_port});
+    QCOMPARE(run.code, 1);
+    QVERIFY2(run.err.startsWith(message), qPrintable(run.err));
+    // Refused before the port was opened: nothing reached the bench.
+    QVERIFY2(!run.out.contains("Detecting devices"), qPrintable(run.out));
+}
+
+void TestCliFlash::endCheckFailureFails() {
+    QByteArray image("TRVFW");
+    image += QByteArray(16, 'v') + QByteArray::fromHex("00000000") + QByteArray(64, '\7');
+    const Run run = cli({"flash", writeFile(QStringLiteral("bad.bin"), image), "--port", m_port});
+    QCOMPARE(run.code, 1);
+    QVERIFY2(run.err.contains("Update failed!"), qPrintable(run.err));
+}
+
+void TestCliFlash::calibrateTellsOfUnplug() {
+    QProcess process;
+    process.start(QStringLiteral(TRIVANE_CLI_PATH), {"calibrate", "--port", m_port});
+    QString out;
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            out += QString::fromUtf8(process.readAllStandardOutput());
+            return out.contains("<Encoder calibrating>") || process.state() == QProcess::NotRunning;
+        },
+        30000));
+    m_sim->command("unplug");
+    QVERIFY(process.waitForFinished(30000));
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY2(err.contains("The adapter was disconnected during the calibration."), qPrintable(err));
+    QVERIFY(!err.contains("in time"));
+}
+
+LINK_TEST_MAIN(TestCliFlash)
+#include "tst_cli_flash.moc"
