@@ -156,8 +156,11 @@ qint32 CANWorker::portBaudRate() const {
 }
 
 QString CANWorker::deviceDisplayName(kx::DataObject* device) {
-    const int canId = device ? qint8(device->r(QStringLiteral("info.can_id"))->get().toInt()) : 0;
-    return tr("Motor %1").arg(canId);
+    // A record whose CAN ID was lost (project files of earlier versions) shows that it is
+    // unknown rather than a motor 0 that does not exist.
+    bool known = false;
+    const int canId = device ? device->r(QStringLiteral("info.can_id"))->get().toInt(&known) : 0;
+    return tr("Motor %1").arg(known ? QString::number(qint8(canId)) : QStringLiteral("?"));
 }
 
 QByteArray CANWorker::frameToSerial(const CanFrame& frame) {
@@ -309,7 +312,9 @@ void CANWorker::onDeviceDetected() {
             record->copyFrom(this, templ, true, false);
     }
     record->set(this, QStringLiteral("info.mcu_id"), QVariant::fromValue<quint64>(entry.mcuId), true);
-    record->set(this, QStringLiteral("info.can_id"), QVariant::fromValue<quint8>(entry.canId), true);
+    // Plain int: every file form keeps it (an 8-bit variant has no XML text and no binary
+    // encoding that reads back).
+    record->set(this, QStringLiteral("info.can_id"), int(entry.canId), true);
     record->set(this, QStringLiteral("_connected"), true, true);
     // A motor that moved to another CAN ID must not stay reachable under the old one.
     for (auto it = m_devices.begin(); it != m_devices.end();) {
