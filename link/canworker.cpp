@@ -63,7 +63,7 @@ CANWorker::~CANWorker() {
     } else {
         // Never terminate() a thread: a loop that does not end within the bound is left alone
         // (and reported) rather than killed mid-write.
-        kx::logE() << "link thread did not end within" << kJoinTimeoutMs << "ms";
+        kx::logE() << "link thread did not end within " << kJoinTimeoutMs << " ms";
         m_link->setParent(nullptr);
     }
     m_link = nullptr;
@@ -90,9 +90,12 @@ void CANWorker::connectPort(const QString& portName) {
     m_fallbackPos = 0;
     m_configRounds = 0;
     if (!m_port->open(QIODevice::ReadWrite)) {
-        kx::logE() << "open serial port failed: " + portName;
+        kx::logE() << "open serial port failed: " + portName + " (" + m_port->errorString() + ")";
         return;
     }
+    // Every way of connecting (dialog, project, start-up hook) leaves the port for the next
+    // "auto connect".
+    setNode(this, QStringLiteral("config.last_com"), portName);
     // The rate may only be applied to an open device on some platforms; set it again.
     m_port->setBaudRate(m_baudRate);
     emit connectionChanged(true);
@@ -341,7 +344,10 @@ void CANWorker::onErrorOccurred(QSerialPort::SerialPortError error) {
         return;
     if (wasOpen)
         disconnectPort();
-    Helper::instance()->showError(tr("Serial port error: %1!").arg(errorName(error)));
+    // The Log tab and the log file keep the error after its box is gone.
+    const QString text = tr("Serial port error: %1!").arg(errorName(error));
+    Helper::instance()->postStatus(text, QStringLiteral("ERROR"));
+    Helper::instance()->showError(text);
 }
 
 QString CANWorker::errorName(int error) {
