@@ -159,10 +159,12 @@ qint32 CANWorker::portBaudRate() const {
 }
 
 QString CANWorker::deviceDisplayName(kx::DataObject* device) {
+    if (!device || device->isEmpty())
+        return tr("Motor %1").arg(0);
     // A record whose CAN ID was lost (project files of earlier versions) shows that it is
     // unknown rather than a motor 0 that does not exist.
     bool known = false;
-    const int canId = device ? device->r(QStringLiteral("info.can_id"))->get().toInt(&known) : 0;
+    const int canId = device->r(QStringLiteral("info.can_id"))->get().toInt(&known);
     return tr("Motor %1").arg(known ? QString::number(qint8(canId)) : QStringLiteral("?"));
 }
 
