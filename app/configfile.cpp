@@ -32,7 +32,7 @@ bool ConfigFile::read(kx::DataObject* config, const QString& path) {
     const QString bad = path + QStringLiteral(".bad");
     QFile::remove(bad);
     const bool kept = QFile::rename(path, bad);
-    kx::logE() << "config file" << path << "is unreadable; defaults are used"
+    kx::logE() << "config file " + path + " is unreadable; defaults are used "
                << (kept ? "and the file was kept as " + bad : QStringLiteral("and could not be kept"));
     return false;
 }

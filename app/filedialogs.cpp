@@ -1,6 +1,8 @@
 #include "app/filedialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 FileDialogs::Chooser& chooser() {
@@ -26,7 +28,17 @@ QString FileDialogs::openFileName(QWidget* parent, const QString& title, const Q
 }
 
 QString FileDialogs::saveFileName(QWidget* parent, const QString& title, const QString& filter) {
-    return choose(parent, Save, title, filter);
+    return withFilterSuffix(choose(parent, Save, title, filter), filter);
+}
+
+QString FileDialogs::withFilterSuffix(const QString& path, const QString& filter) {
+    // A file saved without the extension would be hidden by the same filter in the next
+    // open dialog.
+    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(filter);
+    if (path.isEmpty() || !match.hasMatch() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    const QString dot = path.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".");
+    return path + dot + match.captured(1);
 }
 
 QString FileDialogs::saveFileName(QWidget* parent, const QString& title, const QString& filter,

@@ -15,10 +15,12 @@ public:
     using Chooser = std::function<QString(Mode mode, const QString& title, const QString& filter)>;
 
     static QString openFileName(QWidget* parent, const QString& title, const QString& filter);
+    // A chosen name without an extension gets the one of the filter ("*.prj" adds ".prj").
     static QString saveFileName(QWidget* parent, const QString& title, const QString& filter);
     // The dialog opens with `proposed` as the file name (a chooser ignores it).
     static QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
                                 const QString& proposed);
+    static QString withFilterSuffix(const QString& path, const QString& filter);
 
     // An empty chooser restores the real dialogs.
     static void setChooser(Chooser chooser);

@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QFont>
 #include <QFontDatabase>
+#include <QLibraryInfo>
 #include <QTranslator>
 
 static void initAppResources() {
@@ -97,11 +98,29 @@ QTranslator* Startup::installTranslation(const QString& language, QObject* paren
     return translator;
 }
 
+QTranslator* Startup::installQtTranslation(const QString& language, QObject* parent) {
+    if (language.isEmpty() || language == QLatin1String("en"))
+        return nullptr;
+    // Qt's own texts (file dialogs, the buttons of message boxes) come from Qt's catalogue of
+    // the language; without it they would stay English beside our translated texts.
+    const QString directory = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+    auto* translator = new QTranslator(parent);
+    if (!translator->load(QStringLiteral("qtbase_") + language, directory) ||
+        !QCoreApplication::installTranslator(translator)) {
+        kx::logE() << "no Qt translation qtbase_" + language + ".qm in " + directory;
+        delete translator;
+        return nullptr;
+    }
+    return translator;
+}
+
 void Startup::start() {
     Helper* helper = Helper::instance();
     initAppResources();
     installFonts();
-    installTranslation(kx::d(QStringLiteral("config.language"))->getString(QString()), helper);
+    const QString language = kx::d(QStringLiteral("config.language"))->getString(QString());
+    installQtTranslation(language, helper);
+    installTranslation(language, helper);
     ChromeStyle::apply(qApp, ChromeStyle::systemTheme());
 
     m_prompt = new MessageBoxPrompt;
@@ -110,6 +129,9 @@ void Startup::start() {
 
     m_window = new MainWindow;
     m_window->show();
+    // Application shortcuts (Ctrl+Q) need an active window; without a window manager (a
+    // virtual display) nothing else would make this one active.
+    m_window->activateWindow();
     QApplication::processEvents();
     m_window->startupProject();
 

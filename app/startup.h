@@ -36,6 +36,9 @@ public:
 
     // "./i18n/<language>.qm" for every language but "en"; null when nothing was installed.
     static QTranslator* installTranslation(const QString& language, QObject* parent);
+    // Qt's own catalogue "qtbase_<language>.qm" from Qt's translations directory; null for
+    // "en" or when Qt has none for the language.
+    static QTranslator* installQtTranslation(const QString& language, QObject* parent);
     static void installFonts();
 
     MainWindow* mainWindow() const { return m_window; }

@@ -2,6 +2,9 @@
 // config, device records with info, run-time state and a parameter list under project.device,
 // events under trigger. Prints the median and best of repeated runs.
 //   goal: JSON template import (parse + import) <= 5 ms
+// Then the conversions of a wide XML document (one node with 100k and 400k named children),
+// as trivane-cli convert runs them.
+//   goal: XML -> JSON within 2x of XML -> BIN at 400k siblings
 #include "framework/data/dataobject.h"
 
 #include <QCoreApplication>
@@ -117,5 +120,30 @@ int main(int argc, char* argv[]) {
         DataObject root(QStringLiteral("@m"));
         root.importFromBin(nullptr, source.exportToBin(false), true, true, false);
     });
+
+    for (const int siblings : {100000, 400000}) {
+        DataObject wide(QStringLiteral("@m"));
+        DataObject* node =
+            wide.set(nullptr, QStringLiteral("wide"), QVariant(), true)->c(QStringLiteral("wide"));
+        for (int i = 0; i < siblings; ++i) {
+            // Names out of sorted order, as child order rarely is.
+            node->append(nullptr, QStringLiteral("k%1").arg((i * 7919) % siblings))->set(nullptr, i);
+        }
+        const QString wideXml = wide.exportToXmlStr(0, false);
+        const QByteArray label = QByteArray::number(siblings / 1000) + "k siblings";
+        measure(QByteArray("XML -> JSON, " + label).constData(), 3, [&] {
+            DataObject root(QStringLiteral("@m"));
+            root.importFromXmlStr(nullptr, wideXml, true, true, true);
+            QJsonDocument(root.exportToJson(false).toObject()).toJson();
+        });
+        measure(QByteArray("XML -> BIN, " + label).constData(), 3, [&] {
+            DataObject root(QStringLiteral("@m"));
+            root.importFromXmlStr(nullptr, wideXml, true, true, true);
+            qCompress(root.exportToBin(false));
+        });
+        measure(QByteArray("JSON export only, " + label).constData(), 3,
+                [&] { QJsonDocument(wide.exportToJson(false).toObject()).toJson(); });
+        measure(QByteArray("binary export only, " + label).constData(), 3, [&] { qCompress(wide.exportToBin(false)); });
+    }
     return 0;
 }

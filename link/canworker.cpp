@@ -74,7 +74,7 @@ CANWorker::~CANWorker() {
     } else {
         // Never terminate() a thread: a loop that does not end within the bound is left alone
         // (and reported) rather than killed mid-write.
-        kx::logE() << "link thread did not end within" << kJoinTimeoutMs << "ms";
+        kx::logE() << "link thread did not end within " << kJoinTimeoutMs << " ms";
         m_link->setParent(nullptr);
     }
     m_link = nullptr;
@@ -106,9 +106,12 @@ void CANWorker::connectPort(const QString& portName) {
     MotorModel::reset();
     followCurrentDevice();
     if (!m_port->open(QIODevice::ReadWrite)) {
-        kx::logE() << "open serial port failed: " + portName;
+        kx::logE() << "open serial port failed: " + portName + " (" + m_port->errorString() + ")";
         return;
     }
+    // Every way of connecting (dialog, project, start-up hook) leaves the port for the next
+    // "auto connect".
+    setNode(this, QStringLiteral("config.last_com"), portName);
     // The rate may only be applied to an open device on some platforms; set it again.
     m_port->setBaudRate(m_baudRate);
     emit connectionChanged(true);
@@ -187,8 +190,13 @@ qint32 CANWorker::portBaudRate() const {
 }
 
 QString CANWorker::deviceDisplayName(kx::DataObject* device) {
-    const int canId = device ? qint8(device->r(QStringLiteral("info.can_id"))->get().toInt()) : 0;
-    return tr("Motor %1").arg(canId);
+    if (!device || device->isEmpty())
+        return tr("Motor %1").arg(0);
+    // A record whose CAN ID was lost (project files of earlier versions) shows that it is
+    // unknown rather than a motor 0 that does not exist.
+    bool known = false;
+    const int canId = device->r(QStringLiteral("info.can_id"))->get().toInt(&known);
+    return tr("Motor %1").arg(known ? QString::number(qint8(canId)) : QStringLiteral("?"));
 }
 
 QByteArray CANWorker::frameToSerial(const CanFrame& frame) {
@@ -340,7 +348,9 @@ void CANWorker::onDeviceDetected() {
             record->copyFrom(this, templ, true, false);
     }
     record->set(this, QStringLiteral("info.mcu_id"), QVariant::fromValue<quint64>(entry.mcuId), true);
-    record->set(this, QStringLiteral("info.can_id"), QVariant::fromValue<quint8>(entry.canId), true);
+    // Plain int: every file form keeps it (an 8-bit variant has no XML text and no binary
+    // encoding that reads back).
+    record->set(this, QStringLiteral("info.can_id"), int(entry.canId), true);
     record->set(this, QStringLiteral("_connected"), true, true);
     // A motor that moved to another CAN ID must not stay reachable under the old one.
     for (auto it = m_devices.begin(); it != m_devices.end();) {
@@ -380,10 +390,14 @@ void CANWorker::onErrorOccurred(QSerialPort::SerialPortError error) {
     }
     if (wasOpen)
         disconnectPort();
+    // The Log tab and the log file keep the error after its box is gone.
+    Helper::instance()->postStatus(text, QStringLiteral("ERROR"));
     if (error == QSerialPort::PermissionError) {
         const QString help = PortAccess::permissionHelp(m_portName);
         if (!help.isEmpty()) {
-            Helper::instance()->showError(text + QLatin1String("\n\n") + help);
+            Helper::instance()->showError(text + QLatin1String("
+
+") + help);
             return;
         }
     }

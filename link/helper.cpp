@@ -3,6 +3,7 @@
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 #include "framework/data/jsonform.h"
+#include "framework/log/logclock.h"
 #include "framework/log/qflog.h"
 #include "link/canworker.h"
 #include "link/project.h"
@@ -188,7 +189,7 @@ bool Helper::askNotice(const QString& text) {
     if (QThread::currentThread() != thread()) {
         // A question needs an answer; waiting for the GUI thread from another thread could
         // deadlock, so the caller gets "no".
-        kx::logE() << "askNotice called outside the GUI thread:" << text;
+        kx::logE() << "askNotice called outside the GUI thread: " + text;
         return false;
     }
     const QString title = boxTitle(QT_TR_NOOP("%1 Notice"));
@@ -210,6 +211,12 @@ kx::DataObject* Helper::activatedDevice() {
 
 void Helper::postStatus(const QString& text, const QString& tag) {
     const QString line = tag.isEmpty() ? text : QStringLiteral("<%1> %2").arg(tag, text);
+    // The dated log file keeps every status line, so that one file tells what the user saw.
+    // File only: the console of the command-line tool prints its own progress.
+    const QString level = tag == QLatin1String("ERROR") ? QStringLiteral("E") : QStringLiteral("I");
+    kx::FLog(QStringLiteral("[%1|%2]").arg(level, kx::LogClock::format(QStringLiteral("MM/dd hh:mm:ss.zzz"))),
+             QString(), QStringLiteral("./log/global"), QStringLiteral("log"))
+        << line;
     if (QThread::currentThread() != thread()) {
         // Tree nodes are set on the GUI thread: a line from the link thread follows queued.
         QMetaObject::invokeMethod(

@@ -78,7 +78,7 @@ QString shortest(double value) {
 bool LinkCommands::run(const QString& name, const QVariant& arg1, const QVariant& arg2) {
     otaThread* link = otaThread::instance();
     if (!link) {
-        kx::logE() << "link command without a link:" << name;
+        kx::logE() << "link command without a link: " + name;
         return false;
     }
     Helper* helper = Helper::instance();
@@ -207,7 +207,7 @@ bool LinkCommands::run(const QString& name, const QVariant& arg1, const QVariant
         link->startStep(STEP_IN_OTA);
         return true;
     }
-    kx::logW() << "unknown link command:" << name;
+    kx::logW() << "unknown link command: " + name;
     return false;
 }
 

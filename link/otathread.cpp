@@ -208,7 +208,7 @@ void otaThread::sendFrame(const CanFrame& frame) {
     else
         kx::d("_send_can_id")->set(this, destination);
     if (m_debugPack) {
-        kx::logI() << "send pack >>>>>" << hex(record)
+        kx::logI() << "send pack >>>>> " << hex(record)
                    << "\n>> ex mode: " << QString::number(frame.type(), 16)
                    << ", ex data: " << QString::number(frame.dataField(), 16)
                    << ", ex id: " << QString::number(frame.destination(), 16);
@@ -327,7 +327,7 @@ void otaThread::logStep(int step) {
     const bool quiet =
         m_loggedStep == step && (step == STEP_STOP || step == STEP_SEND_BIN || step == STEP_SEND_END);
     if (!quiet) {
-        kx::logI() << "---- run step:" << logNameOf(m_loggedStep).trimmed() << "->"
+        kx::logI() << "---- run step: " << logNameOf(m_loggedStep).trimmed() << " -> "
                    << logNameOf(step).trimmed();
     }
     m_loggedStep = step;

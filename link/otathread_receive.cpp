@@ -31,7 +31,7 @@ void otaThread::dispatchFrame(const QByteArray& record) {
     if (valid) {
         kx::d("_recv_can_id")->set(this, int(frame.dataField() & 0xFF));
         if (m_debugPack) {
-            kx::logI() << "recv pack <<<<<" << QString::fromLatin1(record.toHex(' '))
+            kx::logI() << "recv pack <<<<< " << QString::fromLatin1(record.toHex(' '))
                        << "\n<< ex mode: " << QString::number(frame.type(), 16)
                        << ", ex data: " << QString::number(frame.dataField(), 16)
                        << ", ex id: " << QString::number(frame.destination(), 16)

@@ -252,12 +252,12 @@ bool SimAdapter::saveState() {
         motors.insert(QString::number(m->mcuId(), 16), m->state());
     QSaveFile file(m_settings.stateFile);
     if (!file.open(QIODevice::WriteOnly)) {
-        kx::logE() << "[sim] cannot write state file" << m_settings.stateFile << file.errorString();
+        kx::logE() << "[sim] cannot write state file " + m_settings.stateFile + ": " + file.errorString();
         return false;
     }
     file.write(QJsonDocument(QJsonObject{{QStringLiteral("motors"), motors}}).toJson());
     if (!file.commit()) {
-        kx::logE() << "[sim] cannot write state file" << m_settings.stateFile << file.errorString();
+        kx::logE() << "[sim] cannot write state file " + m_settings.stateFile + ": " + file.errorString();
         return false;
     }
     return true;

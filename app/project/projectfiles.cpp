@@ -7,6 +7,7 @@
 #include "link/canworker.h"
 #include "link/helper.h"
 
+#include <QFileInfo>
 #include <QWidget>
 
 namespace {
@@ -24,12 +25,32 @@ kx::DataObject* workingPath() {
 
 ProjectFiles::ProjectFiles(QWidget* owner) : QObject(owner), m_owner(owner) {}
 
-void ProjectFiles::openProject(const QString& path) {
+bool ProjectFiles::readProject(const QString& path, kx::DataObject* tmp) {
+    // Nothing is changed before the whole file has been read: a damaged file must neither
+    // empty the project nor become the file that a later save overwrites with a fragment.
+    if (!kx::DataManager::readFromXmlFile(m_owner, tmp, path) || !tmp->hasCdobj(QStringLiteral("device")))
+        return false;
+    for (kx::DataObject* record : tmp->c(QStringLiteral("device"))->cdobjs()) {
+        // Files of earlier versions lost the MCU ID of some records; the record is named by it.
+        if (record->r(QStringLiteral("info.mcu_id"))->get().toString().isEmpty()) {
+            bool ok = false;
+            const qulonglong id = record->name().toULongLong(&ok, 16);
+            if (ok)
+                record->set(m_owner, QStringLiteral("info.mcu_id"), QVariant::fromValue<quint64>(id), true);
+        }
+    }
+    return true;
+}
+
+bool ProjectFiles::openProject(const QString& path) {
+    kx::DataObject tmp(QStringLiteral("tmp"));
+    if (!readProject(path, &tmp)) {
+        Helper::instance()->showError(
+            tr("Open %1 Failed! The file is unreadable or not a project; nothing was changed.").arg(path));
+        return false;
+    }
     kx::DataObject* devices = kx::d(QStringLiteral("project.device"));
     devices->clear(m_owner, true, false);
-
-    kx::DataObject tmp(QStringLiteral("tmp"));
-    kx::DataManager::readFromXmlFile(m_owner, &tmp, path);
     devices->copyFrom(m_owner, tmp.c(QStringLiteral("device")), true, false);
     workingPath()->set(m_owner, path);
 
@@ -38,6 +59,7 @@ void ProjectFiles::openProject(const QString& path) {
     // An open link stays as it is: the file's port is used only to get connected.
     if (worker && !worker->isConnected() && !port.isEmpty())
         worker->connectPort(port);
+    return true;
 }
 
 bool ProjectFiles::saveProjectTo(const QString& path) {
@@ -56,8 +78,15 @@ bool ProjectFiles::saveAndReport(const QString& path) {
 
 void ProjectFiles::newProject() {
     const QString name = FileDialogs::saveFileName(m_owner, tr("New Project"), prjFilter());
-    if (!name.isEmpty())
+    if (name.isEmpty())
+        return;
+    if (QFileInfo::exists(name)) {
         openProject(name);
+        return;
+    }
+    // A new file: an empty project bound to it, written by the first Save.
+    kx::d(QStringLiteral("project.device"))->clear(m_owner, true, false);
+    workingPath()->set(m_owner, name);
 }
 
 void ProjectFiles::openWithDialog() {
@@ -82,7 +111,7 @@ void ProjectFiles::saveAs() {
 
 bool ProjectFiles::importFrom(const QString& path) {
     kx::DataObject tmp(QStringLiteral("tmp"));
-    if (!kx::DataManager::readFromXmlFile(m_owner, &tmp, path) || !tmp.hasCdobj(QStringLiteral("device")))
+    if (!readProject(path, &tmp))
         return false;
     // Devices already in the project keep their records; new ones are added after them.
     kx::d(QStringLiteral("project.device"))->copyFrom(m_owner, tmp.c(QStringLiteral("device")), true, false);
@@ -133,6 +162,6 @@ void ProjectFiles::saveOnExitStep(QObject* changer) {
     if (path.isEmpty())
         return;
     if (!saveProjectTo(path))
-        kx::logW() << "project could not be saved at exit to" << path;
+        kx::logW() << "project could not be saved at exit to " + path;
     kx::d(QStringLiteral("config"))->set(changer, QStringLiteral("last_project_path"), path, true);
 }

@@ -18,7 +18,8 @@ public:
     explicit ProjectFiles(QWidget* owner);
 
     // Replaces the device list by the devices of the file and binds "working_path" to it.
-    void openProject(const QString& path);
+    // A file that is unreadable, damaged or not a project changes nothing: error box, false.
+    bool openProject(const QString& path);
     bool saveProjectTo(const QString& path);
     // Saves to path and reports the outcome with a message box.
     bool saveAndReport(const QString& path);
@@ -40,5 +41,8 @@ public slots:
     void exportWithDialog();
 
 private:
+    // Reads a whole project file into tmp; false when it is unreadable or holds no project.
+    bool readProject(const QString& path, kx::DataObject* tmp);
+
     QWidget* m_owner;
 };

@@ -27,6 +27,9 @@ DeviceList::DeviceList(QWidget* parent) : QWidget(parent) {
     connect(m_devices, &kx::DataObject::removed, this, [this] { refresh(); });
     // Values of a record (CAN ID, connection) arrive after the record itself.
     connect(m_devices, &kx::DataObject::activated, this, [this] { refresh(); });
+    // A whole list copied in (a project opened) ends with the list's own change, after the
+    // values of its last record.
+    connect(m_devices, &kx::DataObject::changed, this, [this] { refresh(); });
     // Activation changes no row, only the highlight. Rebuilding here would also delete the
     // clicked item while the view is still handling that click.
     connect(Helper::instance(), &Helper::currentDeviceDobjChanged, this, [this] { paintRows(); });

@@ -92,7 +92,11 @@ void LeftTitle::buildFileMenu() {
     add(tr("Export"), QKeySequence::UnknownKey, &ProjectFiles::exportWithDialog);
     m_fileMenu->addSeparator();
     QAction* exit = m_fileMenu->addAction(tr("Exit"));
-    exit->setShortcut(QKeySequence::Quit);
+    // The standard Quit key is missing from some platform key schemes; Ctrl+Q works on all.
+    QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
+    if (!quitKeys.contains(QKeySequence(Qt::CTRL + Qt::Key_Q)))
+        quitKeys.append(QKeySequence(Qt::CTRL + Qt::Key_Q));
+    exit->setShortcuts(quitKeys);
     exit->setShortcutContext(Qt::ApplicationShortcut);
     addAction(exit);
     connect(exit, &QAction::triggered, qApp, &QApplication::closeAllWindows);

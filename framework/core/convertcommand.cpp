@@ -4,6 +4,7 @@
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -40,6 +41,56 @@ QString optionText(const QString& arguments, const QString& option) {
 
 }  // namespace
 
+QString ConvertCommand::importInput(DataObject* temp, int form, const QByteArray& input) {
+    switch (Form(form)) {
+        case Form::Json: {
+            QJsonParseError parseError;
+            QJsonDocument document = QJsonDocument::fromJson(input, &parseError);
+            if (parseError.error == QJsonParseError::IllegalUTF8String) {
+                document = QJsonDocument::fromJson(DataManager::convertToUtf8(input).toUtf8(), &parseError);
+            }
+            if (parseError.error != QJsonParseError::NoError) {
+                return tr("invalid JSON at offset %1: %2")
+                    .arg(parseError.offset)
+                    .arg(parseError.errorString());
+            }
+            temp->importFromJson(
+                this, document.isObject() ? QJsonValue(document.object()) : QJsonValue(document.array()),
+                true, true, false);
+            return QString();
+        }
+        case Form::Xml: {
+            QXmlStreamReader reader(input);
+            temp->importFromXml(this, reader, true, true, true);
+            while (!reader.atEnd() && !reader.hasError()) {
+                reader.readNext();
+            }
+            if (reader.hasError()) {
+                return tr("invalid XML at line %1, column %2: %3")
+                    .arg(reader.lineNumber())
+                    .arg(reader.columnNumber())
+                    .arg(reader.errorString());
+            }
+            return QString();
+        }
+        case Form::Bin: {
+            const QByteArray record = BinForm::uncompress(input);
+            if (record.isEmpty()) {
+                return tr("not a compressed binary record (offset 0)");
+            }
+            const qint64 damage = BinForm::damageOffset(record);
+            if (damage >= 0) {
+                return tr("damaged binary record at offset %1 of the uncompressed data").arg(damage);
+            }
+            temp->importFromBin(this, record, true, true, false);
+            return QString();
+        }
+        case Form::Unknown:
+            break;
+    }
+    return tr("unknown origin type");
+}
+
 ConvertCommand::ConvertCommand(QObject* parent) : BaseCommand(QStringLiteral("convert"), false, parent) {}
 
 QString ConvertCommand::usage() const {
@@ -58,50 +109,43 @@ void ConvertCommand::run(DataObject*, const QString& arguments) {
         emit error(tr("origin type is same with target type"));
         return;
     }
-    const std::unique_ptr<DataObject> temp(new DataObject(QString()));
     const Form from = formOf(origin);
+    if (from == Form::Unknown) {
+        emit error(tr("unknown origin type: ") + origin);
+        return;
+    }
+    QByteArray input;
+    QString source;
     if (arguments.contains(QLatin1String("-path"))) {
-        const QString path = optionText(arguments, QStringLiteral("-path"));
-        switch (from) {
-            case Form::Json:
-                temp->importFromJson(this, DataManager::readFromJson(path), true, true, false);
-                break;
-            case Form::Xml:
-                DataManager::readFromXmlFile(this, temp.get(), path);
-                break;
-            case Form::Bin:
-                temp->importFromBin(this, DataManager::readFromBin(path), true, true, false);
-                break;
-            case Form::Unknown:
-                emit error(tr("unknown origin type: ") + origin);
-                return;
+        source = optionText(arguments, QStringLiteral("-path"));
+        QFile file(source);
+        if (!file.open(QIODevice::ReadOnly)) {
+            emit error(tr("cannot read file: ") + source);
+            return;
         }
+        input = file.readAll();
     } else if (arguments.contains(QLatin1String("-data"))) {
-        const QString data = optionText(arguments, QStringLiteral("-data"));
-        switch (from) {
-            case Form::Json: {
-                const QJsonDocument document = QJsonDocument::fromJson(data.toUtf8());
-                const QJsonObject object = document.object();
-                temp->importFromJson(this,
-                                     object.isEmpty() ? QJsonValue(document.array()) : QJsonValue(object),
-                                     true, true, false);
-                break;
-            }
-            case Form::Xml: {
-                QXmlStreamReader reader(data);
-                temp->importFromXml(this, reader, true, true, true);
-                break;
-            }
-            case Form::Bin: {
-                QString hex = data;
-                hex.remove(QLatin1Char(' '));
-                const QByteArray record = BinForm::uncompress(QByteArray::fromHex(hex.toLatin1()));
-                temp->importFromBin(this, record, true, true, false);
-                break;
-            }
-            case Form::Unknown:
-                break;
+        source = QStringLiteral("-data");
+        const QString data = optionText(arguments, source);
+        if (from == Form::Bin) {
+            QString hex = data;
+            hex.remove(QLatin1Char(' '));
+            input = QByteArray::fromHex(hex.toLatin1());
+        } else {
+            input = data.toUtf8();
         }
+    }
+    if (source.isEmpty()) {
+        emit error(tr("no input: -path=<path> or -data=<data>"));
+        return;
+    }
+    const std::unique_ptr<DataObject> temp(new DataObject(QString()));
+    // A converted fragment of damaged input would pass for the whole: the input is checked
+    // first, and a failure names the source and where it breaks.
+    const QString failure = importInput(temp.get(), int(from), input);
+    if (!failure.isEmpty()) {
+        emit error(source + QLatin1String(": ") + failure);
+        return;
     }
 
     switch (formOf(target)) {

@@ -19,6 +19,10 @@ public:
 
 protected:
     void run(DataObject* node, const QString& arguments) override;
+
+private:
+    // Reads input of the given form into temp; the reason when it is not readable as a whole.
+    QString importInput(DataObject* temp, int form, const QByteArray& input);
 };
 
 }  // namespace kx

@@ -206,7 +206,73 @@ void importRecord(ImportGuard& guard, DataObject* node, QObject* changer, const 
     }
 }
 
+qint64 damageAt(const QByteArray& record, int depth) {
+    QBuffer buffer;
+    buffer.setData(record);
+    buffer.open(QIODevice::ReadOnly);
+    QDataStream stream(&buffer);
+    stream.setVersion(kStreamVersion);
+    qint64 at = 0;
+    const auto fails = [&](bool ok) {
+        if (ok && stream.status() == QDataStream::Ok) {
+            at = buffer.pos();
+            return false;
+        }
+        return true;
+    };
+    qint8 kind = KIND_NONE;
+    stream >> kind;
+    if (fails(kind >= KIND_NONE && kind <= KIND_CUSTOM)) {
+        return at;
+    }
+    if (kind == KIND_STANDARD) {
+        QVariant value;
+        int type = 0;
+        if (fails(BinVariantReader::read(stream, &value, &type))) {
+            return at;
+        }
+    } else if (kind == KIND_CUSTOM) {
+        QString typeName;
+        qint32 type = 0;
+        QByteArray raw;
+        if (fails(BinVariantReader::readString(stream, &typeName))) {
+            return at;
+        }
+        stream >> type;
+        if (fails(BinVariantReader::readBytes(stream, &raw))) {
+            return at;
+        }
+    }
+    qint32 count = 0;
+    stream >> count;
+    if (fails(count >= 0)) {
+        return at;
+    }
+    for (qint32 i = 0; i < count; ++i) {
+        QString name;
+        if (fails(BinVariantReader::readString(stream, &name))) {
+            return at;
+        }
+    }
+    for (qint32 i = 0; i < count; ++i) {
+        QByteArray child;
+        if (fails(BinVariantReader::readBytes(stream, &child))) {
+            return at;
+        }
+        // Deeper levels than import enters need no check.
+        const qint64 inner = depth < ImportGuard::kMaxDepth ? damageAt(child, depth + 1) : -1;
+        if (inner >= 0) {
+            return at - child.size() + inner;
+        }
+    }
+    return -1;
+}
+
 }  // namespace
+
+qint64 BinForm::damageOffset(const QByteArray& record) {
+    return damageAt(record, 0);
+}
 
 QByteArray BinForm::exportNode(const DataObject* node, bool skipPrivate) {
     QByteArray record;

@@ -16,6 +16,11 @@ public:
     static void importNode(DataObject* node, QObject* changer, const QByteArray& record, bool create,
                            bool setValues, bool removeMissing);
 
+    // Where a record stops being readable: the byte offset of the first field that cannot be
+    // read, or -1 when the whole record reads. Import skips damaged parts quietly; a caller
+    // that must not take a fragment for the whole checks first.
+    static qint64 damageOffset(const QByteArray& record);
+
     // qUncompress for untrusted input: the 4-byte size header is checked against what the
     // compressed bytes can possibly expand to (zlib stays below 1032:1) before anything is
     // allocated, so a forged header cannot ask for gigabytes. Empty when implausible or corrupt.

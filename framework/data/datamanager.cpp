@@ -219,6 +219,16 @@ bool DataManager::readFromXmlFile(QObject* changer, DataObject* node, const QStr
     }
     QXmlStreamReader reader(&file);
     node->importFromXml(changer, reader, true, true, true);
+    // The import stops quietly where a damaged file ends; a caller that takes the result for a
+    // whole file would save the fragment over it. The rest is read too, so that damage after
+    // the top element counts as well.
+    while (!reader.atEnd() && !reader.hasError())
+        reader.readNext();
+    if (reader.hasError()) {
+        logE() << "<m><static> read invalid xml from: " << quoted(path) << " (" << reader.lineNumber() << ", "
+               << reader.columnNumber() << "): " << reader.errorString();
+        return false;
+    }
     return true;
 }
 

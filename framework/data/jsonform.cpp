@@ -7,6 +7,9 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QSet>
+#include <QVector>
+
+#include <algorithm>
 
 #include <cstring>
 
@@ -111,6 +114,19 @@ private:
     int m_pos = 0;
     int m_depth = 0;
 };
+// JSON numbers are doubles: a 64-bit integer beyond 2^53 (an MCU ID) would lose its last
+// digits, so such a value is written as its decimal text, which toULongLong() reads back.
+QJsonValue leafValue(const QVariant& value) {
+    constexpr qint64 kExact = qint64(1) << 53;
+    if (value.userType() == QMetaType::ULongLong && value.toULongLong() > quint64(kExact)) {
+        return value.toString();
+    }
+    if (value.userType() == QMetaType::LongLong &&
+        (value.toLongLong() > kExact || value.toLongLong() < -kExact)) {
+        return value.toString();
+    }
+    return QJsonValue::fromVariant(value);
+}
 
 void importValue(ImportGuard& guard, DataObject* node, QObject* changer, const QJsonValue& value, bool create,
                  bool setValues, bool removeMissing, int depth) {
@@ -160,7 +176,7 @@ void importValue(ImportGuard& guard, DataObject* node, QObject* changer, const Q
 QJsonValue JsonForm::exportNode(const DataObject* node, bool skipPrivate) {
     const QList<DataObject*> children = node->cdobjs();
     if (children.isEmpty()) {
-        return QJsonValue::fromVariant(node->get());
+        return leafValue(node->get());
     }
     if (children.first()->isRelative()) {
         QJsonArray array;
@@ -169,11 +185,20 @@ QJsonValue JsonForm::exportNode(const DataObject* node, bool skipPrivate) {
         }
         return array;
     }
-    QJsonObject object;
+    // A JSON object keeps its keys sorted: inserting them in child order moves the tail of
+    // the object on every insertion, which makes wide nodes quadratic. In sorted order every
+    // insertion appends.
+    QVector<const DataObject*> sorted;
+    sorted.reserve(children.size());
     for (const DataObject* child : children) {
-        if (skipPrivate && FormValue::isPrivateName(child->name())) {
-            continue;
+        if (!skipPrivate || !FormValue::isPrivateName(child->name())) {
+            sorted.append(child);
         }
+    }
+    std::sort(sorted.begin(), sorted.end(),
+              [](const DataObject* a, const DataObject* b) { return a->name() < b->name(); });
+    QJsonObject object;
+    for (const DataObject* child : qAsConst(sorted)) {
         object.insert(child->name(), exportNode(child, skipPrivate));
     }
     return object;

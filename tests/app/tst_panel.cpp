@@ -88,7 +88,8 @@ private slots:
         QString askedTitle;
         FileDialogs::setChooser([&](FileDialogs::Mode mode, const QString& title, const QString& filter) {
             askedTitle = title;
-            return mode == FileDialogs::Save && filter == QLatin1String("*.log") ? env.path("out.log")
+            // Typed without the extension: the export adds ".log".
+            return mode == FileDialogs::Save && filter == QLatin1String("*.log") ? env.path("out")
                                                                                  : QString();
         });
         post("output", QStringLiteral("Grüße 电机"));

@@ -4,8 +4,13 @@
 #include "app/configfile.h"
 #include "app/exitsignals.h"
 #include "app/shell/mainwindow.h"
+#include "app/panel/panel.h"
 #include "app/startup.h"
 #include "link/canworker.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTextBrowser>
 
 #include <QDate>
 #include <QFile>
@@ -89,7 +94,9 @@ private slots:
         QFile bad(QStringLiteral("config.xml.bad"));
         QVERIFY(bad.open(QIODevice::ReadOnly));
         QCOMPARE(bad.readAll(), broken);
-        QCOMPARE(logText().count("is unreadable"), 1);
+        QVERIFY2(logText().contains("config file config.xml is unreadable; defaults are used and the file "
+                                    "was kept as config.xml.bad"),
+                 logText().constData());
 
         // The exit write creates a fresh file and leaves the kept one alone.
         QVERIFY(ConfigFile::write(kx::d(QStringLiteral("config"))));
@@ -118,6 +125,88 @@ private slots:
         QCOMPARE(translator->parent(), &owner);
         QCOMPARE(QCoreApplication::translate("Panel", "Clear"), QString::fromUtf8("清空"));
         QCoreApplication::removeTranslator(translator);
+    }
+
+    // Qt's own dialogs follow the language too, and our texts still win over Qt's.
+    void qtOwnTextsFollowTheLanguage() {
+        CaseEnvironment env;
+        QDir().mkpath(QStringLiteral("i18n"));
+        QVERIFY(
+            QFile::copy(QStringLiteral(TRIVANE_BIN_DIR "/i18n/zh_CN.qm"), QStringLiteral("i18n/zh_CN.qm")));
+        config("language")->set(nullptr, QStringLiteral("zh_CN"));
+        {
+            Startup startup;
+            startup.start();
+            Helper::instance()->setPrompt(&env.prompt);
+            QMessageBox box;
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            QCOMPARE(box.button(QMessageBox::Cancel)->text(), QString::fromUtf8("取消"));
+            QCOMPARE(QCoreApplication::translate("Panel", "Clear"), QString::fromUtf8("清空"));
+            startup.shutdown();
+        }
+        for (QTranslator* translator : Helper::instance()->findChildren<QTranslator*>()) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
+        QVERIFY(!Startup::installQtTranslation(QStringLiteral("en"), Helper::instance()));
+        QVERIFY(!Startup::installQtTranslation(QStringLiteral("xx"), Helper::instance()));
+        QVERIFY(logText().contains("no Qt translation qtbase_xx.qm"));
+    }
+
+    // A port connected through the start-up hook is the next auto-connect port; the log file
+    // keeps the status lines, and an unplugged adapter leaves one line in the Log tab and the
+    // file besides its box.
+    void connectionIsRememberedAndItsLossIsLogged() {
+        CaseEnvironment env;
+        auto pty = std::make_unique<TestPty>();
+        QVERIFY(pty->isValid());
+        config("language")->set(nullptr, QStringLiteral("en"));
+        config("last_com")->set(nullptr, QString());
+        qputenv("TRIVANE_PORT", pty->name().toLocal8Bit());
+        Startup startup;
+        startup.start();
+        qunsetenv("TRIVANE_PORT");
+        Helper::instance()->setPrompt(&env.prompt);
+        QTRY_VERIFY_WITH_TIMEOUT(Helper::instance()->worker()->isConnected(), 20000);
+        QCOMPARE(config("last_com")->getString(), pty->name());
+        // No adapter answers on this port: the fallback status lines come from the link thread.
+        QTRY_VERIFY_WITH_TIMEOUT(logText().contains("]Connect overtime, try baud rate: 9600"), 20000);
+
+        pty.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(!env.prompt.calls.isEmpty(), 20000);
+        QCOMPARE(env.prompt.calls.size(), 1);
+        QCOMPARE(env.prompt.calls[0].kind, QStringLiteral("error"));
+        QVERIFY(env.prompt.calls[0].text.startsWith(QLatin1String("Serial port error: ")));
+        QTextBrowser* log = startup.mainWindow()->panel()->logBrowser();
+        QTRY_VERIFY(log->toPlainText().contains(env.prompt.calls[0].text));
+        QCOMPARE(log->toPlainText().count(QStringLiteral("Serial port error")), 1);
+        QVERIFY2(logText().contains("]<ERROR> " + env.prompt.calls[0].text.toUtf8()), logText().constData());
+        startup.shutdown();
+    }
+
+    // Ctrl+Q ends the program by itself, also where nothing else makes its window active (a
+    // virtual display without a window manager), and is not reported as a signal.
+    void quitShortcutEndsTheRunWithoutASignal() {
+        CaseEnvironment env;
+        config("language")->set(nullptr, QStringLiteral("en"));
+        Startup startup;
+        startup.start();
+        Helper::instance()->setPrompt(&env.prompt);
+        bool stuck = false;
+        QTimer::singleShot(
+            0, [&startup] { QTest::keyClick(startup.mainWindow(), Qt::Key_Q, Qt::ControlModifier); });
+        QTimer fallback;
+        fallback.setSingleShot(true);
+        QObject::connect(&fallback, &QTimer::timeout, [&stuck] {
+            stuck = true;
+            QCoreApplication::quit();
+        });
+        fallback.start(20000);
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!stuck);
+        QVERIFY(!startup.mainWindow()->isVisible());
+        startup.shutdown();
+        QVERIFY2(!logText().contains("signal"), logText().constData());
     }
 
     void startAndShutdownWriteTheWholeConfig() {
@@ -194,6 +283,7 @@ private slots:
         Helper::instance()->setPrompt(&env.prompt);
         QTimer::singleShot(0, [] { ::raise(SIGTERM); });
         QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(logText().contains("signal 15 received, shutting down"));
         QVERIFY(!startup.mainWindow()->isVisible());
         startup.shutdown();
         QFile file(QStringLiteral("config.xml"));

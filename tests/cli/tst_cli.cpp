@@ -166,12 +166,40 @@ void TestCli::convertFailures() {
     QCOMPARE(missing.exitCode, 1);
     QVERIFY(missing.err.contains(QStringLiteral("cannot read file: nope.json")));
 
-    // Garbage in a readable file is no crash: an empty result and a log line.
-    writeFile(QStringLiteral("garbage.bin"), QByteArray("\x7f\xff\xff\xff garbage", 12));
-    const Run garbage = runCli({QStringLiteral("convert"), QStringLiteral("BIN"), QStringLiteral("XML"),
-                                QStringLiteral("-path=garbage.bin")});
-    QCOMPARE(garbage.exitCode, 0);
-    QVERIFY(garbage.out.contains(QStringLiteral("<m/>")));
+    // Unreadable input is a failure with one line naming the source and where it breaks;
+    // nothing of a fragment reaches stdout.
+    struct Bad {
+        const char* form;
+        const char* file;
+        QByteArray bytes;
+        const char* where;
+    };
+    const QByteArray compressedJunk = qCompress(QByteArray("\x01\x00\x00\x00\x0a\xff\xff", 7));
+    const QList<Bad> bad{
+        {"XML", "cut.xml", R"(<m><c name="config"><c name="baud_rate" type="6" value="92)", "line 1, column"},
+        {"XML", "open.xml", "<m><c name=\"config\">", "line 1, column"},
+        {"JSON", "garbage.json", "{\"a\": [1, 2,, }", "offset"},
+        {"JSON", "cut.json", "{\"config\": {\"baud_rate\": 9", "offset"},
+        {"BIN", "garbage.bin", QByteArray("\x7f\xff\xff\xff garbage", 12), "offset 0"},
+        {"BIN", "damaged.bin", compressedJunk, "offset"},
+    };
+    for (const Bad& input : bad) {
+        writeFile(QLatin1String(input.file), input.bytes);
+        const QString target = QLatin1String(input.form) == QLatin1String("JSON") ? "XML" : "JSON";
+        const Run run = runCli({QStringLiteral("convert"), QLatin1String(input.form), target,
+                                QStringLiteral("-path=") + input.file});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.out.isEmpty(), qPrintable(run.out));
+        const QString err = run.err.trimmed();
+        QVERIFY2(!err.contains(QLatin1Char('\n')), qPrintable(err));
+        QVERIFY2(err.startsWith(QLatin1String(input.file) + QLatin1String(": ")), qPrintable(err));
+        QVERIFY2(err.contains(QLatin1String(input.where)), qPrintable(err));
+    }
+    // The same rule for text given on the command line.
+    const Run data = runCli({QStringLiteral("convert"), QStringLiteral("XML"), QStringLiteral("JSON"),
+                             QStringLiteral("-data=<m><c name=\"a\"")});
+    QCOMPARE(data.exitCode, 1);
+    QVERIFY2(data.err.startsWith(QLatin1String("-data: ")), qPrintable(data.err));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

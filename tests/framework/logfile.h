@@ -10,8 +10,12 @@
 
 namespace logfile {
 
+inline QString fileName() {
+    return kx::FLog::fileName(QStringLiteral("./log/global"), QStringLiteral("log"));
+}
+
 inline QStringList lines() {
-    QFile file(kx::FLog::fileName(QStringLiteral("./log/global"), QStringLiteral("log")));
+    QFile file(fileName());
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromLocal8Bit(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);

@@ -223,12 +223,13 @@ void TestCore::convert_data() {
                                      << QStringList{"<c name=\"k\" type=\"10\" value=\"v\"/>"} << QString();
     QTest::newRow("unknown origin with a file")
         << "YAML JSON -path=in.json" << QStringList() << "unknown origin type: YAML";
-    QTest::newRow("unknown origin with data imports nothing")
-        << "YAML JSON -data=[1]" << QStringList{""} << QString();
-    QTest::newRow("missing file gives an empty result")
-        << "JSON XML -path=missing.json" << QStringList{"<m/>"} << QString();
-    QTest::newRow("broken bin data gives an empty record")
-        << "BIN JSON -data=00 00 ff ff 78 9c" << QStringList{""} << QString();
+    QTest::newRow("unknown origin with data")
+        << "YAML JSON -data=[1]" << QStringList() << "unknown origin type: YAML";
+    // Unreadable input is a failure, never an empty result that passes for a converted tree.
+    QTest::newRow("missing file") << "JSON XML -path=missing.json" << QStringList()
+                                  << "cannot read file: missing.json";
+    QTest::newRow("broken bin data") << "BIN JSON -data=00 00 ff ff 78 9c" << QStringList()
+                                     << "-data: not a compressed binary record (offset 0)";
     QTest::newRow("scalar json is its text")
         << "XML JSON -data=<m type=\"10\" value=\"plain\"/>" << QStringList{"plain"} << QString();
 }

@@ -307,7 +307,7 @@ private slots:
         QVERIFY(!DataManager::writeToXmlFile(QStringLiteral("plain/a.xml"), &node, true, true));
         QVERIFY(!DataManager::writeToXmlFile(QStringLiteral("nodir/a.xml"), &node, false, true));
         writeBytes(QStringLiteral("junk.xml"), "<<< not xml");
-        QVERIFY(DataManager::readFromXmlFile(nullptr, &node, QStringLiteral("junk.xml")));
+        QVERIFY(!DataManager::readFromXmlFile(nullptr, &node, QStringLiteral("junk.xml")));
         QVERIFY(DataManager::writeToXmlFile(QStringLiteral("made/dir/ok.xml"), &node, true, true));
         QVERIFY(fileBytes(QStringLiteral("made/dir/ok.xml"))
                     .startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
@@ -319,6 +319,42 @@ private slots:
                               "<m><static> try to write xml from an empty mobj",
                               "<m><static> cannot create path \"plain/a.xml\" to write xml",
                               "<m><static> cannot write xml file: \"nodir/a.xml\""}));
+    }
+
+    // A project file cut short anywhere before its end is a failed read with one error line
+    // naming the file; whatever follows the top element (the final line end) may be missing.
+    void truncatedXmlFilesAreFailures() {
+        DataObject project(QStringLiteral("project"));
+        project.set(nullptr, QStringLiteral("version"), 1.0, true);
+        project.set(nullptr, QStringLiteral("serial_port"), QStringLiteral("/dev/ttyUSB0"), true);
+        for (int i = 1; i <= 3; ++i) {
+            const QString record = QStringLiteral("device.3a10c5e70000100%1.").arg(i);
+            project.set(nullptr, record + "alias", QStringLiteral("joint %1").arg(i), true);
+            project.set(nullptr, record + "info.mcu_id",
+                        QVariant::fromValue<quint64>(0x3a10c5e700001000ull + i), true);
+            project.set(nullptr, record + "info.can_id", i, true);
+            project.setList(nullptr, record + "param", {0.5 * i, i, QStringLiteral("x")}, true);
+        }
+        QVERIFY(DataManager::writeToXmlFile(QStringLiteral("whole.prj"), &project, true, true));
+        const QByteArray whole = fileBytes(QStringLiteral("whole.prj"));
+        const int end = whole.lastIndexOf("</m>") + 4;
+        QVERIFY(end > 4);
+
+        for (int cut = 0; cut < whole.size(); ++cut) {
+            writeBytes(QStringLiteral("cut.prj"), whole.left(cut));
+            QFile::remove(logfile::fileName());
+            DataObject target(QStringLiteral("tmp"));
+            const bool read = DataManager::readFromXmlFile(nullptr, &target, QStringLiteral("cut.prj"));
+            QCOMPARE(read, cut >= end);
+            const QStringList errors = logfile::lines().filter(QStringLiteral("[E|"));
+            if (cut < end) {
+                QCOMPARE(errors.size(), 1);
+                QVERIFY2(errors[0].contains(QStringLiteral("read invalid xml from: \"cut.prj\"")),
+                         qPrintable(errors[0]));
+            } else {
+                QVERIFY(errors.isEmpty());
+            }
+        }
     }
 
 private:
