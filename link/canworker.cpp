@@ -395,9 +395,7 @@ void CANWorker::onErrorOccurred(QSerialPort::SerialPortError error) {
     if (error == QSerialPort::PermissionError) {
         const QString help = PortAccess::permissionHelp(m_portName);
         if (!help.isEmpty()) {
-            Helper::instance()->showError(text + QLatin1String("
-
-") + help);
+            Helper::instance()->showError(text + QLatin1String("\n\n") + help);
             return;
         }
     }
