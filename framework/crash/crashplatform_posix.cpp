@@ -172,7 +172,9 @@ CrashRecord recordOf(int signal, const siginfo_t* info, void* context) {
     if (!record.faultAddress) {
         record.faultAddress = info->si_addr;
     }
-    switch (signal) {
+    // A signal sent by another process (or by raise) is no processor fault: it has no code of its own.
+    const int kind = info->si_code <= 0 ? 0 : signal;
+    switch (kind) {
         case SIGSEGV: {
             const auto data = reinterpret_cast<std::uintptr_t>(info->si_addr);
             const std::uintptr_t sp = user ? stackPointer(user) : 0;

@@ -23,9 +23,11 @@ void CStackWalker::showCallstack(void* context, void* faultAddress) {
             continue;
         }
         const backward::ResolvedTrace frame = resolver.resolve(trace[i]);
-        std::string function = frame.source.function;
+        // The symbol table names the enclosing function; the debug information's name can be that
+        // of a helper inlined at the address.
+        std::string function = frame.object_function;
         if (function.empty()) {
-            function = frame.object_function.empty() ? std::string("??") : frame.object_function;
+            function = frame.source.function.empty() ? std::string("??") : frame.source.function;
         }
         // Without line information the object file stands in for the source file, line 0.
         const std::string& file =

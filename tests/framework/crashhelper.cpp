@@ -1,7 +1,7 @@
 // A small program that crashes on purpose, for the crash reporter's tests. The first argument
-// names the way: divide, null, overflow, abort, nested (a fault inside the tree dump) or hang
-// (a tree dump that never finishes). Before crashing it prints "crash site: <line>" with the
-// line of the faulting statement.
+// names the way: divide, null, overflow, abort, raise (a signal that is no fault), nested (a fault inside the
+// tree dump) or hang (a tree dump that never finishes). Before crashing it prints "crash site: <line>" with
+// the line of the faulting statement.
 
 #include "framework/core/setup.h"
 #include "framework/crash/crashreporter.h"
@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -58,6 +59,12 @@ NO_CHECKS int overflowStack(int depth) {
         return frame[0];
     }
     return overflowStack(depth + 1) + frame[0];
+}
+
+NO_CHECKS void raiseSegmentationSignal() {
+    site(__LINE__ + 1);
+    ::raise(SIGSEGV);
+    g_limit = 0;  // keeps this frame on the stack: no tail call
 }
 
 NO_CHECKS void abortNow() {
@@ -107,11 +114,13 @@ int main(int argc, char** argv) {
         dereferenceNull();
     } else if (mode == "overflow") {
         return overflowStack(0);
+    } else if (mode == "raise") {
+        raiseSegmentationSignal();
     } else if (mode == "abort" || mode == "nested") {
         abortNow();
     } else if (mode == "hang") {
         dereferenceNull();
     }
-    std::fprintf(stderr, "usage: crashhelper divide|null|overflow|abort|nested|hang\n");
+    std::fprintf(stderr, "usage: crashhelper divide|null|overflow|abort|raise|nested|hang\n");
     return 2;
 }

@@ -99,6 +99,10 @@ void TestCrash::reportAndDump_data() {
                                     << "overflowStack" << false;
     QTest::newRow("abort") << "abort" << SIGABRT << QStringLiteral("Exception Code :00000006 Aborted")
                            << "abortNow" << true;
+    // A signal raised rather than caused by the processor keeps its own number and description.
+    QTest::newRow("raised signal") << "raise" << SIGSEGV
+                                   << QStringLiteral("Exception Code :0000000b Segmentation fault")
+                                   << "raiseSegmentationSignal" << true;
 }
 
 void TestCrash::reportAndDump() {
@@ -123,8 +127,8 @@ void TestCrash::reportAndDump() {
     const int exceptions = lineAt(lines, QStringLiteral("^Exceptions:$"), 0);
     const int code =
         lineAt(lines, QStringLiteral("^") + QRegularExpression::escape(codeLine) + QStringLiteral("$"), 0);
-    const QString module =
-        mode == QLatin1String("abort") ? QStringLiteral("libc") : QStringLiteral("crashhelper");
+    const bool inLibc = mode == QLatin1String("abort") || mode == QLatin1String("raise");
+    const QString module = inLibc ? QStringLiteral("libc") : QStringLiteral("crashhelper");
     const int fault = lineAt(
         lines, QStringLiteral("^Fault address:  [0-9A-F]{8,} [0-9A-F]{2}:[0-9A-F]{8,} /\\S*") + module, 0);
     const int stack = lineAt(lines, QStringLiteral("^Show CallStack:$"), 0);
