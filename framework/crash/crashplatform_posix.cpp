@@ -90,9 +90,9 @@ struct Clock {
 };
 
 Clock now() {
-    timespec spec{};
-    ::clock_gettime(CLOCK_REALTIME, &spec);
-    const long long seconds = static_cast<long long>(spec.tv_sec) + g_utcOffset;
+    timespec moment{};
+    ::clock_gettime(CLOCK_REALTIME, &moment);
+    const long long seconds = static_cast<long long>(moment.tv_sec) + g_utcOffset;
     long long days = seconds / 86400;
     long long rest = seconds % 86400;
     if (rest < 0) {
@@ -113,7 +113,7 @@ Clock now() {
     clock.hour = static_cast<long>(rest / 3600);
     clock.minute = static_cast<long>(rest / 60 % 60);
     clock.second = static_cast<long>(rest % 60);
-    clock.millisecond = static_cast<long>(spec.tv_nsec / 1000000);
+    clock.millisecond = static_cast<long>(moment.tv_nsec / 1000000);
     return clock;
 }
 
