@@ -26,9 +26,9 @@ if [ "${CI:-}" = "true" ] || [ "${TRIVANE_SANITIZERS:-}" = "1" ]; then
     echo "== libFuzzer targets (clang): a short, seeded run of each"
     cmake -S . -B build-fuzz -G Ninja -DTRIVANE_GUI=OFF -DTRIVANE_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
         -DCMAKE_BUILD_TYPE=Debug
-    cmake --build build-fuzz -j "$jobs" --target fuzz_json fuzz_xml fuzz_bin fuzz_receive
+    cmake --build build-fuzz -j "$jobs" --target fuzz_json fuzz_xml fuzz_bin fuzz_receive fuzz_net
     scratch=$(mktemp -d)
-    for target in json xml bin receive; do
+    for target in json xml bin receive net; do
         # New inputs go to the scratch directory, never into the committed seed corpus.
         mkdir -p "$scratch/$target"
         seeds=()

@@ -10,6 +10,10 @@ int coreVersion() {
     return 1;
 }
 
+int crashReporterVersion() {
+    return 1;
+}
+
 }  // namespace
 
 VersionManager& versionManager() {
@@ -18,6 +22,9 @@ VersionManager& versionManager() {
     // and an initialiser in an otherwise unreferenced object file would be left out by the linker.
     static const bool registered = manager.regist(QStringLiteral("kx.core"), &coreVersion);
     Q_UNUSED(registered);
+    static const bool crashRegistered =
+        manager.regist(QStringLiteral("tesk.stack.handler"), &crashReporterVersion);
+    Q_UNUSED(crashRegistered);
     return manager;
 }
 

@@ -1,0 +1,7 @@
+#include "framework/state/statewatcher.h"
+
+namespace kx {
+
+StateWatcher::StateWatcher(QObject* parent) : QObject(parent) {}
+
+}  // namespace kx
