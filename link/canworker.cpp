@@ -32,6 +32,9 @@ bool setting(const QString& path, bool defaultValue) {
 CANWorker::CANWorker(QObject* parent) : QObject(parent) {
     qRegisterMetaType<QSerialPort::SerialPortError>("QSerialPort::SerialPortError");
     m_port = new QSerialPort(this);
+    // Restoring the old line settings on close would re-time the last frames (the safety
+    // resets written just before closing) while they still wait in the output queue.
+    m_port->setSettingsRestoredOnClose(false);
     m_output = kx::d("output");
     m_baudRate = kx::d("config.baud_rate")->getInt(921600);
 
@@ -68,6 +71,8 @@ CANWorker::~CANWorker() {
     }
     m_link = nullptr;
     if (m_port->isOpen()) {
+        emit portClosing();
+        m_port->flush();
         m_port->close();
         setNode(this, QStringLiteral("working"), false);
     }
@@ -126,6 +131,8 @@ void CANWorker::connectLastPort() {
 void CANWorker::disconnectPort() {
     if (!m_port->isOpen())
         return;
+    emit portClosing();
+    m_port->flush();
     m_port->close();
     // Steps waiting for answers from a closed port would only time out with misleading
     // failure lines (and the MIT stream would keep going): the step machine goes idle.

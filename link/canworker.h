@@ -61,6 +61,8 @@ signals:
     void linkStatus(int status);
     // The port was opened or closed.
     void connectionChanged(bool connected);
+    // Emitted synchronously just before the port closes: last writes still reach the bus.
+    void portClosing();
 
 public slots:
     void writeRaw(QByteArray bytes);

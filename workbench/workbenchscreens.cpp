@@ -1,3 +1,8 @@
 #include "workbench/workbenchscreens.h"
 
-void registerWorkbenchScreens() {}
+#include "app/shell/shellregistry.h"
+#include "workbench/sidebar/sidebar.h"
+
+void registerWorkbenchScreens() {
+    ShellRegistry::setSidebarFactory([](QWidget* parent) { return new Sidebar(parent); });
+}
