@@ -6,7 +6,8 @@
 #include "link/canworker.h"
 #include "link/helper.h"
 #include "link/linkcommands.h"
-#include "link/motormodel.h"
+#include "link/motorframes.h"
+#include "link/motorstates.h"
 #include "link/otathread.h"
 
 #include <QCoreApplication>
@@ -23,6 +24,8 @@ namespace {
 // Detection is over within a few seconds on a real bench; a full multi-device scan probes
 // 144 IDs at 20 ms each, and the adapter fallback may try eleven rates first.
 constexpr int kDetectTimeoutMs = 30000;
+// A motor answers its identity request and its model query within a few milliseconds.
+constexpr int kProbeTimeoutMs = 1000;
 
 void setConfig(const QString& path, const QVariant& value) {
     kx::d().rootDobj()->set(nullptr, path, value, true);
@@ -108,8 +111,9 @@ bool LinkSession::open() {
         kx::DataManager::readFromXmlFile(nullptr, kx::d("config"), QStringLiteral("config.xml"));
     if (m_baud > 0)
         setConfig(QStringLiteral("config.baud_rate"), m_baud);
-    // A target named by CAN ID may not be the first motor to answer: scan the whole bus.
-    setConfig(QStringLiteral("config.setting.enable_multiple_devices"), m_multi || m_canId > 0);
+    // A target named by CAN ID is probed first; the bus is scanned only when it is silent.
+    const bool probeFirst = m_canId > 0 && !m_multi;
+    setConfig(QStringLiteral("config.setting.enable_multiple_devices"), m_multi);
     setConfig(QStringLiteral("config.setting.upload_param_on_connected"), false);
     setConfig(QStringLiteral("config.setting.record_write_raw_data"), false);
     setConfig(QStringLiteral("config.setting.record_read_raw_data"), false);
@@ -125,29 +129,66 @@ bool LinkSession::open() {
         printErr(tr("Cannot open %1.").arg(m_port));
         return false;
     }
-    const bool scanAll = m_multi || m_canId > 0;
+    otaThread* link = worker->link();
+    bool scanAll = m_multi;
     bool scanDone = false;
-    // The flag lives on this stack frame: the connection must not outlive it (a scan that
+    bool adapterReady = false;
+    // The flags live on this stack frame: the connections must not outlive it (a scan that
     // ends after a time-out would otherwise write into a finished call).
     struct ScopedConnection {
         QMetaObject::Connection connection;
         ~ScopedConnection() { QObject::disconnect(connection); }
-    } scanWatch{connect(worker->link(), &otaThread::scanFinished, this, [&scanDone] { scanDone = true; })};
+    };
+    ScopedConnection scanWatch{
+        connect(link, &otaThread::scanFinished, this, [&scanDone] { scanDone = true; })};
+    // The worker starts the bus scan once the adapter answers; a named target is asked first
+    // instead, and in single-device mode its announcement brings its model query along.
+    ScopedConnection readyWatch{connect(worker, &CANWorker::linkStatus, this, [&](int status) {
+        if (status != OTA_STA_CONNECT_SUCCESS || adapterReady)
+            return;
+        adapterReady = true;
+        if (probeFirst) {
+            link->startStep(STEP_STOP);
+            link->sendFrame(MotorFrames::identityRequest(quint8(m_canId)));
+        }
+    })};
     const auto failed = [this] {
         return m_lines.contains(
             QStringLiteral("<ERROR> USB-CAN module configuration failed, please check physical device!"));
     };
-    const auto detected = [&] {
-        if (failed())
-            return true;
-        if (scanAll)
-            return scanDone;
-        // One motor: done once it is registered and its model reply set the ranges.
-        return !devices().isEmpty() && MotorModel::known();
+    const auto modelKnown = [this] {
+        const QList<kx::DataObject*> found = devices();
+        return !found.isEmpty() && MotorStates::get(canIdOf(found.first())).modelKnown;
     };
-    const bool finished = waitUntil(detected, kDetectTimeoutMs);
-    if (!scanAll && !devices().isEmpty() && !MotorModel::known())
-        waitUntil([] { return MotorModel::known(); }, 1000);
+    bool finished = false;
+    if (probeFirst) {
+        finished = waitUntil([&] { return failed() || adapterReady; }, kDetectTimeoutMs);
+        if (finished && !failed()) {
+            waitUntil([&] { return findDevice(m_canId) != nullptr; }, kProbeTimeoutMs);
+            if (findDevice(m_canId)) {
+                waitUntil(modelKnown, kProbeTimeoutMs);
+            } else {
+                printErr(tr("CAN ID %1 did not answer: scanning the bus.").arg(m_canId));
+                setConfig(QStringLiteral("config.setting.enable_multiple_devices"), true);
+                scanAll = true;
+                link->resetDeviceCount();
+                link->startStep(STEP_GET_DEV_INFO);
+                finished = waitUntil([&] { return failed() || scanDone; }, kDetectTimeoutMs);
+            }
+        }
+    } else {
+        const auto detected = [&] {
+            if (failed())
+                return true;
+            if (scanAll)
+                return scanDone;
+            // One motor: done once it is registered and its model reply set the ranges.
+            return modelKnown();
+        };
+        finished = waitUntil(detected, kDetectTimeoutMs);
+        if (!scanAll && !devices().isEmpty() && !modelKnown())
+            waitUntil(modelKnown, kProbeTimeoutMs);
+    }
     if (failed() || !worker->isConnected())
         return false;
     if (devices().isEmpty()) {
@@ -155,13 +196,7 @@ bool LinkSession::open() {
                           : tr("Detection timed out on %1.").arg(m_port));
         return false;
     }
-    for (kx::DataObject* device : devices()) {
-        const int canId = device->r(QStringLiteral("info.can_id"))->get().toInt();
-        if (m_canId < 0 || canId == m_canId) {
-            m_target = device;
-            break;
-        }
-    }
+    m_target = m_canId > 0 ? findDevice(m_canId) : devices().first();
     if (!m_target) {
         printErr(tr("No motor with CAN ID %1 on %2.").arg(m_canId).arg(m_port));
         return false;
@@ -170,6 +205,25 @@ bool LinkSession::open() {
     m_opened = true;
     m_errors = 0;
     return true;
+}
+
+quint8 LinkSession::canIdOf(kx::DataObject* device) {
+    return quint8(device->r(QStringLiteral("info.can_id"))->get().toInt());
+}
+
+kx::DataObject* LinkSession::findDevice(int canId) const {
+    for (kx::DataObject* device : devices()) {
+        if (canIdOf(device) == canId)
+            return device;
+    }
+    return nullptr;
+}
+
+bool LinkSession::queryModel(quint8 canId) {
+    if (MotorStates::get(canId).modelKnown)
+        return true;
+    Helper::instance()->worker()->link()->sendFrame(MotorFrames::modelQuery(canId));
+    return waitUntil([canId] { return MotorStates::get(canId).modelKnown; }, kProbeTimeoutMs);
 }
 
 QList<kx::DataObject*> LinkSession::devices() const {

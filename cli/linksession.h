@@ -32,6 +32,11 @@ public:
     bool open();
     kx::DataObject* target() const { return m_target; }
     QList<kx::DataObject*> devices() const;
+    // The detected device with that CAN ID; null when none.
+    kx::DataObject* findDevice(int canId) const;
+    static quint8 canIdOf(kx::DataObject* device);
+    // Asks a motor for its model unless it is known; true once it is (MotorStates).
+    bool queryModel(quint8 canId);
 
     // Runs the event loop until done() holds or timeoutMs passes; false on time-out or when
     // the port closed meanwhile.

@@ -8,7 +8,7 @@
 #include "link/linkcommands.h"
 #include "link/linkstates.h"
 #include "link/motorframes.h"
-#include "link/motormodel.h"
+#include "link/motorstates.h"
 #include "link/otathread.h"
 
 #include <QCommandLineParser>
@@ -199,6 +199,8 @@ int LinkVerb::act(LinkSession* s) {
             return s->finish(ok);
         }
         case Kind::Mit: {
+            // Set-points are checked and scaled against the target's own ranges.
+            s->queryModel(LinkSession::canIdOf(s->target()));
             const bool ok =
                 LinkCommands::run(QStringLiteral("MOTOR_CONTROL"), m_numbers[0],
                                   QVariantList{m_numbers[1], m_numbers[2], m_numbers[3], m_numbers[4]});
@@ -214,6 +216,8 @@ int LinkVerb::act(LinkSession* s) {
         }
         case Kind::Jog: {
             const bool stop = m_word == QLatin1String("stop");
+            if (!stop)
+                s->queryModel(LinkSession::canIdOf(s->target()));
             const bool ok = LinkCommands::run(QStringLiteral("MOVE_JOG"), stop ? 0.0 : m_numbers[0], !stop);
             s->flush();
             return s->finish(ok);
@@ -255,15 +259,10 @@ int LinkVerb::act(LinkSession* s) {
 
 int LinkVerb::scan(LinkSession* s) {
     QJsonArray list;
-    otaThread* link = Helper::instance()->worker()->link();
     for (kx::DataObject* device : s->devices()) {
         const quint64 mcu = device->r(QStringLiteral("info.mcu_id"))->get().toULongLong();
-        const int canId = device->r(QStringLiteral("info.can_id"))->get().toInt();
-        // The model code is process-wide: ask each motor in turn and read it back.
-        MotorModel::reset();
-        link->sendFrame(MotorFrames::modelQuery(quint8(canId)));
-        s->waitUntil([] { return MotorModel::known(); }, 1000);
-        const int model = MotorModel::known() ? MotorModel::code() : -1;
+        const quint8 canId = LinkSession::canIdOf(device);
+        const int model = s->queryModel(canId) ? MotorStates::get(canId).modelCode : -1;
         QJsonObject entry;
         entry.insert(QStringLiteral("mcu_id"), QString::number(mcu, 16));
         entry.insert(QStringLiteral("can_id"), canId);

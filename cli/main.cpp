@@ -45,10 +45,25 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption versionOption = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("verb"), text("The verb to run (see Verbs below)."),
                                  QStringLiteral("<verb> [arguments...]"));
-    // Everything after the verb belongs to the verb, options included.
-    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
 
+    // Options may come before the verb as well as after it ("--port /dev/x scan"): the verb is
+    // the first argument that names one and is not an option, and it gets every other argument
+    // in order. The verb's own parser then judges the options.
     const QStringList arguments = QCoreApplication::arguments();
+    int verbAt = -1;
+    for (int i = 1; i < arguments.size(); ++i) {
+        if (!arguments[i].startsWith(QLatin1Char('-')) && CliVerbRegistry::instance().find(arguments[i])) {
+            verbAt = i;
+            break;
+        }
+    }
+    if (verbAt > 0) {
+        QStringList verbArguments = arguments;
+        verbArguments.removeAt(verbAt);
+        verbArguments[0] = arguments[verbAt];
+        return CliVerbRegistry::instance().find(arguments[verbAt])->run(verbArguments);
+    }
+
     if (!parser.parse(arguments)) {
         print(stderr, parser.errorText() + QLatin1Char('\n'));
         return CliVerb::kExitUsage;
@@ -67,10 +82,6 @@ int main(int argc, char* argv[]) {
         print(stderr, text("No verb given.\n\n") + parser.helpText() + QLatin1Char('\n') + verbsHelp());
         return CliVerb::kExitUsage;
     }
-    CliVerb* verb = CliVerbRegistry::instance().find(positional.first());
-    if (!verb) {
-        print(stderr, text("Unknown verb: %1\n\n").arg(positional.first()) + verbsHelp());
-        return CliVerb::kExitUsage;
-    }
-    return verb->run(positional);
+    print(stderr, text("Unknown verb: %1\n\n").arg(positional.first()) + verbsHelp());
+    return CliVerb::kExitUsage;
 }

@@ -6,6 +6,8 @@
 #include "link/helper.h"
 #include "link/linkfeatures.h"
 #include "link/linkcommands.h"
+#include "link/motormodel.h"
+#include "link/motorstates.h"
 #include "link/otathread.h"
 #include "link/serialrecord.h"
 
@@ -34,7 +36,11 @@ CANWorker::CANWorker(QObject* parent) : QObject(parent) {
     m_port = new QSerialPort(this);
     // Restoring the old line settings on close would re-time the last frames (the safety
     // resets written just before closing) while they still wait in the output queue.
+    // Deprecated without a replacement; the setting still works.
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
     m_port->setSettingsRestoredOnClose(false);
+    QT_WARNING_POP
     m_output = kx::d("output");
     m_baudRate = kx::d("config.baud_rate")->getInt(921600);
 
@@ -51,6 +57,10 @@ CANWorker::CANWorker(QObject* parent) : QObject(parent) {
     connect(m_link, &otaThread::sendState, this, &CANWorker::StateUpdate);
     connect(this, &CANWorker::sendRecvData, m_link, &otaThread::getSerialData);
     connect(m_link, &otaThread::WriteToSerial, this, &CANWorker::writeRaw);
+    connect(m_link, &otaThread::motorChanged, this, &CANWorker::motorChanged);
+    // The process-wide model is the current device's: frames are scaled per motor.
+    connect(Helper::instance(), &Helper::currentDeviceDobjChanged, this, &CANWorker::followCurrentDevice);
+    followCurrentDevice();
     connect(m_port, &QSerialPort::readyRead, this, &CANWorker::readSerialPortBuffer);
     connect(m_port, &QSerialPort::errorOccurred, this, &CANWorker::onErrorOccurred, Qt::QueuedConnection);
 
@@ -94,6 +104,10 @@ void CANWorker::connectPort(const QString& portName) {
     m_port->setReadBufferSize(4096);
     m_fallbackPos = 0;
     m_configRounds = 0;
+    // Another bench may sit behind the port now: what was known of the motors goes.
+    MotorStates::reset();
+    MotorModel::reset();
+    followCurrentDevice();
     if (!m_port->open(QIODevice::ReadWrite)) {
         kx::logE() << "open serial port failed: " + portName;
         return;
@@ -135,8 +149,9 @@ void CANWorker::disconnectPort() {
     m_port->flush();
     m_port->close();
     // Steps waiting for answers from a closed port would only time out with misleading
-    // failure lines (and the MIT stream would keep going): the step machine goes idle.
-    m_link->startStep(STEP_STOP);
+    // failure lines (and the MIT stream would keep going): the step machine goes idle and
+    // the features end their transfers.
+    m_link->resetLink();
     m_devices.clear();
     kx::DataObject* devices = kx::d("project.device");
     if (setting(QStringLiteral("config.setting.remove_device_on_disconnected"), true)) {
@@ -377,4 +392,12 @@ QString CANWorker::errorName(int error) {
         default:
             return QString();
     }
+}
+
+void CANWorker::followCurrentDevice() {
+    kx::DataObject* device = Helper::instance()->currentDeviceDobj();
+    if (device && !device->isEmpty())
+        MotorModel::follow(quint8(device->r(QStringLiteral("info.can_id"))->get().toInt()));
+    else
+        MotorModel::follow(-1);
 }

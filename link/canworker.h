@@ -63,6 +63,9 @@ signals:
     void connectionChanged(bool connected);
     // Emitted synchronously just before the port closes: last writes still reach the bus.
     void portClosing();
+    // A decoded reply changed one motor's state (MotorStates), on the port's thread after its
+    // linkStatus: status is the one announced, -1 for a model reply.
+    void motorChanged(quint8 canId, int status);
 
 public slots:
     void writeRaw(QByteArray bytes);
@@ -75,6 +78,7 @@ private slots:
 
 private:
     void onDeviceDetected();
+    void followCurrentDevice();
     void setBaudRate(qint32 rate);
     static QString errorName(int error);
 

@@ -6,7 +6,7 @@
 #include "link/canworker.h"
 #include "link/helper.h"
 #include "link/motorframes.h"
-#include "link/motormodel.h"
+#include "link/motorstates.h"
 #include "link/otathread.h"
 
 #include <QCoreApplication>
@@ -134,7 +134,7 @@ bool LinkCommands::run(const QString& name, const QVariant& arg1, const QVariant
         sp.kp = list.value(2).toFloat();
         sp.kd = list.value(3).toFloat();
         QString error;
-        if (!MotorFrames::mitControl(t.canId, sp, MotorModel::ranges(), &error)) {
+        if (!MotorFrames::mitControl(t.canId, sp, MotorStates::get(t.canId).ranges, &error)) {
             helper->postStatus(error, kError);
             return false;
         }
@@ -169,7 +169,7 @@ bool LinkCommands::run(const QString& name, const QVariant& arg1, const QVariant
         const float speed = arg1.toFloat();
         const bool flag = arg2.toBool();
         QString error;
-        const auto frame = MotorFrames::jog(t.canId, speed, flag, MotorModel::ranges(), &error);
+        const auto frame = MotorFrames::jog(t.canId, speed, flag, MotorStates::get(t.canId).ranges, &error);
         if (!frame) {
             helper->postStatus(error, kError);
             return false;
@@ -286,7 +286,8 @@ void LinkCommands::reportOutcome(int status) {
         case OTA_STA_ENCODER_CALI_ING: {
             if (!link)
                 break;
-            const auto v = link->values();
+            // Progress frames name no motor: they come from the one being calibrated.
+            const MotorState v = MotorStates::get(link->target());
             helper->postStatus(
                 tr("<Encoder calibrating> Rotor angle = %1, Stator flux angle = %2, Sensor value = %3")
                     .arg(double(v.rotorAngle), 0, 'f', 4)
@@ -297,7 +298,7 @@ void LinkCommands::reportOutcome(int status) {
         case OTA_STA_ENCODER_CALI_RESULT: {
             if (!link)
                 break;
-            const auto v = link->values();
+            const MotorState v = MotorStates::get(quint8(kx::d("_recv_can_id")->getInt(0)));
             helper->postStatus(
                 tr("<Encoder calibration result> Device: %1, Number: %2, Index: %3, Correction: %4")
                     .arg(v.canId)
@@ -309,7 +310,7 @@ void LinkCommands::reportOutcome(int status) {
         case OTA_STA_ENCODER_CALI_DONE: {
             if (!link)
                 break;
-            const auto v = link->values();
+            const MotorState v = MotorStates::get(quint8(kx::d("_recv_can_id")->getInt(0)));
             const QString offset = QString::number(double(v.encoderOffset), 'f', 6);
             helper->postStatus(tr("<Encoder calibration finish> Device: %1, Encoder Electrical Offset: %2")
                                    .arg(v.canId)

@@ -5,7 +5,8 @@
 #include "framework/log/qflog.h"
 #include "link/canworker.h"
 #include "link/motorframes.h"
-#include "link/motormodel.h"
+#include "link/motorstates.h"
+#include "link/otathread.h"
 
 MotionGuard* MotionGuard::of(CANWorker* worker) {
     if (!worker)
@@ -64,14 +65,22 @@ int MotionGuard::brake(const QList<quint8>& canIds) {
     return canIds.size();
 }
 
+void MotionGuard::queryModel(quint8 canId) {
+    if (!m_worker->isConnected() || MotorStates::get(canId).modelKnown || m_modelAsked.contains(canId))
+        return;
+    m_modelAsked.insert(canId);
+    m_worker->link()->sendFrame(MotorFrames::modelQuery(canId));
+}
+
 void MotionGuard::onPortClosing() {
+    m_modelAsked.clear();
     emit portClosing();
     if (m_jogging.isEmpty() && m_armed.isEmpty())
         return;
     // A jog keeps a motor turning until told otherwise; reset mode then takes the torque off.
     for (quint8 id : qAsConst(m_jogging)) {
         QString error;
-        if (const auto frame = MotorFrames::jog(id, 0, false, MotorModel::ranges(), &error))
+        if (const auto frame = MotorFrames::jog(id, 0, false, MotorStates::get(id).ranges, &error))
             m_worker->writeRaw(CANWorker::frameToSerial(*frame));
     }
     for (auto it = m_armed.cbegin(); it != m_armed.cend(); ++it) {

@@ -39,6 +39,9 @@ public:
     // Brake mode to each motor, written at once in the order given; disarms them. Returns the
     // number of frames written (zero without an open port).
     int brake(const QList<quint8>& canIds);
+    // Asks a motor for its model (its set-point ranges) once per connection; the sidebar's
+    // pages wait for the answer.
+    void queryModel(quint8 canId);
     // The CAN IDs of the connected device records (every motor the host talks to).
     static QList<quint8> connectedCanIds();
     static quint8 canIdOf(kx::DataObject* record);
@@ -55,4 +58,5 @@ private:
     CANWorker* m_worker;
     QHash<quint8, quint64> m_armed;  // CAN ID -> MCU ID (reset mode needs both)
     QSet<quint8> m_jogging;
+    QSet<quint8> m_modelAsked;
 };

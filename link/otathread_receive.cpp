@@ -7,8 +7,9 @@
 #include "framework/log/qflog.h"
 #include "link/canprotocol.h"
 #include "link/helper.h"
-#include "link/linkextension.h"
+#include "link/linkfeature.h"
 #include "link/motormodel.h"
+#include "link/motorstates.h"
 #include "link/motorreplies.h"
 #include "link/serialrecord.h"
 
@@ -28,10 +29,6 @@ void otaThread::dispatchFrame(const QByteArray& record) {
     const bool valid = SerialRecord::toFrame(record, &frame);
     int status = -1;
     if (valid) {
-        {
-            std::lock_guard<std::mutex> lock(m_valuesMutex);
-            m_lastFrame = frame;
-        }
         kx::d("_recv_can_id")->set(this, int(frame.dataField() & 0xFF));
         if (m_debugPack) {
             kx::logI() << "recv pack <<<<<" << QString::fromLatin1(record.toHex(' '))
@@ -42,6 +39,7 @@ void otaThread::dispatchFrame(const QByteArray& record) {
                        << ", data: " << QString::fromLatin1(record.mid(7, frame.length).toHex(' '));
         }
         if (frame.id < 0x16000000u) {
+            m_decodedMotor = -1;
             status = decodeByType(frame);
             if (m_debugPack) {
                 kx::logI() << "<<<<< analyze >>>>> " + CanProtocol::comModeName(frame.type()) + " " +
@@ -49,17 +47,44 @@ void otaThread::dispatchFrame(const QByteArray& record) {
             }
             if (status >= 0)
                 emitStatus(status);
+            if (m_decodedMotor >= 0)
+                emit motorChanged(quint8(m_decodedMotor), status);
         }
     } else if (m_debugPack) {
         kx::logE() << "<<<<< analyze >>>>> "
                    << "invalid pack: " << QString::fromLatin1(record.toHex(' '));
     }
+    offerAnswer(valid, frame, record);
+}
+
+void otaThread::offerAnswer(bool valid, const CanFrame& frame, const QByteArray& record) {
     const int step = m_step.load();
-    if (isAnswer(step, valid, frame, record))
+    if (step < 0 || size_t(step) >= m_rules.size())
+        return;
+    const RuleEntry& entry = m_rules[size_t(step)];
+    if (!entry.declared || entry.rule.kind != StepRule::Kind::Wait)
+        return;
+    bool answers = false;
+    if (entry.rule.isAnswer)
+        answers = entry.rule.isAnswer(*this, valid, frame, record);
+    else if (entry.owner)
+        answers = valid && m_typeOwners[frame.type()] == entry.owner;
+    if (!answers)
+        return;
+    {
+        std::lock_guard<std::mutex> lock(m_stepMutex);
+        // The step changed while the record was looked at: it answered the old one.
+        if (m_step.load() != step)
+            return;
         m_answer = true;
+    }
+    // Wakes the loop at once: the answer concludes now, not at the next poll.
+    m_stepCv.notify_all();
 }
 
 int otaThread::decodeByType(const CanFrame& frame) {
+    if (LinkFeature* owner = m_typeOwners[frame.type()])
+        return owner->decodeFrame(*this, frame);
     switch (frame.type()) {
         case CANCOM_ANNOUNCE_DEVID:
             handleAnnouncement(frame);
@@ -70,30 +95,35 @@ int otaThread::decodeByType(const CanFrame& frame) {
             const auto done = MotorReplies::calibrationDone(frame);
             if (done.subCode != 0 && done.subCode != 1)
                 return -1;
-            std::lock_guard<std::mutex> lock(m_valuesMutex);
-            m_values.canId = done.canId;
-            if (done.subCode == 0) {
-                m_values.encoderOffset = done.offset;
-                return OTA_STA_ENCODER_CALI_DONE;
-            }
-            m_values.hall = done.hall;
-            return OTA_STA_HALL_CALI_DONE;
+            m_decodedMotor = done.canId;
+            MotorStates::update(done.canId, [&](MotorState& m) {
+                if (done.subCode == 0)
+                    m.encoderOffset = done.offset;
+                else
+                    m.hall = done.hall;
+            });
+            return done.subCode == 0 ? OTA_STA_ENCODER_CALI_DONE : OTA_STA_HALL_CALI_DONE;
         }
         case CANCOM_CALI_ING: {
+            // Progress frames carry no CAN ID: they come from the motor being calibrated.
             const auto progress = MotorReplies::calibrationProgress(frame);
-            std::lock_guard<std::mutex> lock(m_valuesMutex);
-            m_values.rotorAngle = progress.rotorAngle;
-            m_values.statorFluxAngle = progress.statorFluxAngle;
-            m_values.sensorValue = progress.sensorValue;
+            const quint8 canId = m_target.load();
+            m_decodedMotor = canId;
+            MotorStates::update(canId, [&](MotorState& m) {
+                m.rotorAngle = progress.rotorAngle;
+                m.statorFluxAngle = progress.statorFluxAngle;
+                m.sensorValue = progress.sensorValue;
+            });
             return OTA_STA_ENCODER_CALI_ING;
         }
         case CANCOM_CALI_RST: {
             const auto row = MotorReplies::calibrationRow(frame);
-            std::lock_guard<std::mutex> lock(m_valuesMutex);
-            m_values.canId = row.canId;
-            m_values.caliNumber = row.number;
-            m_values.caliIndex = row.index;
-            m_values.caliCorrection = row.correction;
+            m_decodedMotor = row.canId;
+            MotorStates::update(row.canId, [&](MotorState& m) {
+                m.caliNumber = row.number;
+                m.caliIndex = row.index;
+                m.caliCorrection = row.correction;
+            });
             return OTA_STA_ENCODER_CALI_RESULT;
         }
         case CANCOM_SDO_WRITE: {
@@ -106,23 +136,13 @@ int otaThread::decodeByType(const CanFrame& frame) {
             const auto fw = MotorReplies::faultWarning(frame);
             if (!fw.valid)
                 return -1;
-            std::lock_guard<std::mutex> lock(m_valuesMutex);
-            m_values.canId = fw.canId;
-            m_values.faultWord = fw.fault;
-            m_values.warningWord = fw.warning;
+            m_decodedMotor = fw.canId;
+            MotorStates::update(fw.canId, [&](MotorState& m) {
+                m.faultWord = fw.fault;
+                m.warningWord = fw.warning;
+            });
             return OTA_STA_MOTOR_FAULTWARN;
         }
-        case CANCOM_PARA_WRITE:
-        case CANCOM_PARA_READ:
-        case CANCOM_PARA_UPDATE:
-        case CANCOM_OTA_START:
-        case CANCOM_OTA_INFO:
-        case CANCOM_OTA_ING:
-        case CANCOM_OTA_END:
-        case CANCOM_PARA_STR_INFO:
-            if (LinkExtension* extension = m_extension.load())
-                return extension->decodeFrame(this, frame);
-            return -1;
         default:
             return -1;
     }
@@ -130,26 +150,29 @@ int otaThread::decodeByType(const CanFrame& frame) {
 
 int otaThread::decodeFeedback(const CanFrame& frame) {
     const auto fb = MotorReplies::feedback(frame);
+    m_decodedMotor = fb.canId;
     if (fb.modelReply) {
-        // The model reply only selects the ranges; it carries no position/velocity/torque.
-        MotorModel::apply(fb.modelA, fb.modelB);
-        std::lock_guard<std::mutex> lock(m_valuesMutex);
-        m_values.canId = fb.canId;
-        m_values.faults = fb.faults;
-        m_values.modeState = fb.modeState;
+        // The model reply only selects the motor's ranges; it carries no position/velocity/torque.
+        MotorStates::update(fb.canId, [&](MotorState& m) {
+            m.faults = fb.faults;
+            m.modeState = fb.modeState;
+        });
+        if (MotorStates::applyModel(fb.canId, fb.modelA, fb.modelB))
+            MotorModel::motorModelKnown(fb.canId);
         return -1;
     }
-    const auto r = MotorModel::ranges();
-    std::lock_guard<std::mutex> lock(m_valuesMutex);
-    m_values.canId = fb.canId;
-    m_values.faults = fb.faults;
-    m_values.modeState = fb.modeState;
-    m_values.positionRaw = fb.positionRaw;
-    m_values.velocityRaw = fb.velocityRaw;
-    m_values.torqueRaw = fb.torqueRaw;
-    m_values.position = CanProtocol::decodeRange(fb.positionRaw, CanProtocol::kPosMin, CanProtocol::kPosMax);
-    m_values.velocity = CanProtocol::decodeRange(fb.velocityRaw, -r.velMax, r.velMax);
-    m_values.torque = CanProtocol::decodeRange(fb.torqueRaw, -r.torqueMax, r.torqueMax);
+    // Scaled with the ranges of the motor that sent it: on a bus of mixed models another
+    // motor's ranges would misread its velocity and torque.
+    MotorStates::update(fb.canId, [&](MotorState& m) {
+        m.faults = fb.faults;
+        m.modeState = fb.modeState;
+        m.positionRaw = fb.positionRaw;
+        m.velocityRaw = fb.velocityRaw;
+        m.torqueRaw = fb.torqueRaw;
+        m.position = CanProtocol::decodeRange(fb.positionRaw, CanProtocol::kPosMin, CanProtocol::kPosMax);
+        m.velocity = CanProtocol::decodeRange(fb.velocityRaw, -m.ranges.velMax, m.ranges.velMax);
+        m.torque = CanProtocol::decodeRange(fb.torqueRaw, -m.ranges.torqueMax, m.ranges.torqueMax);
+    });
     return OTA_STA_MOTOR_FEEDBACK;
 }
 
@@ -188,40 +211,4 @@ void otaThread::handleAnnouncement(const CanFrame& frame) {
     if (!kx::d("config.setting.enable_multiple_devices")->getBool(false) && m_step.load() != STEP_SET_CAN_ID)
         startStep(STEP_MODEL_QUERY);
     emitStatus(OTA_STA_DETECT_MCU);
-}
-
-bool otaThread::isAnswer(int step, bool valid, const CanFrame& frame, const QByteArray& record) const {
-    if (step == STEP_INIT || step == STEP_INCONFIG || step == STEP_CONFIG)
-        return record.contains("OK");
-    if (!valid)
-        return false;
-    const bool addressed = frame.destination() == CanProtocol::kHostId;
-    const int type = frame.type();
-    const int mode = int((frame.id >> 22) & 3);
-    switch (step) {
-        case STEP_IN_OTA:
-            return addressed && type == CANCOM_OTA_START && frame.dataField() == m_target.load();
-        case STEP_SET_CAN_ID:
-            return type == CANCOM_ANNOUNCE_DEVID;
-        case STEP_SET_RST_MODE:
-            return addressed && type == CANCOM_MOTOR_FEEDBACK && mode == 0;
-        case STEP_SET_MOTOR_MODE:
-            return addressed && type == CANCOM_MOTOR_FEEDBACK && mode == 2;
-        case STEP_SET_BRAKE_MODE:
-            return addressed && type == CANCOM_MOTOR_FEEDBACK && mode == 3;
-        case STEP_SET_CALI_ENCODER_MODE:
-            return addressed && type == CANCOM_MOTOR_FEEDBACK && mode == 1;
-        case STEP_SET_ZERO_MECH_MODE:
-            return addressed && type == CANCOM_MOTOR_FEEDBACK;
-        case STEP_ASK_PARA_STR_INFO:
-            return addressed && type == CANCOM_PARA_STR_INFO;
-        case STEP_READ_PARA_STR:
-            return addressed && type == CANCOM_PARA_READ;
-        case STEP_WRITE_PARA_STR:
-            return addressed && type == CANCOM_PARA_WRITE;
-        case STEP_SCOPE_CONFIG:
-            return addressed && type == CANCOM_PARA_UPDATE;
-        default:
-            return false;
-    }
 }

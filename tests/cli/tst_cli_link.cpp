@@ -22,6 +22,7 @@ private slots:
     void scanAllAsJson();
     void canIdChangeSticks();
     void missingTargetFails();
+    void namedTargetIsProbedNotScanned();
 
 private:
     int cli(const QStringList& args, QString* out = nullptr);
@@ -137,6 +138,24 @@ void TestCliLink::canIdChangeSticks() {
 void TestCliLink::missingTargetFails() {
     QCOMPARE(cli({"zero", "--port", m_port, "--can-id", "42"}), 1);
     QCOMPARE(cli({"scan", "--port", m_dir->path() + "/no-such-device"}), 1);
+}
+
+void TestCliLink::namedTargetIsProbedNotScanned() {
+    // Options before the verb work as after it.
+    QString out;
+    QCOMPARE(cli({"--port", m_port, "--json", "scan"}, &out), 0);
+    QVERIFY2(out.contains("\"can_id\":1"), qPrintable(out));
+
+    // The named motor answers its probe: no bus scan (motor 1 is never detected), and its
+    // model is known before the set-points are checked against its ranges.
+    QCOMPARE(cli({"--port", m_port, "--can-id", "2", "mit", "0", "1", "20", "1", "0.1"}, &out), 0);
+    QVERIFY2(out.contains("Send Z48 Command MOTOR_CONTROL to CAN(2):  "), qPrintable(out));
+    QVERIFY2(out.contains("CAN ID: 2]") && !out.contains("CAN ID: 1]"), qPrintable(out));
+    QCOMPARE(cli({"jog", "30", "--can-id", "2", "--port", m_port}, &out), 0);
+    QVERIFY2(out.contains("Send Z48 Command MOVE_JOG to CAN(2): speed = 30, flag = 1"), qPrintable(out));
+    QCOMPARE(cli({"jog", "40", "--can-id", "2", "--port", m_port}, &out), 1);
+    QVERIFY2(out.contains("<ERROR> Speed 40 is outside the range [-33, 33]: command refused."),
+             qPrintable(out));
 }
 
 LINK_TEST_MAIN(TestCliLink)

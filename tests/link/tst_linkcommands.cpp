@@ -12,6 +12,7 @@
 #include "link/helper.h"
 #include "link/linkcommands.h"
 #include "link/motormodel.h"
+#include "link/motorstates.h"
 #include "link/otathread.h"
 #include "link/serialrecord.h"
 #include "linktest.h"
@@ -60,6 +61,7 @@ void TestLinkCommands::init() {
     m_writes.clear();
     m_link->startStep(STEP_STOP);
     MotorModel::reset();
+    MotorStates::reset();
     m_device = kx::d("project.device")->append(nullptr, QStringLiteral("abc"));
     m_device->set(nullptr, QStringLiteral("info.can_id"), QVariant::fromValue<quint8>(3), true);
     m_device->set(nullptr, QStringLiteral("info.mcu_id"), QVariant::fromValue<quint64>(0x1122334455667788ull),
@@ -175,7 +177,7 @@ void TestLinkCommands::refusals() {
     QFETCH(bool, model);
     QFETCH(QString, line);
     if (model)
-        QVERIFY(MotorModel::apply(0, 1));
+        QVERIFY(MotorStates::applyModel(3, 0, 1));
     kx::d("wnd.status.msg")->set(nullptr, QStringLiteral("idle"));
     QVERIFY(!LinkCommands::run(name, arg1, arg2));
     QVERIFY2(lastLine().startsWith(line), qPrintable(lastLine()));

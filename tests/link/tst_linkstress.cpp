@@ -12,6 +12,7 @@
 #include "link/helper.h"
 #include "link/linkcommands.h"
 #include "link/motormodel.h"
+#include "link/motorstates.h"
 #include "link/otathread.h"
 #include "link/serialrecord.h"
 #include "linktest.h"
@@ -52,7 +53,7 @@ void TestLinkStress::stepsCommandsAndReplies() {
     Helper* helper = Helper::instance();
     kx::d("config.setting.enable_multiple_devices")->set(nullptr, true);
     kx::d("config.setting.record_write_raw_data")->set(nullptr, false);
-    MotorModel::apply(0, 2);
+    MotorStates::applyModel(1, 0, 2);
     helper->createBackends();
     otaThread* link = helper->worker()->link();
     int statuses = 0;
@@ -98,7 +99,7 @@ void TestLinkStress::stepsCommandsAndReplies() {
             QTest::qWait(25);
         else
             QCoreApplication::processEvents();
-        (void)link->values();
+        (void)MotorStates::get(1);
         (void)link->deviceTable();
     }
     link->startStep(STEP_STOP);

@@ -10,6 +10,7 @@
 #include "link/helper.h"
 #include "link/motorframes.h"
 #include "link/motormodel.h"
+#include "link/motorstates.h"
 #include "link/otathread.h"
 #include "link/serialrecord.h"
 #include "linktest.h"
@@ -71,6 +72,7 @@ private slots:
     void announcements();
     void singleDeviceStopsAtFirstMotor();
     void modelReplyOnlySetsRanges();
+    void mixedModelsScaledPerMotor();
     void debugStepLog();
 
 private:
@@ -141,8 +143,6 @@ void TestOtaThread::timeouts_data() {
     QTest::newRow("configuration command") << int(STEP_CONFIG) << int(OTA_STA_CONFIG_OVER_TIME) << 500;
     QTest::newRow("set can id") << int(STEP_SET_CAN_ID) << int(OTA_STA_SET_ID_OVER_TIME) << 2000;
     QTest::newRow("brake mode") << int(STEP_SET_BRAKE_MODE) << int(OTA_STA_BRAKE_MODE_OVER_TIME) << 2000;
-    // Counts 100 ms per 50 ms poll: 11 polls, about 550 ms.
-    QTest::newRow("write parameters") << int(STEP_WRITE_PARA_STR) << int(OTA_STA_WRITE_PARA_OVER_TIME) << 550;
 }
 
 void TestOtaThread::timeouts() {
@@ -303,19 +303,72 @@ void TestOtaThread::singleDeviceStopsAtFirstMotor() {
 
 void TestOtaThread::modelReplyOnlySetsRanges() {
     MotorModel::reset();
+    MotorStates::reset();
     answer(feedback(4, 2));
-    const auto before = m_link->values();
-    QCOMPARE(before.positionRaw, 0x7FFF);
+    QCOMPARE(MotorStates::get(4).positionRaw, 0x7FFF);
     answer(record((2u << 24) | (0x04u << 8) | 0xFD, QByteArray::fromHex("00c4123404010000")));
     QVERIFY(MotorModel::known());
     QCOMPARE(MotorModel::code(), 4);
     QCOMPARE(MotorModel::ranges().velMax, 15.f);
-    QCOMPARE(m_link->values().positionRaw, 0x7FFF);
-    QCOMPARE(m_link->values().modeState, 0);
+    QCOMPARE(MotorStates::get(4).positionRaw, 0x7FFF);
+    QCOMPARE(MotorStates::get(4).modeState, 0);
     // Bytes (1, 1) name no model: the ranges stay.
     answer(record((2u << 24) | (0x04u << 8) | 0xFD, QByteArray::fromHex("00c4000001010000")));
     QCOMPARE(MotorModel::code(), 4);
+    QCOMPARE(MotorStates::get(4).modelCode, 4);
     MotorModel::reset();
+}
+
+void TestOtaThread::mixedModelsScaledPerMotor() {
+    MotorModel::reset();
+    MotorStates::reset();
+    QSignalSpy changed(m_link, &otaThread::motorChanged);
+    const auto modelReply = [](quint8 canId, const char* bytes) {
+        return record((2u << 24) | (quint32(canId) << 8) | 0xFD, QByteArray::fromHex(bytes));
+    };
+    // Motor 4 is model 4 (15 rad/s, 120 Nm), motor 5 model 0 (33 rad/s, 14 Nm).
+    answer(modelReply(4, "00c4000004010000") + modelReply(5, "00c4000000020000"));
+    QCOMPARE(MotorStates::get(4).modelCode, 4);
+    QCOMPARE(MotorStates::get(5).modelCode, 0);
+    QCOMPARE(MotorStates::canIds(), (QList<quint8>{4, 5}));
+    // Full-scale velocity and torque read as each motor's own maximum.
+    const QByteArray full = QByteArray::fromHex("7fffffffffff0000");
+    answer(record((2u << 24) | (2u << 22) | (4u << 8) | 0xFD, full));
+    answer(record((2u << 24) | (2u << 22) | (5u << 8) | 0xFD, full));
+    QCOMPARE(MotorStates::get(4).velocity, 15.f);
+    QCOMPARE(MotorStates::get(4).torque, 120.f);
+    QCOMPARE(MotorStates::get(5).velocity, 33.f);
+    QCOMPARE(MotorStates::get(5).torque, 14.f);
+    QCOMPARE(changed.size(), 4);
+    QCOMPARE(changed[1], (QList<QVariant>{QVariant::fromValue<quint8>(5), -1}));
+    QCOMPARE(changed[3], (QList<QVariant>{QVariant::fromValue<quint8>(5), int(OTA_STA_MOTOR_FEEDBACK)}));
+
+    // The process-wide model is the followed motor's, whichever replied last.
+    MotorModel::follow(4);
+    QCOMPARE(MotorModel::code(), 4);
+    answer(modelReply(5, "00c4000000020000"));
+    QCOMPARE(MotorModel::code(), 4);
+    MotorModel::follow(7);
+    QVERIFY(!MotorModel::known());
+
+    // MIT set-points are checked and scaled against the target's ranges: 20 rad/s fits motor
+    // 5 and is refused for motor 4.
+    MotorFrames::MitSetpoints sp;
+    sp.velocity = 20;
+    m_link->setSetpoints(sp);
+    m_link->setTarget(5);
+    m_link->startStep(STEP_MOTOR_CTRL_SINGLE);
+    QCOMPARE(m_collector->writes.size(), 1);
+    CanFrame sent;
+    QVERIFY(SerialRecord::toFrame(m_collector->writes[0], &sent));
+    QCOMPARE(int(sent.destination()), 5);
+    QCOMPARE((sent.data[2] << 8) | sent.data[3], CanProtocol::encodeRange(20, -33, 33));
+    m_link->setTarget(4);
+    m_link->startStep(STEP_MOTOR_CTRL_SINGLE);
+    QCOMPARE(m_collector->writes.size(), 1);
+    m_link->setTarget(1);
+    MotorModel::reset();
+    MotorStates::reset();
 }
 
 LINK_TEST_MAIN(TestOtaThread)

@@ -7,6 +7,7 @@
 #include "link/linkcommands.h"
 #include "link/motionguard.h"
 #include "link/motormodel.h"
+#include "link/motorstates.h"
 #include "workbench/sidebar/enablebutton.h"
 #include "workbench/sidebar/motionranges.h"
 #include "workbench/sidebar/setpointrow.h"
@@ -65,9 +66,9 @@ Sidebar::Sidebar(QWidget* parent) : QWidget(parent) {
             if (!connected)
                 m_loop->stop();
         });
-        // The model reply carries no status of its own: look again whenever bytes arrived.
-        connect(worker, &CANWorker::sendRecvData, this, [this] {
-            if (modelKnown() != m_modelKnown || (m_modelKnown && modelCode() != m_appliedCode))
+        connect(worker, &CANWorker::motorChanged, this, [this](quint8 canId) {
+            if (!device()->isEmpty() && canId == MotionGuard::canIdOf(device()) &&
+                (modelKnown() != m_modelKnown || (m_modelKnown && modelCode() != m_appliedCode)))
                 updatePages();
         });
         connect(MotionGuard::of(worker), &MotionGuard::portClosing, this, &Sidebar::onPortClosing);
@@ -194,6 +195,9 @@ void Sidebar::showDevice(kx::DataObject* record) {
     loadSine(record);
     bindRows(record);
     modeSync(-2);
+    if (!record->isEmpty() && !modelKnown())
+        if (MotionGuard* g = guard())
+            g->queryModel(MotionGuard::canIdOf(record));
 }
 
 void Sidebar::loadSine(kx::DataObject* record) {
@@ -431,11 +435,14 @@ void Sidebar::sendCurrent() {
 }
 
 bool Sidebar::modelKnown() const {
-    return MotorModel::known();
+    kx::DataObject* record = device();
+    return record->isEmpty() ? MotorModel::known()
+                             : MotorStates::get(MotionGuard::canIdOf(record)).modelKnown;
 }
 
 int Sidebar::modelCode() const {
-    return MotorModel::code();
+    kx::DataObject* record = device();
+    return record->isEmpty() ? MotorModel::code() : MotorStates::get(MotionGuard::canIdOf(record)).modelCode;
 }
 
 void Sidebar::applyRanges() {
