@@ -150,6 +150,10 @@ void Sidebar::refillDevices() {
         showDevice(device());
         return;
     }
+    // Another motor announcing itself changes nothing for the device shown.
+    const QString shown = m_device ? m_device->name() : QString();
+    if (combo->currentData().toString() == shown && shown == current && !shown.isEmpty())
+        return;
     changeDevice(combo->currentIndex());
 }
 
