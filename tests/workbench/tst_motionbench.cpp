@@ -67,6 +67,7 @@ private slots:
     void cleanup();
     void switchOnInEachMode_data();
     void switchOnInEachMode();
+    void sineTestStartsAndStops();
     void multipleDevicesOnlyReset();
     void pagesWaitForTheModelReply();
     void estopBrakesEveryMotor();
@@ -215,6 +216,29 @@ void TestMotionBench::switchOnInEachMode() {
     QVERIFY(received([](const CanFrame& fr) { return isReset(fr) && fr.destination() == 1; }));
     QVERIFY(f->cmbControlMode->isEnabled());
     QVERIFY(!f->stackedWidget->isEnabled());
+}
+
+void TestMotionBench::sineTestStartsAndStops() {
+    QVERIFY(open(1));
+    switchOn(2);
+    f->dspnSinA->setValue(3.5);
+    f->dspnSinF->setValue(2);
+    QTest::mouseClick(f->ebSin, Qt::LeftButton);
+    auto start = [](const CanFrame& fr) { return isSdo(fr, 0x7001) && fr.data[4] == 1; };
+    QVERIFY(received(start));
+    QTest::mouseClick(f->ebSin, Qt::LeftButton);
+    auto stop = [](const CanFrame& fr) { return isSdo(fr, 0x7001) && fr.data[4] == 0; };
+    QVERIFY(received(stop));
+    mark();
+    QCOMPARE(sdoIndices(m_bench->frames()), (QList<int>{0x7003, 0x7002, 0x7001, 0x7001}));
+    const QVector<CanFrame> frames = m_bench->frames();
+    const auto amplitude =
+        std::find_if(frames.begin(), frames.end(), [](const CanFrame& fr) { return isSdo(fr, 0x7003); });
+    QCOMPARE(qFromLittleEndian<float>(amplitude->data.data() + 4), 3.5f);
+    kx::DataObject* sin = Helper::instance()->currentDeviceDobj()->r(QStringLiteral("_control.sin"));
+    QCOMPARE(sin->c(QStringLiteral("enable"))->getBool(true), false);
+    QCOMPARE(sin->c(QStringLiteral("amplitude"))->getDouble(), 3.5);
+    QCOMPARE(sin->c(QStringLiteral("frequency"))->getDouble(), 2.0);
 }
 
 void TestMotionBench::multipleDevicesOnlyReset() {
@@ -374,7 +398,6 @@ void TestMotionBench::objectWritesNeverOverlap() {
     QVERIFY(received([](const CanFrame& fr) { return isSdo(fr, 0x7016); }, 2));
     // Asked during a round's pauses, another page's send waits for that round to end and
     // takes over from the repetition.
-    f->cmbControlMode->setEnabled(true);
     QTest::mouseClick(f->start[SidebarForm::PageCsp], Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!m_sidebar->sendLoop()->isBusy(), 10000);
     mark();
