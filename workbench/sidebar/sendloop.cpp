@@ -19,6 +19,8 @@ void SendLoop::start(const SendAction& action, bool repeat, int periodMs) {
     m_repeat = repeat;
     m_periodMs = periodMs;
     m_index = 0;
+    m_clock.start();
+    m_due = 0;
     onShot();
 }
 
@@ -46,7 +48,12 @@ void SendLoop::onShot() {
         m_index = 0;
     }
     if (m_index == 0) {
-        m_roundStart.restart();
+        // Rounds are due a period apart on one clock, so a late shot does not push every
+        // later round back; one that fell behind by more than a period starts afresh
+        // instead of sending a burst to catch up.
+        const qint64 now = m_clock.elapsed();
+        if (now - m_due > m_periodMs)
+            m_due = now;
         ++m_rounds;
     }
     const SendStep step = m_action.at(m_index++);
@@ -60,8 +67,10 @@ void SendLoop::onShot() {
         return;
     qint64 wait = step.pauseAfterMs;
     if (m_index >= m_action.size()) {
-        if (m_repeat)
-            wait = qMax(wait, m_periodMs - m_roundStart.elapsed());
+        if (m_repeat) {
+            m_due += m_periodMs;
+            wait = qMax(wait, m_due - m_clock.elapsed());
+        }
         if (wait <= 0 && !m_repeat && !m_pending) {
             m_index = -1;
             return;

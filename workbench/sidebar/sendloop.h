@@ -56,7 +56,8 @@ private:
 
     Sender m_sender;
     QTimer m_timer;
-    QElapsedTimer m_roundStart;
+    QElapsedTimer m_clock;
+    qint64 m_due = 0;  // when the present round was due, on m_clock
     SendAction m_action;
     bool m_repeat = false;
     int m_periodMs = 0;
