@@ -330,6 +330,9 @@ void TestMotionBench::jogIsDeadMan() {
     }
     QVERIFY(received([](const CanFrame& fr) { return isJog(fr, false) && fr.destination() == 1; }));
     QVERIFY(!f->btnJogPlus->isDown());
+    // The jogged motor was left enabled: closing the port resets it, after the jog stop.
+    Helper::instance()->worker()->disconnectPort();
+    QVERIFY(received([](const CanFrame& fr) { return isReset(fr) && fr.destination() == 1; }));
 }
 
 void TestMotionBench::jogReleaseWithoutDevice() {

@@ -244,9 +244,6 @@ void Sidebar::modeSync(int m) {
             record->set(this, QStringLiteral("_mode"), m, true);
         mode = m;
     }
-    if (mode < 0 && !record->isEmpty())
-        if (MotionGuard* g = guard())
-            g->disarm(MotionGuard::canIdOf(record));
     {
         const QSignalBlocker block(m_form->ebControl);
         m_form->ebControl->setSwitch(mode >= 0, false);
@@ -345,8 +342,11 @@ void Sidebar::jogPress(bool plus) {
         const double speed = m_form->dspnJosSpeed->value();
         if (LinkCommands::run(QStringLiteral("MOVE_JOG"), plus ? speed : -speed, true)) {
             m_jogging = true;
-            if (MotionGuard* g = guard())
+            // A jogged motor is left enabled after the stop: reset it too when the port closes.
+            if (MotionGuard* g = guard()) {
                 g->setJogging(MotionGuard::canIdOf(record), true);
+                g->arm(MotionGuard::canIdOf(record), MotionGuard::mcuIdOf(record));
+            }
         }
     }
     modeSync(-1);
