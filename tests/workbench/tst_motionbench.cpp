@@ -14,6 +14,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSerialPort>
 #include <QStackedWidget>
@@ -97,6 +99,8 @@ private:
 
     std::unique_ptr<CaseEnvironment> m_env;
     std::unique_ptr<MotionBench> m_bench;
+    // The panel sits in a window of its own, as in the main window.
+    std::unique_ptr<QWidget> m_window;
     std::unique_ptr<Sidebar> m_sidebar;
     SidebarForm* f = nullptr;
 };
@@ -111,6 +115,7 @@ void TestMotionBench::init() {
 
 void TestMotionBench::cleanup() {
     m_sidebar.reset();
+    m_window.reset();
     if (CANWorker* worker = Helper::instance()->worker())
         worker->disconnectPort();
     Helper::instance()->destroyBackends();
@@ -122,9 +127,13 @@ bool TestMotionBench::open(int motors, const QString& models, bool multiple) {
     setConfig(QStringLiteral("enable_multiple_devices"), motors > 1);
     if (!m_bench->start(motors, models))
         return false;
-    m_sidebar = std::make_unique<Sidebar>();
+    m_window = std::make_unique<QWidget>();
+    auto* layout = new QHBoxLayout(m_window.get());
+    layout->addWidget(new QLineEdit(m_window.get()));
+    m_sidebar = std::make_unique<Sidebar>(m_window.get());
+    layout->addWidget(m_sidebar.get());
     f = m_sidebar->form();
-    m_sidebar->show();
+    m_window->show();
     const bool ok = m_bench->connect(motors);
     setConfig(QStringLiteral("enable_multiple_devices"), multiple);
     return ok;
@@ -283,9 +292,11 @@ void TestMotionBench::estopBrakesEveryMotor() {
 
     // The key works wherever the focus is in the window.
     QVERIFY(f->btnEstop->toolTip().contains(Sidebar::estopKey().toString(QKeySequence::NativeText)));
-    QApplication::setActiveWindow(m_sidebar.get());
-    QVERIFY(QTest::qWaitForWindowActive(m_sidebar.get()));
-    f->kp->spin()->setFocus();
+    QApplication::setActiveWindow(m_window.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    // Even with the panel hidden (the user closed the right sidebar) and the focus elsewhere.
+    m_sidebar->hide();
+    m_window->findChild<QLineEdit*>()->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QVERIFY(received([](const CanFrame& fr) { return isType(fr, CANCOM_MOTOR_BRAKE, 1); }));
     QVERIFY(received([](const CanFrame& fr) { return isType(fr, CANCOM_MOTOR_BRAKE, 2); }));
@@ -310,8 +321,8 @@ void TestMotionBench::jogIsDeadMan_data() {
 void TestMotionBench::jogIsDeadMan() {
     QFETCH(QString, event);
     QVERIFY(open(1));
-    QApplication::setActiveWindow(m_sidebar.get());
-    QVERIFY(QTest::qWaitForWindowActive(m_sidebar.get()));
+    QApplication::setActiveWindow(m_window.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     f->dspnJosSpeed->setValue(2);
     QTest::mousePress(f->btnJogPlus, Qt::LeftButton);
     QVERIFY(received([](const CanFrame& fr) { return isJog(fr, true) && fr.destination() == 1; }));

@@ -77,9 +77,10 @@ Sidebar::Sidebar(QWidget* parent) : QWidget(parent) {
     connect(f->cmbDevice, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &Sidebar::changeDevice);
 
     connect(f->btnEstop, &QPushButton::clicked, this, &Sidebar::estop);
-    // Window-wide: the stop must not depend on where the keyboard focus happens to be.
-    auto* shortcut = new QShortcut(estopKey(), this, nullptr, nullptr, Qt::WindowShortcut);
-    connect(shortcut, &QShortcut::activated, this, &Sidebar::estop);
+    // Window-wide and owned by the window: the stop must depend neither on where the focus
+    // is nor on whether the panel is shown.
+    m_shortcut = new QShortcut(estopKey(), window(), nullptr, nullptr, Qt::WindowShortcut);
+    connect(m_shortcut, &QShortcut::activated, this, &Sidebar::estop);
     f->btnEstop->setToolTip(
         tr("Brake every connected motor (%1)").arg(estopKey().toString(QKeySequence::NativeText)));
 
@@ -116,6 +117,7 @@ Sidebar::Sidebar(QWidget* parent) : QWidget(parent) {
 
 Sidebar::~Sidebar() {
     m_loop->stop();
+    delete m_shortcut.data();
 }
 
 QKeySequence Sidebar::estopKey() {

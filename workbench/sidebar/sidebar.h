@@ -8,6 +8,7 @@
 #include "workbench/sidebar/sendloop.h"
 
 class MotionGuard;
+class QShortcut;
 class SidebarForm;
 
 // The motion control panel on the right of the main window: the active device, E-stop, jog,
@@ -62,6 +63,7 @@ private:
 
     SidebarForm* m_form;
     SendLoop* m_loop;
+    QPointer<QShortcut> m_shortcut;  // a child of the window
     QPointer<kx::DataObject> m_device;
     bool m_jogging = false;
     bool m_modelKnown = false;
