@@ -315,6 +315,7 @@ void TestMotionBench::jogIsDeadMan_data() {
     QTest::newRow("release") << "release";
     QTest::newRow("window loses focus") << "focus";
     QTest::newRow("button disabled") << "disable";
+    QTest::newRow("panel hidden") << "hide";
     QTest::newRow("port closes") << "close";
 }
 
@@ -336,6 +337,8 @@ void TestMotionBench::jogIsDeadMan() {
         delete other;
     } else if (event == QLatin1String("disable")) {
         f->btnJogPlus->setEnabled(false);
+    } else if (event == QLatin1String("hide")) {
+        m_sidebar->hide();
     } else {
         Helper::instance()->worker()->disconnectPort();
     }

@@ -365,11 +365,21 @@ void Sidebar::jogRelease() {
 void Sidebar::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     // Dead man: a jog must not outlive the window's focus (the release may never arrive).
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && m_jogging) {
-        for (QPushButton* b : {m_form->btnJogPlus, m_form->btnJogMinus})
-            b->setDown(false);
-        jogRelease();
-    }
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        releaseHeldJog();
+}
+
+void Sidebar::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    releaseHeldJog();
+}
+
+void Sidebar::releaseHeldJog() {
+    if (!m_jogging)
+        return;
+    for (QPushButton* b : {m_form->btnJogPlus, m_form->btnJogMinus})
+        b->setDown(false);
+    jogRelease();
 }
 
 void Sidebar::onPortClosing() {

@@ -36,6 +36,7 @@ public slots:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     kx::DataObject* device() const;
@@ -50,6 +51,8 @@ private:
     void estop();
     void jogPress(bool plus);
     void jogRelease();
+    // Stops a jog whose button may never report its release.
+    void releaseHeldJog();
     void startPage(int page);
     SendAction actionFor(int page) const;
     void sendCurrent();
