@@ -37,6 +37,13 @@ bool setting(const QString& path, bool defaultValue) {
 CANWorker::CANWorker(QObject* parent) : QObject(parent) {
     qRegisterMetaType<QSerialPort::SerialPortError>("QSerialPort::SerialPortError");
     m_port = new QSerialPort(this);
+    // Restoring the old line settings on close would re-time the last frames (the safety
+    // resets written just before closing) while they still wait in the output queue.
+    // Deprecated without a replacement; the setting still works.
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    m_port->setSettingsRestoredOnClose(false);
+    QT_WARNING_POP
     m_output = kx::d("output");
     m_baudRate = kx::d("config.baud_rate")->getInt(921600);
 
@@ -79,6 +86,8 @@ CANWorker::~CANWorker() {
     }
     m_link = nullptr;
     if (m_port->isOpen()) {
+        emit portClosing();
+        m_port->flush();
         m_port->close();
         setNode(this, QStringLiteral("working"), false);
     }
@@ -159,6 +168,8 @@ void CANWorker::disconnectPort() {
 void CANWorker::closePort(bool keepDevices) {
     if (!m_port->isOpen())
         return;
+    emit portClosing();
+    m_port->flush();
     m_port->close();
     // Steps waiting for answers from a closed port would only time out with misleading
     // failure lines (and the MIT stream would keep going): the step machine goes idle and

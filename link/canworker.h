@@ -63,6 +63,8 @@ signals:
     void linkStatus(int status);
     // The port was opened or closed.
     void connectionChanged(bool connected);
+    // Emitted synchronously just before the port closes: last writes still reach the bus.
+    void portClosing();
     // A decoded reply changed one motor's state (MotorStates), on the port's thread after its
     // linkStatus: status is the one announced, -1 for a model reply.
     void motorChanged(quint8 canId, int status);

@@ -3,7 +3,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include "tests/link/linktest.h"
@@ -22,9 +24,12 @@ private slots:
     void scanAllAsJson();
     void canIdChangeSticks();
     void missingTargetFails();
+    void estopBrakesTargetOrAll();
     void namedTargetIsProbedNotScanned();
 
 private:
+    // Each motor's mode as the bench reports it ("reset", "run", "brake"), by CAN ID.
+    QMap<int, QString> benchModes();
     int cli(const QStringList& args, QString* out = nullptr);
 
     std::unique_ptr<linktest::WorkDir> m_dir;
@@ -156,6 +161,47 @@ void TestCliLink::namedTargetIsProbedNotScanned() {
     QCOMPARE(cli({"jog", "40", "--can-id", "2", "--port", m_port}, &out), 1);
     QVERIFY2(out.contains("<ERROR> Speed 40 is outside the range [-33, 33]: command refused."),
              qPrintable(out));
+}
+
+QMap<int, QString> TestCliLink::benchModes() {
+    QProcess& sim = m_sim->process();
+    sim.readAllStandardOutput();
+    m_sim->command("status");
+    QMap<int, QString> modes;
+    QByteArray text;
+    const QRegularExpression line(QStringLiteral("CAN (\\d+), MCU \\S+ mode (\\w+)"));
+    while (modes.size() < 2 && sim.waitForReadyRead(5000)) {
+        text += sim.readAllStandardOutput();
+        auto it = line.globalMatch(QString::fromUtf8(text));
+        while (it.hasNext()) {
+            const auto m = it.next();
+            modes.insert(m.captured(1).toInt(), m.captured(2));
+        }
+    }
+    return modes;
+}
+
+void TestCliLink::estopBrakesTargetOrAll() {
+    QString out;
+    QCOMPARE(cli({"mode", "motor", "--port", m_port}), 0);
+    QCOMPARE(cli({"mode", "motor", "--port", m_port, "--can-id", "2"}), 0);
+    QCOMPARE(benchModes(), (QMap<int, QString>{{1, "run"}, {2, "run"}}));
+
+    // Without --all only the target stops.
+    QCOMPARE(cli({"estop", "--port", m_port, "--can-id", "2"}, &out), 0);
+    QVERIFY2(out.contains("Set BRAKE mode successfully!"), qPrintable(out));
+    QCOMPARE(benchModes(), (QMap<int, QString>{{1, "run"}, {2, "brake"}}));
+
+    QCOMPARE(cli({"mode", "motor", "--port", m_port, "--can-id", "2"}), 0);
+    QCOMPARE(cli({"--json", "estop", "--port", m_port, "--all"}, &out), 0);
+    QCOMPARE(benchModes(), (QMap<int, QString>{{1, "brake"}, {2, "brake"}}));
+    const QJsonObject json = QJsonDocument::fromJson(out.trimmed().split('\n').last().toUtf8()).object();
+    const QJsonArray motors = json.value("motors").toArray();
+    QCOMPARE(motors.size(), 2);
+    for (const QJsonValue& motor : motors)
+        QVERIFY(motor.toObject().value("braked").toBool());
+
+    QCOMPARE(cli({"estop", "extra", "--port", m_port}), 2);
 }
 
 LINK_TEST_MAIN(TestCliLink)

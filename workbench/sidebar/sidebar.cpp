@@ -1,0 +1,480 @@
+#include "workbench/sidebar/sidebar.h"
+
+#include "framework/data/datamanager.h"
+#include "framework/data/dataobject.h"
+#include "link/canworker.h"
+#include "link/helper.h"
+#include "link/linkcommands.h"
+#include "link/motionguard.h"
+#include "link/motormodel.h"
+#include "link/motorstates.h"
+#include "workbench/sidebar/enablebutton.h"
+#include "workbench/sidebar/motionranges.h"
+#include "workbench/sidebar/setpointrow.h"
+#include "workbench/sidebar/sidebarform.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QEvent>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+
+// The resource initialiser must be declared outside any namespace.
+static void initSidebarResources() {
+    Q_INIT_RESOURCE(sidebar);
+}
+
+namespace {
+
+bool multipleDevices() {
+    return kx::d(QStringLiteral("config.setting.enable_multiple_devices"))->getBool(false);
+}
+
+QVariantList args(const QVariant& a, const QVariant& b = QVariant()) {
+    return {a, b};
+}
+
+// One object write whose value is read when it is sent.
+SendStep write(const char* command, int index, QDoubleSpinBox* spin, int pauseAfter) {
+    return {QLatin1String(command), [index, spin] { return args(index, spin->value()); }, pauseAfter};
+}
+
+}  // namespace
+
+Sidebar::Sidebar(QWidget* parent) : QWidget(parent) {
+    initSidebarResources();
+    setObjectName(QStringLiteral("Sidebar"));
+    setAttribute(Qt::WA_StyledBackground);
+    setStyleSheet(QStringLiteral("Sidebar {\nborder:none;\nborder-left:1px solid #1e1e1e;\n}"));
+    resize(452, 706);
+    m_form = new SidebarForm(this);
+    SidebarForm* f = m_form;
+
+    m_loop = new SendLoop(this);
+    m_loop->setSender([](const SendStep& step) {
+        const QVariantList a = step.arguments();
+        return LinkCommands::run(step.command, a.value(0), a.value(1));
+    });
+
+    Helper* helper = Helper::instance();
+    if (CANWorker* worker = helper->worker()) {
+        connect(worker, &CANWorker::deviceChanged, this, &Sidebar::refillDevices);
+        connect(worker, &CANWorker::connectionChanged, this, [this](bool connected) {
+            if (!connected)
+                m_loop->stop();
+        });
+        connect(worker, &CANWorker::motorChanged, this, [this](quint8 canId) {
+            if (!device()->isEmpty() && canId == MotionGuard::canIdOf(device()) &&
+                (modelKnown() != m_modelKnown || (m_modelKnown && modelCode() != m_appliedCode)))
+                updatePages();
+        });
+        connect(MotionGuard::of(worker), &MotionGuard::portClosing, this, &Sidebar::onPortClosing);
+    }
+    connect(helper, &Helper::currentDeviceDobjChanged, this, &Sidebar::onCurrentDeviceChanged);
+    connect(f->cmbDevice, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &Sidebar::changeDevice);
+
+    connect(f->btnEstop, &QPushButton::clicked, this, &Sidebar::estop);
+    // Window-wide and owned by the window: the stop must depend neither on where the focus
+    // is nor on whether the panel is shown.
+    m_shortcut = new QShortcut(estopKey(), window(), nullptr, nullptr, Qt::WindowShortcut);
+    connect(m_shortcut, &QShortcut::activated, this, &Sidebar::estop);
+    f->btnEstop->setToolTip(
+        tr("Brake every connected motor (%1)").arg(estopKey().toString(QKeySequence::NativeText)));
+
+    connect(f->btnJogPlus, &QPushButton::pressed, this, [this] { jogPress(true); });
+    connect(f->btnJogMinus, &QPushButton::pressed, this, [this] { jogPress(false); });
+    // A disabled button that was held down reports its release as well.
+    connect(f->btnJogPlus, &QPushButton::released, this, &Sidebar::jogRelease);
+    connect(f->btnJogMinus, &QPushButton::released, this, &Sidebar::jogRelease);
+
+    connect(f->cmbControlMode, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this](int index) {
+        m_form->stackedWidget->setCurrentIndex(index);
+        m_form->wgtSin->setVisible(index >= 1 && index <= 4);
+    });
+    connect(f->ebControl, &EnableButton::enabled, this, &Sidebar::onMotionSwitch);
+    connect(f->ebSin, &EnableButton::enabled, this, &Sidebar::onSineSwitch);
+    for (int page = 0; page < SidebarForm::PageCount; ++page) {
+        if (!f->start[page])
+            continue;
+        QPushButton* stop = f->stop[page];
+        connect(f->continuously[page], &QCheckBox::toggled, stop, &QWidget::setVisible);
+        connect(f->start[page], &QPushButton::clicked, this, [this, page] { startPage(page); });
+        connect(stop, &QPushButton::clicked, m_loop, &SendLoop::stop);
+    }
+    connect(f->btnSendIq1, &QPushButton::clicked, this, &Sidebar::sendCurrent);
+
+    f->cmbControlMode->setCurrentIndex(0);
+    f->stackedWidget->setCurrentIndex(0);
+    f->wgtSin->setVisible(false);
+    f->ebControl->setSwitch(false, true);
+    loadSine(device());
+    updatePages();
+    refillDevices();
+}
+
+Sidebar::~Sidebar() {
+    m_loop->stop();
+    delete m_shortcut.data();
+}
+
+QKeySequence Sidebar::estopKey() {
+    return QKeySequence(Qt::Key_Escape);
+}
+
+kx::DataObject* Sidebar::device() const {
+    return Helper::instance()->currentDeviceDobj();
+}
+
+MotionGuard* Sidebar::guard() const {
+    return MotionGuard::of(Helper::instance()->worker());
+}
+
+void Sidebar::refillDevices() {
+    // The user's choice survives a refill (another motor announcing itself); only when it is
+    // gone does the first connected device take its place.
+    QComboBox* combo = m_form->cmbDevice;
+    const QString current = device()->isEmpty() ? QString() : device()->name();
+    {
+        const QSignalBlocker block(combo);
+        combo->clear();
+        for (kx::DataObject* record : kx::d(QStringLiteral("project.device"))->cdobjs()) {
+            if (record->c(QStringLiteral("_connected"))->getBool(false))
+                combo->addItem(QIcon(), CANWorker::deviceDisplayName(record), record->name());
+        }
+        const int keep = combo->findData(current);
+        combo->setCurrentIndex(keep >= 0 ? keep : (combo->count() > 0 ? 0 : -1));
+    }
+    // An unconnected current device stays current (it may be chosen in the device tree).
+    if (combo->currentIndex() < 0 && !device()->isEmpty()) {
+        showDevice(device());
+        return;
+    }
+    // Another motor announcing itself changes nothing for the device shown.
+    const QString shown = m_device ? m_device->name() : QString();
+    if (combo->currentData().toString() == shown && shown == current && !shown.isEmpty())
+        return;
+    changeDevice(combo->currentIndex());
+}
+
+void Sidebar::onCurrentDeviceChanged() {
+    QComboBox* combo = m_form->cmbDevice;
+    const int index = device()->isEmpty() ? -1 : combo->findData(device()->name());
+    if (index >= 0 && index != combo->currentIndex()) {
+        combo->setCurrentIndex(index);  // changeDevice follows
+        return;
+    }
+    if (index < 0) {
+        const QSignalBlocker block(combo);
+        combo->setCurrentIndex(-1);
+    }
+    showDevice(device());
+}
+
+void Sidebar::changeDevice(int index) {
+    const QString name = m_form->cmbDevice->itemData(index).toString();
+    kx::DataObject* record =
+        index < 0 ? kx::d().emptyDobj() : kx::d(QStringLiteral("project.device"))->c(name);
+    Helper* helper = Helper::instance();
+    if (record != helper->currentDeviceDobj()) {
+        // The Helper's signal comes back here; the index already matches, so it only shows.
+        helper->setCurrentDeviceDobj(record);
+        return;
+    }
+    showDevice(record);
+}
+
+void Sidebar::showDevice(kx::DataObject* record) {
+    Helper::instance()->postStatus(record->isEmpty()
+                                       ? tr("No device")
+                                       : tr("Activate device: %1").arg(CANWorker::deviceDisplayName(record)));
+    if (m_device != record) {
+        if (m_device)
+            disconnect(m_device, &QObject::destroyed, m_loop, nullptr);
+        m_device = record->isEmpty() ? nullptr : record;
+        // Nothing may keep streaming to a record that is gone.
+        if (m_device)
+            connect(m_device, &QObject::destroyed, m_loop, &SendLoop::stop);
+    }
+    loadSine(record);
+    bindRows(record);
+    modeSync(-2);
+    if (!record->isEmpty() && !modelKnown())
+        if (MotionGuard* g = guard())
+            g->queryModel(MotionGuard::canIdOf(record));
+}
+
+void Sidebar::loadSine(kx::DataObject* record) {
+    kx::DataObject* sin = record->r(QStringLiteral("_control.sin"));
+    // Records written elsewhere may carry the switch as "enabled": read it once, keep it
+    // under "enable" from then on.
+    kx::DataObject* legacy = sin->c(QStringLiteral("enabled"));
+    if (!legacy->isEmpty()) {
+        const bool on = legacy->getBool(false);
+        sin->remove(this, QStringLiteral("enabled"));
+        sin->set(this, QStringLiteral("enable"), on, true);
+    }
+    {
+        const QSignalBlocker block(m_form->ebSin);
+        m_form->ebSin->setSwitch(sin->c(QStringLiteral("enable"))->getBool(false), false);
+    }
+    m_form->dspnSinA->setValue(sin->c(QStringLiteral("amplitude"))->getDouble(0));
+    m_form->dspnSinF->setValue(sin->c(QStringLiteral("frequency"))->getDouble(0));
+}
+
+void Sidebar::bindRows(kx::DataObject* record) {
+    static const char* const nodes[] = {"mit.torque",  "mit.pos",  "mit.vel", "mit.kp",  "mit.kd",
+                                        "pos.vel",     "pos.acc",  "pos.pos", "vel.vel", "vel.acc1",
+                                        "vel.current", "pos2.vel", "pos2.pos"};
+    const QVector<SetpointRow*>& rows = m_form->rows;
+    for (int i = 0; i < rows.size(); ++i) {
+        kx::DataObject* node =
+            record->isEmpty() ? record : record->r(QStringLiteral("_control.") + QLatin1String(nodes[i]));
+        rows[i]->bind(node);
+    }
+}
+
+void Sidebar::modeSync(int m) {
+    kx::DataObject* record = device();
+    int mode = record->c(QStringLiteral("_mode"))->getInt(-1);
+    if (m != -2) {
+        if (m == mode)
+            return;
+        if (!record->isEmpty())
+            record->set(this, QStringLiteral("_mode"), m, true);
+        mode = m;
+    }
+    {
+        const QSignalBlocker block(m_form->ebControl);
+        m_form->ebControl->setSwitch(mode >= 0, false);
+    }
+    m_form->cmbControlMode->setEnabled(mode < 0);
+    const int item = m_form->cmbControlMode->findData(mode);
+    m_form->cmbControlMode->setCurrentIndex(item >= 0 ? item : 0);
+    updatePages();
+    m_loop->stop();
+}
+
+void Sidebar::onMotionSwitch(bool on) {
+    kx::DataObject* record = device();
+    if (record->isEmpty()) {
+        const QSignalBlocker block(m_form->ebControl);
+        m_form->ebControl->setSwitch(false, false);
+        m_form->cmbControlMode->setEnabled(true);
+        updatePages();
+        return;
+    }
+    const int code = m_form->cmbControlMode->currentData().toInt();
+    const bool multiple = multipleDevices();
+    MotionGuard* g = guard();
+    if (on && !multiple) {
+        m_form->cmbControlMode->setEnabled(false);
+        // Models of code 1 know CSP as run mode 1.
+        LinkCommands::run(QStringLiteral("SET_RUN_MODE"), code == 5 && modelCode() == 1 ? 1 : code);
+        record->set(this, QStringLiteral("_mode"), code, true);
+        if (LinkCommands::run(QStringLiteral("SET_MODE"), 1) && g)
+            g->arm(MotionGuard::canIdOf(record), MotionGuard::mcuIdOf(record));
+    } else {
+        LinkCommands::run(QStringLiteral("SET_MODE"), 2);
+        m_loop->stop();
+        if (g)
+            g->disarm(MotionGuard::canIdOf(record));
+        // With several motors on the bus the switch only resets: it must not show a motor
+        // as running that was just put into reset mode.
+        if (on) {
+            Helper::instance()->postStatus(tr("Motion control is off while multiple devices are enabled."));
+            const QSignalBlocker block(m_form->ebControl);
+            m_form->ebControl->setSwitch(false, false);
+        }
+        record->set(this, QStringLiteral("_mode"), -1, true);
+        m_form->cmbControlMode->setEnabled(true);
+    }
+    applyRanges();
+    updatePages();
+}
+
+void Sidebar::onSineSwitch(bool on) {
+    kx::DataObject* record = device();
+    if (record->isEmpty()) {
+        const QSignalBlocker block(m_form->ebSin);
+        m_form->ebSin->setSwitch(false, false);
+        Helper::instance()->activatedDevice();
+        return;
+    }
+    record->set(this, QStringLiteral("_control.sin.enable"), on, true);
+    record->set(this, QStringLiteral("_control.sin.amplitude"), m_form->dspnSinA->value(), true);
+    record->set(this, QStringLiteral("_control.sin.frequency"), m_form->dspnSinF->value(), true);
+    SendAction action;
+    if (on) {
+        action << write("MOTOR_SDO_FLOAT", 0x7003, m_form->dspnSinA, kPauseMs)
+               << write("MOTOR_SDO_FLOAT", 0x7002, m_form->dspnSinF, kPauseMs)
+               << SendStep{QStringLiteral("MOTOR_SDO_UINT"), [] { return args(0x7001, 1u); }, 0};
+    } else {
+        // The stop goes out now, not after whatever was still in its pauses.
+        m_loop->stop();
+        action << SendStep{QStringLiteral("MOTOR_SDO_UINT"), [] { return args(0x7001, 0u); }, 0};
+    }
+    m_loop->start(action, false, 0);
+}
+
+void Sidebar::estop() {
+    m_loop->stop();
+    // Every motor the host talks to is braked at once; the active one also through the mode
+    // command, whose answer confirms it on the status line.
+    if (MotionGuard* g = guard())
+        g->brake(MotionGuard::connectedCanIds());
+    m_jogging = false;
+    for (kx::DataObject* record : kx::d(QStringLiteral("project.device"))->cdobjs()) {
+        if (record != device() && record->c(QStringLiteral("_mode"))->getInt(-1) >= 0)
+            record->set(this, QStringLiteral("_mode"), -1, true);
+    }
+    if (!Helper::instance()->activatedDevice())
+        return;
+    LinkCommands::run(QStringLiteral("SET_MODE"), 0);
+    modeSync(-1);
+}
+
+void Sidebar::jogPress(bool plus) {
+    kx::DataObject* record = Helper::instance()->activatedDevice();
+    if (!record)
+        return;
+    if (!multipleDevices()) {
+        const double speed = m_form->dspnJosSpeed->value();
+        if (LinkCommands::run(QStringLiteral("MOVE_JOG"), plus ? speed : -speed, true)) {
+            m_jogging = true;
+            // A jogged motor is left enabled after the stop: reset it too when the port closes.
+            if (MotionGuard* g = guard()) {
+                g->setJogging(MotionGuard::canIdOf(record), true);
+                g->arm(MotionGuard::canIdOf(record), MotionGuard::mcuIdOf(record));
+            }
+        }
+    }
+    modeSync(-1);
+}
+
+void Sidebar::jogRelease() {
+    LinkCommands::run(QStringLiteral("MOVE_JOG"), 0.0, false);
+    m_jogging = false;
+    if (MotionGuard* g = guard())
+        g->setJogging(MotionGuard::canIdOf(device()), false);
+    modeSync(-1);
+}
+
+void Sidebar::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // Dead man: a jog must not outlive the window's focus (the release may never arrive).
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        releaseHeldJog();
+}
+
+void Sidebar::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    releaseHeldJog();
+}
+
+void Sidebar::releaseHeldJog() {
+    if (!m_jogging)
+        return;
+    for (QPushButton* b : {m_form->btnJogPlus, m_form->btnJogMinus})
+        b->setDown(false);
+    jogRelease();
+}
+
+void Sidebar::onPortClosing() {
+    // The guard writes the jog stop and the resets; here only the panel follows.
+    m_loop->stop();
+    m_jogging = false;
+    for (QPushButton* b : {m_form->btnJogPlus, m_form->btnJogMinus})
+        b->setDown(false);
+}
+
+SendAction Sidebar::actionFor(int page) const {
+    SidebarForm* f = m_form;
+    auto spin = [](SetpointRow* row) { return row->spin(); };
+    SendAction a;
+    switch (page) {
+        case SidebarForm::PageMit:
+            a << SendStep{QStringLiteral("MOTOR_CONTROL"),
+                          [f] {
+                              return args(f->torque->spin()->value(),
+                                          QVariantList{f->mitPos->spin()->value(), f->mitVel->spin()->value(),
+                                                       f->kp->spin()->value(), f->kd->spin()->value()});
+                          },
+                          0};
+            break;
+        case SidebarForm::PagePos: {
+            const int code = modelCode();
+            if (code == 1) {
+                a << write("MOTOR_SDO_FLOAT", 0x7017, spin(f->ppVel), kPauseMs)
+                  << write("MOTOR_SDO_FLOAT", 0x7016, spin(f->ppPos), 0);
+            } else if (code == 2) {
+                a << write("MOTOR_SDO_FLOAT", 0x7025, spin(f->ppVel), kPauseMs)
+                  << write("MOTOR_SDO_FLOAT", 0x7016, spin(f->ppPos), kPauseMs)
+                  << write("MOTOR_SDO_FLOAT", 0x7026, spin(f->ppAcc), kPauseMs);
+            } else {
+                a << write("MOTOR_SDO_FLOAT", 0x7024, spin(f->ppVel), kPauseMs)
+                  << write("MOTOR_SDO_FLOAT", 0x7025, spin(f->ppAcc), kPauseMs)
+                  << write("MOTOR_SDO_FLOAT", 0x7016, spin(f->ppPos), 0);
+            }
+            break;
+        }
+        case SidebarForm::PageVel:
+            a << write("MOTOR_SDO_FLOAT", 0x7018, spin(f->velCurrent), kPauseMs)
+              << write("MOTOR_SDO_FLOAT", 0x700A, spin(f->velCmd), kPauseMs)
+              << write("MOTOR_SDO_FLOAT", 0x7022, spin(f->velAcc), kPauseMs);
+            break;
+        case SidebarForm::PageCsp:
+            a << write("MOTOR_SDO_FLOAT", 0x7017, spin(f->cspVel), kPauseMs)
+              << write("MOTOR_SDO_FLOAT", 0x7016, spin(f->cspPos), 0);
+            break;
+        default:
+            break;
+    }
+    return a;
+}
+
+void Sidebar::startPage(int page) {
+    SendAction action = actionFor(page);
+    if (action.isEmpty())
+        return;
+    const bool repeat = m_form->continuously[page] && m_form->continuously[page]->isChecked();
+    // Rounds of object writes follow each other at the cadence of their own pauses.
+    if (repeat && page != SidebarForm::PageMit)
+        action.last().pauseAfterMs = qMax(action.last().pauseAfterMs, kPauseMs);
+    m_loop->start(action, repeat, page == SidebarForm::PageMit ? kMitPeriodMs : 0);
+}
+
+void Sidebar::sendCurrent() {
+    m_loop->start({write("MOTOR_SDO_FLOAT", 0x7006, m_form->dspnIq1, 0)}, false, 0);
+}
+
+bool Sidebar::modelKnown() const {
+    kx::DataObject* record = device();
+    return record->isEmpty() ? MotorModel::known()
+                             : MotorStates::get(MotionGuard::canIdOf(record)).modelKnown;
+}
+
+int Sidebar::modelCode() const {
+    kx::DataObject* record = device();
+    return record->isEmpty() ? MotorModel::code() : MotorStates::get(MotionGuard::canIdOf(record)).modelCode;
+}
+
+void Sidebar::applyRanges() {
+    if (!modelKnown())
+        return;
+    if (MotionRanges::apply(m_form, modelCode()))
+        m_appliedCode = modelCode();
+}
+
+void Sidebar::updatePages() {
+    m_modelKnown = modelKnown();
+    if (m_modelKnown && modelCode() != m_appliedCode)
+        applyRanges();
+    const bool on = m_form->ebControl->isOn();
+    m_form->stackedWidget->setEnabled(on && m_modelKnown);
+    m_form->stackedWidget->setToolTip(
+        m_modelKnown ? QString()
+                     : tr("Waiting for the motor's model reply: its set-point ranges are not known yet."));
+}
