@@ -13,7 +13,6 @@ static void initWorkbenchResources() {
     Q_INIT_RESOURCE(workbench);
     Q_INIT_RESOURCE(paramtable);
     Q_INIT_RESOURCE(devicetools);
-    Q_INIT_RESOURCE(sidebar);
 }
 
 void registerWorkbenchScreens() {
