@@ -1,0 +1,47 @@
+#include "link/scope/scopechannellist.h"
+
+#include <mutex>
+
+namespace {
+
+std::mutex g_mutex;
+ScopeChannelList::Source g_source;  // guarded by g_mutex
+
+}  // namespace
+
+void ScopeChannelList::setSource(Source source) {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_source = std::move(source);
+}
+
+QVector<ScopeChannelChoice> ScopeChannelList::choices() {
+    Source source;
+    {
+        std::lock_guard<std::mutex> lock(g_mutex);
+        source = g_source;
+    }
+    return source ? source() : QVector<ScopeChannelChoice>();
+}
+
+bool ScopeChannelList::resolve(const QString& text, const QVector<ScopeChannelChoice>& list,
+                               ScopeChannelChoice* out) {
+    const QString t = text.trimmed();
+    for (const ScopeChannelChoice& c : list) {
+        if (c.name.compare(t, Qt::CaseInsensitive) == 0) {
+            *out = c;
+            return true;
+        }
+    }
+    bool ok = false;
+    const uint code = t.toUInt(&ok, 0);
+    if (!ok || code == 0 || code > 0xFFFF)
+        return false;
+    for (const ScopeChannelChoice& c : list) {
+        if (c.code == code) {
+            *out = c;
+            return true;
+        }
+    }
+    *out = ScopeChannelChoice{quint16(code), QStringLiteral("0x%1").arg(code, 4, 16, QLatin1Char('0')), -1};
+    return true;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+#include <functional>
+
+namespace kx {
+class DataObject;
+}
+
+// One parameter the scope can sample.
+struct ScopeChannelChoice {
+    quint16 code = 0;
+    QString name;
+    int type = -1;  // value type code; -1 while unknown (the motor's reply then tells)
+};
+
+// The parameters a scope channel can show, in the order the channel settings count them
+// ("type" k >= 1 is choice k - 1, 0 is none). Read from whoever holds the motor's parameter
+// table, through a source installed at start-up, so that the scope never reaches into the
+// table's own classes.
+class ScopeChannelList {
+public:
+    using Source = std::function<QVector<ScopeChannelChoice>()>;
+
+    static void setSource(Source source);
+    static QVector<ScopeChannelChoice> choices();
+
+    // Resolves a channel given by name (case-insensitive) or by code ("0x3000", "12288").
+    // Codes not in the list are accepted with an unknown type; names must be in it.
+    static bool resolve(const QString& text, const QVector<ScopeChannelChoice>& list,
+                        ScopeChannelChoice* out);
+};
