@@ -2,6 +2,7 @@
 
 #include "sim/simfirmware.h"
 #include "sim/simparamtable.h"
+#include "link/frames/paramframes.h"
 #include "sim/simscope.h"
 
 #include <QtEndian>
@@ -130,7 +131,7 @@ void SimMotor::handleFrame(const CanFrame& f) {
         case CANCOM_PARA_WRITE: {
             quint16 changed = 0;
             const int sub = (f.id >> 16) & 0xFF;
-            if (sub == SimParamTable::kFactoryReset) {
+            if (sub == ParamFrames::kFactoryReset) {
                 // The reset takes effect silently: the host does not wait for an answer.
                 m_table->factoryReset();
                 applyTable();

@@ -1,6 +1,8 @@
 #include "sim/simparamtable.h"
 
 #include "link/canprotocol.h"
+#include "link/frames/paramframes.h"
+#include "link/frames/paramvalue.h"
 
 #include <QtEndian>
 
@@ -10,34 +12,8 @@
 
 namespace {
 
-CanFrame reply(quint8 type, quint8 high, quint8 canId) {
-    CanFrame f;
-    f.id = CanFrame::makeId(type, quint16(high << 8 | canId), CanProtocol::kHostId);
-    f.length = 8;
-    return f;
-}
-
-void putCode(CanFrame& f, quint16 code) {
-    f.data[0] = quint8(code);
-    f.data[1] = quint8(code >> 8);
-}
-
 QByteArray text16(const QString& s) {
-    QByteArray b = s.toLatin1().left(16);
-    b.append(QByteArray(16 - b.size(), '\0'));
-    return b;
-}
-
-template <typename T>
-T narrow(double v) {
-    // Truncate toward zero and wrap to the type's width, as a C cast of the integer would.
-    if (!std::isfinite(v))
-        return T(0);
-    const long double t = std::trunc(static_cast<long double>(v));
-    if (t >= static_cast<long double>(std::numeric_limits<qint64>::max()) ||
-        t <= static_cast<long double>(std::numeric_limits<qint64>::min()))
-        return T(0);
-    return T(static_cast<qint64>(t));
+    return ParamValue::textBytes(s.toLatin1());
 }
 
 }  // namespace
@@ -174,76 +150,6 @@ double SimParamTable::limitMax(const Entry& e) const {
     return e.maxRaw * std::pow(10.0, e.exponent);
 }
 
-QByteArray SimParamTable::toRaw(int type, double v) {
-    QByteArray raw(8, '\0');
-    uchar* p = reinterpret_cast<uchar*>(raw.data());
-    switch (type) {
-        case 0:
-            p[0] = narrow<quint8>(v);
-            break;
-        case 1:
-            p[0] = quint8(narrow<qint8>(v));
-            break;
-        case 2:
-            qToLittleEndian(narrow<quint16>(v), p);
-            break;
-        case 3:
-            qToLittleEndian(narrow<qint16>(v), p);
-            break;
-        case 4:
-            qToLittleEndian(narrow<quint32>(v), p);
-            break;
-        case 5:
-            qToLittleEndian(narrow<qint32>(v), p);
-            break;
-        case 6:
-            qToLittleEndian(float(v), p);
-            break;
-        case 7:
-            qToLittleEndian(v >= 1.8e19 || !(v >= 0) ? quint64(0) : quint64(v), p);
-            break;
-        case 8:
-            qToLittleEndian(narrow<qint64>(v), p);
-            break;
-        case 9:
-            qToLittleEndian(v, p);
-            break;
-        default:
-            break;
-    }
-    return raw;
-}
-
-double SimParamTable::fromRaw(int type, const QByteArray& bytes) {
-    QByteArray raw = bytes.left(8);
-    raw.append(QByteArray(8 - raw.size(), '\0'));
-    const uchar* p = reinterpret_cast<const uchar*>(raw.constData());
-    switch (type) {
-        case 0:
-            return p[0];
-        case 1:
-            return qint8(p[0]);
-        case 2:
-            return qFromLittleEndian<quint16>(p);
-        case 3:
-            return qFromLittleEndian<qint16>(p);
-        case 4:
-            return qFromLittleEndian<quint32>(p);
-        case 5:
-            return qFromLittleEndian<qint32>(p);
-        case 6:
-            return qFromLittleEndian<float>(p);
-        case 7:
-            return double(qFromLittleEndian<quint64>(p));
-        case 8:
-            return double(qFromLittleEndian<qint64>(p));
-        case 9:
-            return qFromLittleEndian<double>(p);
-        default:
-            return 0;
-    }
-}
-
 QByteArray SimParamTable::rawOf(const Entry& e) const {
     if (e.type == 10)
         return e.text;
@@ -252,125 +158,87 @@ QByteArray SimParamTable::rawOf(const Entry& e) const {
         qToLittleEndian(m_serial, raw.data());
         return raw;
     }
-    return toRaw(e.type, e.live && m_live ? m_live(e.code) : e.value);
+    return ParamValue::toRaw(e.type, e.live && m_live ? m_live(e.code) : e.value);
 }
 
 QVector<CanFrame> SimParamTable::describe(quint8 canId) const {
+    using namespace ParamFrames;
     QVector<CanFrame> out;
-    auto frame = [&](quint8 phase, quint16 code) -> CanFrame& {
-        out << reply(CANCOM_PARA_STR_INFO, phase, canId);
-        putCode(out.last(), code);
-        return out.last();
-    };
-    auto put6 = [](CanFrame& f, const QByteArray& b, int from, int n) {
-        for (int i = 0; i < n; ++i)
-            f.data[size_t(2 + i)] = quint8(from + i < b.size() ? b[from + i] : 0);
-    };
     for (const Entry& e : m_entries) {
         const QByteArray name = text16(e.name);
-        put6(frame(0, e.code), name, 0, 6);
-        put6(frame(1, e.code), name, 6, 6);
-        put6(frame(2, e.code), name, 12, 4);
-        const int group = e.code >> 12;
+        out << describeFrame(canId, 0, e.code, name.mid(0, 6))
+            << describeFrame(canId, 1, e.code, name.mid(6, 6))
+            << describeFrame(canId, 2, e.code, name.mid(12, 4));
+        const int group = groupOf(e.code);
         if (group <= 1) {
-            put6(frame(6, e.code), e.text, 0, 6);
-            put6(frame(7, e.code), e.text, 6, 6);
-            put6(frame(8, e.code), e.text, 12, 4);
+            out << describeFrame(canId, 6, e.code, e.text.mid(0, 6))
+                << describeFrame(canId, 7, e.code, e.text.mid(6, 6))
+                << describeFrame(canId, 8, e.code, e.text.mid(12, 4));
             continue;
         }
-        CanFrame& lim = frame(3, e.code);
-        if (group == 2) {
-            qToLittleEndian(e.minRaw, &lim.data[2]);
-            qToLittleEndian(e.maxRaw, &lim.data[4]);
-            lim.data[6] = quint8(e.exponent);
-        }
-        lim.data[7] = quint8((e.type & 0x1F) | (e.writable ? 0x20 : 0));
+        // Group 3 names only its type in the limits phase.
+        out << (group == 2 ? limitsFrame(canId, e.code, e.minRaw, e.maxRaw, e.exponent, e.type, e.writable)
+                           : limitsFrame(canId, e.code, 0, 0, 0, e.type, 0));
         const QByteArray raw = rawOf(e);
-        CanFrame& lo = frame(4, e.code);
-        lo.data[3] = quint8(e.type);
-        std::memcpy(&lo.data[4], raw.constData(), 4);
-        CanFrame& hi = frame(5, e.code);
-        hi.data[3] = quint8(e.type);
-        std::memcpy(&hi.data[4], raw.constData() + 4, 4);
+        out << valueFrame(canId, 4, e.code, e.type, raw) << valueFrame(canId, 5, e.code, e.type, raw);
     }
     // The summary's first bytes are the configuration count, not an entry code.
-    CanFrame& sum = frame(9, kConfigCount);
-    sum.data[2] = quint8(count(0));
-    sum.data[3] = quint8(count(1));
-    qToLittleEndian(quint16(count(2)), &sum.data[4]);
-    qToLittleEndian(quint16(count(3)), &sum.data[6]);
+    out << summaryFrame(canId, kConfigCount, {{count(0), count(1), count(2), count(3)}});
     return out;
 }
 
 QVector<CanFrame> SimParamTable::read(quint8 canId, quint16 code) const {
     const Entry* e = entry(code);
-    if (!e) {
-        CanFrame f = reply(CANCOM_PARA_READ, 1, canId);
-        putCode(f, code);
-        return {f};
-    }
+    if (!e)
+        return {ParamFrames::readMissing(canId, code)};
     const QByteArray raw = rawOf(*e);
-    const int size = CanProtocol::valueTypeSize(e->type);
     QVector<CanFrame> out;
-    for (int chunk = 0; chunk * 4 < size; ++chunk) {
-        CanFrame f = reply(CANCOM_PARA_READ, 0, canId);
-        putCode(f, code);
-        f.data[2] = quint8(e->type);
-        f.data[3] = quint8(chunk);
-        std::memcpy(&f.data[4], raw.constData() + chunk * 4, 4);
-        out << f;
-    }
+    for (int chunk = 0; chunk < ParamValue::chunks(e->type); ++chunk)
+        out << ParamFrames::readReply(canId, code, e->type, chunk, raw.mid(chunk * 4, 4));
     return out;
 }
 
 CanFrame SimParamTable::write(quint8 canId, const CanFrame& req, const std::function<bool()>& saver,
                               quint16* changed) {
-    const int sub = (req.id >> 16) & 0xFF;
-    const quint16 code = quint16(req.data[0] | req.data[1] << 8);
-    const int type = req.data[2];
-    const int chunk = req.data[3];
-    auto answer = [&](int error) {
-        CanFrame f = reply(CANCOM_PARA_WRITE, quint8((error << 2) | (sub & 3)), canId);
-        f.data = req.data;
-        return f;
-    };
-    if (sub == kSave) {
+    const ParamFrames::WriteChunk w = ParamFrames::writeRequestOf(req);
+    auto answer = [&](int error) { return ParamFrames::writeReply(canId, req, error); };
+    if (w.sub == ParamFrames::kSave) {
         m_writeCode = -1;
         return answer(saver && saver() ? NoError : SaveFailed);
     }
-    if (sub != kWrite)
+    if (w.sub != ParamFrames::kWrite)
         return answer(NoSuchCommand);
-    Entry* e = find(code);
+    Entry* e = find(w.code);
     if (!e)
         return answer(NoSuchCode);
     if (!e->writable)
         return answer(Unwritable);
-    if (type != e->type)
+    if (w.type != e->type)
         return answer(TypeError);
-    if (chunk == 0) {
-        m_writeCode = code;
+    if (w.chunk == 0) {
+        m_writeCode = w.code;
         m_nextChunk = 0;
         m_collect = QByteArray(16, '\0');
     }
-    if (m_writeCode != code || chunk != m_nextChunk) {
+    if (m_writeCode != w.code || w.chunk != m_nextChunk) {
         m_writeCode = -1;
         return answer(LossFrame);
     }
-    std::memcpy(m_collect.data() + chunk * 4, &req.data[4], 4);
+    std::memcpy(m_collect.data() + w.chunk * 4, w.bytes.data(), 4);
     ++m_nextChunk;
-    if (m_nextChunk * 4 < CanProtocol::valueTypeSize(type))
+    if (m_nextChunk < ParamValue::chunks(w.type))
         return answer(NoError);
     m_writeCode = -1;
-    if (type == 10) {
+    if (w.type == ParamValue::kTextType) {
         e->text = m_collect;
     } else {
-        const double v = fromRaw(type, m_collect);
+        const double v = ParamValue::toDouble(w.type, m_collect);
         if (!std::isfinite(v) || v < limitMin(*e) || v > limitMax(*e))
             return answer(OutOfRange);
         e->value = v;
     }
     if (changed)
-        *changed = code;
+        *changed = w.code;
     return answer(NoError);
 }
 

@@ -49,8 +49,6 @@ public:
 
     SimParamTable(quint64 mcuId, const Limits& limits, LiveSource live);
 
-    // Sub-command of type-8 requests: 0 write, 2 save, 3 factory reset.
-    static constexpr int kWrite = 0, kSave = 2, kFactoryReset = 3;
     static constexpr int kConfigCount = 3;
 
     // The whole description, entry by entry, ending with the summary.
@@ -73,10 +71,6 @@ public:
     QJsonObject saveState() const;
     void loadState(const QJsonObject& state);
     void factoryReset();
-
-    // Raw little-endian bytes of a number stored as `type`, and back.
-    static QByteArray toRaw(int type, double v);
-    static double fromRaw(int type, const QByteArray& raw);
 
 private:
     void add(Entry e);

@@ -3,6 +3,7 @@
 #include "link/canprotocol.h"
 #include "link/frames/scopeframes.h"
 #include "sim/simparamtable.h"
+#include "link/frames/paramvalue.h"
 
 #include <QtEndian>
 
@@ -99,7 +100,7 @@ void SimScope::sendRecord(qint64 sampleUs) {
     QByteArray record(2, '\0');
     qToLittleEndian(quint16((sampleUs / sampleTickUs()) & 0xFFFF), record.data());
     for (int i = 0; i < m_codes.size(); ++i) {
-        const QByteArray raw = SimParamTable::toRaw(m_types[i], m_table->value(m_codes[i]));
+        const QByteArray raw = ParamValue::toRaw(m_types[i], m_table->value(m_codes[i]));
         record.append(raw.left(CanProtocol::valueTypeSize(m_types[i])));
     }
     for (const CanFrame& f : ScopeFrames::sampleFrames(m_canId, record))

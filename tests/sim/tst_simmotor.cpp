@@ -2,6 +2,8 @@
 
 #include "sim/simfirmware.h"
 #include "sim/simparamtable.h"
+#include "link/frames/paramframes.h"
+#include "link/frames/paramvalue.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -345,7 +347,7 @@ void TstSimMotor::readChunks() {
     else if (code == 0x2011)
         QCOMPARE(qFromLittleEndian<quint64>(value.constData()), host.motor(0)->mcuId());
     else
-        QVERIFY(std::abs(SimParamTable::fromRaw(type, value) - table.value(quint16(code))) < 1e-6);
+        QVERIFY(std::abs(ParamValue::toDouble(type, value) - table.value(quint16(code))) < 1e-6);
 }
 
 void TstSimMotor::writeErrors_data() {
@@ -371,10 +373,9 @@ void TstSimMotor::writeErrors() {
     QFETCH(int, error);
     Host host;
     const double before = host.motor(0)->table().value(quint16(code));
-    CanFrame f = request(CANCOM_PARA_WRITE, 0, 1, {quint8(code), quint8(code >> 8), quint8(type), 0});
-    const QByteArray raw = SimParamTable::toRaw(type == 10 ? 6 : type, value);
-    std::copy(raw.begin(), raw.begin() + 4, f.data.begin() + 4);
-    host.send(f);
+    // The request comes from the shared layout; the value bytes from the shared codec.
+    host.send(ParamFrames::writeRequest(1, quint16(code), type, 0,
+                                        ParamValue::toRaw(type == 10 ? 6 : type, value)));
     const QList<CanFrame> got = host.take();
     QCOMPARE(got.size(), 1);
     const CanFrame& r = got[0];
@@ -436,9 +437,9 @@ void TstSimMotor::saveSurvivesPowerCycle() {
     {
         Host host(s);
         QCOMPARE(int(write(host, 0x200B, 55.5f).id >> 18) & 0x3F, 0);
-        host.send(request(CANCOM_PARA_WRITE, SimParamTable::kSave, 1));
+        host.send(request(CANCOM_PARA_WRITE, ParamFrames::kSave, 1));
         const CanFrame saved = host.take().value(0);
-        QCOMPARE(int(saved.id >> 16) & 3, SimParamTable::kSave);
+        QCOMPARE(int(saved.id >> 16) & 3, ParamFrames::kSave);
         QCOMPARE(int(saved.id >> 18) & 0x3F, 0);
         // Changed after the save: lost at the power cycle.
         write(host, 0x200C, 7.0f);
@@ -456,7 +457,7 @@ void TstSimMotor::saveSurvivesPowerCycle() {
         QCOMPARE(host.motor(0)->table().value(0x200B), double(55.5f));
         QCOMPARE(host.motor(0)->table().value(0x200C), 2.0);
         // Factory reset: defaults back, and no answer (the host does not wait for one).
-        host.send(request(CANCOM_PARA_WRITE, SimParamTable::kFactoryReset, 12, {1, 2, 3, 4, 5, 6, 7, 8}));
+        host.send(request(CANCOM_PARA_WRITE, ParamFrames::kFactoryReset, 12, {1, 2, 3, 4, 5, 6, 7, 8}));
         QVERIFY(host.take().isEmpty());
         QCOMPARE(host.motor(0)->table().value(0x200B), 30.0);
     }
