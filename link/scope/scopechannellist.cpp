@@ -1,5 +1,7 @@
 #include "link/scope/scopechannellist.h"
 
+#include "link/param/paramstore.h"
+
 #include <mutex>
 
 namespace {
@@ -21,6 +23,16 @@ QVector<ScopeChannelChoice> ScopeChannelList::choices() {
         source = g_source;
     }
     return source ? source() : QVector<ScopeChannelChoice>();
+}
+
+QVector<ScopeChannelChoice> ScopeChannelList::fromStore(const ParamStore& store, quint8 canId) {
+    const int configCount = store.configCount(canId);
+    QVector<ScopeChannelChoice> out;
+    for (const ParamEntry& e : store.snapshot(canId)) {
+        if (e.group == 3 || (e.group == 2 && e.index > configCount))
+            out << ScopeChannelChoice{e.code, e.name, e.type};
+    }
+    return out;
 }
 
 bool ScopeChannelList::resolve(const QString& text, const QVector<ScopeChannelChoice>& list,

@@ -5,9 +5,7 @@
 
 #include <functional>
 
-namespace kx {
-class DataObject;
-}
+class ParamStore;
 
 // One parameter the scope can sample.
 struct ScopeChannelChoice {
@@ -26,6 +24,10 @@ public:
 
     static void setSource(Source source);
     static QVector<ScopeChannelChoice> choices();
+
+    // The list from a motor's parameter table: the group-2 entries after the configuration
+    // entries (the ones the device record mirrors), then every group-3 entry.
+    static QVector<ScopeChannelChoice> fromStore(const ParamStore& store, quint8 canId);
 
     // Resolves a channel given by name (case-insensitive) or by code ("0x3000", "12288").
     // Codes not in the list are accepted with an unknown type; names must be in it.

@@ -9,6 +9,8 @@
 #include "link/helper.h"
 #include "link/linkstates.h"
 #include "link/otathread.h"
+#include "link/param/paramstore.h"
+#include "link/scope/scopechannellist.h"
 #include "link/scope/scopeacquisition.h"
 #include "link/serialrecord.h"
 #include "linktest.h"
@@ -71,6 +73,7 @@ private slots:
     void lineBudgetRefusesWhatCannotFit();
     void samplesFromOtherMotorsAreIgnored();
     void stopRepeatsUntilConfirmedOrSilent();
+    void channelListFromTheParameterTable();
 };
 
 void TstScopeAcquisition::initTestCase() {
@@ -268,6 +271,36 @@ void TstScopeAcquisition::stopRepeatsUntilConfirmedOrSilent() {
     b.scope.linkClosed(b.link);
     QVERIFY(!stop.pass(b.link));
     QCOMPARE(stopped.count(), 1);
+}
+
+void TstScopeAcquisition::channelListFromTheParameterTable() {
+    ParamStore store;
+    const QStringList names{"CAN_ID", "CAN_MASTER", "CAN_TIMEOUT", "loc_kp", "spd_kp"};
+    for (int i = 0; i < names.size(); ++i)
+        store.setName(3, quint16(0x2000 + i), names[i]);
+    store.setName(3, 0x3000, QStringLiteral("mechPos"));
+    store.setName(3, 0x3001, QStringLiteral("temperature"));
+    store.setType(3, 0x3001, 3);
+    store.setCounts(3, {{1, 1, 5, 2}}, 2);
+    // Channel type k is entry k - 1: settings after the configuration entries, then measurements.
+    const QVector<ScopeChannelChoice> list = ScopeChannelList::fromStore(store, 3);
+    QStringList listed;
+    for (const ScopeChannelChoice& c : list)
+        listed << QStringLiteral("%1=%2").arg(c.name).arg(c.code, 0, 16);
+    QCOMPARE(listed, (QStringList{"loc_kp=2003", "spd_kp=2004", "mechPos=3000", "temperature=3001"}));
+
+    // The CLI names channels by name or by code; unknown codes take the motor's type.
+    ScopeChannelChoice c;
+    QVERIFY(ScopeChannelList::resolve(QStringLiteral("MECHPOS"), list, &c));
+    QCOMPARE(c.code, quint16(0x3000));
+    QVERIFY(ScopeChannelList::resolve(QStringLiteral("0x3001"), list, &c));
+    QCOMPARE(c.type, 3);
+    QVERIFY(ScopeChannelList::resolve(QStringLiteral("12298"), list, &c));
+    QCOMPARE(c.code, quint16(0x300A));
+    QCOMPARE(c.type, -1);
+    QVERIFY(!ScopeChannelList::resolve(QStringLiteral("nosuch"), list, &c));
+    QVERIFY(!ScopeChannelList::resolve(QStringLiteral("0x10000"), list, &c));
+    QVERIFY(!ScopeChannelList::resolve(QStringLiteral("0"), list, &c));
 }
 
 QTEST_GUILESS_MAIN(TstScopeAcquisition)
