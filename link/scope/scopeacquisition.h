@@ -56,9 +56,14 @@ public:
     // Stops the stream: repeats the stop request until the motor confirms or the link closes.
     void stop();
 
-    bool openWaveFile(const QString& path, QString* error = nullptr) { return m_file.open(path, error); }
-    void closeWaveFile() { m_file.close(); }
-    const ScopeWaveFile& waveFile() const { return m_file; }
+    // The waveform file the decoded records are written to (see ScopeWaveFile).
+    bool openWaveFile(const QString& path, QString* error = nullptr,
+                      ScopeWaveFile::Mode mode = ScopeWaveFile::Mode::Append,
+                      ScopeWaveFile::Format format = ScopeWaveFile::Format::Wave) {
+        return m_file.open(path, error, mode, format);
+    }
+    bool closeWaveFile() { return m_file.close(); }
+    ScopeWaveFile& waveFile() { return m_file; }
 
     // Display batches are built only while someone takes them.
     void setDisplayEnabled(bool on) { m_display = on; }

@@ -96,7 +96,10 @@ void ScopeDecoder::decode() {
         m_values[size_t(i)] = ScopeFrames::valueAt(m_setup.types[i], m_buffer.data() + m_offsets[i]);
 
     if (m_file) {
-        formatLine(&m_line, m_time, m_setup.types, m_buffer.data() + 2);
+        if (m_file->format() == ScopeWaveFile::Format::Csv)
+            formatCsvLine(&m_line, m_time, m_setup.types, m_buffer.data() + 2);
+        else
+            formatLine(&m_line, m_time, m_setup.types, m_buffer.data() + 2);
         m_file->write(m_line);
     }
     if (m_queue) {
@@ -159,6 +162,44 @@ void ScopeDecoder::formatLine(QByteArray* line, double time, const QVector<int>&
                 break;
         }
         // A huge double may not fit the buffer; the text is cut rather than overrun.
+        line->append(buf, qBound(0, n, int(sizeof buf) - 1));
+        p += CanProtocol::valueTypeSize(t);
+    }
+    line->append("\r\n", 2);
+}
+
+void ScopeDecoder::formatCsvLine(QByteArray* line, double time, const QVector<int>& types, const uchar* p) {
+    char buf[400];
+    line->resize(0);
+    line->append(buf, std::snprintf(buf, sizeof buf, "%.6f", time));
+    for (int t : types) {
+        int n = 0;
+        switch (t) {
+            case 4:
+                n = std::snprintf(buf, sizeof buf, ",%lu", (unsigned long)qFromLittleEndian<quint32>(p));
+                break;
+            case 5:
+                n = std::snprintf(buf, sizeof buf, ",%ld", (long)qFromLittleEndian<qint32>(p));
+                break;
+            case 6:
+                n = std::snprintf(buf, sizeof buf, ",%.9g", ScopeFrames::valueAt(6, p));
+                break;
+            case 7:
+                n = std::snprintf(buf, sizeof buf, ",%llu",
+                                  (unsigned long long)qFromLittleEndian<quint64>(p));
+                break;
+            case 8:
+                n = std::snprintf(buf, sizeof buf, ",%lld", (long long)qFromLittleEndian<qint64>(p));
+                break;
+            case 9:
+                n = std::snprintf(buf, sizeof buf, ",%.17g", ScopeFrames::valueAt(9, p));
+                break;
+            default:
+                // The small integers are exact as doubles; other types have no value.
+                n = t >= 0 && t <= 3 ? std::snprintf(buf, sizeof buf, ",%d", int(ScopeFrames::valueAt(t, p)))
+                                     : std::snprintf(buf, sizeof buf, ",");
+                break;
+        }
         line->append(buf, qBound(0, n, int(sizeof buf) - 1));
         p += CanProtocol::valueTypeSize(t);
     }

@@ -52,6 +52,9 @@ public:
     // no separators, CR LF. Integers are printed from their raw bytes so 64-bit values keep
     // every digit.
     static void formatLine(QByteArray* line, double time, const QVector<int>& types, const uchar* values);
+    // The same record as a CSV row: time and values separated by commas, shortest exact
+    // forms, CR LF.
+    static void formatCsvLine(QByteArray* line, double time, const QVector<int>& types, const uchar* values);
 
 private:
     void decode();

@@ -1,24 +1,37 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
+#include <QFileDevice>
 #include <QString>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 
-// The waveform text file: lines are appended as records arrive (an existing file is extended,
-// never truncated). Opened and closed by the user's actions, written by the receive path:
-// guarded by one std::mutex. A failed write closes the file with one log line instead of
-// repeating the failure for every record.
+// The waveform text file, written line by line as records arrive. Append extends an existing
+// file and never truncates it (the workbench's "Save waveform"); Replace writes a new file
+// that takes the path's place only when it is closed complete (a recording to a named file),
+// so an interrupted recording never destroys what was there.
+//
+// Opened and closed by the user's actions, written by the receive path: guarded by one
+// std::mutex. A failed write closes the file with one log line instead of failing again for
+// every record.
 class ScopeWaveFile {
 public:
+    enum class Mode { Append, Replace };
+    enum class Format { Wave, Csv };
+
     ~ScopeWaveFile();
 
-    // Opens path for appending; false (with the reason in *error) when it cannot.
-    bool open(const QString& path, QString* error = nullptr);
-    void close();
+    // Opens path; false (with the reason in *error) when it cannot.
+    bool open(const QString& path, QString* error = nullptr, Mode mode = Mode::Append,
+              Format format = Format::Wave);
+    // Closes the file (Replace: puts it in place); false when it could not be written whole.
+    bool close();
+    // Replace: drops the new file and leaves the path as it was.
+    void discard();
     bool isOpen() const { return m_open.load(); }
+    Format format() const { return m_format.load(); }
     QString path() const;
     void write(const QByteArray& line);
     // Lines written since the file was opened.
@@ -26,7 +39,10 @@ public:
 
 private:
     mutable std::mutex m_mutex;
-    QFile m_file;  // guarded by m_mutex
+    std::unique_ptr<QFileDevice> m_file;  // guarded by m_mutex
+    QString m_path;                       // guarded by m_mutex
+    bool m_failed = false;                // guarded by m_mutex
     std::atomic<bool> m_open{false};
+    std::atomic<Format> m_format{Format::Wave};
     std::atomic<quint64> m_lines{0};
 };

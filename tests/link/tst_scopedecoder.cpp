@@ -63,6 +63,7 @@ private slots:
     void waveLinePerType_data();
     void waveLinePerType();
     void waveFileAppendsLines();
+    void recordingReplacesOnlyWhenComplete();
     void batchSizeFollowsRate_data();
     void batchSizeFollowsRate();
     void batchQueueStaysBounded();
@@ -193,6 +194,44 @@ void TstScopeDecoder::waveFileAppendsLines() {
                                      "      0.002000      2\r\n"));
     QVERIFY(!file.open(dir.filePath(QStringLiteral("no/such/dir/wave.txt"))));
     QVERIFY(!file.isOpen());
+}
+
+void TstScopeDecoder::recordingReplacesOnlyWhenComplete() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("rec.csv"));
+    auto contents = [&] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    };
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("old\n");
+    }
+    ScopeWaveFile file;
+    ScopeDecoder d;
+    // int16, float, uint64, double as CSV: exact integers, shortest round-trip floats.
+    d.configure(setup({3, 6, 7, 9}, 10, 1000));
+    d.setSinks(nullptr, &file);
+    const QByteArray values = QByteArray::fromHex("feff") + f32(0.1f) +
+                              QByteArray::fromHex("ffffffffffffffff") +
+                              QByteArray::fromHex("9a9999999999b93f");  // 0.1
+
+    // An interrupted recording leaves the old file as it was.
+    QVERIFY(file.open(path, nullptr, ScopeWaveFile::Mode::Replace, ScopeWaveFile::Format::Csv));
+    feedRecord(d, record(100, values));
+    QCOMPARE(contents(), QByteArray("old\n"));
+    file.discard();
+    QCOMPARE(contents(), QByteArray("old\n"));
+
+    QVERIFY(file.open(path, nullptr, ScopeWaveFile::Mode::Replace, ScopeWaveFile::Format::Csv));
+    file.write("time,a,b,c,d\r\n");
+    feedRecord(d, record(200, values));
+    QCOMPARE(contents(), QByteArray("old\n"));
+    QVERIFY(file.close());
+    QCOMPARE(contents(), QByteArray("time,a,b,c,d\r\n"
+                                    "0.002000,-2,0.100000001,18446744073709551615,0.10000000000000001\r\n"));
+    QCOMPARE(file.lines(), quint64(2));
 }
 
 void TstScopeDecoder::batchSizeFollowsRate_data() {
