@@ -1,9 +1,11 @@
 #include "link/linkfeatures.h"
 
 #include "link/otathread.h"
+#include "link/param/paramfeature.h"
 #include "link/scope/scopeacquisition.h"
 
 void installLinkFeatures(otaThread* link) {
-    // Each feature is owned by the link thread object it serves.
+    ParamFeature::install(link);
+    // Owned by the link thread object it serves.
     link->registerFeature(new ScopeAcquisition(link, link));
 }
