@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QJsonArray>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -26,6 +27,7 @@ QString tr(const char* text) {
 const CliVerbRegistrar<ScopeVerb> registrar;
 
 constexpr int kConfigTimeoutMs = 5000;
+constexpr int kDescribeTimeoutMs = 20000;
 constexpr int kStopTimeoutMs = 3000;
 constexpr double kMaxSeconds = 24 * 3600;
 
@@ -105,7 +107,23 @@ int ScopeVerb::run(const QStringList& arguments) {
 }
 
 int ScopeVerb::record(LinkSession* session, ScopeAcquisition* scope) {
-    const QVector<ScopeChannelChoice> list = ScopeChannelList::choices();
+    otaThread* link = Helper::instance()->worker()->link();
+    const quint8 canId = quint8(session->target()->r(QStringLiteral("info.can_id"))->getInt());
+    QVector<ScopeChannelChoice> list = ScopeChannelList::choices(link, canId);
+    const bool byName = std::any_of(m_channels.cbegin(), m_channels.cend(), [](const QString& c) {
+        bool number = false;
+        c.toUInt(&number, 0);
+        return !number;
+    });
+    if (byName && list.isEmpty()) {
+        // Names come from the motor's own description of its parameters.
+        LinkSession::printErr(tr("Reading the parameter names of the target..."));
+        link->startStep(STEP_ASK_PARA_STR_INFO);
+        session->waitStatus(
+            {OTA_STA_GET_PARA_INFO_SUCCESS, OTA_STA_GET_PARA_INFO_OVER_TIME, OTA_STA_GET_PARA_INFO_ERROR},
+            kDescribeTimeoutMs);
+        list = ScopeChannelList::choices(link, canId);
+    }
     ScopeAcquisition::Config config;
     config.frequency = m_rate;
     config.baudRate = Helper::instance()->worker()->portBaudRate();

@@ -2,27 +2,9 @@
 
 #include "link/param/paramstore.h"
 
-#include <mutex>
-
-namespace {
-
-std::mutex g_mutex;
-ScopeChannelList::Source g_source;  // guarded by g_mutex
-
-}  // namespace
-
-void ScopeChannelList::setSource(Source source) {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    g_source = std::move(source);
-}
-
-QVector<ScopeChannelChoice> ScopeChannelList::choices() {
-    Source source;
-    {
-        std::lock_guard<std::mutex> lock(g_mutex);
-        source = g_source;
-    }
-    return source ? source() : QVector<ScopeChannelChoice>();
+QVector<ScopeChannelChoice> ScopeChannelList::choices(otaThread* link, quint8 canId) {
+    const ParamStore* store = ParamStore::forLink(link);
+    return store ? fromStore(*store, canId) : QVector<ScopeChannelChoice>();
 }
 
 QVector<ScopeChannelChoice> ScopeChannelList::fromStore(const ParamStore& store, quint8 canId) {

@@ -3,9 +3,8 @@
 #include <QString>
 #include <QVector>
 
-#include <functional>
-
 class ParamStore;
+class otaThread;
 
 // One parameter the scope can sample.
 struct ScopeChannelChoice {
@@ -15,15 +14,12 @@ struct ScopeChannelChoice {
 };
 
 // The parameters a scope channel can show, in the order the channel settings count them
-// ("type" k >= 1 is choice k - 1, 0 is none). Read from whoever holds the motor's parameter
-// table, through a source installed at start-up, so that the scope never reaches into the
-// table's own classes.
+// ("type" k >= 1 is choice k - 1, 0 is none), read from the motor's parameter table through
+// the store's snapshot interface.
 class ScopeChannelList {
 public:
-    using Source = std::function<QVector<ScopeChannelChoice>()>;
-
-    static void setSource(Source source);
-    static QVector<ScopeChannelChoice> choices();
+    // The list of the motor with canId as its table was last described; empty without one.
+    static QVector<ScopeChannelChoice> choices(otaThread* link, quint8 canId);
 
     // The list from a motor's parameter table: the group-2 entries after the configuration
     // entries (the ones the device record mirrors), then every group-3 entry.
