@@ -128,8 +128,9 @@ void CANWorker::disconnectPort() {
         return;
     m_port->close();
     // Steps waiting for answers from a closed port would only time out with misleading
-    // failure lines (and the MIT stream would keep going): the step machine goes idle.
-    m_link->startStep(STEP_STOP);
+    // failure lines (and the MIT stream would keep going): the step machine goes idle and
+    // the features end their transfers.
+    m_link->resetLink();
     m_devices.clear();
     kx::DataObject* devices = kx::d("project.device");
     if (setting(QStringLiteral("config.setting.remove_device_on_disconnected"), true)) {

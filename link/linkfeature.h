@@ -36,20 +36,25 @@ struct StepRule {
     int timeoutNext = 0;
 
     // Sends the step's request. The step is current before this runs, so a fast answer is
-    // never missed.
+    // never missed. Runs when the step is started and when an answer or a time-out chains to
+    // it (not when the exchange ends in STEP_STOP).
     std::function<void(otaThread& link)> start;
     // Whether a received record answers this step (frame is valid when the record held one).
-    // Without it, a frame of one of the feature's types answers the step.
+    // Without it, a frame of one of the feature's types answers the step. An answer wakes the
+    // loop at once: the step concludes without waiting for its next poll.
     std::function<bool(otaThread& link, bool valid, const CanFrame& frame, const QByteArray& record)>
         isAnswer;
-    // For steps with answerStatus < 0: the step to go on with after an answer. Returning the
-    // same step keeps it current and waiting for its next answer (with a clean answer flag
-    // and elapsed time); returning another step chains to it.
+    // For steps with answerStatus < 0: the step to go on with after an answer (without it:
+    // answerNext, no status). Returning the same step keeps it current and waiting for its
+    // next answer; the answer flag and elapsed time are cleared before this runs, so a request
+    // it sends may be answered at once. Returning another step chains to it.
     std::function<int(otaThread& link)> onAnswer;
     // The status announced on a time-out; gets timeoutStatus.
     std::function<int(otaThread& link, int defaultStatus)> onTimeout;
     // Kind::Pass: one pass; false ends the step (to STEP_STOP, no status).
     std::function<bool(otaThread& link)> pass;
+    // Kind::Pass: called once after `pass` ended the step (not when another step replaced it).
+    std::function<void(otaThread& link)> ended;
 };
 
 // A link feature: one folder of classes that registers its steps and frame types with the
@@ -66,6 +71,7 @@ public:
     // Decodes a valid frame of one of its types on the receive path; returns the status to
     // announce or -1.
     virtual int decodeFrame(otaThread& link, const CanFrame& frame) = 0;
-    // The port closed or the link was reset: end whatever transfer is under way.
+    // The port closed or the link was reset: end whatever transfer is under way. Called on the
+    // port's thread after the step machine went idle.
     virtual void linkClosed(otaThread& link) { (void)link; }
 };

@@ -5,7 +5,7 @@
 #include "framework/log/qflog.h"
 #include "link/canprotocol.h"
 #include "link/helper.h"
-#include "link/linkextension.h"
+#include "link/coresteps.h"
 #include "link/linkfeature.h"
 #include "link/motormodel.h"
 #include "link/motorreplies.h"
@@ -27,26 +27,6 @@ QString hex(const QByteArray& bytes) {
     return QString::fromLatin1(bytes.toHex(' '));
 }
 
-// AT commands of the adapter's configuration sequence, by index.
-QByteArray atCommand(int index, int baudRate) {
-    switch (index) {
-        case 0:
-            return QByteArrayLiteral("AT+CAN_MODE=0\r\n");
-        case 1:
-            return QByteArrayLiteral("AT+CAN_FRAMEFORMAT=1,0,1,0\r\n");
-        case 2:
-            return QByteArrayLiteral("AT+CAN_FILTER0=1,0,0,0\r\n");
-        case 3:
-            return QByteArrayLiteral("AT+CAN_BAUD=1000000\r\n");
-        case 4:
-            return "AT+USART_PARAM=" + QByteArray::number(baudRate) + ",0,0,0\r\n";
-        case 6:
-            return QByteArrayLiteral("AT+CG\r\n");
-        default:
-            return QByteArrayLiteral("AT+AT\r\n");
-    }
-}
-
 }  // namespace
 
 otaThread::otaThread(QObject* parent) : QThread(parent) {
@@ -61,6 +41,8 @@ otaThread::otaThread(QObject* parent) : QThread(parent) {
     } else {
         kx::logE() << "link hand-over: no eventfd";
     }
+    for (const StepRule& rule : CoreSteps::rules())
+        addRule(rule, nullptr);
     g_instance = this;
 }
 
@@ -133,8 +115,58 @@ void otaThread::postError(const QString& text) {
 }
 
 void otaThread::registerFeature(LinkFeature* feature) {
-    if (feature && !m_features.contains(feature))
-        m_features.append(feature);
+    if (!feature || m_features.contains(feature))
+        return;
+    m_features.append(feature);
+    for (const StepRule& rule : feature->steps())
+        addRule(rule, feature);
+    for (int type : feature->frameTypes()) {
+        if (type < 0 || type >= int(m_typeOwners.size())) {
+            kx::logE() << "link feature" << feature->name() << "declares frame type" << type;
+            continue;
+        }
+        if (m_typeOwners[type] && m_typeOwners[type] != feature)
+            kx::logW() << "frame type" << type << "moves to link feature" << feature->name();
+        m_typeOwners[type] = feature;
+    }
+}
+
+void otaThread::addRule(const StepRule& rule, LinkFeature* owner) {
+    // Step numbers are small; a table indexed by them keeps the loop's lookups cheap.
+    if (rule.step < 0 || rule.step > 255) {
+        kx::logE() << "link step" << rule.step << "out of range";
+        return;
+    }
+    if (size_t(rule.step) >= m_rules.size())
+        m_rules.resize(size_t(rule.step) + 1);
+    RuleEntry& entry = m_rules[size_t(rule.step)];
+    if (entry.declared)
+        kx::logW() << "link step" << rule.step << "declared again" << (owner ? owner->name() : QString());
+    entry.rule = rule;
+    entry.owner = owner;
+    entry.declared = true;
+}
+
+const StepRule* otaThread::rule(int step) const {
+    if (step < 0 || size_t(step) >= m_rules.size() || !m_rules[size_t(step)].declared)
+        return nullptr;
+    return &m_rules[size_t(step)].rule;
+}
+
+StepRule::Kind otaThread::kindOf(int step) const {
+    const StepRule* r = rule(step);
+    return r ? r->kind : StepRule::Kind::Idle;
+}
+
+QString otaThread::logNameOf(int step) const {
+    const StepRule* r = rule(step);
+    return r ? r->logName : stepName(step);
+}
+
+void otaThread::resetLink() {
+    startStep(STEP_STOP);
+    for (LinkFeature* feature : m_features)
+        feature->linkClosed(*this);
 }
 
 otaThread* otaThread::instance() {
@@ -151,190 +183,20 @@ bool otaThread::quitAndJoin(int timeoutMs) {
     return m_ended;
 }
 
-otaThread::Kind otaThread::kindOf(int step) {
-    switch (step) {
-        case STEP_INIT:
-        case STEP_INCONFIG:
-        case STEP_CONFIG:
-        case STEP_IN_OTA:
-        case STEP_SEND_INFO:
-        case STEP_SET_CAN_ID:
-        case STEP_SET_RST_MODE:
-        case STEP_SET_MOTOR_MODE:
-        case STEP_SET_BRAKE_MODE:
-        case STEP_SET_CALI_ENCODER_MODE:
-        case STEP_SET_ZERO_MECH_MODE:
-        case STEP_ASK_PARA_STR_INFO:
-        case STEP_READ_PARA_STR:
-        case STEP_WRITE_PARA_STR:
-        case STEP_SCOPE_CONFIG:
-            return Kind::Wait;
-        case STEP_GET_DEV_INFO:
-            return Kind::Scan;
-        case STEP_MOTOR_CTRL_CONTINUOUS:
-            return Kind::Continuous;
-        case STEP_SCOPE_STOP:
-            return Kind::ScopeStop;
-        case STEP_QUIT:
-            return Kind::Quit;
-        default:
-            return Kind::Idle;
-    }
-}
-
-otaThread::Rule otaThread::ruleOf(int step) {
-    switch (step) {
-        case STEP_INIT:
-            return {20, 20, 500, OTA_STA_CONNECT_SUCCESS, STEP_STOP, OTA_STA_CONNECT_OVER_TIME, STEP_STOP};
-        case STEP_INCONFIG:
-            return {20, 20, 200, OTA_STA_INCONFIG_SUCCESS, STEP_STOP, OTA_STA_INCONFIG_OVER_TIME, STEP_STOP};
-        case STEP_CONFIG:
-            return {20, 20, 500, OTA_STA_CONFIG_SUCCESS, STEP_STOP, OTA_STA_CONFIG_OVER_TIME, STEP_STOP};
-        case STEP_IN_OTA:
-            return {100,
-                    100,
-                    8000,
-                    OTA_STA_IN_OTA_MODE_SUCCESS,
-                    STEP_SEND_INFO,
-                    OTA_STA_IN_OTA_MODE_OVER_TIME,
-                    STEP_STOP};
-        case STEP_SEND_INFO:
-            // Its answer is concluded by the firmware extension in the receive path.
-            return {100, 100, 2000, -1, STEP_SEND_INFO, OTA_STA_OTA_INFO_OVER_TIME, STEP_STOP};
-        case STEP_SET_CAN_ID:
-            return {100, 100, 2000, OTA_STA_SET_ID_SUCCESS, STEP_STOP, OTA_STA_SET_ID_OVER_TIME, STEP_STOP};
-        case STEP_SET_RST_MODE:
-            return {100,      100, 2000, OTA_STA_RST_MODE_SUCCESS, STEP_STOP, OTA_STA_RST_MODE_OVER_TIME,
-                    STEP_STOP};
-        case STEP_SET_MOTOR_MODE:
-            return {100,      100, 2000, OTA_STA_MOTOR_MODE_SUCCESS, STEP_STOP, OTA_STA_MOTOR_MODE_OVER_TIME,
-                    STEP_STOP};
-        case STEP_SET_BRAKE_MODE:
-            return {100,      100, 2000, OTA_STA_BRAKE_MODE_SUCCESS, STEP_STOP, OTA_STA_BRAKE_MODE_OVER_TIME,
-                    STEP_STOP};
-        case STEP_SET_CALI_ENCODER_MODE:
-            return {100,      100, 2000, OTA_STA_CALI_MODE_SUCCESS, STEP_STOP, OTA_STA_CALI_MODE_OVER_TIME,
-                    STEP_STOP};
-        case STEP_SET_ZERO_MECH_MODE:
-            return {100,      100, 2000, OTA_STA_ZERO_MODE_SUCCESS, STEP_STOP, OTA_STA_ZERO_MODE_OVER_TIME,
-                    STEP_STOP};
-        case STEP_ASK_PARA_STR_INFO:
-            return {50, 50, 1000, -1, STEP_ASK_PARA_STR_INFO, OTA_STA_GET_PARA_INFO_OVER_TIME, STEP_STOP};
-        case STEP_READ_PARA_STR:
-            return {50, 50, 1000, -1, STEP_READ_PARA_STR, OTA_STA_READ_PARA_OVER_TIME, STEP_STOP};
-        case STEP_WRITE_PARA_STR:
-            // Counts 100 ms per 50 ms poll: its time-out comes after 11 polls.
-            return {50, 100, 1000, -1, STEP_WRITE_PARA_STR, OTA_STA_WRITE_PARA_OVER_TIME, STEP_STOP};
-        case STEP_SCOPE_CONFIG:
-            return {50, 50, 1000, -1, STEP_SCOPE_CONFIG, OTA_STA_PARA_UPDATE_OVER_TIME, STEP_STOP};
-        default:
-            return {};
-    }
-}
-
 void otaThread::startStep(int step) {
-    startStepIf(0, step);
-}
-
-bool otaThread::startStepIf(quint64 expected, int step) {
-    quint64 generation = 0;
     {
         std::lock_guard<std::mutex> lock(m_stepMutex);
-        if (expected != 0 && m_generation != expected)
-            return false;
         m_answer = false;
         m_elapsed = 0;
-        generation = ++m_generation;
+        ++m_generation;
         // The step becomes current before its request leaves, so that an answer that is
         // quicker than this thread cannot be missed.
         m_step = step;
     }
     m_stepCv.notify_all();
-    startAction(step, generation);
-    return true;
-}
-
-void otaThread::setCurrent(int step, quint64 generation) {
-    {
-        std::lock_guard<std::mutex> lock(m_stepMutex);
-        if (m_generation != generation)
-            return;
-        m_step = step;
-    }
-    m_stepCv.notify_all();
-}
-
-void otaThread::startAction(int step, quint64 generation) {
-    const quint8 target = m_target.load();
-    const quint64 selMcu = deviceEntry(m_selected.load()).mcuId;
-    switch (step) {
-        case STEP_STOP:
-            m_clearBuffer = true;
-            return;
-        case STEP_INIT:
-            m_clearBuffer = true;
-            sendRaw(atCommand(5, m_baudRate));
-            return;
-        case STEP_INCONFIG:
-            m_clearBuffer = true;
-            m_atIndex = 0;
-            sendRaw(atCommand(6, m_baudRate));
-            return;
-        case STEP_CONFIG:
-            m_clearBuffer = true;
-            sendRaw(atCommand(m_atIndex.load(), m_baudRate));
-            return;
-        case STEP_GET_DEV_INFO:
-            // The scan counters belong to the loop, which clears them when it picks up a
-            // newly started scan.
-            return;
-        case STEP_SET_CAN_ID:
-            sendFrame(MotorFrames::setCanId(target, m_newCanId.load(), selMcu));
-            return;
-        case STEP_SET_RST_MODE:
-            sendFrame(MotorFrames::enterResetMode(target, selMcu));
-            return;
-        case STEP_SET_MOTOR_MODE:
-            sendFrame(MotorFrames::enterMotorMode(target));
-            return;
-        case STEP_SET_BRAKE_MODE:
-            sendFrame(MotorFrames::enterBrakeMode(target));
-            return;
-        case STEP_SET_CALI_ENCODER_MODE:
-            sendFrame(MotorFrames::enterCalibration(target));
-            return;
-        case STEP_SET_ZERO_MECH_MODE:
-            sendFrame(MotorFrames::setMechanicalZero(target, quint8(m_zeroFlag.load())));
-            return;
-        case STEP_MOTOR_CTRL_SINGLE: {
-            QString error;
-            const auto frame = MotorFrames::mitControl(target, setpoints(), MotorModel::ranges(), &error);
-            if (frame)
-                sendFrame(*frame);
-            else
-                postError(error);
-            return;
-        }
-        case STEP_MOTOR_CTRL_CONTINUOUS:
-            return;
-        case STEP_IN_OTA:
-            sendFrame(MotorFrames::otaStart(target, selMcu));
-            return;
-        case STEP_MODEL_QUERY:
-            sendFrame(MotorFrames::modelQuery(lastAnnounced().canId));
-            return;
-        case STEP_QUIT:
-            return;
-        default:
-            break;
-    }
-    // Parameter tables, firmware and scope steps belong to their extensions; without one the
-    // step stays current and ends by its time-out, if it has one.
-    if (LinkExtension* extension = m_extension.load()) {
-        int current = step;
-        if (extension->startAction(this, step, &current) && current != step)
-            setCurrent(current, generation);
-    }
+    const StepRule* r = rule(step);
+    if (r && r->start)
+        r->start(*this);
 }
 
 void otaThread::sendFrame(const CanFrame& frame) {
@@ -420,9 +282,8 @@ otaThread::Values otaThread::values() const {
     return m_values;
 }
 
-CanFrame otaThread::lastFrame() const {
-    std::lock_guard<std::mutex> lock(m_valuesMutex);
-    return m_lastFrame;
+CanProtocol::ModelRanges otaThread::targetRanges() const {
+    return MotorModel::ranges();
 }
 
 void otaThread::emitStatus(int status) {
@@ -433,10 +294,11 @@ void otaThread::emitStatus(int status) {
         emit sendState(status);
 }
 
-bool otaThread::waitFor(int ms, quint64 generation) {
+bool otaThread::waitFor(int ms, quint64 generation, bool wakeOnAnswer) {
     std::unique_lock<std::mutex> lock(m_stepMutex);
-    return !m_stepCv.wait_for(lock, std::chrono::milliseconds(ms),
-                              [&] { return m_generation != generation; });
+    m_stepCv.wait_for(lock, std::chrono::milliseconds(ms),
+                      [&] { return m_generation != generation || (wakeOnAnswer && m_answer.load()); });
+    return m_generation == generation;
 }
 
 bool otaThread::conclude(quint64 generation, int next, int status) {
@@ -445,11 +307,20 @@ bool otaThread::conclude(quint64 generation, int next, int status) {
         // A step started meanwhile replaced this one: it ends without a status.
         if (m_generation != generation)
             return false;
+        // The next step waits for its own answer: nothing of this one's carries over.
+        m_answer = false;
+        m_elapsed = 0;
         m_step = next;
         ++m_generation;
     }
+    m_stepCv.notify_all();
     if (status >= 0)
         emitStatus(status);
+    if (next != STEP_STOP) {
+        const StepRule* r = rule(next);
+        if (r && r->start)
+            r->start(*this);
+    }
     return true;
 }
 
@@ -459,8 +330,8 @@ void otaThread::logStep(int step) {
     const bool quiet =
         m_loggedStep == step && (step == STEP_STOP || step == STEP_SEND_BIN || step == STEP_SEND_END);
     if (!quiet) {
-        kx::logI() << "---- run step:" << stepName(m_loggedStep).trimmed() << "->"
-                   << stepName(step).trimmed();
+        kx::logI() << "---- run step:" << logNameOf(m_loggedStep).trimmed() << "->"
+                   << logNameOf(step).trimmed();
     }
     m_loggedStep = step;
 }
@@ -470,70 +341,43 @@ void otaThread::run() {
         // A step that has just become idle is logged once before the loop blocks; without this
         // the change into it would only surface, merged, when the next step starts.
         const int settled = m_step.load();
-        if (kindOf(settled) == Kind::Idle)
+        if (kindOf(settled) == StepRule::Kind::Idle)
             logStep(settled);
         int step = STEP_STOP;
         quint64 generation = 0;
         {
             // Idle steps block here until another step is started: no polling while idle.
             std::unique_lock<std::mutex> lock(m_stepMutex);
-            m_stepCv.wait(lock, [&] { return kindOf(m_step.load()) != Kind::Idle; });
+            m_stepCv.wait(lock, [&] { return kindOf(m_step.load()) != StepRule::Kind::Idle; });
             step = m_step.load();
             generation = m_generation;
         }
         logStep(step);
+        if (step == STEP_QUIT) {
+            std::lock_guard<std::mutex> lock(m_stepMutex);
+            m_ended = true;
+            return;
+        }
         if (generation != m_pickedGeneration) {
-            // First pass of a newly started step: reset the loop's own per-step state.
+            // First pass of a newly current step: reset the loop's own per-step state.
             m_pickedGeneration = generation;
             m_probeCounter = 0;
             m_probeGroup = 0;
             m_firstProbe = false;
+            m_probeSendNext = false;
             m_mitRefusalLogged = false;
         }
-        switch (kindOf(step)) {
-            case Kind::Quit: {
-                std::lock_guard<std::mutex> lock(m_stepMutex);
-                m_ended = true;
-                return;
-            }
-            case Kind::Wait:
-                waitingPass(step, generation);
-                break;
-            case Kind::Scan:
-                scanPass(generation);
-                break;
-            case Kind::Continuous:
-                if (waitFor(50, generation)) {
-                    QString error;
-                    const auto frame =
-                        MotorFrames::mitControl(m_target.load(), setpoints(), MotorModel::ranges(), &error);
-                    if (frame) {
-                        sendFrame(*frame);
-                        m_mitRefusalLogged = false;
-                    } else if (!m_mitRefusalLogged) {
-                        // One line per refused stretch, not twenty a second.
-                        m_mitRefusalLogged = true;
-                        postError(error);
-                    }
-                }
-                break;
-            case Kind::ScopeStop: {
-                if (!waitFor(2, generation))
-                    break;
-                LinkExtension* extension = m_extension.load();
-                if (!extension || !extension->scopeStopPass(this))
-                    conclude(generation, STEP_STOP, -1);
-                break;
-            }
-            case Kind::Idle:
-                break;
-        }
+        const StepRule& current = m_rules[size_t(step)].rule;
+        if (current.kind == StepRule::Kind::Wait)
+            waitingPass(current, generation);
+        else if (current.kind == StepRule::Kind::Pass)
+            passingPass(current, generation);
     }
 }
 
-void otaThread::waitingPass(int step, quint64 generation) {
-    const Rule rule = ruleOf(step);
-    if (!waitFor(rule.poll, generation))
+void otaThread::waitingPass(const StepRule& rule, quint64 generation) {
+    // An answer ends the wait at once; only a poll without one counts towards the time-out.
+    if (!waitFor(rule.poll, generation, true))
         return;
     int elapsed = 0;
     bool answered = false;
@@ -541,63 +385,33 @@ void otaThread::waitingPass(int step, quint64 generation) {
         std::lock_guard<std::mutex> lock(m_stepMutex);
         if (m_generation != generation)
             return;
-        elapsed = (m_elapsed += rule.counted);
-        answered = m_answer.load();
+        answered = m_answer.exchange(false);
+        if (answered)
+            m_elapsed = 0;
+        else
+            elapsed = (m_elapsed += rule.counted);
     }
     if (answered) {
-        if (step == STEP_CONFIG) {
-            const int index = m_atIndex.fetch_add(1);
-            if (index >= 4)
-                conclude(generation, STEP_STOP, OTA_STA_CONFIG_SUCCESS);
-            else
-                startStepIf(generation, STEP_CONFIG);
-            return;
-        }
         if (rule.answerStatus >= 0) {
             conclude(generation, rule.answerNext, rule.answerStatus);
             return;
         }
-        // A step that stays current: its extension decides how it goes on.
-        LinkExtension* extension = m_extension.load();
-        const int next = extension ? extension->onLoopAnswer(this, step) : step;
-        if (next != step) {
+        const int next = rule.onAnswer ? rule.onAnswer(*this) : rule.answerNext;
+        if (next != rule.step)
             conclude(generation, next, -1);
-            return;
-        }
-        std::lock_guard<std::mutex> lock(m_stepMutex);
-        if (m_generation == generation) {
-            m_answer = false;
-            m_elapsed = 0;
-        }
         return;
     }
     if (elapsed > rule.timeout) {
-        int status = rule.timeoutStatus;
-        if (LinkExtension* extension = m_extension.load())
-            status = extension->timeoutStatus(this, step, status);
+        const int status = rule.onTimeout ? rule.onTimeout(*this, rule.timeoutStatus) : rule.timeoutStatus;
         conclude(generation, rule.timeoutNext, status);
     }
 }
 
-void otaThread::scanPass(quint64 generation) {
-    if ((m_probeCounter & 0x0F) == 0) {
-        ++m_probeGroup;
-        m_probeCounter = 0;
-    }
-    const int probed = m_probeCounter * 8 + m_probeGroup;
-    ++m_probeCounter;
-    if (!m_firstProbe) {
-        m_probeGroup = 0;
-        m_firstProbe = true;
-    }
-    if (!waitFor(10, generation))
+void otaThread::passingPass(const StepRule& rule, quint64 generation) {
+    if (!waitFor(rule.poll, generation))
         return;
-    if (probed > 127) {
-        if (conclude(generation, STEP_STOP, -1))
-            post({MailKind::ScanDone, QByteArray(), 0, QString()});
+    if (rule.pass && rule.pass(*this))
         return;
-    }
-    if (!waitFor(10, generation))
-        return;
-    sendFrame(MotorFrames::identityRequest(quint8(probed)));
+    if (conclude(generation, STEP_STOP, -1) && rule.ended)
+        rule.ended(*this);
 }

@@ -9,20 +9,22 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <vector>
 
 #include "link/canframe.h"
+#include "link/canprotocol.h"
 #include "link/linkstates.h"
 #include "link/motorframes.h"
 #include "link/recordcutter.h"
 
-class LinkExtension;
-class LinkFeature;
+#include "link/linkfeature.h"
+
 class QSocketNotifier;
 
-// The link thread: runs the step machine (time-outs, the device scan, the continuous MIT
-// stream) while the receive path (getSerialData, dispatchFrame) runs on the thread that owns
-// the serial port. Shared state is atomic or guarded by a std::mutex, as noted at each field;
-// an idle link blocks on a condition variable instead of polling.
+// The link thread: runs the step machine (every step as a registered StepRule: the core's own
+// steps from CoreSteps, the features' from registerFeature) while the receive path (getSerialData,
+// dispatchFrame) runs on the thread that owns the serial port. Shared state is atomic or guarded by a
+// std::mutex, as noted at each field; an idle link blocks on a condition variable instead of polling.
 class otaThread : public QThread {
     Q_OBJECT
 
@@ -66,12 +68,17 @@ public:
     // Ends the loop (STEP_QUIT) and waits up to timeoutMs for it; true once it has ended.
     bool quitAndJoin(int timeoutMs);
 
-    // Performs the start action of step and makes it current; callable from any thread.
-    // Starting a step abandons the current one without a status.
+    // Makes step current (clean answer flag and elapsed time), then performs its start action;
+    // callable from any thread. Starting a step abandons the current one without a status.
     void startStep(int step);
+    // The port closed or the link is reset: the step machine goes idle and every feature ends
+    // its transfer (LinkFeature::linkClosed, on the calling thread).
+    void resetLink();
     int step() const { return m_step.load(); }
     int status() const { return m_status.load(); }
     static QString stepName(int step) { return LinkStates::stepName(step); }
+    // The rule registered for step; null for a step nobody declared (it is idle).
+    const StepRule* rule(int step) const;
 
     // One record cut from the serial stream: a frame record is decoded (statuses, values,
     // announcements); any record is then offered to the current step's answer rule.
@@ -85,8 +92,8 @@ public:
     void setTarget(quint8 canId) { m_target = canId; }
     quint8 target() const { return m_target.load(); }
     void setNewCanId(quint8 canId) { m_newCanId = canId; }
-    quint8 newCanId() const { return m_newCanId.load(); }
     void setSelectedDevice(int index);
+    // Index into the device table; its MCU ID addresses reset-mode and firmware requests.
     int selectedDevice() const { return m_selected.load(); }
     void setDeviceEntry(int index, quint64 mcuId, quint8 canId);
     DeviceEntry deviceEntry(int index) const;
@@ -102,16 +109,14 @@ public:
     void setRunMode(int mode) { m_runMode = mode; }
     int runMode() const { return m_runMode.load(); }
     void setZeroFlag(int flag) { m_zeroFlag = flag; }
-    int zeroFlag() const { return m_zeroFlag.load(); }
     void setScopeFrequency(int frequency) { m_scopeFrequency = frequency; }
     int scopeFrequency() const { return m_scopeFrequency.load(); }
 
     Values values() const;
-    CanFrame lastFrame() const;
 
-    void setExtension(LinkExtension* extension) { m_extension = extension; }
     // Adds a feature's steps and frame types; called once per feature before the loop starts
-    // (installLinkFeatures). The link does not own the feature.
+    // (installLinkFeatures). The link does not own the feature. A step or frame type declared
+    // twice goes to the later registration (logged).
     void registerFeature(LinkFeature* feature);
     const QVector<LinkFeature*>& features() const { return m_features; }
     // Announces a status from any thread (a feature's own outcome, e.g. a finished walk).
@@ -137,34 +142,33 @@ protected:
     void run() override;
 
 private:
-    struct Rule {
-        int poll = 0;
-        int counted = 0;
-        int timeout = 0;
-        int answerStatus = -1;
-        int answerNext = 0;
-        int timeoutStatus = -1;
-        int timeoutNext = 0;
-    };
-    enum class Kind { Idle, Wait, Scan, Continuous, ScopeStop, Quit };
-    static Kind kindOf(int step);
-    static Rule ruleOf(int step);
+    friend class CoreSteps;
 
-    // Starts step only while generation is still current (0: always).
-    bool startStepIf(quint64 generation, int step);
-    void startAction(int step, quint64 generation);
-    void setCurrent(int step, quint64 generation);
-    // Waits up to ms on the step condition; false when another step was started meanwhile.
-    bool waitFor(int ms, quint64 generation);
+    struct RuleEntry {
+        StepRule rule;
+        LinkFeature* owner = nullptr;  // null for the core's own steps
+        bool declared = false;
+    };
+    void addRule(const StepRule& rule, LinkFeature* owner);
+    StepRule::Kind kindOf(int step) const;
+    // Makes next current with a clean answer flag and elapsed time while generation is still
+    // current, announces status (>= 0), then runs next's start action unless the exchange ended
+    // (STEP_STOP). False when another step replaced this one meanwhile.
     bool conclude(quint64 generation, int next, int status);
-    void waitingPass(int step, quint64 generation);
-    void scanPass(quint64 generation);
+    // Waits up to ms on the step condition; false when another step was started meanwhile.
+    // With wakeOnAnswer, an answer to the current step ends the wait early.
+    bool waitFor(int ms, quint64 generation, bool wakeOnAnswer = false);
+    void waitingPass(const StepRule& rule, quint64 generation);
+    void passingPass(const StepRule& rule, quint64 generation);
     void emitStatus(int status);
     void handleAnnouncement(const CanFrame& frame);
     int decodeByType(const CanFrame& frame);
     int decodeFeedback(const CanFrame& frame);
-    bool isAnswer(int step, bool valid, const CanFrame& frame, const QByteArray& record) const;
+    void offerAnswer(bool valid, const CanFrame& frame, const QByteArray& record);
     void logStep(int step);
+    QString logNameOf(int step) const;
+    // The ranges MIT frames to the target are scaled with.
+    CanProtocol::ModelRanges targetRanges() const;
 
     // Hand-over from the loop to the port's thread: one FIFO of writes, statuses and status
     // lines, guarded by a std::mutex and woken through an eventfd. The order of writes and
@@ -192,8 +196,8 @@ private:
     bool m_ended = false;      // guarded by m_stepMutex: run() has returned
     std::atomic<int> m_step{STEP_STOP};
     std::atomic<int> m_status{0};
-    std::atomic<bool> m_answer{false};
-    std::atomic<int> m_elapsed{0};
+    std::atomic<bool> m_answer{false};  // written under m_stepMutex
+    std::atomic<int> m_elapsed{0};      // written under m_stepMutex
     std::atomic<int> m_atIndex{0};
     int m_loggedStep = -1;           // link thread only
     quint64 m_pickedGeneration = 0;  // link thread only: the step generation last picked up
@@ -212,12 +216,13 @@ private:
     quint8 m_probeCounter = 0;
     quint8 m_probeGroup = 0;
     bool m_firstProbe = false;
+    int m_probeId = 0;
+    bool m_probeSendNext = false;
 
     // MIT control, guarded by m_valuesMutex like the decoded values.
     mutable std::mutex m_valuesMutex;
     MotorFrames::MitSetpoints m_setpoints;
     Values m_values;
-    CanFrame m_lastFrame;
     bool m_mitRefusalLogged = false;  // link thread only: one status line per refused stream
     std::atomic<int> m_runMode{0};
     std::atomic<int> m_zeroFlag{0};
@@ -231,8 +236,10 @@ private:
     std::atomic<int> m_baudRate{921600};  // configured rate, sent by "AT+USART_PARAM"
     std::atomic<bool> m_debugPack{false};
     std::atomic<bool> m_debugStep{false};
-    std::atomic<LinkExtension*> m_extension{nullptr};
-    QVector<LinkFeature*> m_features;  // written before the loop starts, then read-only
+    // Written before the loop starts (constructor, registerFeature), then read-only.
+    QVector<LinkFeature*> m_features;
+    std::vector<RuleEntry> m_rules;               // by step number
+    std::array<LinkFeature*, 32> m_typeOwners{};  // by communication type
 
     std::mutex m_mailMutex;
     std::deque<Mail> m_mail;  // guarded by m_mailMutex

@@ -7,7 +7,7 @@
 #include "framework/log/qflog.h"
 #include "link/canprotocol.h"
 #include "link/helper.h"
-#include "link/linkextension.h"
+#include "link/linkfeature.h"
 #include "link/motormodel.h"
 #include "link/motorreplies.h"
 #include "link/serialrecord.h"
@@ -28,10 +28,6 @@ void otaThread::dispatchFrame(const QByteArray& record) {
     const bool valid = SerialRecord::toFrame(record, &frame);
     int status = -1;
     if (valid) {
-        {
-            std::lock_guard<std::mutex> lock(m_valuesMutex);
-            m_lastFrame = frame;
-        }
         kx::d("_recv_can_id")->set(this, int(frame.dataField() & 0xFF));
         if (m_debugPack) {
             kx::logI() << "recv pack <<<<<" << QString::fromLatin1(record.toHex(' '))
@@ -54,12 +50,37 @@ void otaThread::dispatchFrame(const QByteArray& record) {
         kx::logE() << "<<<<< analyze >>>>> "
                    << "invalid pack: " << QString::fromLatin1(record.toHex(' '));
     }
+    offerAnswer(valid, frame, record);
+}
+
+void otaThread::offerAnswer(bool valid, const CanFrame& frame, const QByteArray& record) {
     const int step = m_step.load();
-    if (isAnswer(step, valid, frame, record))
+    if (step < 0 || size_t(step) >= m_rules.size())
+        return;
+    const RuleEntry& entry = m_rules[size_t(step)];
+    if (!entry.declared || entry.rule.kind != StepRule::Kind::Wait)
+        return;
+    bool answers = false;
+    if (entry.rule.isAnswer)
+        answers = entry.rule.isAnswer(*this, valid, frame, record);
+    else if (entry.owner)
+        answers = valid && m_typeOwners[frame.type()] == entry.owner;
+    if (!answers)
+        return;
+    {
+        std::lock_guard<std::mutex> lock(m_stepMutex);
+        // The step changed while the record was looked at: it answered the old one.
+        if (m_step.load() != step)
+            return;
         m_answer = true;
+    }
+    // Wakes the loop at once: the answer concludes now, not at the next poll.
+    m_stepCv.notify_all();
 }
 
 int otaThread::decodeByType(const CanFrame& frame) {
+    if (LinkFeature* owner = m_typeOwners[frame.type()])
+        return owner->decodeFrame(*this, frame);
     switch (frame.type()) {
         case CANCOM_ANNOUNCE_DEVID:
             handleAnnouncement(frame);
@@ -112,17 +133,6 @@ int otaThread::decodeByType(const CanFrame& frame) {
             m_values.warningWord = fw.warning;
             return OTA_STA_MOTOR_FAULTWARN;
         }
-        case CANCOM_PARA_WRITE:
-        case CANCOM_PARA_READ:
-        case CANCOM_PARA_UPDATE:
-        case CANCOM_OTA_START:
-        case CANCOM_OTA_INFO:
-        case CANCOM_OTA_ING:
-        case CANCOM_OTA_END:
-        case CANCOM_PARA_STR_INFO:
-            if (LinkExtension* extension = m_extension.load())
-                return extension->decodeFrame(this, frame);
-            return -1;
         default:
             return -1;
     }
@@ -188,40 +198,4 @@ void otaThread::handleAnnouncement(const CanFrame& frame) {
     if (!kx::d("config.setting.enable_multiple_devices")->getBool(false) && m_step.load() != STEP_SET_CAN_ID)
         startStep(STEP_MODEL_QUERY);
     emitStatus(OTA_STA_DETECT_MCU);
-}
-
-bool otaThread::isAnswer(int step, bool valid, const CanFrame& frame, const QByteArray& record) const {
-    if (step == STEP_INIT || step == STEP_INCONFIG || step == STEP_CONFIG)
-        return record.contains("OK");
-    if (!valid)
-        return false;
-    const bool addressed = frame.destination() == CanProtocol::kHostId;
-    const int type = frame.type();
-    const int mode = int((frame.id >> 22) & 3);
-    switch (step) {
-        case STEP_IN_OTA:
-            return addressed && type == CANCOM_OTA_START && frame.dataField() == m_target.load();
-        case STEP_SET_CAN_ID:
-            return type == CANCOM_ANNOUNCE_DEVID;
-        case STEP_SET_RST_MODE:
-            return addressed && type == CANCOM_MOTOR_FEEDBACK && mode == 0;
-        case STEP_SET_MOTOR_MODE:
-            return addressed && type == CANCOM_MOTOR_FEEDBACK && mode == 2;
-        case STEP_SET_BRAKE_MODE:
-            return addressed && type == CANCOM_MOTOR_FEEDBACK && mode == 3;
-        case STEP_SET_CALI_ENCODER_MODE:
-            return addressed && type == CANCOM_MOTOR_FEEDBACK && mode == 1;
-        case STEP_SET_ZERO_MECH_MODE:
-            return addressed && type == CANCOM_MOTOR_FEEDBACK;
-        case STEP_ASK_PARA_STR_INFO:
-            return addressed && type == CANCOM_PARA_STR_INFO;
-        case STEP_READ_PARA_STR:
-            return addressed && type == CANCOM_PARA_READ;
-        case STEP_WRITE_PARA_STR:
-            return addressed && type == CANCOM_PARA_WRITE;
-        case STEP_SCOPE_CONFIG:
-            return addressed && type == CANCOM_PARA_UPDATE;
-        default:
-            return false;
-    }
 }

@@ -141,8 +141,6 @@ void TestOtaThread::timeouts_data() {
     QTest::newRow("configuration command") << int(STEP_CONFIG) << int(OTA_STA_CONFIG_OVER_TIME) << 500;
     QTest::newRow("set can id") << int(STEP_SET_CAN_ID) << int(OTA_STA_SET_ID_OVER_TIME) << 2000;
     QTest::newRow("brake mode") << int(STEP_SET_BRAKE_MODE) << int(OTA_STA_BRAKE_MODE_OVER_TIME) << 2000;
-    // Counts 100 ms per 50 ms poll: 11 polls, about 550 ms.
-    QTest::newRow("write parameters") << int(STEP_WRITE_PARA_STR) << int(OTA_STA_WRITE_PARA_OVER_TIME) << 550;
 }
 
 void TestOtaThread::timeouts() {
