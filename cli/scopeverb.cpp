@@ -164,10 +164,8 @@ int ScopeVerb::record(LinkSession* session, ScopeAcquisition* scope) {
         {OTA_STA_PARA_UPDATE_SUCCESS_CHSET, OTA_STA_PARA_UPDATE_ERROR, OTA_STA_PARA_UPDATE_OVER_TIME},
         kConfigTimeoutMs);
     if (configured != OTA_STA_PARA_UPDATE_SUCCESS_CHSET) {
-        return fail(
-            configured == OTA_STA_PARA_UPDATE_ERROR
-                ? tr("The motor refused the channels (error bits 0x%1).").arg(scope->errorBits(), 0, 16)
-                : tr("The motor did not answer the scope configuration."));
+        // A refusal or a time-out went out as a status line already.
+        return fail(configured < 0 ? tr("The motor did not answer the scope configuration.") : QString());
     }
     const QVector<ScopeAcquisition::Channel> active = scope->activeChannels();
     if (m_csv) {

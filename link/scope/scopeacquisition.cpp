@@ -7,6 +7,8 @@
 #include "link/linkstates.h"
 #include "link/otathread.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 // Bytes of one frame record on the serial line ("AT", 4 identifier bytes, length, 8 data
@@ -15,6 +17,10 @@ constexpr int kRecordBytes = 17;
 constexpr int kBitsPerByte = 10;
 // Stop passes (2 ms each) without a sample frame after which a silent motor counts as stopped.
 constexpr int kQuietStopPasses = 250;
+
+QString trScope(const char* text) {
+    return QCoreApplication::translate("ScopeAcquisition", text);
+}
 
 StepRule waitRule(int step, const char* logName) {
     StepRule r;
@@ -27,6 +33,12 @@ StepRule waitRule(int step, const char* logName) {
     r.answerStatus = -1;
     r.timeoutStatus = OTA_STA_PARA_UPDATE_OVER_TIME;
     r.timeoutNext = STEP_STOP;
+    r.onTimeout = [](otaThread&, int status) {
+        if (Helper* helper = Helper::instance())
+            helper->postStatus(trScope("The motor did not answer the scope configuration."),
+                               QStringLiteral("ERROR"));
+        return status;
+    };
     return r;
 }
 
@@ -166,6 +178,11 @@ int ScopeAcquisition::frequency() const {
     return m_config.frequency;
 }
 
+quint8 ScopeAcquisition::target() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_target;
+}
+
 quint32 ScopeAcquisition::periodUs() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_periodUs;
@@ -211,6 +228,15 @@ int ScopeAcquisition::afterConfigAnswer(otaThread& link) {
         return STEP_SCOPE_SET_CHANNAL;
     }
     // The last channel reply, or a refusal: the configuration is over either way.
+    bool autoStart = false;
+    QVector<int> types;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        autoStart = m_config.startWhenConfigured;
+        types = m_confirmed;
+    }
+    if (m_configured.load() && autoStart && fits(types, nullptr))
+        return STEP_SCOPE_START;
     return STEP_STOP;
 }
 
@@ -303,13 +329,18 @@ QVector<StepRule> ScopeAcquisition::steps() const {
     return rules;
 }
 
+int ScopeAcquisition::configError(int bits) {
+    m_errorBits = bits;
+    refuse(tr("The motor refused the scope configuration (error bits 0x%1).").arg(bits, 0, 16), nullptr);
+    return OTA_STA_PARA_UPDATE_ERROR;
+}
+
 int ScopeAcquisition::onChannelReply(const CanFrame& frame) {
     const ScopeFrames::Header h = ScopeFrames::header(frame);
     m_configured = false;
     if (h.code != 0) {
         m_moreChannels = false;
-        m_errorBits = h.code == 1 ? 4 : h.code == 2 ? 8 : 16;
-        return OTA_STA_PARA_UPDATE_ERROR;
+        return configError(h.code == 1 ? 4 : h.code == 2 ? 8 : 16);
     }
     ScopeDecoder::Setup setup;
     QVector<int> requested;
@@ -328,10 +359,8 @@ int ScopeAcquisition::onChannelReply(const CanFrame& frame) {
     }
     for (int i = 0; i < setup.types.size(); ++i) {
         const bool unknownType = setup.types[i] > 9;
-        if (unknownType || (requested[i] >= 0 && requested[i] != setup.types[i])) {
-            m_errorBits = m_errorBits | 0x40;
-            return OTA_STA_PARA_UPDATE_ERROR;
-        }
+        if (unknownType || (requested[i] >= 0 && requested[i] != setup.types[i]))
+            return configError(m_errorBits | 0x40);
     }
     setup.generation = ++m_generation;
     m_decoder.configure(setup);
@@ -368,8 +397,7 @@ int ScopeAcquisition::decodeFrame(otaThread& link, const CanFrame& frame) {
             }
             if (h.code != 0) {
                 m_rateOk = false;
-                m_errorBits = 2;
-                return OTA_STA_PARA_UPDATE_ERROR;
+                return configError(2);
             }
             m_rateOk = true;
             return OTA_STA_PARA_UPDATE_SUCCESS_FRESET;

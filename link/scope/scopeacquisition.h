@@ -35,6 +35,9 @@ public:
         QVector<Channel> channels;  // up to 8, in channel order
         int frequency = 100;        // Hz
         int baudRate = 921600;      // serial line rate, for the line budget
+        // Start the stream as soon as the motor confirmed the channels (the workbench's Start
+        // button): the start follows the last reply instead of a wait on the user's thread.
+        bool startWhenConfigured = false;
     };
 
     explicit ScopeAcquisition(otaThread* link, QObject* parent = nullptr);
@@ -82,6 +85,8 @@ public:
     QVector<int> activeIndices() const;
     int frequency() const;
     quint32 periodUs() const;
+    // The motor being configured or streaming.
+    quint8 target() const;
 
     // LinkFeature
     QString name() const override { return QStringLiteral("scope"); }
@@ -101,6 +106,8 @@ private:
     void sendNextChannels(otaThread& link);
     int afterConfigAnswer(otaThread& link);
     int onChannelReply(const CanFrame& frame);
+    // A refused configuration: error bits, a status line, status 47.
+    int configError(int bits);
     bool fits(const QVector<int>& types, QString* why) const;
     void refuse(const QString& text, QString* why) const;
 

@@ -149,7 +149,7 @@ void TestCliScope::refusedBeforeStreaming_data() {
                                   << 1 << "Unknown channel nosuch.";
     QTest::newRow("code the motor lacks")
         << QStringList{"--channels", "0x3FFF", "--rate", "10", "--seconds", "1", "--out", "keep.txt"} << 1
-        << "The motor refused the channels (error bits 0x4).";
+        << "The motor refused the scope configuration (error bits 0x4).";
     QTest::newRow("rate 0") << QStringList{"--channels", "mechPos", "--rate", "0",
                                            "--seconds",  "1",       "--out",  "keep.txt"}
                             << 2 << "--rate expects";

@@ -185,14 +185,21 @@ void TstScopeAcquisition::lineBudgetRefusesWhatCannotFit() {
     QVERIFY2(why.contains(QStringLiteral("Highest rate that fits: 135 Hz")), qPrintable(why));
 
     // Types learnt from the motor are checked before the stream starts.
-    ScopeAcquisition::Config byCode = config(eight, -1, 2000);
-    QVERIFY(b.scope.configureChannels(byCode));
-    b.rule(STEP_SCOPE_SET_CHANNAL).start(b.link);
-    b.reply(ScopeFrames::makeChannelReply(5, 0, {}), STEP_SCOPE_SET_CHANNAL);
-    b.rule(STEP_SCOPE_SET_CHANNAL).onAnswer(b.link);
-    QCOMPARE(b.reply(ScopeFrames::makeChannelReply(5, 0, QVector<int>(8, 6)), STEP_SCOPE_SET_CHANNAL),
-             int(OTA_STA_PARA_UPDATE_SUCCESS_CHSET));
-    QVERIFY(!b.scope.start(&why));
+    // A Start that waits for the configuration goes on to the stream only when it fits.
+    for (int rate : {2000, 1000}) {
+        ScopeAcquisition::Config byCode = config(eight, -1, rate);
+        byCode.startWhenConfigured = true;
+        QVERIFY(b.scope.configureChannels(byCode));
+        b.link.startStep(STEP_SCOPE_SET_CHANNAL);
+        b.rule(STEP_SCOPE_SET_CHANNAL).start(b.link);
+        b.reply(ScopeFrames::makeChannelReply(5, 0, {}), STEP_SCOPE_SET_CHANNAL);
+        QCOMPARE(b.rule(STEP_SCOPE_SET_CHANNAL).onAnswer(b.link), int(STEP_SCOPE_SET_CHANNAL));
+        QCOMPARE(b.reply(ScopeFrames::makeChannelReply(5, 0, QVector<int>(8, 6)), STEP_SCOPE_SET_CHANNAL),
+                 int(OTA_STA_PARA_UPDATE_SUCCESS_CHSET));
+        QCOMPARE(b.rule(STEP_SCOPE_SET_CHANNAL).onAnswer(b.link),
+                 int(rate == 2000 ? STEP_STOP : STEP_SCOPE_START));
+        QCOMPARE(b.scope.start(&why), rate == 1000);
+    }
     QVERIFY(why.contains(QStringLiteral("1084 Hz")));
 }
 
