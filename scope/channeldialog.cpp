@@ -62,8 +62,9 @@ ChannelDialog::ChannelDialog(kx::DataObject* device, QWidget* parent)
         color->setFixedSize(28, 24);
         color->setIconSize(QSize(16, 16));
         connect(color, &QPushButton::clicked, this, [this, row] {
-            const QColor chosen = QColorDialog::getColor(
-                QColor(m_settings->c(row)->r(QStringLiteral("color"))->getString()), this, tr("Channel %1").arg(row + 1));
+            const QColor chosen =
+                QColorDialog::getColor(QColor(m_settings->c(row)->r(QStringLiteral("color"))->getString()),
+                                       this, tr("Channel %1").arg(row + 1));
             if (!chosen.isValid())
                 return;
             m_settings->c(row)->set(this, QStringLiteral("color"), chosen.name(), true);
@@ -91,8 +92,9 @@ ChannelDialog::ChannelDialog(kx::DataObject* device, QWidget* parent)
 void ChannelDialog::updateSwatch(int row) {
     const QString text = m_settings->c(row)->r(QStringLiteral("color"))->getString(QStringLiteral("auto"));
     // "auto" is the colour the plot gives that channel's graph.
-    const QColor color = text == QLatin1String("auto") || !QColor(text).isValid() ? waveDisplay::graphColor(row)
-                                                                                   : QColor(text);
+    const QColor color = text == QLatin1String("auto") || !QColor(text).isValid()
+                             ? waveDisplay::graphColor(row)
+                             : QColor(text);
     QPixmap swatch(16, 16);
     swatch.fill(color);
     m_colorButtons[row]->setIcon(QIcon(swatch));

@@ -73,7 +73,8 @@ bool ScopeControl::start(kx::DataObject* device, int frequency, const QString& w
     if (!wavePath.isEmpty() && !scope->waveFile().isOpen()) {
         QString why;
         if (!scope->openWaveFile(wavePath, &why)) {
-            helper->postStatus(tr("Cannot open the waveform file %1: %2").arg(wavePath, why), QStringLiteral("ERROR"));
+            helper->postStatus(tr("Cannot open the waveform file %1: %2").arg(wavePath, why),
+                               QStringLiteral("ERROR"));
             return false;
         }
     }
