@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -110,6 +111,12 @@ void TstScopePage::recordPauseExportAndStopOnClose() {
     QCOMPARE(page->plot()->graph(3)->name(), QStringLiteral("VBUS"));
     QTRY_VERIFY(
         page->findChild<QLabel*>(QStringLiteral("lblCounts"))->text().endsWith(QStringLiteral("Lost: 0")));
+
+    // The sample stream writes nothing into the data tree.
+    QSignalSpy treeWrites(kx::d(QStringLiteral("_recv_can_id")), &kx::DataObject::changed);
+    const int streamed = page->plot()->history().size();
+    QTRY_VERIFY(page->plot()->history().size() > streamed + 200);
+    QCOMPARE(treeWrites.count(), 0);
 
     // Pause keeps recording; the cursor readout names every channel.
     auto* pause = page->findChild<QPushButton*>(QStringLiteral("btnPause"));
