@@ -32,6 +32,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void recordPauseExportAndStopOnClose();
+    void unplugEndsTheStream();
 
 private:
     linktest::SimBench m_sim;
@@ -157,6 +158,34 @@ void TstScopePage::recordPauseExportAndStopOnClose() {
     QVERIFY(lines.size() > 300);
     QCOMPARE(lines[0].size(), 14 + 12 + 12 + 7 + 1);  // time, two floats, an int16, CR
     helper->worker()->disconnectPort();
+}
+
+void TstScopePage::unplugEndsTheStream() {
+    CaseEnvironment env;
+    Helper* helper = Helper::instance();
+    helper->worker()->connectPort(m_sim.path());
+    auto connected = [] {
+        for (kx::DataObject* d : kx::d(QStringLiteral("project.device"))->cdobjs()) {
+            if (d->c(QStringLiteral("_connected"))->getBool(false))
+                return d;
+        }
+        return static_cast<kx::DataObject*>(nullptr);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(connected(), 30000);
+    kx::DataObject* device = connected();
+    QTRY_VERIFY_WITH_TIMEOUT(!ScopeControl::choices(device).isEmpty(), 20000);
+    ScopeControl::channelSettings(device)->c(0)->set(nullptr, QStringLiteral("type"), 1, true);
+    ScopeAcquisition* scope = ScopeControl::acquisition();
+    QVERIFY(ScopeControl::instance()->start(device, 100, QString()));
+    QTRY_VERIFY_WITH_TIMEOUT(scope->records() > 50, 10000);
+
+    // The adapter goes away mid-stream: the stop request does not repeat forever.
+    m_sim.command("unplug");
+    QTRY_VERIFY_WITH_TIMEOUT(!helper->worker()->isConnected(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!scope->running(), 5000);
+    kx::d(QStringLiteral("trigger.analyze.oscilloscope.stop"))->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(helper->worker()->link()->step(), int(STEP_STOP), 5000);
+    m_sim.command("plug");
 }
 
 TRIVANE_GUI_TEST_MAIN(TstScopePage)
