@@ -14,13 +14,28 @@ ScopeControl::ScopeControl() : QObject(QCoreApplication::instance()) {
             &ScopeControl::stop);
 }
 
+void ScopeControl::watch(ScopeAcquisition* scope) {
+    if (!scope || scope == m_watched)
+        return;
+    m_watched = scope;
+    // The record of the configured motor announces its new channels to whoever listens on it.
+    connect(scope, &ScopeAcquisition::channelsConfigured, this, [scope] {
+        for (kx::DataObject* device : kx::d(QStringLiteral("project.device"))->cdobjs()) {
+            if (device->r(QStringLiteral("info.can_id"))->getInt(-1) == scope->target())
+                device->r(QStringLiteral("_trigger.oscilloscope.config_channel"))->trigger();
+        }
+    });
+}
+
 ScopeControl* ScopeControl::instance() {
     static ScopeControl* control = new ScopeControl();
     return control;
 }
 
 ScopeAcquisition* ScopeControl::acquisition() {
-    return ScopeAcquisition::of(otaThread::instance());
+    ScopeAcquisition* scope = ScopeAcquisition::of(otaThread::instance());
+    instance()->watch(scope);
+    return scope;
 }
 
 QVector<ScopeChannelChoice> ScopeControl::choices(kx::DataObject* device) {

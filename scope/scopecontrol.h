@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QVector>
 
 #include "link/scope/scopechannellist.h"
@@ -36,6 +37,8 @@ public:
 
 private:
     ScopeControl();
+    void watch(ScopeAcquisition* scope);
 
     QMetaObject::Connection m_closeOnStop;
+    QPointer<ScopeAcquisition> m_watched;
 };

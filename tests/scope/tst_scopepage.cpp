@@ -101,12 +101,15 @@ void TstScopePage::recordPauseExportAndStopOnClose() {
     QCOMPARE(tools->findChild<QCheckBox*>(QStringLiteral("chbSave"))->text(),
              QStringLiteral("Output waveform: wave"));
     tools->findChild<QSpinBox*>(QStringLiteral("spnF"))->setValue(200);
+    QSignalSpy announced(device->r(QStringLiteral("_trigger.oscilloscope.config_channel")),
+                         &kx::DataObject::changed);
     tools->findChild<QPushButton*>(QStringLiteral("btnStart"))->click();
 
     // Start configures, then streams without a further click.
     QTRY_VERIFY_WITH_TIMEOUT(scope->running(), 10000);
     QTRY_VERIFY_WITH_TIMEOUT(page->plot()->history().size() >= 300, 20000);
     QCOMPARE(page->plot()->activeGraphs(), (QVector<int>{0, 3, 5}));
+    QCOMPARE(announced.count(), 1);
     QVERIFY(page->plot()->graph(3)->visible());
     QVERIFY(!page->plot()->graph(1)->visible());
     QCOMPARE(page->plot()->graph(3)->name(), QStringLiteral("VBUS"));
