@@ -8,6 +8,7 @@
 #include "scope/scopecontrol.h"
 #include "scope/wavedisplay.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -30,11 +31,11 @@ OscilloscopePage::OscilloscopePage(QWidget* parent)
     m_btnPause->setObjectName(QStringLiteral("btnPause"));
     m_btnPause->setCheckable(true);
     bar->addWidget(m_btnPause);
-    m_btnFollow = new QPushButton(tr("Auto-scroll"), this);
-    m_btnFollow->setObjectName(QStringLiteral("btnFollow"));
-    m_btnFollow->setCheckable(true);
-    m_btnFollow->setChecked(true);
-    bar->addWidget(m_btnFollow);
+    // A check box, so that the state reads at a glance in either theme.
+    m_chbFollow = new QCheckBox(tr("Auto-scroll"), this);
+    m_chbFollow->setObjectName(QStringLiteral("chbFollow"));
+    m_chbFollow->setChecked(true);
+    bar->addWidget(m_chbFollow);
     auto* btnExport = new QPushButton(tr("Export CSV"), this);
     btnExport->setObjectName(QStringLiteral("btnExport"));
     bar->addWidget(btnExport);
@@ -49,8 +50,8 @@ OscilloscopePage::OscilloscopePage(QWidget* parent)
         m_plot->setPaused(on);
         m_btnPause->setText(on ? tr("Resume") : tr("Pause"));
     });
-    connect(m_btnFollow, &QPushButton::toggled, m_plot, &waveDisplay::setFollow);
-    connect(m_plot, &waveDisplay::followChanged, m_btnFollow, &QPushButton::setChecked);
+    connect(m_chbFollow, &QCheckBox::toggled, m_plot, &waveDisplay::setFollow);
+    connect(m_plot, &waveDisplay::followChanged, m_chbFollow, &QCheckBox::setChecked);
     connect(m_plot, &waveDisplay::readout, m_lblCursor, &QLabel::setText);
     connect(btnExport, &QPushButton::clicked, this, &OscilloscopePage::onExport);
 

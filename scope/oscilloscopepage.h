@@ -5,6 +5,7 @@
 
 #include "app/editor/baseeditorpage.h"
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class waveDisplay;
@@ -36,6 +37,6 @@ private:
     QLabel* m_lblCounts;
     QLabel* m_lblCursor;
     QPushButton* m_btnPause;
-    QPushButton* m_btnFollow;
+    QCheckBox* m_chbFollow;
     QTimer m_frameTimer;
 };

@@ -13,6 +13,7 @@
 
 #include "app/apptest.h"
 #include "app/filedialogs.h"
+#include "chrome/chromestyle.h"
 #include "link/canworker.h"
 #include "link/linkstates.h"
 #include "link/otathread.h"
@@ -83,6 +84,11 @@ void TstScopePage::recordPauseExportAndStopOnClose() {
     settings->c(5)->set(nullptr, QStringLiteral("type"), typeOf(QStringLiteral("temperature")), true);
     kx::d(QStringLiteral("trigger.analyze.oscilloscope.legend"))->set(nullptr, true);
 
+    if (!qEnvironmentVariableIsEmpty("TRIVANE_SCOPE_SHOT")) {
+        // The picture shows the page as the workbench styles it.
+        ChromeStyle::initResources();
+        ChromeStyle::apply(qApp, ChromeStyle::Dark);
+    }
     QWidget window;
     window.resize(1200, 700);
     auto* layout = new QVBoxLayout(&window);
@@ -135,6 +141,9 @@ void TstScopePage::recordPauseExportAndStopOnClose() {
 
     if (!qEnvironmentVariableIsEmpty("TRIVANE_SCOPE_SHOT")) {
         pause->click();
+        // The readout as the mouse would leave it, at the middle of the curves.
+        const QRect area = page->plot()->axisRect()->rect();
+        QTest::mouseMove(page->plot(), area.center());
         ChannelDialog* dialog = ChannelDialog::open(device, &window);
         QTest::qWait(1500);  // a picture for people to look at, not a condition to wait for
         window.grab().save(qEnvironmentVariable("TRIVANE_SCOPE_SHOT"));
