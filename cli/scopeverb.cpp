@@ -109,6 +109,8 @@ int ScopeVerb::run(const QStringList& arguments) {
 int ScopeVerb::record(LinkSession* session, ScopeAcquisition* scope) {
     otaThread* link = Helper::instance()->worker()->link();
     const quint8 canId = quint8(session->target()->r(QStringLiteral("info.can_id"))->getInt());
+    // Every request of this verb goes to the target, the table description included.
+    link->setTarget(canId);
     QVector<ScopeChannelChoice> list = ScopeChannelList::choices(link, canId);
     const bool byName = std::any_of(m_channels.cbegin(), m_channels.cend(), [](const QString& c) {
         bool number = false;

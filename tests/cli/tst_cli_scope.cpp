@@ -19,6 +19,7 @@ private slots:
     void csvFollowsTheMotion();
     void waveformLinesByNameAndCode();
     void lostRecordsAreCounted();
+    void recordsTheNamedMotor();
     void refusedBeforeStreaming_data();
     void refusedBeforeStreaming();
 
@@ -134,6 +135,23 @@ void TestCliScope::lostRecordsAreCounted() {
     QCOMPARE(linesOf(QStringLiteral("lossy.txt")).size(), records);
     // Every record the motor produced is either in the file or counted as lost.
     QVERIFY2(qAbs(records + lost - 1000) < 100, qPrintable(out));
+}
+
+void TestCliScope::recordsTheNamedMotor() {
+    m_sim = std::make_unique<linktest::SimBench>();
+    m_port = m_sim->start({QStringLiteral("--motors"), QStringLiteral("2")});
+    QVERIFY(!m_port.isEmpty());
+    QCOMPARE(cli({"scope", "record", "--can-id", "2", "--channels", "mcu_serial", "--rate", "50", "--seconds",
+                  "0.5", "--out", "second.csv", "--csv"}),
+             0);
+    const QStringList lines = linesOf(QStringLiteral("second.csv"));
+    QCOMPARE(lines.value(0), QStringLiteral("time,mcu_serial"));
+    QVERIFY(lines.size() > 10);
+    // The second motor's identity (0x3a10c5e700002002), not the first one's, was sampled.
+    for (int i = 1; i < lines.size(); ++i) {
+        const quint64 serial = lines[i].section(QLatin1Char(','), 1).toULongLong();
+        QVERIFY2((serial >> 32) == 0x3a10c5e7 && (serial & 0xF000) == 0x2000, qPrintable(lines[i]));
+    }
 }
 
 void TestCliScope::refusedBeforeStreaming_data() {
