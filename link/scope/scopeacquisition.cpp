@@ -122,9 +122,10 @@ bool ScopeAcquisition::configureChannels(const Config& config, QString* why) {
         m_cursor = 0;
         m_target = m_link ? m_link->target() : 1;
     }
+    // The set-up in force is replaced: whatever it confirmed no longer applies.
+    m_configured = false;
     if (typesKnown && !fits(requested, why))
         return false;
-    m_configured = false;
     m_errorBits = 0;
     if (m_link) {
         m_link->setScopeFrequency(config.frequency);

@@ -173,11 +173,19 @@ void TstScopeAcquisition::lineBudgetRefusesWhatCannotFit() {
     const QVector<quint16> eight{0x3000, 0x3001, 0x3002, 0x3003, 0x3004, 0x300F, 0x3000, 0x3001};
     QCOMPARE(ScopeAcquisition::highestRate(921600, 34), 1084);
     QVERIFY(b.scope.configureChannels(config(eight, 6, 1000)));
+    b.rule(STEP_SCOPE_SET_CHANNAL).start(b.link);
+    b.reply(ScopeFrames::makeChannelReply(5, 0, {}), STEP_SCOPE_SET_CHANNAL);
+    b.rule(STEP_SCOPE_SET_CHANNAL).onAnswer(b.link);
+    b.reply(ScopeFrames::makeChannelReply(5, 0, QVector<int>(8, 6)), STEP_SCOPE_SET_CHANNAL);
+    QVERIFY(b.scope.configured());
     b.sent.clear();
     QString why;
     QVERIFY(!b.scope.configureChannels(config(eight, 6, 2000), &why));
     QVERIFY2(why.contains(QStringLiteral("Highest rate that fits: 1084 Hz")), qPrintable(why));
     QVERIFY(b.sent.isEmpty());
+    // The refused set-up does not leave the previous one startable at the new rate.
+    QVERIFY(!b.scope.configured());
+    QVERIFY(!b.scope.start());
     // At a slower line the same set-up fits less.
     ScopeAcquisition::Config slow = config(eight, 6, 1000);
     slow.baudRate = 115200;
