@@ -210,6 +210,9 @@ private:
     // thread is applied there before the next bytes are appended.
     RecordCutter m_cutter;
     std::atomic<bool> m_clearBuffer{false};
+    // The CAN ID last written to "_recv_can_id": a stream of frames from one motor (the scope's
+    // samples) must not write the data tree thousands of times a second.
+    std::atomic<int> m_recvIdWritten{-1};
 
     std::atomic<int> m_baudRate{921600};  // configured rate, sent by "AT+USART_PARAM"
     std::atomic<bool> m_debugPack{false};

@@ -29,7 +29,9 @@ void otaThread::dispatchFrame(const QByteArray& record) {
     const bool valid = SerialRecord::toFrame(record, &frame);
     int status = -1;
     if (valid) {
-        kx::d("_recv_can_id")->set(this, int(frame.dataField() & 0xFF));
+        const int recvId = int(frame.dataField() & 0xFF);
+        if (m_recvIdWritten.exchange(recvId) != recvId || kx::d("_recv_can_id")->getInt(-1) != recvId)
+            kx::d("_recv_can_id")->set(this, recvId);
         if (m_debugPack) {
             kx::logI() << "recv pack <<<<< " << QString::fromLatin1(record.toHex(' '))
                        << "\n<< ex mode: " << QString::number(frame.type(), 16)

@@ -1,12 +1,11 @@
 #include "sim/simscope.h"
 
 #include "link/canprotocol.h"
+#include "link/frames/scopeframes.h"
 #include "sim/simparamtable.h"
 #include "link/frames/paramvalue.h"
 
 #include <QtEndian>
-
-#include <cstring>
 
 SimScope::SimScope(const SimParamTable* table, std::function<void(qint64)> advance, QObject* parent)
     : QObject(parent), m_table(table), m_advance(std::move(advance)) {
@@ -20,34 +19,25 @@ quint32 SimScope::sampleTickUs() const {
     return m_rate >= 20 ? 10 : 1000;
 }
 
-CanFrame SimScope::reply(int sub, int error, int frameIndex) const {
-    CanFrame f;
-    const quint8 high = quint8((frameIndex & 0xF) << 4 | (error & 3) << 2 | (sub & 3));
-    f.id = CanFrame::makeId(CANCOM_PARA_UPDATE, quint16(high << 8 | m_canId), CanProtocol::kHostId);
-    f.length = 8;
-    return f;
-}
-
 void SimScope::handle(const CanFrame& req, quint8 canId) {
     m_canId = canId;
-    const int high = (req.id >> 16) & 0xFF;
-    const int sub = high & 3;
-    switch (sub) {
-        case 0: {
-            const int rate = req.data[0] | req.data[1] << 8;
+    const ScopeFrames::Header h = ScopeFrames::header(req);
+    switch (h.sub) {
+        case ScopeFrames::Rate: {
+            const int rate = qFromLittleEndian<quint16>(&req.data[0]);
             const bool ok = rate >= 1 && rate <= kMaxRate;
             if (ok)
                 m_rate = rate;
-            CanFrame f = reply(0, ok ? 0 : 1);
-            qToLittleEndian(sampleTickUs(), &f.data[0]);
-            qToLittleEndian(quint16(m_rate), &f.data[4]);
-            qToLittleEndian(quint16(req.data[2] | req.data[3] << 8), &f.data[6]);
-            emit frameOut(f);
+            ScopeFrames::RateReply r;
+            r.periodUs = sampleTickUs();
+            r.word1 = quint16(m_rate);
+            r.word2 = qFromLittleEndian<quint16>(&req.data[2]);
+            emit frameOut(ScopeFrames::makeRateReply(m_canId, ok ? 0 : 1, r));
             break;
         }
-        case 1: {
-            const int frameIndex = (high >> 2) & 3;
-            const int count = ((high >> 4) & 0xF) + 1;
+        case ScopeFrames::Channels: {
+            const int frameIndex = h.code;
+            const int count = h.index + 1;
             int error = 0;
             if (frameIndex == 0) {
                 m_codes.clear();
@@ -59,7 +49,7 @@ void SimScope::handle(const CanFrame& req, quint8 canId) {
             else if (frameIndex != m_codes.size() / 4 || count != m_expectedCount)
                 error = 3;
             for (int i = 0; i < 4 && !error && m_codes.size() < count; ++i) {
-                const quint16 code = quint16(req.data[size_t(2 * i)] | req.data[size_t(2 * i + 1)] << 8);
+                const quint16 code = qFromLittleEndian<quint16>(&req.data[size_t(2 * i)]);
                 const SimParamTable::Entry* e = m_table->entry(code);
                 if (!e || e->type > 9) {
                     error = 1;
@@ -72,13 +62,10 @@ void SimScope::handle(const CanFrame& req, quint8 canId) {
                 m_codes.clear();
                 m_types.clear();
             }
-            CanFrame f = reply(1, error);
-            for (int i = 0; i < m_types.size(); ++i)
-                f.data[size_t(i / 2)] |= quint8((m_types[i] & 0xF) << (i % 2 ? 4 : 0));
-            emit frameOut(f);
+            emit frameOut(ScopeFrames::makeChannelReply(m_canId, error, m_types));
             break;
         }
-        case 2:
+        case ScopeFrames::Sample:
             if (!m_timer.isActive()) {
                 m_startUs = m_clock ? m_clock->nsecsElapsed() / 1000 : 0;
                 m_produced = 0;
@@ -86,9 +73,9 @@ void SimScope::handle(const CanFrame& req, quint8 canId) {
                 m_timer.start(qBound(2, 1000 / m_rate, 20));
             }
             break;
-        case 3:
+        case ScopeFrames::Stop:
             m_timer.stop();
-            emit frameOut(reply(3, 0));
+            emit frameOut(ScopeFrames::makeStopReply(m_canId));
             break;
     }
 }
@@ -116,9 +103,6 @@ void SimScope::sendRecord(qint64 sampleUs) {
         const QByteArray raw = ParamValue::toRaw(m_types[i], m_table->value(m_codes[i]));
         record.append(raw.left(CanProtocol::valueTypeSize(m_types[i])));
     }
-    for (int at = 0, index = 0; at < record.size(); at += 8, ++index) {
-        CanFrame f = reply(2, 0, index);
-        std::memcpy(f.data.data(), record.constData() + at, size_t(qMin(8, record.size() - at)));
+    for (const CanFrame& f : ScopeFrames::sampleFrames(m_canId, record))
         emit frameOut(f);
-    }
 }

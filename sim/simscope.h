@@ -40,7 +40,6 @@ signals:
 private:
     void onTick();
     void sendRecord(qint64 sampleUs);
-    CanFrame reply(int sub, int error, int frameIndex = 0) const;
 
     const SimParamTable* m_table;
     std::function<void(qint64)> m_advance;

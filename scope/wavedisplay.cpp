@@ -1,0 +1,242 @@
+#include "scope/wavedisplay.h"
+
+#include "framework/data/datamanager.h"
+#include "framework/data/dataobject.h"
+
+#include <QSaveFile>
+
+waveDisplay::waveDisplay(QWidget* parent) : QCustomPlot(parent) {
+    setObjectName(QStringLiteral("plot"));
+    QFont axisFont = font();
+    axisFont.setPixelSize(20);
+    for (QCPAxis* axis : {xAxis, yAxis}) {
+        axis->setBasePen(QPen(Qt::white));
+        axis->setTickPen(QPen(Qt::white));
+        axis->setSubTickPen(QPen(Qt::white));
+        axis->setTickLabelColor(Qt::white);
+        axis->setLabelColor(Qt::white);
+        axis->setTickLabelFont(axisFont);
+        axis->setLabelFont(axisFont);
+    }
+    setBackground(QColor(50, 50, 50));
+    legend->setBrush(QColor(0, 0, 100, 50));
+    legend->setTextColor(Qt::white);
+    legend->setBorderPen(QPen(QColor(255, 255, 255, 80)));
+    for (int i = 0; i < kGraphs; ++i) {
+        QCPGraph* g = addGraph();
+        g->setPen(QPen(graphColor(i), 1));
+        g->setName(tr("Channel %1").arg(i + 1));
+        // Thin lines over many points: antialiasing would only cost time.
+        g->setAntialiased(false);
+    }
+    setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+    setNoAntialiasingOnDrag(true);
+
+    const int rate = kx::d(QStringLiteral("config.oscilloscope_frame_rate"))->getInt(24);
+    m_replotTimer.setInterval(1000 / qBound(1, rate, 1000));
+    connect(&m_replotTimer, &QTimer::timeout, this, &waveDisplay::onReplotTick);
+    clearGraphs();
+}
+
+QColor waveDisplay::graphColor(int index) {
+    static const QColor colors[kGraphs] = {
+        QColor(255, 0, 0),   QColor(0, 255, 0),   QColor(0, 0, 255),   QColor(255, 215, 0),
+        QColor(255, 0, 255), QColor(0, 255, 255), QColor(255, 140, 0), QColor(128, 0, 128),
+    };
+    return colors[qBound(0, index, kGraphs - 1)];
+}
+
+void waveDisplay::clearGraphs() {
+    for (int i = 0; i < graphCount(); ++i) {
+        graph(i)->data()->clear();
+        graph(i)->setVisible(false);
+        graph(i)->removeFromLegend();
+    }
+    m_active.clear();
+    m_names.clear();
+    m_history.reset(1, 0);
+    xAxis->setRange(0, 10);
+    yAxis->setRange(0, 1);
+    replot();
+}
+
+void waveDisplay::setActiveGraphs(const QVector<int>& active, const QStringList& names, int capacity,
+                                  const QVector<QColor>& colors) {
+    m_active.clear();
+    m_names.clear();
+    for (int k = 0; k < active.size(); ++k) {
+        const int i = active[k];
+        if (i < 0 || i >= kGraphs || m_active.contains(i))
+            continue;
+        m_active << i;
+        m_names << names.value(k, tr("Channel %1").arg(i + 1));
+    }
+    for (int i = 0; i < kGraphs; ++i) {
+        QCPGraph* g = graph(i);
+        const int k = m_active.indexOf(i);
+        g->data()->clear();
+        g->setVisible(k >= 0);
+        if (k < 0) {
+            g->removeFromLegend();
+            continue;
+        }
+        g->setName(m_names[k]);
+        const QColor color = colors.value(k);
+        g->setPen(QPen(color.isValid() ? color : graphColor(i), 1));
+        g->addToLegend();
+    }
+    m_history.reset(capacity, m_active.size());
+    m_generation = 0;
+    requestReplot();
+}
+
+void waveDisplay::showData(const std::deque<ScopeBatchPtr>& batches) {
+    bool added = false;
+    for (const ScopeBatchPtr& batch : batches) {
+        if (batch->generation != m_generation) {
+            // Records of a new configuration: the old curves end here.
+            if (m_generation != 0) {
+                m_history.reset(m_history.capacity(), m_active.size());
+                for (int i : m_active)
+                    graph(i)->data()->clear();
+            }
+            m_generation = batch->generation;
+        }
+        const int channels = qMin(batch->channels, m_active.size());
+        if (channels == 0)
+            continue;
+        double values[ScopeHistory::kChannels] = {};
+        for (int r = 0; r < batch->records(); ++r) {
+            const double t = batch->times[r];
+            for (int k = 0; k < channels; ++k)
+                values[k] = batch->values[r * batch->channels + k];
+            m_history.append(t, values);
+            if (!m_paused) {
+                for (int k = 0; k < channels; ++k)
+                    graph(m_active[k])->data()->add(QCPGraphData(t, values[k]));
+            }
+            added = true;
+        }
+    }
+    if (!added || m_paused)
+        return;
+    // The curves keep what the history keeps: the points before its oldest record go.
+    const double oldest = m_history.time(0);
+    for (int i : m_active)
+        graph(i)->data()->removeBefore(oldest);
+    fitAxes();
+    requestReplot();
+}
+
+void waveDisplay::rebuildCurves() {
+    for (int k = 0; k < m_active.size(); ++k) {
+        QVector<QCPGraphData> points(m_history.size());
+        for (int r = 0; r < m_history.size(); ++r)
+            points[r] = QCPGraphData(m_history.time(r), m_history.value(k, r));
+        graph(m_active[k])->data()->set(points, true);
+    }
+}
+
+void waveDisplay::fitAxes() {
+    if (!m_follow || m_history.size() == 0)
+        return;
+    rescaleAxes(true);
+    // A margin keeps the extremes off the frame; a flat curve still gets a readable span.
+    const QCPRange y = yAxis->range();
+    if (y.size() < 1e-9)
+        yAxis->setRange(y.center() - 0.5, y.center() + 0.5);
+    else
+        yAxis->scaleRange(1.1, y.center());
+}
+
+void waveDisplay::requestReplot() {
+    m_replotsLeft = 3;
+    if (!m_replotTimer.isActive())
+        m_replotTimer.start();
+}
+
+void waveDisplay::onReplotTick() {
+    replot();
+    if (--m_replotsLeft <= 0)
+        m_replotTimer.stop();
+}
+
+void waveDisplay::setPaused(bool paused) {
+    if (m_paused == paused)
+        return;
+    m_paused = paused;
+    if (!paused) {
+        // What arrived meanwhile is in the history: the curves catch up at once.
+        rebuildCurves();
+        fitAxes();
+        requestReplot();
+    }
+}
+
+void waveDisplay::setFollow(bool follow) {
+    if (m_follow == follow)
+        return;
+    m_follow = follow;
+    emit followChanged(follow);
+    if (follow) {
+        fitAxes();
+        requestReplot();
+    }
+}
+
+QString waveDisplay::readoutAt(double key) const {
+    const int i = m_history.indexAt(key);
+    if (i < 0)
+        return QString();
+    QString text = tr("t = %1 s").arg(m_history.time(i), 0, 'f', 4);
+    for (int k = 0; k < m_active.size(); ++k)
+        text += QStringLiteral("   %1: %2").arg(m_names.value(k)).arg(m_history.value(k, i), 0, 'g', 6);
+    return text;
+}
+
+bool waveDisplay::exportCsv(const QString& path, QString* error) const {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    QByteArray out = "time";
+    for (const QString& name : m_names)
+        out += ',' + name.toUtf8();
+    out += "\r\n";
+    for (int r = 0; r < m_history.size(); ++r) {
+        out += QByteArray::number(m_history.time(r), 'f', 6);
+        for (int k = 0; k < m_active.size(); ++k)
+            out += ',' + QByteArray::number(m_history.value(k, r), 'g', 17);
+        out += "\r\n";
+        if (out.size() > (1 << 20)) {
+            file.write(out);
+            out.clear();
+        }
+    }
+    file.write(out);
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+void waveDisplay::mousePressEvent(QMouseEvent* event) {
+    // Dragging takes the view over: the curves no longer scroll under the user's hand.
+    if (event->button() == Qt::LeftButton)
+        setFollow(false);
+    QCustomPlot::mousePressEvent(event);
+}
+
+void waveDisplay::wheelEvent(QWheelEvent* event) {
+    setFollow(false);
+    QCustomPlot::wheelEvent(event);
+}
+
+void waveDisplay::mouseMoveEvent(QMouseEvent* event) {
+    QCustomPlot::mouseMoveEvent(event);
+    emit readout(readoutAt(xAxis->pixelToCoord(event->pos().x())));
+}
