@@ -99,6 +99,207 @@
         <source>Invalid announce package (ex data: %1, ex id: %2)!</source>
         <translation>无效的广播包（扩展数据：%1，扩展 ID：%2）！</translation>
     </message>
+    <message>
+        <source>%1 Serial port %2 is gone; it is reconnected when it comes back.</source>
+        <translation>%1 串口 %2 已断开；重新接入后将自动重连。</translation>
+    </message>
+</context>
+<context>
+    <name>ConfigureTools</name>
+    <message>
+        <source>Param Table</source>
+        <translation>参数表</translation>
+    </message>
+    <message>
+        <source>Upload Param</source>
+        <translation>上传参数</translation>
+    </message>
+    <message>
+        <source>Download Param</source>
+        <translation>下载参数</translation>
+    </message>
+    <message>
+        <source>Export Param</source>
+        <translation>导出参数</translation>
+    </message>
+    <message>
+        <source>Backup</source>
+        <translation>备份</translation>
+    </message>
+    <message>
+        <source>Restore...</source>
+        <translation>还原...</translation>
+    </message>
+    <message>
+        <source>Factory Reset</source>
+        <translation>恢复出厂设置</translation>
+    </message>
+    <message>
+        <source>Clear Alarm</source>
+        <translation>清除报警</translation>
+    </message>
+    <message>
+        <source>Are you sure to upload parameters from %1 device? Current changes will be discarded.</source>
+        <translation>确定要从设备 %1 上传参数吗？当前的修改将被丢弃。</translation>
+    </message>
+    <message>
+        <source>Are you sure to download modified parameters to %1 device?</source>
+        <translation>确定要将修改后的参数下载到设备 %1 吗？</translation>
+    </message>
+    <message>
+        <source>Are you sure to reset %1 parameters to default factory configuration?</source>
+        <translation>确定要将 %1 的参数恢复为出厂默认配置吗？</translation>
+    </message>
+    <message>
+        <source>The parameter table has not been read yet.</source>
+        <translation>尚未读取参数表。</translation>
+    </message>
+    <message>
+        <source>Backup parameters</source>
+        <translation>备份参数</translation>
+    </message>
+    <message>
+        <source>Parameter backups (*.json)</source>
+        <translation>参数备份 (*.json)</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>Parameters of %1 backed up to %2</source>
+        <translation>%1 的参数已备份到 %2</translation>
+    </message>
+    <message>
+        <source>Restore parameters</source>
+        <translation>还原参数</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>DetectDeviceDialog</name>
+    <message>
+        <source>Detect Devices</source>
+        <translation>检测设备</translation>
+    </message>
+    <message>
+        <source>&lt;h2&gt;Devices Connection&lt;/h2&gt;</source>
+        <translation>&lt;h2&gt;设备连接&lt;/h2&gt;</translation>
+    </message>
+    <message>
+        <source>Module</source>
+        <translation>模块</translation>
+    </message>
+    <message>
+        <source>USB-CAN (AT Command)</source>
+        <translation>USB-CAN（AT 指令）</translation>
+    </message>
+    <message>
+        <source>COM</source>
+        <translation>串口</translation>
+    </message>
+    <message>
+        <source>Baudrate</source>
+        <translation>波特率</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Click &lt;a href=&quot;driver&quot;&gt;&lt;span style=&quot; text-decoration: underline; color:#007af4;&quot;&gt;here&lt;/span&gt;&lt;/a&gt; to install ch340 driver.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;点击&lt;a href=&quot;driver&quot;&gt;&lt;span style=&quot; text-decoration: underline; color:#007af4;&quot;&gt;此处&lt;/span&gt;&lt;/a&gt;安装 CH340 驱动。&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>连接</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceInfoPage</name>
+    <message>
+        <source>&lt;h2&gt;Device&lt;/h2&gt;</source>
+        <translation>&lt;h2&gt;设备&lt;/h2&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;h4&gt;Device Name&lt;/h4&gt;</source>
+        <translation>&lt;h4&gt;设备名称&lt;/h4&gt;</translation>
+    </message>
+    <message>
+        <source>Z48 Motor</source>
+        <translation>Z48 电机</translation>
+    </message>
+    <message>
+        <source>&lt;h4&gt;Device Connection&lt;/h4&gt;</source>
+        <translation>&lt;h4&gt;设备连接&lt;/h4&gt;</translation>
+    </message>
+    <message>
+        <source>CAN - Serial Port</source>
+        <translation>CAN - 串口</translation>
+    </message>
+    <message>
+        <source>MCU ID</source>
+        <translation>MCU ID</translation>
+    </message>
+    <message>
+        <source>0x1234567890</source>
+        <translation>0x1234567890</translation>
+    </message>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>修改</translation>
+    </message>
+    <message>
+        <source>&lt;h2&gt;Product&lt;/h2&gt;</source>
+        <translation>&lt;h2&gt;产品&lt;/h2&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;h4&gt;Proeduct Name&lt;/h4&gt;</source>
+        <translation>&lt;h4&gt;产品名称&lt;/h4&gt;</translation>
+    </message>
+    <message>
+        <source>Quellon</source>
+        <translation>Quellon</translation>
+    </message>
+    <message>
+        <source>&lt;h4&gt;Product Color&lt;/h4&gt;</source>
+        <translation>&lt;h4&gt;产品颜色&lt;/h4&gt;</translation>
+    </message>
+    <message>
+        <source>Black</source>
+        <translation>黑色</translation>
+    </message>
+    <message>
+        <source>&lt;h4&gt;Product Image&lt;/h4&gt;</source>
+        <translation>&lt;h4&gt;产品图片&lt;/h4&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;h4&gt;T-N Feature&lt;/h4&gt;</source>
+        <translation>&lt;h4&gt;T-N 特性&lt;/h4&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;h4&gt;Max Load Feature&lt;/h4&gt;</source>
+        <translation>&lt;h4&gt;最大负载特性&lt;/h4&gt;</translation>
+    </message>
+    <message>
+        <source>No activated device!</source>
+        <translation>没有激活的设备！</translation>
+    </message>
+    <message>
+        <source>Device %1 CAN ID set successfully!</source>
+        <translation>设备 %1 的 CAN ID 设置成功！</translation>
+    </message>
+    <message>
+        <source>Device %1 CAN ID set failed!</source>
+        <translation>设备 %1 的 CAN ID 设置失败！</translation>
+    </message>
 </context>
 <context>
     <name>DeviceList</name>
@@ -109,6 +310,209 @@
     <message>
         <source>MCU ID</source>
         <translation>MCU ID</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceTools</name>
+    <message>
+        <source>Connect</source>
+        <translation>连接</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>断开</translation>
+    </message>
+    <message>
+        <source>Device Info</source>
+        <translation>设备信息</translation>
+    </message>
+    <message>
+        <source>Encoder Calibration</source>
+        <translation>编码器校准</translation>
+    </message>
+    <message>
+        <source>Change CAN ID</source>
+        <translation>修改 CAN ID</translation>
+    </message>
+    <message>
+        <source>Reset Zero Postion</source>
+        <translation>重置零点</translation>
+    </message>
+    <message>
+        <source>Motor initialization</source>
+        <translation>电机初始化</translation>
+    </message>
+    <message>
+        <source>Right Front 1</source>
+        <translation>右前 1</translation>
+    </message>
+    <message>
+        <source>Right Behind 1</source>
+        <translation>右后 1</translation>
+    </message>
+    <message>
+        <source>Left Front 1</source>
+        <translation>左前 1</translation>
+    </message>
+    <message>
+        <source>Left Behind  1</source>
+        <translation>左后 1</translation>
+    </message>
+    <message>
+        <source>Right Front 2</source>
+        <translation>右前 2</translation>
+    </message>
+    <message>
+        <source>Right Behind 2</source>
+        <translation>右后 2</translation>
+    </message>
+    <message>
+        <source>Left Front 2</source>
+        <translation>左前 2</translation>
+    </message>
+    <message>
+        <source>Left Behind 2</source>
+        <translation>左后 2</translation>
+    </message>
+    <message>
+        <source>No. 3</source>
+        <translation>3 号</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>固件升级</translation>
+    </message>
+    <message>
+        <source>Are you sure to disconnect?</source>
+        <translation>确定要断开连接吗？</translation>
+    </message>
+    <message>
+        <source>The motor will rotate during calibration, are you sure to continue?</source>
+        <translation>校准过程中电机会转动，确定要继续吗？</translation>
+    </message>
+    <message>
+        <source>Preparing calibration...</source>
+        <translation>正在准备校准...</translation>
+    </message>
+    <message>
+        <source>Calibration failed!</source>
+        <translation>校准失败！</translation>
+    </message>
+    <message>
+        <source>Calibrating encoder...</source>
+        <translation>正在校准编码器...</translation>
+    </message>
+    <message>
+        <source>Saving calibration result...</source>
+        <translation>正在保存校准结果...</translation>
+    </message>
+    <message>
+        <source>Calibration aborted: the adapter was disconnected.</source>
+        <translation>校准中止：适配器已断开。</translation>
+    </message>
+    <message>
+        <source>Calibration aborted: the device was removed.</source>
+        <translation>校准中止：设备已被移除。</translation>
+    </message>
+    <message>
+        <source>Open Binary File</source>
+        <translation>打开二进制文件</translation>
+    </message>
+    <message>
+        <source>Binary File(*.bin *.hex)</source>
+        <translation>二进制文件(*.bin *.hex)</translation>
+    </message>
+    <message>
+        <source>Are you sure to update? This may take a while.</source>
+        <translation>确定要升级吗？这可能需要一些时间。</translation>
+    </message>
+    <message>
+        <source>Erasing flash...</source>
+        <translation>正在擦除 Flash...</translation>
+    </message>
+    <message>
+        <source>Sending file... %1%</source>
+        <translation>正在发送文件... %1%</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceWidget</name>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>值</translation>
+    </message>
+    <message>
+        <source>Tarn Motor %1</source>
+        <translation>Tarn 电机 %1</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>已断开</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>信息</translation>
+    </message>
+    <message>
+        <source>Manufactory</source>
+        <translation>厂商</translation>
+    </message>
+    <message>
+        <source>MCU ID</source>
+        <translation>MCU ID</translation>
+    </message>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>Param</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>报警</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>已连接</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+</context>
+<context>
+    <name>DriverHelp</name>
+    <message>
+        <source>The CH340 driver is built into the Linux kernel: there is nothing to install.
+
+If opening the port fails with &quot;Permission denied&quot;, add your user to the dialout group and log in again:
+    sudo usermod -aG dialout $USER
+
+or give everyone access to the adapter with a udev rule:
+    echo &apos;SUBSYSTEM==&quot;tty&quot;, ATTRS{idVendor}==&quot;1a86&quot;, ATTRS{idProduct}==&quot;7523&quot;, MODE=&quot;0666&quot;&apos; | sudo tee /etc/udev/rules.d/99-usb-can.rules
+    sudo udevadm control --reload-rules &amp;&amp; sudo udevadm trigger
+
+then unplug the adapter and plug it in again.</source>
+        <translation>CH340 驱动已内置于 Linux 内核，无需安装。
+
+如果打开串口时提示“Permission denied”，请将当前用户加入 dialout 组并重新登录：
+    sudo usermod -aG dialout $USER
+
+或者用 udev 规则允许所有用户访问该适配器：
+    echo &apos;SUBSYSTEM==&quot;tty&quot;, ATTRS{idVendor}==&quot;1a86&quot;, ATTRS{idProduct}==&quot;7523&quot;, MODE=&quot;0666&quot;&apos; | sudo tee /etc/udev/rules.d/99-usb-can.rules
+    sudo udevadm control --reload-rules &amp;&amp; sudo udevadm trigger
+
+然后拔下适配器再重新插入。</translation>
+    </message>
+    <message>
+        <source>The driver installer could not be started.</source>
+        <translation>无法启动驱动安装程序。</translation>
     </message>
 </context>
 <context>
@@ -136,6 +540,64 @@
     <message>
         <source>%1 - %2</source>
         <translation>%1 - %2</translation>
+    </message>
+</context>
+<context>
+    <name>FirmwareFlow</name>
+    <message>
+        <source>Enter update mode overtime!</source>
+        <translation>进入升级模式超时！</translation>
+    </message>
+    <message>
+        <source>File contains no data!</source>
+        <translation>文件不包含数据！</translation>
+    </message>
+    <message>
+        <source>File size over 512KB!</source>
+        <translation>文件大小超过 512KB！</translation>
+    </message>
+    <message>
+        <source>Sending file info failed!</source>
+        <translation>发送文件信息失败！</translation>
+    </message>
+    <message>
+        <source>Erasing flash failed!</source>
+        <translation>擦除 Flash 失败！</translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected during the update.</source>
+        <translation>升级过程中适配器已断开。</translation>
+    </message>
+    <message>
+        <source>The motor was removed during the update.</source>
+        <translation>升级过程中电机已被移除。</translation>
+    </message>
+    <message>
+        <source>Update timeout!</source>
+        <translation>升级超时！</translation>
+    </message>
+    <message>
+        <source>Update successfully!</source>
+        <translation>升级成功！</translation>
+    </message>
+    <message>
+        <source>Update failed!</source>
+        <translation>升级失败！</translation>
+    </message>
+</context>
+<context>
+    <name>FirmwareUpdate</name>
+    <message>
+        <source>File contains no data!</source>
+        <translation>文件不包含数据！</translation>
+    </message>
+    <message>
+        <source>File size over 512KB!</source>
+        <translation>文件大小超过 512KB！</translation>
+    </message>
+    <message>
+        <source>Cannot read the file %1: %2</source>
+        <translation>无法读取文件 %1：%2</translation>
     </message>
 </context>
 <context>
@@ -323,6 +785,33 @@ Encoder Electrical Offset: %2</source>
         <translation>设备 %1 编码器校准完成。
 编码器电角度偏移：%2</translation>
     </message>
+    <message>
+        <source>Run mode %1 is outside the range [0, 255]: command refused.</source>
+        <translation>运行模式 %1 超出范围 [0, 255]：命令被拒绝。</translation>
+    </message>
+</context>
+<context>
+    <name>MotorFaults</name>
+    <message>
+        <source>%1 fault: %2</source>
+        <translation>%1 故障：%2</translation>
+    </message>
+    <message>
+        <source>%1 warning: %2</source>
+        <translation>%1 警告：%2</translation>
+    </message>
+    <message>
+        <source>flags %1</source>
+        <translation>标志 %1</translation>
+    </message>
+    <message>
+        <source>fault %1</source>
+        <translation>故障 %1</translation>
+    </message>
+    <message>
+        <source>warning %1</source>
+        <translation>警告 %1</translation>
+    </message>
 </context>
 <context>
     <name>MotorFrames</name>
@@ -379,6 +868,315 @@ Encoder Electrical Offset: %2</source>
     </message>
 </context>
 <context>
+    <name>ParamBackup</name>
+    <message>
+        <source>not a JSON object (%1)</source>
+        <translation>不是 JSON 对象（%1）</translation>
+    </message>
+    <message>
+        <source>not a parameter backup</source>
+        <translation>不是参数备份</translation>
+    </message>
+    <message>
+        <source>no MCU ID</source>
+        <translation>缺少 MCU ID</translation>
+    </message>
+    <message>
+        <source>entry %1 is damaged</source>
+        <translation>条目 %1 已损坏</translation>
+    </message>
+    <message>
+        <source>entry %1 appears twice</source>
+        <translation>条目 %1 重复出现</translation>
+    </message>
+    <message>
+        <source>file too large for a parameter backup</source>
+        <translation>文件过大，不是有效的参数备份</translation>
+    </message>
+</context>
+<context>
+    <name>ParamDiff</name>
+    <message>
+        <source>%1 %2: %3 -&gt; %4</source>
+        <translation>%1 %2：%3 -&gt; %4</translation>
+    </message>
+    <message>
+        <source>%1 %2: only on the left (%3)</source>
+        <translation>%1 %2：仅在左侧（%3）</translation>
+    </message>
+    <message>
+        <source>%1 %2: only on the right (%3)</source>
+        <translation>%1 %2：仅在右侧（%3）</translation>
+    </message>
+    <message>
+        <source>%1: %2 (%3) became %4 (%5)</source>
+        <translation>%1：%2（%3）变为 %4（%5）</translation>
+    </message>
+    <message>
+        <source>Read-only and live entries (not counted):</source>
+        <translation>只读和实时条目（不计入）：</translation>
+    </message>
+</context>
+<context>
+    <name>ParamFeature</name>
+    <message>
+        <source>Reload all parameters table successfully!</source>
+        <translation>重新加载全部参数表成功！</translation>
+    </message>
+    <message>
+        <source>Param saved successfully!</source>
+        <translation>参数保存成功！</translation>
+    </message>
+</context>
+<context>
+    <name>ParamRestorePlan</name>
+    <message>
+        <source>not on the motor</source>
+        <translation>电机上没有此项</translation>
+    </message>
+    <message>
+        <source>the motor has %1 (%2) here; the backup has %3 (%4)</source>
+        <translation>电机上此处为 %1（%2）；备份中为 %3（%4）</translation>
+    </message>
+    <message>
+        <source>not a text of at most 16 ASCII characters</source>
+        <translation>不是最多 16 个 ASCII 字符的文本</translation>
+    </message>
+    <message>
+        <source>%1 is not a %2</source>
+        <translation>%1 不是 %2</translation>
+    </message>
+    <message>
+        <source>%1 is outside [%2, %3]</source>
+        <translation>%1 超出范围 [%2, %3]</translation>
+    </message>
+</context>
+<context>
+    <name>ParamTablePage</name>
+    <message>
+        <source>Code</source>
+        <translation>代码</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Property</source>
+        <translation>属性</translation>
+    </message>
+    <message>
+        <source>Maximum</source>
+        <translation>最大值</translation>
+    </message>
+    <message>
+        <source>Minimum</source>
+        <translation>最小值</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>值</translation>
+    </message>
+    <message>
+        <source>String</source>
+        <translation>字符串</translation>
+    </message>
+    <message>
+        <source>R/W</source>
+        <translation>读写</translation>
+    </message>
+    <message>
+        <source>RO</source>
+        <translation>只读</translation>
+    </message>
+    <message>
+        <source>Config</source>
+        <translation>配置</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>设定</translation>
+    </message>
+    <message>
+        <source>Addr[0x%1] modified</source>
+        <translation>地址[0x%1]已修改</translation>
+    </message>
+    <message>
+        <source>Please input ASCII charaters</source>
+        <translation>请输入 ASCII 字符</translation>
+    </message>
+    <message>
+        <source>Value out of range</source>
+        <translation>值超出范围</translation>
+    </message>
+    <message>
+        <source>Excel file</source>
+        <translation>Excel 文件</translation>
+    </message>
+    <message>
+        <source>Excel Files(*.xlsx)</source>
+        <translation>Excel 文件(*.xlsx)</translation>
+    </message>
+    <message>
+        <source>CSV Files(*.csv)</source>
+        <translation>CSV 文件(*.csv)</translation>
+    </message>
+    <message>
+        <source>Exporting...</source>
+        <translation>正在导出...</translation>
+    </message>
+    <message>
+        <source>Param table export failed: %1</source>
+        <translation>参数表导出失败：%1</translation>
+    </message>
+    <message>
+        <source>Param table export successfully!</source>
+        <translation>参数表导出成功！</translation>
+    </message>
+    <message>
+        <source>Param table has been exported, do you want to open it now?</source>
+        <translation>参数表已导出，是否立即打开？</translation>
+    </message>
+</context>
+<context>
+    <name>ParamTransfer</name>
+    <message>
+        <source>invalid type</source>
+        <translation>无效类型</translation>
+    </message>
+    <message>
+        <source>missing type</source>
+        <translation>缺少类型</translation>
+    </message>
+    <message>
+        <source>missing number</source>
+        <translation>缺少编号</translation>
+    </message>
+    <message>
+        <source>disordered number</source>
+        <translation>编号乱序</translation>
+    </message>
+    <message>
+        <source>storage overflow</source>
+        <translation>存储溢出</translation>
+    </message>
+    <message>
+        <source>frame lost</source>
+        <translation>丢帧</translation>
+    </message>
+    <message>
+        <source>type &amp; data mismatch</source>
+        <translation>类型与数据不匹配</translation>
+    </message>
+    <message>
+        <source>write string number mismatch</source>
+        <translation>写入字符串数量不匹配</translation>
+    </message>
+    <message>
+        <source>read string number mismatch</source>
+        <translation>读取字符串数量不匹配</translation>
+    </message>
+    <message>
+        <source>write param number mismatch</source>
+        <translation>写入参数数量不匹配</translation>
+    </message>
+    <message>
+        <source>read param number mismatch</source>
+        <translation>读取参数数量不匹配</translation>
+    </message>
+    <message>
+        <source>Reload parameters table failed: %1</source>
+        <translation>重新加载参数表失败：%1</translation>
+    </message>
+    <message>
+        <source>/no such code</source>
+        <translation>/无此代码</translation>
+    </message>
+    <message>
+        <source>/wrong type</source>
+        <translation>/类型错误</translation>
+    </message>
+    <message>
+        <source>/loss frame</source>
+        <translation>/丢帧</translation>
+    </message>
+    <message>
+        <source>/number mismatch</source>
+        <translation>/数量不匹配</translation>
+    </message>
+    <message>
+        <source>Read param from </source>
+        <translation>读取参数 </translation>
+    </message>
+    <message>
+        <source> failed: </source>
+        <translation> 失败：</translation>
+    </message>
+    <message>
+        <source>/code mismatch</source>
+        <translation>/代码不匹配</translation>
+    </message>
+    <message>
+        <source>/command mismatch</source>
+        <translation>/命令不匹配</translation>
+    </message>
+    <message>
+        <source>/no such command</source>
+        <translation>/无此命令</translation>
+    </message>
+    <message>
+        <source>/save failed</source>
+        <translation>/保存失败</translation>
+    </message>
+    <message>
+        <source>/forbid to save</source>
+        <translation>/禁止保存</translation>
+    </message>
+    <message>
+        <source>/forbid to modify</source>
+        <translation>/禁止修改</translation>
+    </message>
+    <message>
+        <source>/value out of range</source>
+        <translation>/值超出范围</translation>
+    </message>
+    <message>
+        <source>/wrong frame</source>
+        <translation>/帧错误</translation>
+    </message>
+    <message>
+        <source>/type error</source>
+        <translation>/类型错误</translation>
+    </message>
+    <message>
+        <source>/unwritable</source>
+        <translation>/不可写</translation>
+    </message>
+    <message>
+        <source>Write param to </source>
+        <translation>写入参数 </translation>
+    </message>
+    <message>
+        <source>failed: </source>
+        <translation> 失败：</translation>
+    </message>
+</context>
+<context>
+    <name>ParamWalker</name>
+    <message>
+        <source>Upload parameters table successfully!</source>
+        <translation>上传参数表成功！</translation>
+    </message>
+    <message>
+        <source>Download parameters table successfully!</source>
+        <translation>下载参数表成功！</translation>
+    </message>
+</context>
+<context>
     <name>PlaceholderPage</name>
     <message>
         <source>This page is not part of this build yet.</source>
@@ -406,6 +1204,25 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>Help</source>
         <translation>帮助</translation>
+    </message>
+</context>
+<context>
+    <name>PortAccess</name>
+    <message>
+        <source>Add your user to the dialout group, then log out and in again:
+    sudo usermod -aG dialout $USER
+or let every user open USB-CAN adapters with a udev rule:
+    echo &apos;SUBSYSTEM==&quot;tty&quot;, ATTRS{idVendor}==&quot;1a86&quot;, ATTRS{idProduct}==&quot;7523&quot;, MODE=&quot;0666&quot;&apos; | sudo tee /etc/udev/rules.d/99-usb-can.rules
+    sudo udevadm control --reload-rules &amp;&amp; sudo udevadm trigger</source>
+        <translation>请将当前用户加入 dialout 组，然后注销并重新登录：
+    sudo usermod -aG dialout $USER
+或者用 udev 规则允许所有用户打开 USB-CAN 适配器：
+    echo &apos;SUBSYSTEM==&quot;tty&quot;, ATTRS{idVendor}==&quot;1a86&quot;, ATTRS{idProduct}==&quot;7523&quot;, MODE=&quot;0666&quot;&apos; | sudo tee /etc/udev/rules.d/99-usb-can.rules
+    sudo udevadm control --reload-rules &amp;&amp; sudo udevadm trigger</translation>
+    </message>
+    <message>
+        <source>Permission denied opening %1: your user may not open serial ports (they belong to the dialout group), or another program is using the port.</source>
+        <translation>打开 %1 时权限被拒绝：当前用户可能无权打开串口（串口属于 dialout 组），或者该端口正被其他程序占用。</translation>
     </message>
 </context>
 <context>
@@ -458,6 +1275,60 @@ Encoder Electrical Offset: %2</source>
         <source>Export to %1 Failed!</source>
         <translation>导出到 %1 失败！</translation>
     </message>
+    <message>
+        <source>Open %1 Failed! The file is unreadable or not a project; nothing was changed.</source>
+        <translation>打开 %1 失败！文件无法读取或不是工程文件；未做任何更改。</translation>
+    </message>
+</context>
+<context>
+    <name>ReconnectWatcher</name>
+    <message>
+        <source>Serial port %1 is back: reconnecting.</source>
+        <translation>串口 %1 已恢复：正在重新连接。</translation>
+    </message>
+</context>
+<context>
+    <name>RestoreDialog</name>
+    <message>
+        <source>Restore parameters</source>
+        <translation>还原参数</translation>
+    </message>
+    <message>
+        <source>The motor already holds the values of %1.</source>
+        <translation>电机中的值已与 %1 一致。</translation>
+    </message>
+    <message>
+        <source>Entries of %1 that differ from the motor. Ticked ones are written, then saved in the motor.</source>
+        <translation>%1 中与电机不同的条目。勾选的条目将被写入并保存到电机中。</translation>
+    </message>
+    <message>
+        <source>Code</source>
+        <translation>代码</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Motor</source>
+        <translation>电机</translation>
+    </message>
+    <message>
+        <source>Backup</source>
+        <translation>备份</translation>
+    </message>
+    <message>
+        <source>%1 %2: %3</source>
+        <translation>%1 %2：%3</translation>
+    </message>
+    <message>
+        <source>Not restored:</source>
+        <translation>未还原：</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>还原</translation>
+    </message>
 </context>
 <context>
     <name>RightTitle</name>
@@ -507,6 +1378,164 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>Motion control is not part of this build yet.</source>
         <translation>运动控制尚未包含在本版本中。</translation>
+    </message>
+</context>
+<context>
+    <name>Sidebar</name>
+    <message>
+        <source>Brake every connected motor (%1)</source>
+        <translation>制动所有已连接的电机（%1）</translation>
+    </message>
+    <message>
+        <source>No device</source>
+        <translation>无设备</translation>
+    </message>
+    <message>
+        <source>Activate device: %1</source>
+        <translation>激活设备：%1</translation>
+    </message>
+    <message>
+        <source>Motion control is off while multiple devices are enabled.</source>
+        <translation>启用多设备时运动控制不可用。</translation>
+    </message>
+    <message>
+        <source>Waiting for the motor&apos;s model reply: its set-point ranges are not known yet.</source>
+        <translation>正在等待电机型号应答：尚未获知其设定值范围。</translation>
+    </message>
+</context>
+<context>
+    <name>SidebarForm</name>
+    <message>
+        <source>Activated Device</source>
+        <translation>激活的设备</translation>
+    </message>
+    <message>
+        <source>EStop</source>
+        <translation>急停</translation>
+    </message>
+    <message>
+        <source>Quick Move</source>
+        <translation>快速运动</translation>
+    </message>
+    <message>
+        <source>Max Speed</source>
+        <translation>最大速度</translation>
+    </message>
+    <message>
+        <source>rad/s</source>
+        <translation>rad/s</translation>
+    </message>
+    <message>
+        <source>JOG Move</source>
+        <translation>点动</translation>
+    </message>
+    <message>
+        <source>Motion Control</source>
+        <translation>运动控制</translation>
+    </message>
+    <message>
+        <source>Control Mode</source>
+        <translation>控制模式</translation>
+    </message>
+    <message>
+        <source>MIT Control</source>
+        <translation>MIT 控制</translation>
+    </message>
+    <message>
+        <source>位置模式(PP)</source>
+        <translation>位置模式(PP)</translation>
+    </message>
+    <message>
+        <source>Velocity Mode</source>
+        <translation>速度模式</translation>
+    </message>
+    <message>
+        <source>Current Mode</source>
+        <translation>电流模式</translation>
+    </message>
+    <message>
+        <source>位置模式(CSP)</source>
+        <translation>位置模式(CSP)</translation>
+    </message>
+    <message>
+        <source>Sin signal automated test</source>
+        <translation>正弦信号自动测试</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>幅值</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>频率</translation>
+    </message>
+    <message>
+        <source>Hz</source>
+        <translation>Hz</translation>
+    </message>
+    <message>
+        <source>Torque (nm)</source>
+        <translation>力矩 (nm)</translation>
+    </message>
+    <message>
+        <source>Position (rad)</source>
+        <translation>位置 (rad)</translation>
+    </message>
+    <message>
+        <source>Velocity (rad/s)</source>
+        <translation>速度 (rad/s)</translation>
+    </message>
+    <message>
+        <source>Kp</source>
+        <translation>Kp</translation>
+    </message>
+    <message>
+        <source>Kd</source>
+        <translation>Kd</translation>
+    </message>
+    <message>
+        <source>Velocity Setting (rad/s)</source>
+        <translation>速度设置 (rad/s)</translation>
+    </message>
+    <message>
+        <source>加速度设置(rad/s^2)</source>
+        <translation>加速度设置(rad/s^2)</translation>
+    </message>
+    <message>
+        <source>Postion Command (rad)</source>
+        <translation>位置指令 (rad)</translation>
+    </message>
+    <message>
+        <source>Velocity Command (rad/s)</source>
+        <translation>速度指令 (rad/s)</translation>
+    </message>
+    <message>
+        <source>加速度设置(rad/s/s)</source>
+        <translation>加速度设置(rad/s/s)</translation>
+    </message>
+    <message>
+        <source>Current Limit (A)</source>
+        <translation>电流限制 (A)</translation>
+    </message>
+    <message>
+        <source>电流指令 (A)</source>
+        <translation>电流指令 (A)</translation>
+    </message>
+    <message>
+        <source>&lt;&lt; Send &gt;&gt;</source>
+        <translation>&lt;&lt; 发送 &gt;&gt;</translation>
+    </message>
+    <message>
+        <source>Continuously</source>
+        <translation>连续</translation>
+    </message>
+    <message>
+        <source>&lt;&lt; Start &gt;&gt;</source>
+        <translation>&lt;&lt; 开始 &gt;&gt;</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
     </message>
 </context>
 <context>
