@@ -2,6 +2,49 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>AnalyzeTools</name>
+    <message>
+        <source>Oscilloscope</source>
+        <translation>示波器</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>频率</translation>
+    </message>
+    <message>
+        <source> Hz</source>
+        <translation> Hz</translation>
+    </message>
+    <message>
+        <source>Channel</source>
+        <translation>通道</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Wave file</source>
+        <translation>波形文件</translation>
+    </message>
+    <message>
+        <source>TXT Files(*.txt)</source>
+        <translation>TXT 文件(*.txt)</translation>
+    </message>
+    <message>
+        <source>Output waveform</source>
+        <translation>输出波形</translation>
+    </message>
+    <message>
+        <source>Output waveform: %1</source>
+        <translation>输出波形：%1</translation>
+    </message>
+</context>
+<context>
     <name>CANWorker</name>
     <message>
         <source>Serial port %1 is already connected.</source>
@@ -102,6 +145,25 @@
     <message>
         <source>%1 Serial port %2 is gone; it is reconnected when it comes back.</source>
         <translation>%1 串口 %2 已断开；重新接入后将自动重连。</translation>
+    </message>
+</context>
+<context>
+    <name>ChannelDialog</name>
+    <message>
+        <source>Select channel</source>
+        <translation>选择通道</translation>
+    </message>
+    <message>
+        <source>Channel %1</source>
+        <translation>通道 %1</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>Legend</source>
+        <translation>图例</translation>
     </message>
 </context>
 <context>
@@ -825,6 +887,45 @@ Encoder Electrical Offset: %2</source>
     </message>
 </context>
 <context>
+    <name>OscilloscopePage</name>
+    <message>
+        <source>Pause</source>
+        <translation>暂停</translation>
+    </message>
+    <message>
+        <source>Auto-scroll</source>
+        <translation>自动滚动</translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation>导出 CSV</translation>
+    </message>
+    <message>
+        <source>Resume</source>
+        <translation>继续</translation>
+    </message>
+    <message>
+        <source>Channel %1</source>
+        <translation>通道 %1</translation>
+    </message>
+    <message>
+        <source>Records: %1   Lost: %2</source>
+        <translation>记录：%1   丢失：%2</translation>
+    </message>
+    <message>
+        <source>CSV Files(*.csv)</source>
+        <translation>CSV 文件(*.csv)</translation>
+    </message>
+    <message>
+        <source>Waveform exported to %1</source>
+        <translation>波形已导出到 %1</translation>
+    </message>
+    <message>
+        <source>Cannot export to %1: %2</source>
+        <translation>无法导出到 %1：%2</translation>
+    </message>
+</context>
+<context>
     <name>Panel</name>
     <message>
         <source>Log</source>
@@ -1374,6 +1475,44 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
 </context>
 <context>
+    <name>ScopeAcquisition</name>
+    <message>
+        <source>%1 Hz with these channels needs %2 frames/s, more than the serial line carries at %3 baud (%4 frames/s). Highest rate that fits: %5 Hz.</source>
+        <translation>%1 Hz 下这些通道需要 %2 帧/秒，超出串口在 %3 波特率下的承载能力（%4 帧/秒）。可用的最高采样率：%5 Hz。</translation>
+    </message>
+    <message>
+        <source>No channel selected: choose at least one channel.</source>
+        <translation>未选择通道：请至少选择一个通道。</translation>
+    </message>
+    <message>
+        <source>Sample rate %1 Hz is out of range (1 to 65535).</source>
+        <translation>采样率 %1 Hz 超出范围（1 到 65535）。</translation>
+    </message>
+    <message>
+        <source>The scope channels are not configured.</source>
+        <translation>示波器通道尚未配置。</translation>
+    </message>
+    <message>
+        <source>The motor refused the scope configuration (error bits 0x%1).</source>
+        <translation>电机拒绝了示波器配置（错误位 0x%1）。</translation>
+    </message>
+</context>
+<context>
+    <name>ScopeControl</name>
+    <message>
+        <source>The oscilloscope needs a connected motor.</source>
+        <translation>示波器需要一台已连接的电机。</translation>
+    </message>
+    <message>
+        <source>No activated device!</source>
+        <translation>没有激活的设备！</translation>
+    </message>
+    <message>
+        <source>Cannot open the waveform file %1: %2</source>
+        <translation>无法打开波形文件 %1：%2</translation>
+    </message>
+</context>
+<context>
     <name>ShellRegistry</name>
     <message>
         <source>Motion control is not part of this build yet.</source>
@@ -1569,6 +1708,17 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>EStop</source>
         <translation>急停</translation>
+    </message>
+</context>
+<context>
+    <name>waveDisplay</name>
+    <message>
+        <source>Channel %1</source>
+        <translation>通道 %1</translation>
+    </message>
+    <message>
+        <source>t = %1 s</source>
+        <translation>t = %1 s</translation>
     </message>
 </context>
 </TS>
