@@ -382,9 +382,12 @@ void CANWorker::onErrorOccurred(QSerialPort::SerialPortError error) {
         return;
     const bool wasOpen = m_port->isOpen();
     m_port->clearError();
-    // Operations on the port right after it closed report NotOpenError: a consequence of the
-    // first error, not a new one worth a second box.
-    if (!wasOpen && error == QSerialPort::NotOpenError)
+    // Operations on the port right after it closed report NotOpenError, and a vanished device
+    // may report a late read or resource error: consequences of the first error, not new ones
+    // worth a second box. Errors of a failed open (permission, not found) still count.
+    const bool afterClose = error == QSerialPort::NotOpenError || error == QSerialPort::ResourceError ||
+                            error == QSerialPort::ReadError || error == QSerialPort::WriteError;
+    if (!wasOpen && afterClose)
         return;
     const QString text = tr("Serial port error: %1!").arg(errorName(error));
     // A vanished device (the adapter was unplugged) comes back under the same path: wait for
