@@ -39,8 +39,11 @@ void ScreenshotHook::check() {
         m_poll->stop();
         // Show the manual in the editor (or the page asked for), and give it and the panel a
         // moment to paint.
-        if (qEnvironmentVariable("TRIVANE_SCREENSHOT_PAGE") == QLatin1String("device_info"))
+        const QString page = qEnvironmentVariable("TRIVANE_SCREENSHOT_PAGE");
+        if (page == QLatin1String("device_info"))
             kx::d(QStringLiteral("trigger.device.info.new"))->trigger();
+        else if (page == QLatin1String("param_table"))
+            kx::d(QStringLiteral("trigger.configure.param.new"))->trigger();
         else
             kx::d(QStringLiteral("trigger.help.instruction"))->trigger();
         QTimer::singleShot(5000, this, &ScreenshotHook::capture);
