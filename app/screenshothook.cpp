@@ -42,10 +42,15 @@ void ScreenshotHook::check() {
         const QString page = qEnvironmentVariable("TRIVANE_SCREENSHOT_PAGE");
         if (page == QLatin1String("device_info"))
             kx::d(QStringLiteral("trigger.device.info.new"))->trigger();
-        else if (page == QLatin1String("param_table"))
+        else if (page == QLatin1String("param_table") || page == QLatin1String("oscilloscope"))
             kx::d(QStringLiteral("trigger.configure.param.new"))->trigger();
         else
             kx::d(QStringLiteral("trigger.help.instruction"))->trigger();
+        // The oscilloscope lists the channels of the table read meanwhile.
+        if (page == QLatin1String("oscilloscope")) {
+            QTimer::singleShot(2500, this,
+                               [] { kx::d(QStringLiteral("trigger.analyze.oscilloscope.new"))->trigger(); });
+        }
         QTimer::singleShot(5000, this, &ScreenshotHook::capture);
     }
 }

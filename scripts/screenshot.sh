@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Saves a picture of the workbench connected to the simulated bench with two motors:
 # scripts/screenshot.sh [OUT.png]   (default docs/screenshot.png)
-# TRIVANE_SCREENSHOT_PAGE=param_table or device_info opens that page instead of the manual.
+# TRIVANE_SCREENSHOT_PAGE=param_table, device_info or oscilloscope opens that page instead of the manual.
 # Runs under Xvfb in a scratch working directory, so the user's config.xml is left alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
