@@ -42,7 +42,11 @@ Target aim(otaThread* link, kx::DataObject* record) {
     return t;
 }
 
+thread_local bool t_quiet = false;
+
 void logLine(const QString& name, const QString& detail, quint8 canId) {
+    if (t_quiet)
+        return;
     const QString line = detail.isEmpty()
                              ? tr("Send Z48 Command %1 to CAN(%2)").arg(name).arg(canId)
                              : tr("Send Z48 Command %1 to CAN(%3): %2").arg(name, detail).arg(canId);
@@ -328,4 +332,12 @@ void LinkCommands::reportOutcome(int status) {
         default:
             break;
     }
+}
+
+LinkCommands::QuietScope::QuietScope(bool on) : m_previous(t_quiet) {
+    t_quiet = m_previous || on;
+}
+
+LinkCommands::QuietScope::~QuietScope() {
+    t_quiet = m_previous;
 }

@@ -18,6 +18,19 @@ public:
     static bool run(const QString& name, const QVariant& arg1 = QVariant(),
                     const QVariant& arg2 = QVariant());
 
+    // While one that is on lives on the calling thread, commands post no "Send Z48 Command"
+    // line (refusals still do): repeated writes of a continuous stream are no news.
+    class QuietScope {
+    public:
+        explicit QuietScope(bool on);
+        ~QuietScope();
+        QuietScope(const QuietScope&) = delete;
+        QuietScope& operator=(const QuietScope&) = delete;
+
+    private:
+        bool m_previous;
+    };
+
     static bool readParam(bool start);
     static bool writeParam(bool start);
     static bool runStep(canComStep step);

@@ -13,6 +13,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QDoubleSpinBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -376,6 +379,18 @@ void TestMotionBench::continuousMitStops() {
     f->kp->spin()->setValue(5);
     f->continuously[SidebarForm::PageMit]->setChecked(true);
     QVERIFY(f->stop[SidebarForm::PageMit]->isVisibleTo(m_sidebar.get()));
+    // The log file counts the command lines: a stream logs its first round only.
+    auto commandLines = [] {
+        int lines = 0;
+        for (const QFileInfo& file :
+             QDir(QStringLiteral("log")).entryInfoList({QStringLiteral("global_*.log")})) {
+            QFile log(file.filePath());
+            if (log.open(QIODevice::ReadOnly))
+                lines += log.readAll().count("Send Z48 Command MOTOR_CONTROL");
+        }
+        return lines;
+    };
+    const int linesBefore = commandLines();
     QTest::mouseClick(f->start[SidebarForm::PageMit], Qt::LeftButton);
     auto mit = [](const CanFrame& fr) { return isType(fr, CANCOM_MOTOR_CTRL, 1); };
     QVERIFY(received(mit, 50));
@@ -405,6 +420,8 @@ void TestMotionBench::continuousMitStops() {
     }
     // Every round the loop ran reached the bench exactly once, and none after the stop.
     QCOMPARE(count(m_bench->frames(), mit), rounds);
+    QVERIFY(rounds > 3);
+    QCOMPARE(commandLines() - linesBefore, 1);
 }
 
 void TestMotionBench::objectWritesNeverOverlap() {

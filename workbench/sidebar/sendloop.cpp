@@ -19,6 +19,7 @@ void SendLoop::start(const SendAction& action, bool repeat, int periodMs) {
     m_repeat = repeat;
     m_periodMs = periodMs;
     m_index = 0;
+    m_actionRounds = 0;
     m_clock.start();
     m_due = 0;
     onShot();
@@ -41,6 +42,7 @@ void SendLoop::onShot() {
             m_repeat = m_pending->repeat;
             m_periodMs = m_pending->periodMs;
             m_pending.reset();
+            m_actionRounds = 0;
         } else if (!m_repeat) {
             m_index = -1;
             return;
@@ -55,6 +57,7 @@ void SendLoop::onShot() {
         if (now - m_due > m_periodMs)
             m_due = now;
         ++m_rounds;
+        ++m_actionRounds;
     }
     const SendStep step = m_action.at(m_index++);
     if (m_sender && !m_sender(step)) {

@@ -41,6 +41,8 @@ public:
     bool isBusy() const { return m_index >= 0; }
     bool isRepeating() const { return isBusy() && m_repeat; }
     int rounds() const { return m_rounds; }
+    // True from the second round of a repeating action on: its writes are no news to log.
+    bool repeatedRound() const { return m_actionRounds > 1; }
 
 signals:
     // The link refused a write; the loop has stopped.
@@ -57,7 +59,8 @@ private:
     Sender m_sender;
     QTimer m_timer;
     QElapsedTimer m_clock;
-    qint64 m_due = 0;  // when the present round was due, on m_clock
+    int m_actionRounds = 0;  // rounds of the present action so far
+    qint64 m_due = 0;        // when the present round was due, on m_clock
     SendAction m_action;
     bool m_repeat = false;
     int m_periodMs = 0;

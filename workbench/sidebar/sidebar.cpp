@@ -54,8 +54,10 @@ Sidebar::Sidebar(QWidget* parent) : QWidget(parent) {
     SidebarForm* f = m_form;
 
     m_loop = new SendLoop(this);
-    m_loop->setSender([](const SendStep& step) {
+    m_loop->setSender([this](const SendStep& step) {
         const QVariantList a = step.arguments();
+        // A continuous stream logs its first round, not a hundred lines a second.
+        LinkCommands::QuietScope quiet(m_loop->repeatedRound());
         return LinkCommands::run(step.command, a.value(0), a.value(1));
     });
 
