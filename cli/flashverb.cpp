@@ -78,19 +78,9 @@ int FlashVerb::run(const QStringList& arguments) {
     LinkSession session;
     session.addOptions(&parser);
     parser.addPositionalArgument(QStringLiteral("file"), tr("The firmware image."));
-    if (!parser.parse(arguments)) {
-        LinkSession::printErr(parser.errorText());
-        return kExitUsage;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        LinkSession::printOut(parser.helpText());
-        return kExitOk;
-    }
+    if (const int code = session.parseCommandLine(&parser, arguments); code >= 0)
+        return code;
     QString error;
-    if (!session.readOptions(parser, &error)) {
-        LinkSession::printErr(error);
-        return kExitUsage;
-    }
     if (parser.positionalArguments().size() != 1) {
         LinkSession::printErr(tr("flash expects one file."));
         return kExitUsage;

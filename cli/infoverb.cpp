@@ -38,19 +38,8 @@ int InfoVerb::run(const QStringList& arguments) {
     parser.addHelpOption();
     LinkSession session;
     session.addOptions(&parser);
-    if (!parser.parse(arguments)) {
-        LinkSession::printErr(parser.errorText());
-        return kExitUsage;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        LinkSession::printOut(parser.helpText());
-        return kExitOk;
-    }
-    QString error;
-    if (!session.readOptions(parser, &error)) {
-        LinkSession::printErr(error);
-        return kExitUsage;
-    }
+    if (const int code = session.parseCommandLine(&parser, arguments); code >= 0)
+        return code;
     if (!parser.positionalArguments().isEmpty()) {
         LinkSession::printErr(tr("info takes no arguments: %1").arg(parser.positionalArguments().join(' ')));
         return kExitUsage;

@@ -59,6 +59,23 @@ void LinkSession::addOptions(QCommandLineParser* parser) {
     parser->addOption(m_jsonOption);
 }
 
+int LinkSession::parseCommandLine(QCommandLineParser* parser, const QStringList& arguments) {
+    if (!parser->parse(arguments)) {
+        printErr(parser->errorText());
+        return CliVerb::kExitUsage;
+    }
+    if (parser->isSet(QStringLiteral("help"))) {
+        printOut(parser->helpText());
+        return CliVerb::kExitOk;
+    }
+    QString error;
+    if (!readOptions(*parser, &error)) {
+        printErr(error);
+        return CliVerb::kExitUsage;
+    }
+    return -1;
+}
+
 bool LinkSession::readOptions(const QCommandLineParser& parser, QString* error) {
     m_port = parser.value(m_portOption);
     if (m_port.isEmpty()) {

@@ -26,6 +26,10 @@ public:
     void addOptions(QCommandLineParser* parser);
     // Reads the common options; false (with the reason in *error) on a usage error.
     bool readOptions(const QCommandLineParser& parser, QString* error);
+    // Parses a verb's command line (its own options and the common ones already added) and
+    // reads the common options. Returns -1 to go on, or the exit code to end with: a usage
+    // error (printed), or success after printing --help.
+    int parseCommandLine(QCommandLineParser* parser, const QStringList& arguments);
 
     // Opens the port, detects the motors and makes the target the current device; false
     // after printing why (no adapter, no motor, no such CAN ID).

@@ -61,19 +61,8 @@ int ScopeVerb::run(const QStringList& arguments) {
                                        tr("Write CSV instead of the waveform format."));
     parser.addOptions({channelsOption, rateOption, secondsOption, outOption, csvOption});
     parser.addPositionalArgument(QStringLiteral("record"), tr("What to do (record)."));
-    if (!parser.parse(arguments)) {
-        LinkSession::printErr(parser.errorText());
-        return kExitUsage;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        LinkSession::printOut(parser.helpText());
-        return kExitOk;
-    }
-    QString error;
-    if (!session.readOptions(parser, &error)) {
-        LinkSession::printErr(error);
-        return kExitUsage;
-    }
+    if (const int code = session.parseCommandLine(&parser, arguments); code >= 0)
+        return code;
     auto usage = [](const QString& text) {
         LinkSession::printErr(text);
         return kExitUsage;
