@@ -59,8 +59,19 @@ void LinkSession::addOptions(QCommandLineParser* parser) {
     parser->addOption(m_jsonOption);
 }
 
+QStringList LinkSession::valuesNotOptions(const QStringList& arguments) {
+    QStringList args = arguments;
+    for (int i = 1; i < args.size(); ++i) {
+        bool isNumber = false;
+        args[i].toDouble(&isNumber);
+        if (isNumber && args[i].startsWith(QLatin1Char('-')))
+            args[i].prepend(QLatin1Char(' '));
+    }
+    return args;
+}
+
 int LinkSession::parseCommandLine(QCommandLineParser* parser, const QStringList& arguments) {
-    if (!parser->parse(arguments)) {
+    if (!parser->parse(valuesNotOptions(arguments))) {
         printErr(parser->errorText());
         return CliVerb::kExitUsage;
     }

@@ -28,8 +28,11 @@ public:
     bool readOptions(const QCommandLineParser& parser, QString* error);
     // Parses a verb's command line (its own options and the common ones already added) and
     // reads the common options. Returns -1 to go on, or the exit code to end with: a usage
-    // error (printed), or success after printing --help.
+    // error (printed), or success after printing --help. Negative numbers stay values.
     int parseCommandLine(QCommandLineParser* parser, const QStringList& arguments);
+    // Negative numbers ("-1.5") are values, not options: a leading blank keeps them in their
+    // place among the positional arguments (toDouble ignores it; trim it for other uses).
+    static QStringList valuesNotOptions(const QStringList& arguments);
 
     // Opens the port, detects the motors and makes the target the current device; false
     // after printing why (no adapter, no motor, no such CAN ID).

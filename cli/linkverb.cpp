@@ -152,26 +152,11 @@ int LinkVerb::run(const QStringList& arguments) {
     if (m_kind == Kind::Sdo)
         parser.addOption(uintOption);
     parser.addPositionalArgument(QStringLiteral("arguments"), QString::fromLatin1(textOf(m_kind).arguments));
-    // Negative set-points ("-1.5") are values, not options: a leading blank keeps them in
-    // their place among the positional arguments (toDouble ignores it).
-    QStringList args = arguments;
-    for (int i = 1; i < args.size(); ++i) {
-        bool isNumber = false;
-        args[i].toDouble(&isNumber);
-        if (isNumber && args[i].startsWith(QLatin1Char('-')))
-            args[i].prepend(QLatin1Char(' '));
-    }
-    if (!parser.parse(args)) {
-        LinkSession::printErr(parser.errorText());
-        return kExitUsage;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        LinkSession::printOut(parser.helpText());
-        return kExitOk;
-    }
+    if (const int code = session.parseCommandLine(&parser, arguments); code >= 0)
+        return code;
     QString error;
     m_uint = m_kind == Kind::Sdo && parser.isSet(uintOption);
-    if (!session.readOptions(parser, &error) || !parseArguments(parser.positionalArguments(), &error)) {
+    if (!parseArguments(parser.positionalArguments(), &error)) {
         LinkSession::printErr(error);
         return kExitUsage;
     }

@@ -108,15 +108,8 @@ int ParamsVerb::run(const QStringList& arguments) {
                                          tr("restore: also entries whose name or type changed."));
     parser.addOptions({saveOption, onlyOption, dryRunOption, forceOption});
     parser.addPositionalArgument(QStringLiteral("action"), kActions.join(QLatin1Char('|')));
-    // Negative values ("-1") are values, not options.
-    QStringList args = arguments;
-    for (int i = 1; i < args.size(); ++i) {
-        bool isNumber = false;
-        args[i].toDouble(&isNumber);
-        if (isNumber && args[i].startsWith(QLatin1Char('-')))
-            args[i].prepend(QLatin1Char(' '));
-    }
-    if (!parser.parse(args)) {
+    // Options are read after the action: two backup files are compared without a port.
+    if (!parser.parse(LinkSession::valuesNotOptions(arguments))) {
         LinkSession::printErr(parser.errorText());
         return kExitUsage;
     }
