@@ -29,7 +29,8 @@ QString SimControl::helpText() {
         "  baud RATE                set the adapter's own line rate\n"
         "  fault CANID FAULT [WARN] motor sends a fault/warning frame (words in hex or decimal)\n"
         "  unplug | plug            close the pseudo-terminal / open a new one (prints its path)\n"
-        "  status                   adapter rates, counters and every motor's state\n"
+        "  status                   adapter rates, counters (overflow: bytes the full line buffer\n"
+        "                           lost) and every motor's state\n"
         "  quit                     end the bench\n");
 }
 
@@ -102,7 +103,8 @@ QString SimControl::execute(const QString& text) {
     } else if (cmd == QLatin1String("status")) {
         const auto& c = m_adapter->counters();
         QStringList lines;
-        lines << QStringLiteral("ok rate %1 host %2 in %3 out %4 text %5 dropped %6 corrupted %7 unheard %8")
+        lines << QStringLiteral(
+                     "ok rate %1 host %2 in %3 out %4 text %5 dropped %6 corrupted %7 unheard %8 overflow %9")
                      .arg(m_adapter->rate())
                      .arg(m_adapter->hostRate())
                      .arg(c.framesIn)
@@ -110,7 +112,8 @@ QString SimControl::execute(const QString& text) {
                      .arg(c.textIn)
                      .arg(c.dropped)
                      .arg(c.corrupted)
-                     .arg(c.unheard);
+                     .arg(c.unheard)
+                     .arg(m_pty ? m_pty->lost() : 0);
         for (SimMotor* m : m_adapter->motors()) {
             m->advance();
             lines << QStringLiteral("  ") + m->describeState();

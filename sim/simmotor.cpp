@@ -450,12 +450,15 @@ void SimMotor::restoreState(const QJsonObject& state) {
 
 QString SimMotor::describeState() const {
     static const char* const modes[] = {"reset", "calibration", "run", "brake"};
-    return QStringLiteral("CAN %1, MCU 0x%2, mode %3, run mode %4, pos %5, vel %6, torque %7")
-        .arg(m_canId)
-        .arg(m_identity.mcuId, 0, 16)
-        .arg(QLatin1String(modes[m_mode]))
-        .arg(m_runMode)
-        .arg(m_physics.position(), 0, 'f', 3)
-        .arg(m_physics.velocity(), 0, 'f', 3)
-        .arg(m_physics.torque(), 0, 'f', 3);
+    QString text = QStringLiteral("CAN %1, MCU 0x%2, mode %3, run mode %4, pos %5, vel %6, torque %7")
+                       .arg(m_canId)
+                       .arg(m_identity.mcuId, 0, 16)
+                       .arg(QLatin1String(modes[m_mode]))
+                       .arg(m_runMode)
+                       .arg(m_physics.position(), 0, 'f', 3)
+                       .arg(m_physics.velocity(), 0, 'f', 3)
+                       .arg(m_physics.torque(), 0, 'f', 3);
+    if (m_scope->skipped() > 0)
+        text += QStringLiteral(", scope samples skipped %1").arg(m_scope->skipped());
+    return text;
 }

@@ -61,7 +61,9 @@ bool SimPty::plug(QString* error) {
     m_rateTimer.start(kRatePollMs);
     onRateTimer();
     m_paceClock.start();
+    m_paceNs = 0;
     m_credit = 0;
+    m_lineIdle = true;
     emit pathChanged(m_path);
     return updateLink(error);
 }
@@ -146,14 +148,26 @@ void SimPty::onWritable() {
     pump();
 }
 
+double SimPty::idleCredit() const {
+    return std::max(64.0, m_adapter->rate() / 10.0 / 1000.0 * 4 * kPaceMs);
+}
+
 void SimPty::pump() {
     if (!plugged())
         return;
     int allowed = m_pending.size() - m_pendingPos;
     if (m_pacing) {
-        const double perMs = m_adapter->rate() / 10.0 / 1000.0;
-        m_credit = std::min(m_credit + m_paceClock.restart() * perMs, std::max(64.0, perMs * 4 * kPaceMs));
-        allowed = std::min(allowed, int(m_credit));
+        // Credit is counted in nanoseconds: a millisecond clock restarted on every call drops the
+        // fraction each time and made the line some ten percent slower than its rate.
+        const qint64 now = m_paceClock.nsecsElapsed();
+        const double perNs = m_adapter->rate() / 10.0 / 1e9;
+        m_credit += double(now - m_paceNs) * perNs;
+        m_paceNs = now;
+        // A busy line keeps sending while the bench is late; only an idle one banks no more
+        // than its small hardware buffer.
+        if (m_lineIdle)
+            m_credit = std::min(m_credit, idleCredit());
+        allowed = int(std::min(m_credit, double(allowed)));
     }
     if (allowed > 0) {
         const ssize_t n = ::write(m_master, m_pending.constData() + m_pendingPos, size_t(allowed));
@@ -166,13 +180,16 @@ void SimPty::pump() {
         }
         if (n < allowed && n >= -1 && (n >= 0 || errno == EAGAIN)) {
             // The host is not reading: wait until the pty takes bytes again.
+            m_lineIdle = false;
             m_writeNotifier->setEnabled(true);
             return;
         }
     }
-    if (m_pendingPos >= m_pending.size()) {
+    m_lineIdle = m_pendingPos >= m_pending.size();
+    if (m_lineIdle) {
         m_pending.resize(0);
         m_pendingPos = 0;
+        m_credit = std::min(m_credit, idleCredit());
         return;
     }
     if (m_pendingPos > 64 * 1024) {

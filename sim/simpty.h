@@ -47,6 +47,8 @@ private:
     void onRateTimer();
     void queue(const QByteArray& bytes);
     void pump();
+    // Bytes an idle line may send at once (its hardware buffer).
+    double idleCredit() const;
 
     SimAdapter* m_adapter;
     bool m_pacing;
@@ -62,6 +64,8 @@ private:
     QByteArray m_pending;
     int m_pendingPos = 0;
     QElapsedTimer m_paceClock;
-    double m_credit = 0;  // bytes the line may carry now
+    qint64 m_paceNs = 0;     // m_paceClock at the last credit update
+    double m_credit = 0;     // bytes the line may carry now
+    bool m_lineIdle = true;  // nothing was waiting at the last pump
     qint64 m_lost = 0;
 };

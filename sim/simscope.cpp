@@ -86,8 +86,10 @@ void SimScope::onTick() {
     const qint64 nowUs = m_clock->nsecsElapsed() / 1000;
     qint64 due = (nowUs - m_startUs) * m_rate / 1000000 + 1;
     // After a stall (a loaded machine, a debugger) skip ahead instead of bursting a backlog.
-    if (due - m_produced > m_rate / 4 + 8)
+    if (due - m_produced > m_rate / 4 + 8) {
+        m_skipped += due - 1 - m_produced;
         m_produced = due - 1;
+    }
     while (m_produced < due) {
         sendRecord(m_startUs + m_produced * 1000000 / m_rate);
         ++m_produced;

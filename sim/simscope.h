@@ -31,6 +31,8 @@ public:
     bool running() const { return m_timer.isActive(); }
     int rate() const { return m_rate; }
     quint32 sampleTickUs() const;
+    // Samples never sent because the bench fell too far behind (a stall, a debugger).
+    qint64 skipped() const { return m_skipped; }
     // Bench time in ms; shared with the motor model.
     void setClock(const QElapsedTimer* clock) { m_clock = clock; }
 
@@ -52,4 +54,5 @@ private:
     QTimer m_timer;
     qint64 m_startUs = 0;
     qint64 m_produced = 0;
+    qint64 m_skipped = 0;
 };
