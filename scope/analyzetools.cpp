@@ -10,6 +10,7 @@
 #include "scope/scopecontrol.h"
 
 #include <QCheckBox>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -110,7 +111,12 @@ void AnalyzeTools::onStart() {
 
 void AnalyzeTools::onSaveToggled(bool on) {
     if (on) {
-        const QString path = FileDialogs::saveFileName(this, tr("Wave file"), tr("TXT Files(*.txt)"));
+        const QString proposed =
+            QStringLiteral("./%1%2.txt")
+                .arg(QStringLiteral("wave_"),
+                     QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd_hhmmss")));
+        const QString path =
+            FileDialogs::saveFileName(this, tr("Wave file"), tr("TXT Files(*.txt)"), proposed);
         if (path.isEmpty()) {
             const QSignalBlocker block(m_chbSave);
             m_chbSave->setChecked(false);

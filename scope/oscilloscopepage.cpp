@@ -9,6 +9,7 @@
 #include "scope/wavedisplay.h"
 
 #include <QCheckBox>
+#include <QDateTime>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -140,7 +141,10 @@ void OscilloscopePage::showCounts() {
 }
 
 void OscilloscopePage::onExport() {
-    const QString path = FileDialogs::saveFileName(this, tr("Export CSV"), tr("CSV Files(*.csv)"));
+    const QString proposed =
+        QStringLiteral("./wave_%1.csv")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd_hhmmss")));
+    const QString path = FileDialogs::saveFileName(this, tr("Export CSV"), tr("CSV Files(*.csv)"), proposed);
     if (path.isEmpty())
         return;
     QString error;
