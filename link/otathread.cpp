@@ -1,5 +1,6 @@
 #include "link/otathread.h"
 
+#include "framework/crash/crashreporter.h"
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 #include "framework/log/qflog.h"
@@ -334,6 +335,8 @@ void otaThread::logStep(int step) {
 }
 
 void otaThread::run() {
+    // A stack overflow on the link thread is reported like one on the main thread.
+    kx::CrashReporter::prepareThread();
     for (;;) {
         // A step that has just become idle is logged once before the loop blocks; without this
         // the change into it would only surface, merged, when the next step starts.

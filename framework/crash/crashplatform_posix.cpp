@@ -38,7 +38,21 @@ pid_t g_mainThread = 0;
 char g_mainName[17] = {};
 long g_utcOffset = 0;
 char g_descriptions[NSIG][64] = {};
-thread_local bool t_stackReady = false;
+// A thread's alternate signal stack, given back when the thread ends (threads come and go with
+// every connection; a mapping left behind each time would add up).
+struct AltStack {
+    void* memory = nullptr;
+    ~AltStack() {
+        if (!memory) {
+            return;
+        }
+        stack_t off{};
+        off.ss_flags = SS_DISABLE;
+        ::sigaltstack(&off, nullptr);
+        ::munmap(memory, kAltStackSize);
+    }
+};
+thread_local AltStack t_altStack;
 
 pid_t threadId() {
     return static_cast<pid_t>(::syscall(SYS_gettid));
@@ -282,7 +296,7 @@ int collectModule(dl_phdr_info* info, std::size_t, void* data) {
 }  // namespace
 
 void prepareThread() {
-    if (t_stackReady) {
+    if (t_altStack.memory) {
         return;
     }
     void* memory = ::mmap(nullptr, kAltStackSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -296,7 +310,7 @@ void prepareThread() {
         ::munmap(memory, kAltStackSize);
         return;
     }
-    t_stackReady = true;
+    t_altStack.memory = memory;
 }
 
 void installHandlers() {

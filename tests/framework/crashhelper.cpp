@@ -1,7 +1,7 @@
 // A small program that crashes on purpose, for the crash reporter's tests. The first argument
-// names the way: divide, null, overflow, abort, raise (a signal that is no fault), nested (a fault inside the
-// tree dump) or hang (a tree dump that never finishes). Before crashing it prints "crash site: <line>" with
-// the line of the faulting statement.
+// names the way: divide, null, overflow, thread-overflow (on a second thread), abort, raise (a
+// signal that is no fault), nested (a fault inside the tree dump) or hang (a tree dump that never
+// finishes). Before crashing it prints "crash site: <line>" with the line of the faulting statement.
 
 #include "framework/core/setup.h"
 #include "framework/crash/crashreporter.h"
@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <thread>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -114,6 +115,12 @@ int main(int argc, char** argv) {
         dereferenceNull();
     } else if (mode == "overflow") {
         return overflowStack(0);
+    } else if (mode == "thread-overflow") {
+        // Another thread overflows its own stack: it needs an alternate stack of its own.
+        std::thread([] {
+            kx::CrashReporter::prepareThread();
+            overflowStack(0);
+        }).join();
     } else if (mode == "raise") {
         raiseSegmentationSignal();
     } else if (mode == "abort" || mode == "nested") {
@@ -121,6 +128,6 @@ int main(int argc, char** argv) {
     } else if (mode == "hang") {
         dereferenceNull();
     }
-    std::fprintf(stderr, "usage: crashhelper divide|null|overflow|abort|raise|nested|hang\n");
+    std::fprintf(stderr, "usage: crashhelper divide|null|overflow|thread-overflow|abort|raise|nested|hang\n");
     return 2;
 }

@@ -97,6 +97,9 @@ void TestCrash::reportAndDump_data() {
     QTest::newRow("stack overflow") << "overflow" << SIGSEGV
                                     << QStringLiteral("Exception Code :c00000fd STACK_OVERFLOW(栈溢出)")
                                     << "overflowStack" << false;
+    QTest::newRow("stack overflow on another thread")
+        << "thread-overflow" << SIGSEGV << QStringLiteral("Exception Code :c00000fd STACK_OVERFLOW(栈溢出)")
+        << "overflowStack" << false;
     QTest::newRow("abort") << "abort" << SIGABRT << QStringLiteral("Exception Code :00000006 Aborted")
                            << "abortNow" << true;
     // A signal raised rather than caused by the processor keeps its own number and description.
