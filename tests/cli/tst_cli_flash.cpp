@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QtTest>
 
+#include "tests/cli/clirun.h"
 #include "tests/link/linktest.h"
 #include "tests/link/simbench.h"
 
@@ -17,17 +18,8 @@ struct Run {
 };
 
 Run cli(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(TRIVANE_CLI_PATH), args);
     Run run;
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    run.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.code = clitest::runCli(args, &run.out, &run.err);
     return run;
 }
 

@@ -2,9 +2,9 @@
 // and as JSON, and the exit codes of a missing target and of usage errors.
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QtTest>
 
+#include "tests/cli/clirun.h"
 #include "tests/link/linktest.h"
 #include "tests/link/simbench.h"
 
@@ -40,18 +40,7 @@ void TestCliInfo::cleanup() {
 }
 
 int TestCliInfo::cli(const QStringList& args, QString* out, QString* err) {
-    QProcess process;
-    process.start(QStringLiteral(TRIVANE_CLI_PATH), args);
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        return -1;
-    }
-    if (out)
-        *out = QString::fromUtf8(process.readAllStandardOutput());
-    if (err)
-        *err = QString::fromUtf8(process.readAllStandardError());
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return clitest::runCli(args, out, err);
 }
 
 void TestCliInfo::identityAsText() {

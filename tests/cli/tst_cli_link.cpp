@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include "tests/cli/clirun.h"
 #include "tests/link/linktest.h"
 #include "tests/link/simbench.h"
 
@@ -50,16 +51,7 @@ void TestCliLink::cleanup() {
 }
 
 int TestCliLink::cli(const QStringList& args, QString* out) {
-    QProcess process;
-    process.start(QStringLiteral(TRIVANE_CLI_PATH), args);
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        return -1;
-    }
-    if (out)
-        *out = QString::fromUtf8(process.readAllStandardOutput());
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return clitest::runCli(args, out);
 }
 
 void TestCliLink::verbs_data() {

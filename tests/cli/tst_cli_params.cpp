@@ -3,9 +3,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QtTest>
 
+#include "tests/cli/clirun.h"
 #include "tests/link/linktest.h"
 #include "tests/link/simbench.h"
 
@@ -46,18 +46,7 @@ void TestCliParams::cleanup() {
 }
 
 int TestCliParams::cli(const QStringList& args, QString* out, QString* err) {
-    QProcess process;
-    process.start(QStringLiteral(TRIVANE_CLI_PATH), args);
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        return -1;
-    }
-    if (out)
-        *out = QString::fromUtf8(process.readAllStandardOutput());
-    if (err)
-        *err = QString::fromUtf8(process.readAllStandardError());
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return clitest::runCli(args, out, err);
 }
 
 void TestCliParams::dumpAsJson() {

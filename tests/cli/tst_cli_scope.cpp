@@ -3,10 +3,10 @@
 // be recorded is refused before anything streams.
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
 
+#include "tests/cli/clirun.h"
 #include "tests/link/linktest.h"
 #include "tests/link/simbench.h"
 
@@ -45,18 +45,7 @@ void TestCliScope::cleanup() {
 }
 
 int TestCliScope::cli(const QStringList& args, QString* out, QString* err) {
-    QProcess process;
-    process.start(QStringLiteral(TRIVANE_CLI_PATH), args + QStringList{"--port", m_port});
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        return -1;
-    }
-    if (out)
-        *out = QString::fromUtf8(process.readAllStandardOutput());
-    if (err)
-        *err = QString::fromUtf8(process.readAllStandardError());
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return clitest::runCli(args + QStringList{"--port", m_port}, out, err);
 }
 
 static QStringList linesOf(const QString& path) {
