@@ -18,8 +18,7 @@
 #include "link/motormodel.h"
 #include "link/motorstates.h"
 #include "link/otathread.h"
-#include "linktest.h"
-#include "simbench.h"
+#include "benchtest.h"
 
 namespace {
 
@@ -27,11 +26,10 @@ const QString kFirstMcu = QStringLiteral("3a10c5e700001001");
 
 }  // namespace
 
-class TestCanWorker : public QObject {
+class TestCanWorker : public linktest::BenchTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -59,43 +57,18 @@ private:
     bool connectBench(const QStringList& options);
     bool hasLine(const QString& line) const { return m_lines.contains(line); }
     CANWorker* worker() const { return Helper::instance()->worker(); }
-
-    std::unique_ptr<linktest::WorkDir> m_dir;
-    std::unique_ptr<linktest::SimBench> m_sim;
-    linktest::RecordingPrompt m_prompt;
-    QStringList m_lines;
-    QMetaObject::Connection m_statusConnection;
 };
 
-void TestCanWorker::initTestCase() {
-    Helper::instance()->setPrompt(&m_prompt);
-}
-
 void TestCanWorker::init() {
-    m_dir = std::make_unique<linktest::WorkDir>();
     kx::DataObject* root = kx::d().rootDobj();
-    root->set(nullptr, QStringLiteral("config.setting.enable_multiple_devices"), false);
-    root->set(nullptr, QStringLiteral("config.setting.remove_device_on_disconnected"), true);
-    root->set(nullptr, QStringLiteral("config.setting.upload_param_on_connected"), false);
     root->set(nullptr, QStringLiteral("config.support_at"), true);
     root->set(nullptr, QStringLiteral("working"), false);
-    kx::d("project.device")->clear(nullptr);
     MotorModel::reset();
-    m_lines.clear();
-    m_prompt.clear();
-    m_statusConnection = connect(kx::d("wnd.status.msg"), &kx::DataObject::changed, this,
-                                 [this](QVariant value, QVariant, QObject*) { m_lines << value.toString(); });
-    Helper::instance()->createBackends();
-    m_sim = std::make_unique<linktest::SimBench>();
+    startCase(false);
 }
 
 void TestCanWorker::cleanup() {
-    Helper::instance()->setCurrentDeviceDobj(nullptr);
-    Helper::instance()->destroyBackends();
-    m_sim.reset();
-    QObject::disconnect(m_statusConnection);
-    QCOMPARE(linktest::affinityWarnings().load(), 0);
-    m_dir.reset();
+    endCase();
 }
 
 bool TestCanWorker::connectBench(const QStringList& options) {

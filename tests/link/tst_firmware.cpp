@@ -12,8 +12,7 @@
 #include "link/linkcommands.h"
 #include "link/motormodel.h"
 #include "link/otathread.h"
-#include "linktest.h"
-#include "simbench.h"
+#include "benchtest.h"
 
 namespace {
 
@@ -37,11 +36,10 @@ using Result = FirmwareFlow::Result;
 
 }  // namespace
 
-class TestFirmware : public QObject {
+class TestFirmware : public linktest::BenchTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -59,38 +57,19 @@ private:
     bool connectBench(const QStringList& options);
     CANWorker* worker() const { return Helper::instance()->worker(); }
     FirmwareUpdate* firmware() const { return FirmwareUpdate::of(worker()->link()); }
-
-    std::unique_ptr<linktest::WorkDir> m_dir;
-    std::unique_ptr<linktest::SimBench> m_sim;
-    linktest::RecordingPrompt m_prompt;
 };
 
-void TestFirmware::initTestCase() {
-    Helper::instance()->setPrompt(&m_prompt);
-}
-
 void TestFirmware::init() {
-    m_dir = std::make_unique<linktest::WorkDir>();
     kx::DataObject* root = kx::d().rootDobj();
-    root->set(nullptr, QStringLiteral("config.setting.enable_multiple_devices"), false);
-    root->set(nullptr, QStringLiteral("config.setting.upload_param_on_connected"), false);
-    root->set(nullptr, QStringLiteral("config.setting.remove_device_on_disconnected"), true);
     root->set(nullptr, QStringLiteral("config.update_dt"), 1, true);
     root->set(nullptr, QStringLiteral("config.update_timeout"), 60000, true);
     root->set(nullptr, QStringLiteral("temp_device.update_progress"), 0, true);
-    kx::d("project.device")->clear(nullptr);
     MotorModel::reset();
-    m_prompt.clear();
-    Helper::instance()->createBackends();
-    m_sim = std::make_unique<linktest::SimBench>();
+    startCase(false);
 }
 
 void TestFirmware::cleanup() {
-    Helper::instance()->setCurrentDeviceDobj(nullptr);
-    Helper::instance()->destroyBackends();
-    m_sim.reset();
-    QCOMPARE(linktest::affinityWarnings().load(), 0);
-    m_dir.reset();
+    endCase();
 }
 
 bool TestFirmware::connectBench(const QStringList& options) {

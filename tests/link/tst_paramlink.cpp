@@ -12,14 +12,12 @@
 #include "link/otathread.h"
 #include "link/param/paramfeature.h"
 #include "link/param/paramwalker.h"
-#include "linktest.h"
-#include "simbench.h"
+#include "benchtest.h"
 
-class TestParamLink : public QObject {
+class TestParamLink : public linktest::BenchTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -45,40 +43,15 @@ private:
         store().entry(canId, code, &e);
         return e;
     }
-
-    std::unique_ptr<linktest::WorkDir> m_dir;
-    std::unique_ptr<linktest::SimBench> m_sim;
-    linktest::RecordingPrompt m_prompt;
-    QStringList m_lines;
-    QMetaObject::Connection m_statusConnection;
 };
 
-void TestParamLink::initTestCase() {
-    Helper::instance()->setPrompt(&m_prompt);
-}
-
 void TestParamLink::init() {
-    m_dir = std::make_unique<linktest::WorkDir>();
-    kx::DataObject* root = kx::d().rootDobj();
-    root->set(nullptr, QStringLiteral("config.setting.enable_multiple_devices"), false);
-    root->set(nullptr, QStringLiteral("config.setting.remove_device_on_disconnected"), true);
-    root->set(nullptr, QStringLiteral("config.setting.upload_param_on_connected"), false);
-    root->set(nullptr, QStringLiteral("config.support_at"), true);
-    kx::d("project.device")->clear(nullptr);
-    m_lines.clear();
-    m_statusConnection = connect(kx::d("wnd.status.msg"), &kx::DataObject::changed, this,
-                                 [this](QVariant value, QVariant, QObject*) { m_lines << value.toString(); });
-    Helper::instance()->createBackends();
-    m_sim = std::make_unique<linktest::SimBench>();
+    kx::d().rootDobj()->set(nullptr, QStringLiteral("config.support_at"), true);
+    startCase(false);
 }
 
 void TestParamLink::cleanup() {
-    Helper::instance()->setCurrentDeviceDobj(nullptr);
-    Helper::instance()->destroyBackends();
-    m_sim.reset();
-    QObject::disconnect(m_statusConnection);
-    QCOMPARE(linktest::affinityWarnings().load(), 0);
-    m_dir.reset();
+    endCase();
 }
 
 kx::DataObject* TestParamLink::connectBench(const QStringList& options, int devices) {

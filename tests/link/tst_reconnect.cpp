@@ -11,18 +11,16 @@
 #include "link/helper.h"
 #include "link/otathread.h"
 #include "link/reconnectwatcher.h"
-#include "linktest.h"
-#include "simbench.h"
+#include "benchtest.h"
 
 namespace {
 const QString kFirstMcu = QStringLiteral("3a10c5e700001001");
 }
 
-class TestReconnect : public QObject {
+class TestReconnect : public linktest::BenchTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -43,42 +41,17 @@ private:
     }
     CANWorker* worker() const { return Helper::instance()->worker(); }
 
-    std::unique_ptr<linktest::WorkDir> m_dir;
-    std::unique_ptr<linktest::SimBench> m_sim;
-    linktest::RecordingPrompt m_prompt;
-    QStringList m_lines;
     QString m_link;
-    QMetaObject::Connection m_statusConnection;
 };
 
-void TestReconnect::initTestCase() {
-    Helper::instance()->setPrompt(&m_prompt);
-}
-
 void TestReconnect::init() {
-    m_dir = std::make_unique<linktest::WorkDir>();
-    kx::DataObject* root = kx::d().rootDobj();
-    root->set(nullptr, QStringLiteral("config.setting.enable_multiple_devices"), true);
-    root->set(nullptr, QStringLiteral("config.setting.remove_device_on_disconnected"), true);
-    root->set(nullptr, QStringLiteral("config.setting.upload_param_on_connected"), false);
-    root->set(nullptr, QStringLiteral("config.setting.auto_connect"), true, true);
-    kx::d("project.device")->clear(nullptr);
-    m_lines.clear();
-    m_prompt.clear();
-    m_statusConnection = connect(kx::d("wnd.status.msg"), &kx::DataObject::changed, this,
-                                 [this](QVariant value, QVariant, QObject*) { m_lines << value.toString(); });
-    Helper::instance()->createBackends();
-    m_sim = std::make_unique<linktest::SimBench>();
+    kx::d().rootDobj()->set(nullptr, QStringLiteral("config.setting.auto_connect"), true, true);
+    startCase(true);
     m_link = m_dir->path() + QStringLiteral("/bench");
 }
 
 void TestReconnect::cleanup() {
-    Helper::instance()->setCurrentDeviceDobj(nullptr);
-    Helper::instance()->destroyBackends();
-    m_sim.reset();
-    QObject::disconnect(m_statusConnection);
-    QCOMPARE(linktest::affinityWarnings().load(), 0);
-    m_dir.reset();
+    endCase();
 }
 
 bool TestReconnect::connectBench() {
