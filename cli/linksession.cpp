@@ -6,6 +6,7 @@
 #include "link/canworker.h"
 #include "link/helper.h"
 #include "link/linkcommands.h"
+#include "link/motionguard.h"
 #include "link/motorframes.h"
 #include "link/motorstates.h"
 #include "link/otathread.h"
@@ -186,7 +187,7 @@ bool LinkSession::open() {
     };
     const auto modelKnown = [this] {
         const QList<kx::DataObject*> found = devices();
-        return !found.isEmpty() && MotorStates::get(canIdOf(found.first())).modelKnown;
+        return !found.isEmpty() && MotorStates::get(MotionGuard::canIdOf(found.first())).modelKnown;
     };
     bool finished = false;
     if (probeFirst) {
@@ -235,13 +236,9 @@ bool LinkSession::open() {
     return true;
 }
 
-quint8 LinkSession::canIdOf(kx::DataObject* device) {
-    return quint8(device->r(QStringLiteral("info.can_id"))->get().toInt());
-}
-
 kx::DataObject* LinkSession::findDevice(int canId) const {
     for (kx::DataObject* device : devices()) {
-        if (canIdOf(device) == canId)
+        if (MotionGuard::canIdOf(device) == canId)
             return device;
     }
     return nullptr;

@@ -41,7 +41,6 @@ public:
     QList<kx::DataObject*> devices() const;
     // The detected device with that CAN ID; null when none.
     kx::DataObject* findDevice(int canId) const;
-    static quint8 canIdOf(kx::DataObject* device);
     // Asks a motor for its model unless it is known; true once it is (MotorStates).
     bool queryModel(quint8 canId);
 

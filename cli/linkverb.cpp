@@ -7,6 +7,7 @@
 #include "link/helper.h"
 #include "link/linkcommands.h"
 #include "link/linkstates.h"
+#include "link/motionguard.h"
 #include "link/motorframes.h"
 #include "link/motorstates.h"
 #include "link/otathread.h"
@@ -185,7 +186,7 @@ int LinkVerb::act(LinkSession* s) {
         }
         case Kind::Mit: {
             // Set-points are checked and scaled against the target's own ranges.
-            s->queryModel(LinkSession::canIdOf(s->target()));
+            s->queryModel(MotionGuard::canIdOf(s->target()));
             const bool ok =
                 LinkCommands::run(QStringLiteral("MOTOR_CONTROL"), m_numbers[0],
                                   QVariantList{m_numbers[1], m_numbers[2], m_numbers[3], m_numbers[4]});
@@ -202,7 +203,7 @@ int LinkVerb::act(LinkSession* s) {
         case Kind::Jog: {
             const bool stop = m_word == QLatin1String("stop");
             if (!stop)
-                s->queryModel(LinkSession::canIdOf(s->target()));
+                s->queryModel(MotionGuard::canIdOf(s->target()));
             const bool ok = LinkCommands::run(QStringLiteral("MOVE_JOG"), stop ? 0.0 : m_numbers[0], !stop);
             s->flush();
             return s->finish(ok);
@@ -246,7 +247,7 @@ int LinkVerb::scan(LinkSession* s) {
     QJsonArray list;
     for (kx::DataObject* device : s->devices()) {
         const quint64 mcu = device->r(QStringLiteral("info.mcu_id"))->get().toULongLong();
-        const quint8 canId = LinkSession::canIdOf(device);
+        const quint8 canId = MotionGuard::canIdOf(device);
         const int model = s->queryModel(canId) ? MotorStates::get(canId).modelCode : -1;
         QJsonObject entry;
         entry.insert(QStringLiteral("mcu_id"), QString::number(mcu, 16));

@@ -6,6 +6,7 @@
 #include "link/canworker.h"
 #include "link/helper.h"
 #include "link/linkstates.h"
+#include "link/motionguard.h"
 #include "link/otathread.h"
 #include "link/scope/scopeacquisition.h"
 #include "link/scope/scopechannellist.h"
@@ -97,7 +98,7 @@ int ScopeVerb::run(const QStringList& arguments) {
 
 int ScopeVerb::record(LinkSession* session, ScopeAcquisition* scope) {
     otaThread* link = Helper::instance()->worker()->link();
-    const quint8 canId = quint8(session->target()->r(QStringLiteral("info.can_id"))->getInt());
+    const quint8 canId = MotionGuard::canIdOf(session->target());
     // Every request of this verb goes to the target, the table description included.
     link->setTarget(canId);
     QVector<ScopeChannelChoice> list = ScopeChannelList::choices(link, canId);
