@@ -6,17 +6,16 @@
 #include "link/canworker.h"
 #include "link/helper.h"
 #include "link/linkcommands.h"
+#include "link/linkwait.h"
 #include "link/motionguard.h"
 #include "link/motorframes.h"
 #include "link/motorstates.h"
 #include "link/otathread.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -261,18 +260,7 @@ QList<kx::DataObject*> LinkSession::devices() const {
 }
 
 bool LinkSession::waitUntil(const std::function<bool()>& done, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
-    CANWorker* worker = Helper::instance()->worker();
-    // The tick bounds each blocking wait for events, so the deadline is noticed without
-    // polling in between.
-    QTimer tick;
-    tick.start(20);
-    while (!done()) {
-        if (deadline.hasExpired() || !worker || !worker->isConnected())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
+    return LinkWait::until(done, timeoutMs) == LinkWait::Result::Done;
 }
 
 int LinkSession::waitStatus(const QList<int>& statuses, int timeoutMs) {
