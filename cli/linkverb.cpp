@@ -8,9 +8,7 @@
 #include "link/linkcommands.h"
 #include "link/linkstates.h"
 #include "link/motionguard.h"
-#include "link/motorframes.h"
 #include "link/motorstates.h"
-#include "link/otathread.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -3,7 +3,6 @@
 #include "cli/cliverbregistry.h"
 #include "cli/linksession.h"
 #include "framework/data/dataobject.h"
-#include "link/canprotocol.h"
 #include "link/frames/paramvalue.h"
 #include "link/helper.h"
 #include "link/motormodel.h"

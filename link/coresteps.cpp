@@ -3,7 +3,6 @@
 #include "link/canprotocol.h"
 #include "link/linkstates.h"
 #include "link/motorframes.h"
-#include "link/motormodel.h"
 #include "link/otathread.h"
 
 namespace {

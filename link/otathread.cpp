@@ -8,7 +8,6 @@
 #include "link/helper.h"
 #include "link/coresteps.h"
 #include "link/linkfeature.h"
-#include "link/motormodel.h"
 #include "link/motorstates.h"
 #include "link/motorreplies.h"
 #include "link/serialrecord.h"
