@@ -30,11 +30,8 @@ public:
     void arm(quint8 canId, quint64 mcuId);
     // The motor is in reset or brake mode again.
     void disarm(quint8 canId);
-    QList<quint8> armed() const { return m_armed.keys(); }
-    bool isArmed(quint8 canId) const { return m_armed.contains(canId); }
 
     void setJogging(quint8 canId, bool jogging);
-    bool isJogging(quint8 canId) const { return m_jogging.contains(canId); }
 
     // Brake mode to each motor, written at once in the order given; disarms them. Returns the
     // number of frames written (zero without an open port).
