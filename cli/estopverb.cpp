@@ -46,26 +46,12 @@ int EstopVerb::run(const QStringList& arguments) {
     session.addOptions(&parser);
     const QCommandLineOption allOption(QStringLiteral("all"), tr("Brake every motor on the bus."));
     parser.addOption(allOption);
-    if (!parser.parse(arguments)) {
-        LinkSession::printErr(parser.errorText());
-        return kExitUsage;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        LinkSession::printOut(parser.helpText());
-        return kExitOk;
-    }
+    if (const int code = session.parseCommandLine(&parser, arguments); code >= 0)
+        return code;
     const bool all = parser.isSet(allOption);
-    QStringList args = arguments;
     // Every motor means the whole bus is scanned, not just the first motor to answer.
-    if (all && !parser.isSet(QStringLiteral("multi"))) {
-        args << QStringLiteral("--multi");
-        parser.parse(args);
-    }
-    QString error;
-    if (!session.readOptions(parser, &error)) {
-        LinkSession::printErr(error);
-        return kExitUsage;
-    }
+    if (all)
+        session.scanWholeBus();
     if (!parser.positionalArguments().isEmpty()) {
         LinkSession::printErr(tr("estop takes no arguments: %1").arg(parser.positionalArguments().join(' ')));
         return kExitUsage;

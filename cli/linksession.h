@@ -33,6 +33,8 @@ public:
     // Negative numbers ("-1.5") are values, not options: a leading blank keeps them in their
     // place among the positional arguments (toDouble ignores it; trim it for other uses).
     static QStringList valuesNotOptions(const QStringList& arguments);
+    // Scans the whole bus as --multi does, for a verb that acts on every motor.
+    void scanWholeBus() { m_multi = true; }
 
     // Opens the port, detects the motors and makes the target the current device; false
     // after printing why (no adapter, no motor, no such CAN ID).
