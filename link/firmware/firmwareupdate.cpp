@@ -24,13 +24,7 @@ bool addressedTo(const CanFrame& frame, int type) {
 FirmwareUpdate::FirmwareUpdate(QObject* parent) : QObject(parent) {}
 
 FirmwareUpdate* FirmwareUpdate::of(otaThread* link) {
-    if (!link)
-        return nullptr;
-    for (LinkFeature* feature : link->features()) {
-        if (auto* firmware = dynamic_cast<FirmwareUpdate*>(feature))
-            return firmware;
-    }
-    return nullptr;
+    return link ? findLinkFeature<FirmwareUpdate>(link->features()) : nullptr;
 }
 
 QString FirmwareUpdate::sizeProblem(qint64 size) {

@@ -47,13 +47,7 @@ StepRule waitRule(int step, const char* logName) {
 ScopeAcquisition::ScopeAcquisition(otaThread* link, QObject* parent) : QObject(parent), m_link(link) {}
 
 ScopeAcquisition* ScopeAcquisition::of(otaThread* link) {
-    if (!link)
-        return nullptr;
-    for (LinkFeature* f : link->features()) {
-        if (auto* scope = dynamic_cast<ScopeAcquisition*>(f))
-            return scope;
-    }
-    return nullptr;
+    return link ? findLinkFeature<ScopeAcquisition>(link->features()) : nullptr;
 }
 
 int ScopeAcquisition::lineFramesPerSecond(int baudRate) {
