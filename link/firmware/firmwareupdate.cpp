@@ -127,7 +127,6 @@ QVector<StepRule> FirmwareUpdate::steps() const {
         if (self->refuseImage(link))
             return;
         const quint32 size = quint32(self->image().size());
-        self->m_size = size;
         self->m_count = FirmwareFrames::packetCount(size);
         self->m_index = 0;
         self->m_infoSent = true;
@@ -183,7 +182,6 @@ void FirmwareUpdate::beginTransfer() {
     ++m_transfer;
     m_outcome = Outcome::Running;
     m_finalStatus = -1;
-    m_size = 0;
     m_count = 0;
     m_index = 0;
     m_acked = 0;
