@@ -104,9 +104,10 @@ void OscilloscopePage::onConfigured() {
     QStringList names;
     QVector<QColor> colors;
     const QVector<int> indices = scope->activeIndices();
+    const QVector<ScopeAcquisition::Channel> channels = scope->activeChannels();
     kx::DataObject* settings = ScopeControl::channelSettings(device());
     for (int k = 0; k < indices.size(); ++k) {
-        const ScopeAcquisition::Channel c = scope->activeChannels().value(k);
+        const ScopeAcquisition::Channel c = channels.value(k);
         names << (c.name.isEmpty() ? tr("Channel %1").arg(indices[k] + 1) : c.name);
         colors << QColor(settings->c(indices[k])->r(QStringLiteral("color"))->getString());
     }
