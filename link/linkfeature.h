@@ -76,3 +76,14 @@ public:
     // port's thread after the step machine went idle.
     virtual void linkClosed(otaThread& link) { (void)link; }
 };
+
+// The feature of type Feature among a link's registered features (otaThread::features()), or
+// null.
+template <class Feature>
+Feature* findLinkFeature(const QVector<LinkFeature*>& features) {
+    for (LinkFeature* f : features) {
+        if (auto* feature = dynamic_cast<Feature*>(f))
+            return feature;
+    }
+    return nullptr;
+}

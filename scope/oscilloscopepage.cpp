@@ -104,9 +104,10 @@ void OscilloscopePage::onConfigured() {
     QStringList names;
     QVector<QColor> colors;
     const QVector<int> indices = scope->activeIndices();
+    const QVector<ScopeAcquisition::Channel> channels = scope->activeChannels();
     kx::DataObject* settings = ScopeControl::channelSettings(device());
     for (int k = 0; k < indices.size(); ++k) {
-        const ScopeAcquisition::Channel c = scope->activeChannels().value(k);
+        const ScopeAcquisition::Channel c = channels.value(k);
         names << (c.name.isEmpty() ? tr("Channel %1").arg(indices[k] + 1) : c.name);
         colors << QColor(settings->c(indices[k])->r(QStringLiteral("color"))->getString());
     }
@@ -134,10 +135,14 @@ void OscilloscopePage::onFrame() {
 
 void OscilloscopePage::showCounts() {
     ScopeAcquisition* scope = ScopeControl::acquisition();
-    const quint64 records = scope && ours() ? scope->records() : 0;
-    const quint64 lost = scope && ours() ? scope->lost() : 0;
+    const bool shown = scope && ours();
+    const quint64 records = shown ? scope->records() : 0;
+    const quint64 lost = shown ? scope->lost() : 0;
     m_lblCounts->setText(tr("Records: %1   Lost: %2").arg(records).arg(lost));
-    m_lblCounts->setStyleSheet(lost > 0 ? QStringLiteral("color:#ff8080") : QString());
+    // Runs on every frame; setting a style sheet repolishes the label even when it is the same.
+    const QString sheet = lost > 0 ? QStringLiteral("color:#ff8080") : QString();
+    if (m_lblCounts->styleSheet() != sheet)
+        m_lblCounts->setStyleSheet(sheet);
 }
 
 void OscilloscopePage::onExport() {

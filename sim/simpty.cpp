@@ -189,7 +189,6 @@ void SimPty::pump() {
     if (m_lineIdle) {
         m_pending.resize(0);
         m_pendingPos = 0;
-        m_credit = std::min(m_credit, idleCredit());
         return;
     }
     if (m_pendingPos > 64 * 1024) {

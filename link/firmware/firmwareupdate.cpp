@@ -24,13 +24,7 @@ bool addressedTo(const CanFrame& frame, int type) {
 FirmwareUpdate::FirmwareUpdate(QObject* parent) : QObject(parent) {}
 
 FirmwareUpdate* FirmwareUpdate::of(otaThread* link) {
-    if (!link)
-        return nullptr;
-    for (LinkFeature* feature : link->features()) {
-        if (auto* firmware = dynamic_cast<FirmwareUpdate*>(feature))
-            return firmware;
-    }
-    return nullptr;
+    return link ? findLinkFeature<FirmwareUpdate>(link->features()) : nullptr;
 }
 
 QString FirmwareUpdate::sizeProblem(qint64 size) {
@@ -86,18 +80,28 @@ QVector<StepRule> FirmwareUpdate::steps() const {
     auto* self = const_cast<FirmwareUpdate*>(this);
     QVector<StepRule> rules;
 
-    StepRule enter;
-    enter.step = STEP_IN_OTA;
-    enter.logName = QStringLiteral("STEP_IN_OTA,");
-    enter.kind = StepRule::Kind::Wait;
+    // A request polled every 100 ms until answered; a time-out fails the update.
+    auto waitRule = [self](int step, const char* logName, int timeout, int timeoutStatus) {
+        StepRule r;
+        r.step = step;
+        r.logName = QString::fromLatin1(logName);
+        r.kind = StepRule::Kind::Wait;
+        r.poll = 100;
+        r.counted = 100;
+        r.timeout = timeout;
+        r.timeoutStatus = timeoutStatus;
+        r.timeoutNext = STEP_STOP;
+        r.onTimeout = [self](otaThread&, int status) {
+            self->fail(status);
+            return status;
+        };
+        return r;
+    };
+
     // The motor erases its flash before it answers.
-    enter.poll = 100;
-    enter.counted = 100;
-    enter.timeout = 8000;
+    StepRule enter = waitRule(STEP_IN_OTA, "STEP_IN_OTA,", 8000, OTA_STA_IN_OTA_MODE_OVER_TIME);
     enter.answerStatus = OTA_STA_IN_OTA_MODE_SUCCESS;
     enter.answerNext = STEP_SEND_INFO;
-    enter.timeoutStatus = OTA_STA_IN_OTA_MODE_OVER_TIME;
-    enter.timeoutNext = STEP_STOP;
     enter.start = [self](otaThread& link) {
         self->beginTransfer();
         // An image no motor can take is refused before the motor erases its flash.
@@ -112,28 +116,14 @@ QVector<StepRule> FirmwareUpdate::steps() const {
     enter.isAnswer = [](otaThread& link, bool valid, const CanFrame& frame, const QByteArray&) {
         return valid && addressedTo(frame, CANCOM_OTA_START) && frame.dataField() == link.target();
     };
-    enter.onTimeout = [self](otaThread&, int status) {
-        self->fail(status);
-        return status;
-    };
     rules << enter;
 
-    StepRule info;
-    info.step = STEP_SEND_INFO;
-    info.logName = QStringLiteral("STEP_SEND_INFO,");
-    info.kind = StepRule::Kind::Wait;
-    info.poll = 100;
-    info.counted = 100;
-    info.timeout = 2000;
-    info.answerStatus = -1;
+    StepRule info = waitRule(STEP_SEND_INFO, "STEP_SEND_INFO,", 2000, OTA_STA_OTA_INFO_OVER_TIME);
     info.answerNext = STEP_SEND_INFO;
-    info.timeoutStatus = OTA_STA_OTA_INFO_OVER_TIME;
-    info.timeoutNext = STEP_STOP;
     info.start = [self](otaThread& link) {
         if (self->refuseImage(link))
             return;
         const quint32 size = quint32(self->image().size());
-        self->m_size = size;
         self->m_count = FirmwareFrames::packetCount(size);
         self->m_index = 0;
         self->m_infoSent = true;
@@ -142,10 +132,6 @@ QVector<StepRule> FirmwareUpdate::steps() const {
     // The answer is taken on the receive path (decodeFrame), which goes on with the packets at
     // once instead of at the next poll.
     info.isAnswer = [](otaThread&, bool, const CanFrame&, const QByteArray&) { return false; };
-    info.onTimeout = [self](otaThread&, int status) {
-        self->fail(status);
-        return status;
-    };
     rules << info;
 
     StepRule bin;
@@ -156,17 +142,8 @@ QVector<StepRule> FirmwareUpdate::steps() const {
     bin.isAnswer = [](otaThread&, bool, const CanFrame&, const QByteArray&) { return false; };
     rules << bin;
 
-    StepRule end;
-    end.step = STEP_SEND_END;
-    end.logName = QStringLiteral("STEP_SEND_END,");
     // Waits for the motor's verdict on the image; without one the update has failed.
-    end.kind = StepRule::Kind::Wait;
-    end.poll = 100;
-    end.counted = 100;
-    end.timeout = kEndAnswerTimeoutMs;
-    end.answerStatus = -1;
-    end.timeoutStatus = OTA_STA_FAILED;
-    end.timeoutNext = STEP_STOP;
+    StepRule end = waitRule(STEP_SEND_END, "STEP_SEND_END,", kEndAnswerTimeoutMs, OTA_STA_FAILED);
     end.start = [self](otaThread& link) {
         link.sendFrame(FirmwareFrames::end(link.target(), self->m_count.load()));
     };
@@ -189,7 +166,6 @@ void FirmwareUpdate::beginTransfer() {
     ++m_transfer;
     m_outcome = Outcome::Running;
     m_finalStatus = -1;
-    m_size = 0;
     m_count = 0;
     m_index = 0;
     m_acked = 0;

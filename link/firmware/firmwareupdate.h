@@ -83,7 +83,6 @@ private:
 
     std::atomic<Outcome> m_outcome{Outcome::Idle};
     std::atomic<int> m_finalStatus{-1};
-    std::atomic<quint32> m_size{0};
     std::atomic<quint32> m_count{0};
     std::atomic<quint32> m_index{0};
     std::atomic<quint32> m_acked{0};

@@ -29,13 +29,7 @@ ParamFeature* ParamFeature::install(otaThread* link) {
 }
 
 ParamFeature* ParamFeature::of(otaThread* link) {
-    if (!link)
-        return nullptr;
-    for (LinkFeature* f : link->features()) {
-        if (auto* feature = dynamic_cast<ParamFeature*>(f))
-            return feature;
-    }
-    return nullptr;
+    return link ? findLinkFeature<ParamFeature>(link->features()) : nullptr;
 }
 
 ParamFeature::ParamFeature(otaThread* link) : QObject(link), m_link(link) {}

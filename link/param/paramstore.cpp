@@ -1,17 +1,11 @@
 #include "link/param/paramstore.h"
 
+#include "link/frames/paramframes.h"
 #include "link/frames/paramvalue.h"
 
-namespace {
-
-int groupOf(quint16 code) {
-    return code >> 12;
-}
-int indexOf(quint16 code) {
-    return code & 0x0FFF;
-}
-
-}  // namespace
+using ParamFrames::codeOf;
+using ParamFrames::groupOf;
+using ParamFrames::indexOf;
 
 constexpr std::array<int, ParamStore::kGroups> ParamStore::kCapacity;
 
@@ -26,7 +20,7 @@ ParamEntry* ParamStore::slot(Table& table, quint16 code) {
         ParamEntry e;
         e.group = group;
         e.index = entries.size();
-        e.code = quint16(group * 0x1000 + e.index);
+        e.code = codeOf(group, e.index);
         e.type = group <= 1 ? ParamValue::kTextType : 0;
         e.raw = QByteArray(8, '\0');
         entries.append(e);
@@ -138,7 +132,7 @@ void ParamStore::setCounts(quint8 canId, const std::array<int, kGroups>& counts,
     // Every described entry exists, also ones whose frames never named them.
     for (int g = 0; g < kGroups; ++g) {
         if (table.counts[size_t(g)] > 0)
-            slot(table, quint16(g * 0x1000 + table.counts[size_t(g)] - 1));
+            slot(table, codeOf(g, table.counts[size_t(g)] - 1));
     }
 }
 

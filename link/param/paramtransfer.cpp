@@ -147,6 +147,10 @@ void ParamTransfer::cancel() {
 
 bool ParamTransfer::belongs(const CanFrame& frame) const {
     std::lock_guard<std::mutex> lock(m_mutex);
+    return belongsLocked(frame);
+}
+
+bool ParamTransfer::belongsLocked(const CanFrame& frame) const {
     if (frame.destination() != CanProtocol::kHostId || quint8(frame.id >> 8) != m_canId || m_concluded)
         return false;
     switch (m_mode) {
@@ -164,9 +168,11 @@ bool ParamTransfer::belongs(const CanFrame& frame) const {
 }
 
 int ParamTransfer::decode(const CanFrame& frame, std::optional<CanFrame>* next) {
-    if (!belongs(frame))
-        return -1;
+    // The check and the decoding under one lock: a transfer started in between is not fed a
+    // reply to the one before.
     std::lock_guard<std::mutex> lock(m_mutex);
+    if (!belongsLocked(frame))
+        return -1;
     switch (m_mode) {
         case Mode::Describe:
             return decodeDescription(frame);

@@ -63,6 +63,7 @@ public:
     static QString writeErrorText(quint16 code, quint32 bits);
 
 private:
+    bool belongsLocked(const CanFrame& frame) const;  // m_mutex held
     int decodeDescription(const CanFrame& frame);
     int decodeRead(const CanFrame& frame);
     int decodeWrite(const CanFrame& frame, std::optional<CanFrame>* next);

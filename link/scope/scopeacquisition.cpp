@@ -47,13 +47,7 @@ StepRule waitRule(int step, const char* logName) {
 ScopeAcquisition::ScopeAcquisition(otaThread* link, QObject* parent) : QObject(parent), m_link(link) {}
 
 ScopeAcquisition* ScopeAcquisition::of(otaThread* link) {
-    if (!link)
-        return nullptr;
-    for (LinkFeature* f : link->features()) {
-        if (auto* scope = dynamic_cast<ScopeAcquisition*>(f))
-            return scope;
-    }
-    return nullptr;
+    return link ? findLinkFeature<ScopeAcquisition>(link->features()) : nullptr;
 }
 
 int ScopeAcquisition::lineFramesPerSecond(int baudRate) {
@@ -179,11 +173,6 @@ int ScopeAcquisition::frequency() const {
     return m_config.frequency;
 }
 
-quint8 ScopeAcquisition::target() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_target;
-}
-
 quint32 ScopeAcquisition::periodUs() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_periodUs;
@@ -197,8 +186,7 @@ bool ScopeAcquisition::isReply(const CanFrame& frame, int sub) const {
     if (frame.type() != CANCOM_PARA_UPDATE || frame.destination() != CanProtocol::kHostId)
         return false;
     const ScopeFrames::Header h = ScopeFrames::header(frame);
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return h.sub == sub && h.sender == m_target;
+    return h.sub == sub && h.sender == m_target.load();
 }
 
 void ScopeAcquisition::sendNextChannels(otaThread& link) {
@@ -208,7 +196,7 @@ void ScopeAcquisition::sendNextChannels(otaThread& link) {
         QVector<quint16> codes;
         for (int i : m_indices)
             codes << m_config.channels[i].code;
-        frame = ScopeFrames::channelRequest(m_target, codes, m_cursor);
+        frame = ScopeFrames::channelRequest(m_target.load(), codes, m_cursor);
         m_cursor += 4;
         m_moreChannels = false;
     }
@@ -251,7 +239,7 @@ QVector<StepRule> ScopeAcquisition::steps() const {
         CanFrame frame;
         {
             std::lock_guard<std::mutex> lock(self->m_mutex);
-            frame = ScopeFrames::rateRequest(self->m_target, quint16(self->m_config.frequency),
+            frame = ScopeFrames::rateRequest(self->m_target.load(), quint16(self->m_config.frequency),
                                              quint32(self->m_config.baudRate));
         }
         link.sendFrame(frame);
@@ -283,12 +271,7 @@ QVector<StepRule> ScopeAcquisition::steps() const {
     start.logName = QStringLiteral("STEP_SCOPE_START,");
     start.kind = StepRule::Kind::Idle;
     start.start = [self](otaThread& link) {
-        quint8 target;
-        {
-            std::lock_guard<std::mutex> lock(self->m_mutex);
-            target = self->m_target;
-        }
-        link.sendFrame(ScopeFrames::startRequest(target));
+        link.sendFrame(ScopeFrames::startRequest(self->m_target.load()));
     };
     rules << start;
 
@@ -298,12 +281,7 @@ QVector<StepRule> ScopeAcquisition::steps() const {
     stop.kind = StepRule::Kind::Pass;
     stop.poll = 2;
     auto sendStop = [self](otaThread& link) {
-        quint8 target;
-        {
-            std::lock_guard<std::mutex> lock(self->m_mutex);
-            target = self->m_target;
-        }
-        link.sendFrame(ScopeFrames::stopRequest(target));
+        link.sendFrame(ScopeFrames::stopRequest(self->m_target.load()));
     };
     stop.start = [self, sendStop](otaThread& link) {
         self->m_stopSeen = self->m_sampleFrames.load();
@@ -381,20 +359,15 @@ int ScopeAcquisition::decodeFrame(otaThread& link, const CanFrame& frame) {
     if (frame.destination() != CanProtocol::kHostId)
         return -1;
     const ScopeFrames::Header h = ScopeFrames::header(frame);
-    {
-        // Another motor's stream is not ours to decode.
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (h.sender != m_target)
-            return -1;
-    }
+    // Another motor's stream is not ours to decode.
+    if (h.sender != m_target.load())
+        return -1;
     switch (h.sub) {
         case ScopeFrames::Rate: {
             const ScopeFrames::RateReply r = ScopeFrames::rateReply(frame);
             {
                 std::lock_guard<std::mutex> lock(m_mutex);
                 m_periodUs = r.periodUs;
-                m_replyWords[0] = r.word1;
-                m_replyWords[1] = r.word2;
             }
             if (h.code != 0) {
                 m_rateOk = false;

@@ -86,7 +86,7 @@ public:
     int frequency() const;
     quint32 periodUs() const;
     // The motor being configured or streaming.
-    quint8 target() const;
+    quint8 target() const { return m_target.load(); }
 
     // LinkFeature
     QString name() const override { return QStringLiteral("scope"); }
@@ -114,14 +114,14 @@ private:
     otaThread* m_link;
 
     mutable std::mutex m_mutex;
-    Config m_config;            // guarded by m_mutex
-    QVector<int> m_indices;     // guarded: indices of the active channels among the 8
-    QVector<int> m_confirmed;   // guarded: types confirmed by the motor
-    int m_cursor = 0;           // guarded: next active channel to announce
-    quint32 m_periodUs = 0;     // guarded
-    quint16 m_replyWords[2]{};  // guarded: the motor's, stored only
-    quint8 m_target = 1;        // guarded: the motor being configured
+    Config m_config;           // guarded by m_mutex
+    QVector<int> m_indices;    // guarded: indices of the active channels among the 8
+    QVector<int> m_confirmed;  // guarded: types confirmed by the motor
+    int m_cursor = 0;          // guarded: next active channel to announce
+    quint32 m_periodUs = 0;    // guarded
 
+    // The motor being configured or streaming: read per sample frame, so not behind m_mutex.
+    std::atomic<quint8> m_target{1};
     std::atomic<bool> m_rateOk{false};
     std::atomic<bool> m_moreChannels{false};
     std::atomic<bool> m_configured{false};

@@ -95,7 +95,8 @@ void ScopeDecoder::decode() {
     for (int i = 0; i < channels; ++i)
         m_values[size_t(i)] = ScopeFrames::valueAt(m_setup.types[i], m_buffer.data() + m_offsets[i]);
 
-    if (m_file) {
+    // The acquisition always hands its file over; a record is formatted only while it is open.
+    if (m_file && m_file->isOpen()) {
         if (m_file->format() == ScopeWaveFile::Format::Csv)
             formatCsvLine(&m_line, m_time, m_setup.types, m_buffer.data() + 2);
         else

@@ -3,7 +3,6 @@
 #include "app/filedialogs.h"
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
-#include "framework/log/qflog.h"
 #include "link/canprotocol.h"
 #include "link/frames/paramframes.h"
 #include "link/frames/paramvalue.h"
