@@ -9,29 +9,8 @@ FileDialogs::Chooser& chooser() {
     static FileDialogs::Chooser instance;
     return instance;
 }
-}  // namespace
 
-void FileDialogs::setChooser(Chooser value) {
-    chooser() = std::move(value);
-}
-
-QString FileDialogs::choose(QWidget* parent, Mode mode, const QString& title, const QString& filter) {
-    if (chooser())
-        return chooser()(mode, title, filter);
-    if (mode == Open)
-        return QFileDialog::getOpenFileName(parent, title, QStringLiteral("."), filter);
-    return QFileDialog::getSaveFileName(parent, title, QStringLiteral("."), filter);
-}
-
-QString FileDialogs::openFileName(QWidget* parent, const QString& title, const QString& filter) {
-    return choose(parent, Open, title, filter);
-}
-
-QString FileDialogs::saveFileName(QWidget* parent, const QString& title, const QString& filter) {
-    return withFilterSuffix(choose(parent, Save, title, filter), filter);
-}
-
-QString FileDialogs::withFilterSuffix(const QString& path, const QString& filter) {
+QString withFilterSuffix(const QString& path, const QString& filter) {
     // A file saved without the extension would be hidden by the same filter in the next
     // open dialog.
     const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(filter);
@@ -40,10 +19,30 @@ QString FileDialogs::withFilterSuffix(const QString& path, const QString& filter
     const QString dot = path.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".");
     return path + dot + match.captured(1);
 }
+}  // namespace
+
+void FileDialogs::setChooser(Chooser value) {
+    chooser() = std::move(value);
+}
+
+QString FileDialogs::choose(QWidget* parent, Mode mode, const QString& title, const QString& filter,
+                            const QString& start) {
+    if (chooser())
+        return chooser()(mode, title, filter);
+    if (mode == Open)
+        return QFileDialog::getOpenFileName(parent, title, start, filter);
+    return QFileDialog::getSaveFileName(parent, title, start, filter);
+}
+
+QString FileDialogs::openFileName(QWidget* parent, const QString& title, const QString& filter) {
+    return choose(parent, Open, title, filter, QStringLiteral("."));
+}
+
+QString FileDialogs::saveFileName(QWidget* parent, const QString& title, const QString& filter) {
+    return withFilterSuffix(choose(parent, Save, title, filter, QStringLiteral(".")), filter);
+}
 
 QString FileDialogs::saveFileName(QWidget* parent, const QString& title, const QString& filter,
                                   const QString& proposed) {
-    if (chooser())
-        return chooser()(Save, title, filter);
-    return QFileDialog::getSaveFileName(parent, title, proposed, filter);
+    return choose(parent, Save, title, filter, proposed);
 }

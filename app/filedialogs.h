@@ -20,11 +20,11 @@ public:
     // The dialog opens with `proposed` as the file name (a chooser ignores it).
     static QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
                                 const QString& proposed);
-    static QString withFilterSuffix(const QString& path, const QString& filter);
 
     // An empty chooser restores the real dialogs.
     static void setChooser(Chooser chooser);
 
 private:
-    static QString choose(QWidget* parent, Mode mode, const QString& title, const QString& filter);
+    static QString choose(QWidget* parent, Mode mode, const QString& title, const QString& filter,
+                          const QString& start);
 };

@@ -176,6 +176,25 @@ std::uintptr_t stackPointer(const ucontext_t* context) {
 #endif
 }
 
+// The processor's own code for each arithmetic fault; a plain constant table, safe in a handler.
+unsigned fpeCode(int siCode) {
+    struct FpeCode {
+        int siCode;
+        unsigned code;
+    };
+    static constexpr FpeCode kCodes[] = {
+        {FPE_INTDIV, 0xC0000094u}, {FPE_INTOVF, 0xC0000095u}, {FPE_FLTDIV, 0xC000008Eu},
+        {FPE_FLTOVF, 0xC0000091u}, {FPE_FLTUND, 0xC0000093u}, {FPE_FLTRES, 0xC000008Fu},
+        {FPE_FLTSUB, 0xC000008Cu},
+    };
+    for (const FpeCode& entry : kCodes) {
+        if (entry.siCode == siCode) {
+            return entry.code;
+        }
+    }
+    return 0xC0000090u;
+}
+
 CrashRecord recordOf(int signal, const siginfo_t* info, void* context) {
     const auto* user = static_cast<const ucontext_t*>(context);
     CrashRecord record;
@@ -197,32 +216,7 @@ CrashRecord recordOf(int signal, const siginfo_t* info, void* context) {
             break;
         }
         case SIGFPE:
-            switch (info->si_code) {
-                case FPE_INTDIV:
-                    record.code = 0xC0000094u;
-                    break;
-                case FPE_INTOVF:
-                    record.code = 0xC0000095u;
-                    break;
-                case FPE_FLTDIV:
-                    record.code = 0xC000008Eu;
-                    break;
-                case FPE_FLTOVF:
-                    record.code = 0xC0000091u;
-                    break;
-                case FPE_FLTUND:
-                    record.code = 0xC0000093u;
-                    break;
-                case FPE_FLTRES:
-                    record.code = 0xC000008Fu;
-                    break;
-                case FPE_FLTSUB:
-                    record.code = 0xC000008Cu;
-                    break;
-                default:
-                    record.code = 0xC0000090u;
-                    break;
-            }
+            record.code = fpeCode(info->si_code);
             break;
         case SIGILL:
             record.code = info->si_code == ILL_PRVOPC ? 0xC0000096u : 0xC000001Du;

@@ -9,6 +9,8 @@
 #include <QSslError>
 #include <QThread>
 
+#include <algorithm>
+
 namespace kx {
 
 namespace {
@@ -64,7 +66,6 @@ void NetworkManager::shutdown() {
     const QList<NetworkObject*> objects = m_objects.values();
     m_objects.clear();
     m_workerOf.clear();
-    m_loads.fill(0);
     // Each handle is deleted in its worker by a queued call; each worker then quits from its own
     // queue, behind those deletions.
     qDeleteAll(objects);
@@ -110,14 +111,12 @@ NetworkObject* NetworkManager::regist(const QString& name, NetworkHandle::Networ
 }
 
 NetworkObject* NetworkManager::add(const QString& name, NetworkHandle* handle) {
-    int worker = 0;
-    for (int i = 1; i < kWorkers; ++i) {
-        if (m_loads[i] < m_loads[worker]) {
-            worker = i;
-        }
+    std::array<int, kWorkers> loads{};
+    for (const int served : qAsConst(m_workerOf)) {
+        ++loads[served];
     }
+    const int worker = static_cast<int>(std::min_element(loads.begin(), loads.end()) - loads.begin());
     startWorker(worker);
-    ++m_loads[worker];
     auto* object = new NetworkObject(handle, m_threads[worker]);
     m_objects.insert(name, object);
     m_workerOf.insert(name, worker);
@@ -129,7 +128,7 @@ bool NetworkManager::cancel(const QString& name) {
     if (!object) {
         return false;
     }
-    --m_loads[m_workerOf.take(name)];
+    m_workerOf.remove(name);
     delete object;
     return true;
 }

@@ -48,9 +48,8 @@ private:
 
     std::array<QThread*, kWorkers> m_threads{};
     std::array<QObject*, kWorkers> m_anchors{};  // one object living in each worker
-    std::array<int, kWorkers> m_loads{};
     QHash<QString, NetworkObject*> m_objects;
-    QHash<QString, int> m_workerOf;
+    QHash<QString, int> m_workerOf;  // the worker serving each object
 };
 
 NetworkManager& net();

@@ -5,17 +5,17 @@
 #include "link/canworker.h"
 #include "link/helper.h"
 #include "link/linkcommands.h"
+#include "link/linkwait.h"
 #include "link/motorstates.h"
 
 #include <QComboBox>
-#include <QEventLoop>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -173,22 +173,19 @@ bool DeviceInfoPage::changeCanId() {
         return false;
     }
     const int wanted = m_canId->value();
-    kx::DataObject* canId = record->r(QStringLiteral("info.can_id"));
-    const auto matches = [&] { return record->r(QStringLiteral("info.can_id"))->getInt(0) == wanted; };
     LinkCommands::run(QStringLiteral("SET_CAN_ID"), wanted, QVariant::fromValue<kx::DataObject*>(record));
-    if (!matches()) {
-        // The answer arrives through the event loop; user input waits until it is decided.
-        QEventLoop loop;
-        QTimer::singleShot(kCanIdWaitMs, &loop, &QEventLoop::quit);
-        connect(canId, &kx::DataObject::changed, &loop, [&] {
-            if (matches())
-                loop.quit();
-        });
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    }
-    // The page may have lost its record while waiting (a project opened meanwhile).
+    const auto hasWanted = [wanted](kx::DataObject* node) {
+        return node->r(QStringLiteral("info.can_id"))->getInt(0) == wanted;
+    };
+    // The answer arrives through the event loop; user input waits until it is decided. The
+    // record may go meanwhile (a project opened): the wait ends then, and nothing reads it.
+    const QPointer<kx::DataObject> watched = record;
+    LinkWait::Options options;
+    options.device = record;
+    options.timeoutMs = kCanIdWaitMs;
+    LinkWait::until([&] { return watched && hasWanted(watched); }, options);
     record = device();
-    if (!record->isEmpty() && matches()) {
+    if (!record->isEmpty() && hasWanted(record)) {
         helper->showInformation(
             tr("Device %1 CAN ID set successfully!").arg(CANWorker::deviceDisplayName(record)));
         return true;

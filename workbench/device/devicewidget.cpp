@@ -161,8 +161,6 @@ void DeviceWidget::removeDevice(QVariant var_name) {
     }
 }
 
-void DeviceWidget::changeDevice() {}
-
 void DeviceWidget::selectDevice(QTreeWidgetItem* current) {
     if (!current)
         return;

@@ -30,7 +30,6 @@ public:
 public slots:
     void addDevice(QVariant var_name);
     void removeDevice(QVariant var_name);
-    void changeDevice();
     void selectDevice(QTreeWidgetItem* current);
 
 private:

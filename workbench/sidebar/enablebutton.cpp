@@ -8,6 +8,10 @@ namespace {
 // The animation's value runs over this many steps; the knob covers its travel in them.
 constexpr int kSteps = 25;
 constexpr int kDurationMs = 200;
+const QColor kTrackOn(141, 185, 244);
+const QColor kTrackOff(189, 193, 198);
+const QColor kKnobOn(26, 115, 232);
+const QColor kKnobOff(221, 221, 221);
 }  // namespace
 
 EnableButton::EnableButton(QWidget* parent) : QWidget(parent) {
@@ -19,19 +23,11 @@ EnableButton::EnableButton(QWidget* parent) : QWidget(parent) {
     // Created finished: the first paint reads the end value, so the knob rests at its side.
     m_animation->setCurrentTime(kDurationMs);
     connect(m_animation, &QVariantAnimation::valueChanged, this,
-            [this](const QVariant& value) { moveSlider(value); });
+            [this](const QVariant& value) { moveSlider(value, true); });
 }
 
 QSize EnableButton::sizeHint() const {
     return QSize(44, 22);
-}
-
-void EnableButton::setMargins(int left, int top, int right, int bottom) {
-    m_left = left;
-    m_top = top;
-    m_right = right;
-    m_bottom = bottom;
-    update();
 }
 
 void EnableButton::setSwitch(bool on, bool force) {
@@ -46,16 +42,12 @@ void EnableButton::runAnimation() {
     m_animation->start();
 }
 
-void EnableButton::moveSlider(QVariant value, bool need_update) {
+void EnableButton::moveSlider(const QVariant& value, bool need_update) {
     const int v = value.toInt();
-    const int travel = (width() - m_left - m_right) - (height() - m_top - m_bottom);
+    const int travel = width() - height();
     m_knob = (m_on ? v : kSteps - v) * travel / kSteps;
     if (need_update)
         update();
-}
-
-void EnableButton::moveSlider(QVariant value) {
-    moveSlider(value, true);
 }
 
 void EnableButton::mousePressEvent(QMouseEvent* event) {
@@ -68,22 +60,22 @@ void EnableButton::mousePressEvent(QMouseEvent* event) {
 }
 
 void EnableButton::paintEvent(QPaintEvent*) {
-    const int h = height() - m_top - m_bottom;
-    const int inner = width() - m_left - m_right;
-    if (inner < h)
+    const int h = height();
+    const int w = width();
+    if (w < h)
         return;
     // A resize moves the ends of the track: the knob follows before it is drawn.
-    if (width() != m_paintedWidth) {
-        m_paintedWidth = width();
+    if (w != m_paintedWidth) {
+        m_paintedWidth = w;
         moveSlider(m_animation->currentValue(), false);
     }
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     const qreal trackH = 0.6 * h;
-    const QRectF track(m_left + h / 2.0, m_top + (h - trackH) / 2.0, inner - h, trackH);
-    p.setBrush(m_on ? m_trackOn : m_trackOff);
+    const QRectF track(h / 2.0, (h - trackH) / 2.0, w - h, trackH);
+    p.setBrush(m_on ? kTrackOn : kTrackOff);
     p.drawRoundedRect(track, trackH / 2, trackH / 2);
-    p.setBrush(m_on ? m_knobOn : m_knobOff);
-    p.drawEllipse(QRectF(m_left + m_knob, m_top, h, h));
+    p.setBrush(m_on ? kKnobOn : kKnobOff);
+    p.drawEllipse(QRectF(m_knob, 0, h, h));
 }

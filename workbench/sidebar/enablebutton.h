@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QVariant>
 #include <QWidget>
 
@@ -18,7 +17,6 @@ public:
     bool isOn() const { return m_on; }
     // Shows on; animates when it differs from the current state or force is set. Never emits.
     void setSwitch(bool on, bool force);
-    void setMargins(int left, int top, int right, int bottom);
     int knobPosition() const { return m_knob; }
 
     QSize sizeHint() const override;
@@ -26,27 +24,16 @@ public:
 signals:
     void enabled(bool is_enable);
 
-public slots:
-    void moveSlider(QVariant value, bool need_update);
-    void moveSlider(QVariant value);
-
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void runAnimation();
+    void moveSlider(const QVariant& value, bool need_update);
 
     bool m_on = false;
     int m_knob = 0;
-    int m_left = 0;
-    int m_top = 0;
-    int m_right = 0;
-    int m_bottom = 0;
     int m_paintedWidth = -1;
-    QColor m_trackOn{141, 185, 244};
-    QColor m_trackOff{189, 193, 198};
-    QColor m_knobOn{26, 115, 232};
-    QColor m_knobOff{221, 221, 221};
     QVariantAnimation* m_animation;
 };

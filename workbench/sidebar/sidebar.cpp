@@ -68,9 +68,13 @@ Sidebar::Sidebar(QWidget* parent) : QWidget(parent) {
             if (!connected)
                 m_loop->stop();
         });
+        // Every feedback frame lands here: one look at the device and one at its state.
         connect(worker, &CANWorker::motorChanged, this, [this](quint8 canId) {
-            if (!device()->isEmpty() && canId == MotionGuard::canIdOf(device()) &&
-                (modelKnown() != m_modelKnown || (m_modelKnown && modelCode() != m_appliedCode)))
+            kx::DataObject* record = device();
+            if (record->isEmpty() || canId != MotionGuard::canIdOf(record))
+                return;
+            const MotorState state = MotorStates::get(canId);
+            if (state.modelKnown != m_modelKnown || (m_modelKnown && state.modelCode != m_appliedCode))
                 updatePages();
         });
         connect(MotionGuard::of(worker), &MotionGuard::portClosing, this, &Sidebar::onPortClosing);
