@@ -368,6 +368,8 @@ int ScopeAcquisition::decodeFrame(otaThread& link, const CanFrame& frame) {
             {
                 std::lock_guard<std::mutex> lock(m_mutex);
                 m_periodUs = r.periodUs;
+                m_replyWords[0] = r.word1;
+                m_replyWords[1] = r.word2;
             }
             if (h.code != 0) {
                 m_rateOk = false;

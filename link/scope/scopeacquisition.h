@@ -114,11 +114,12 @@ private:
     otaThread* m_link;
 
     mutable std::mutex m_mutex;
-    Config m_config;           // guarded by m_mutex
-    QVector<int> m_indices;    // guarded: indices of the active channels among the 8
-    QVector<int> m_confirmed;  // guarded: types confirmed by the motor
-    int m_cursor = 0;          // guarded: next active channel to announce
-    quint32 m_periodUs = 0;    // guarded
+    Config m_config;            // guarded by m_mutex
+    QVector<int> m_indices;     // guarded: indices of the active channels among the 8
+    QVector<int> m_confirmed;   // guarded: types confirmed by the motor
+    int m_cursor = 0;           // guarded: next active channel to announce
+    quint32 m_periodUs = 0;     // guarded
+    quint16 m_replyWords[2]{};  // guarded: the motor's, stored only
 
     // The motor being configured or streaming: read per sample frame, so not behind m_mutex.
     std::atomic<quint8> m_target{1};
