@@ -1,5 +1,6 @@
 #include "app/filedialogs.h"
 
+#include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -36,6 +37,11 @@ QString FileDialogs::choose(QWidget* parent, Mode mode, const QString& title, co
 
 QString FileDialogs::openFileName(QWidget* parent, const QString& title, const QString& filter) {
     return choose(parent, Open, title, filter, QStringLiteral("."));
+}
+
+QString FileDialogs::timedName(const QString& stem, const QString& suffix) {
+    return QStringLiteral("./%1%2.%3")
+        .arg(stem, QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd_hhmmss")), suffix);
 }
 
 QString FileDialogs::saveFileName(QWidget* parent, const QString& title, const QString& filter) {

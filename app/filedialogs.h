@@ -21,6 +21,9 @@ public:
     static QString saveFileName(QWidget* parent, const QString& title, const QString& filter,
                                 const QString& proposed);
 
+    // "./<stem><yyyy_MM_dd_hhmmss>.<suffix>": a proposed name that never repeats an earlier save.
+    static QString timedName(const QString& stem, const QString& suffix);
+
     // An empty chooser restores the real dialogs.
     static void setChooser(Chooser chooser);
 

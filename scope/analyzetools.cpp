@@ -10,7 +10,6 @@
 #include "scope/scopecontrol.h"
 
 #include <QCheckBox>
-#include <QDateTime>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -111,10 +110,7 @@ void AnalyzeTools::onStart() {
 
 void AnalyzeTools::onSaveToggled(bool on) {
     if (on) {
-        const QString proposed =
-            QStringLiteral("./%1%2.txt")
-                .arg(QStringLiteral("wave_"),
-                     QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd_hhmmss")));
+        const QString proposed = FileDialogs::timedName(QStringLiteral("wave_"), QStringLiteral("txt"));
         const QString path =
             FileDialogs::saveFileName(this, tr("Wave file"), tr("TXT Files(*.txt)"), proposed);
         if (path.isEmpty()) {

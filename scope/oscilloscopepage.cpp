@@ -9,7 +9,6 @@
 #include "scope/wavedisplay.h"
 
 #include <QCheckBox>
-#include <QDateTime>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -146,9 +145,7 @@ void OscilloscopePage::showCounts() {
 }
 
 void OscilloscopePage::onExport() {
-    const QString proposed =
-        QStringLiteral("./wave_%1.csv")
-            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd_hhmmss")));
+    const QString proposed = FileDialogs::timedName(QStringLiteral("wave_"), QStringLiteral("csv"));
     const QString path = FileDialogs::saveFileName(this, tr("Export CSV"), tr("CSV Files(*.csv)"), proposed);
     if (path.isEmpty())
         return;

@@ -14,7 +14,6 @@
 #include "workbench/param/paramtablepage.h"
 #include "workbench/param/restoredialog.h"
 
-#include <QDateTime>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -153,9 +152,7 @@ void ConfigureTools::onBackup() {
     }
     const quint64 mcu = page->device()->r(QStringLiteral("info.mcu_id"))->get().toULongLong();
     const QString proposed =
-        QStringLiteral("./param_%1_%2.json")
-            .arg(QString::number(mcu, 16),
-                 QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd_hhmmss")));
+        FileDialogs::timedName(QStringLiteral("param_%1_").arg(mcu, 0, 16), QStringLiteral("json"));
     const QString path =
         FileDialogs::saveFileName(this, tr("Backup parameters"), tr("Parameter backups (*.json)"), proposed);
     if (path.isEmpty())

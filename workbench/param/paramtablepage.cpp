@@ -16,7 +16,6 @@
 
 #include <QApplication>
 #include <QDebug>
-#include <QDateTime>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QPointer>
@@ -301,10 +300,7 @@ void ParamTablePage::changeCell(int row, int column) {
 }
 
 void ParamTablePage::exportTable() {
-    const QString proposed =
-        QStringLiteral("./%1%2.xlsx")
-            .arg(QStringLiteral("mcu_"),
-                 QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd_hhmmss")));
+    const QString proposed = FileDialogs::timedName(QStringLiteral("mcu_"), QStringLiteral("xlsx"));
     QString path = FileDialogs::saveFileName(
         this, tr("Excel file"), tr("Excel Files(*.xlsx)") + QStringLiteral(";;") + tr("CSV Files(*.csv)"),
         proposed);
