@@ -153,12 +153,14 @@ std::optional<ParamBackup> ParamBackup::load(const QString& path, QString* error
             *error = file.errorString();
         return std::nullopt;
     }
-    if (file.size() > kMaxFileSize) {
+    // Read at most one byte past the limit: a device or a growing file reports no honest size.
+    const QByteArray bytes = file.read(kMaxFileSize + 1);
+    if (bytes.size() > kMaxFileSize) {
         if (error)
             *error = tr("file too large for a parameter backup");
         return std::nullopt;
     }
-    return fromJson(file.readAll(), error);
+    return fromJson(bytes, error);
 }
 
 bool ParamDiff::differs() const {

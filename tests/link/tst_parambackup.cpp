@@ -64,6 +64,9 @@ void TstParamBackup::fileRoundTrip() {
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QVERIFY(f.readAll().contains("\"code\": \"0X2001\""));
+    // A device reports no size and never ends: it is cut at the limit, not read to the end.
+    QVERIFY(!ParamBackup::load(QStringLiteral("/dev/zero"), &error));
+    QCOMPARE(error, QStringLiteral("file too large for a parameter backup"));
 }
 
 void TstParamBackup::damagedFilesAreRefused_data() {
