@@ -26,6 +26,8 @@ LinkWait::Result LinkWait::until(const std::function<bool()>& done, const Option
     auto test = [&]() -> int {
         if (done())
             return int(Result::Done);
+        if (options.cancelled && options.cancelled())
+            return int(Result::Cancelled);
         if (!worker || !worker->isConnected())
             return int(Result::PortClosed);
         if (watchDevice && !device)
@@ -69,7 +71,9 @@ LinkWait::Result LinkWait::until(const std::function<bool()>& done, const Option
     }
     if (device)
         QObject::connect(device, &QObject::destroyed, &loop, check, Qt::QueuedConnection);
+    const QEventLoop::ProcessEventsFlags flags =
+        options.allowInput ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents;
     while (result < 0)
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        loop.exec(flags);
     return Result(result);
 }

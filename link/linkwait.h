@@ -12,7 +12,7 @@ class DataObject;
 // is deleted, so an unplugged adapter never leaves a flow hanging.
 class LinkWait {
 public:
-    enum class Result { Done, TimedOut, PortClosed, DeviceRemoved };
+    enum class Result { Done, TimedOut, PortClosed, DeviceRemoved, Cancelled };
 
     struct Options {
         int timeoutMs = -1;  // -1: no limit
@@ -21,6 +21,12 @@ public:
         kx::DataObject* device = nullptr;  // ends the wait when this record is deleted
         // Called every 20 ms while waiting (a flow updates its display from here).
         std::function<void()> onTick;
+        // Ends the wait with Result::Cancelled once it returns true (a cancelled flow, an
+        // emergency stop).
+        std::function<bool()> cancelled;
+        // Lets user input through while waiting: a flow started from a page that keeps the
+        // emergency stop reachable. Without it, input waits until the wait ends.
+        bool allowInput = false;
     };
 
     static Result until(const std::function<bool()>& done, const Options& options);

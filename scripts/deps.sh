@@ -10,6 +10,8 @@ packages=(
     xvfb xauth clang libclang-rt-14-dev
     fonts-dejavu-core fonts-wqy-microhei
     libxlsxwriter-dev libbackward-cpp-dev libdw-dev qttranslations5-l10n
+    libqt5serialbus5-dev libqt5serialbus5-plugins libyaml-cpp-dev
+    libqt5sql5-sqlite libqt5sql5-psql postgresql poppler-utils imagemagick
 )
 
 missing=()
