@@ -12,7 +12,7 @@ namespace kx {
 class DataObject;
 }
 
-// What every link verb of trivane-cli shares: the common options (--port, --baud, --can-id,
+// What every link verb of trivane-cli shares: the common options (--port or --bus, --baud, --can-id,
 // --multi, --json), opening the port, probing and configuring the adapter, detecting the
 // motors, choosing the target, echoing the status lines the link posts, and the exit code.
 class LinkSession : public QObject {
@@ -68,6 +68,7 @@ private:
     void onStatusLine(const QString& line);
 
     QCommandLineOption m_portOption;
+    QCommandLineOption m_busOption;
     QCommandLineOption m_baudOption;
     QCommandLineOption m_canIdOption;
     QCommandLineOption m_multiOption;

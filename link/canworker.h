@@ -10,6 +10,7 @@
 
 #include "link/canframe.h"
 
+class LinkTransport;
 class otaThread;
 class ReconnectWatcher;
 
@@ -43,6 +44,8 @@ public:
     bool isConnected() const;
     QString portName() const;
     qint32 portBaudRate() const;
+    // False on a CAN interface: no AT set-up, no line rates to try.
+    bool carriesAdapterCommands() const;
 
     // "Motor %1" with the record's CAN ID.
     static QString deviceDisplayName(kx::DataObject* device);
@@ -72,7 +75,6 @@ signals:
 public slots:
     void writeRaw(QByteArray bytes);
     void writeToCom(QByteArray bytes, short length);
-    void readSerialPortBuffer();
     void StateUpdate(int status);
 
 private slots:
@@ -88,8 +90,10 @@ private:
     void publishWrite(const QByteArray& bytes);
     static QString errorName(int error);
 
-    QSerialPort* m_port = nullptr;  // GUI thread only
-    QString m_portName;             // as the user gave it (QSerialPort shortens /dev/ paths)
+    void onReceived(const QByteArray& bytes);
+
+    LinkTransport* m_transport = nullptr;  // GUI thread only; the last one opened
+    QString m_portName;                    // as the user gave it
     kx::DataObject* m_output = nullptr;
     // GUI thread only. Guarded pointers: a record deleted elsewhere (a project opened, a
     // device removed by hand) must not be handed out afterwards.

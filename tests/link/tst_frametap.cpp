@@ -58,8 +58,8 @@ QVector<LoggedRecord> readBenchLog(const QString& path) {
 void TestFrameTap::scanSeenInBothDirectionsInOrder() {
     const QString log = m_dir->path() + QStringLiteral("/bench.log");
     auto sub = FrameTap::instance().subscribe(100000);
-    const QString path = m_sim->start({QStringLiteral("--motors"), QStringLiteral("3"),
-                                       QStringLiteral("--log"), log});
+    const QString path =
+        m_sim->start({QStringLiteral("--motors"), QStringLiteral("3"), QStringLiteral("--log"), log});
     QVERIFY(!path.isEmpty());
     QSignalSpy scanned(worker()->link(), &otaThread::scanFinished);
     worker()->connectPort(path);
