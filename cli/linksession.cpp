@@ -255,6 +255,10 @@ bool LinkSession::open() {
     return true;
 }
 
+int LinkSession::targetId() const {
+    return MotionGuard::canIdOf(m_target);
+}
+
 kx::DataObject* LinkSession::findDevice(int canId) const {
     for (kx::DataObject* device : devices()) {
         if (MotionGuard::canIdOf(device) == canId)

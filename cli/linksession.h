@@ -40,6 +40,8 @@ public:
     // after printing why (no adapter, no motor, no such CAN ID).
     bool open();
     kx::DataObject* target() const { return m_target; }
+    // The target's CAN ID.
+    int targetId() const;
     QList<kx::DataObject*> devices() const;
     // The detected device with that CAN ID; null when none.
     kx::DataObject* findDevice(int canId) const;

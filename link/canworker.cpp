@@ -267,7 +267,7 @@ void CANWorker::setBaudRate(qint32 rate) {
         m_transport->setBaudRate(rate);
 }
 
-void CANWorker::StateUpdate(int status) {
+void CANWorker::StateUpdate(int status, int canId) {
     Helper* helper = Helper::instance();
     const bool open = isConnected();
     const QVector<qint32> rates = baudFallbacks();
@@ -280,8 +280,7 @@ void CANWorker::StateUpdate(int status) {
             if (!open)
                 break;
             if (m_configRounds >= kMaxConfigRounds) {
-                helper->postStatus(tr("USB-CAN module configuration failed, please check physical device!"),
-                                   QStringLiteral("ERROR"));
+                adapterFailedNow();
                 break;
             }
             m_fallbackPos = 1;
@@ -302,8 +301,7 @@ void CANWorker::StateUpdate(int status) {
                 break;
             ++m_fallbackPos;
             if (m_fallbackPos > 11) {
-                helper->postStatus(tr("USB-CAN module configuration failed, please check physical device!"),
-                                   QStringLiteral("ERROR"));
+                adapterFailedNow();
                 break;
             }
             setBaudRate(rates[m_fallbackPos]);
@@ -316,8 +314,7 @@ void CANWorker::StateUpdate(int status) {
             break;
         case OTA_STA_CONFIG_OVER_TIME:
             if (open)
-                helper->postStatus(tr("USB-CAN module configuration failed, please check physical device!"),
-                                   QStringLiteral("ERROR"));
+                adapterFailedNow();
             break;
         case OTA_STA_CONFIG_SUCCESS:
             if (!open)
@@ -328,10 +325,16 @@ void CANWorker::StateUpdate(int status) {
             m_link->startStep(STEP_INIT);
             break;
         default:
-            LinkCommands::reportOutcome(status);
+            LinkCommands::reportOutcome(status, canId);
             break;
     }
-    emit linkStatus(status);
+    emit linkStatus(status, canId);
+}
+
+void CANWorker::adapterFailedNow() {
+    Helper::instance()->postStatus(tr("USB-CAN module configuration failed, please check physical device!"),
+                                   QStringLiteral("ERROR"));
+    emit adapterFailed();
 }
 
 void CANWorker::onDeviceDetected() {

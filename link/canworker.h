@@ -62,8 +62,11 @@ signals:
     void deviceChanged();
     void sendRecvData(QByteArray bytes);
     // Every link status after the worker's own reaction, on the port's thread: the parameter
-    // table, firmware and scope parts react here.
-    void linkStatus(int status);
+    // table, firmware and scope parts react here. canId: the motor the status concerns.
+    void linkStatus(int status, int canId);
+    // Detection gave up: the adapter could not be configured at any line rate (the status
+    // line says so in words).
+    void adapterFailed();
     // The port was opened or closed.
     void connectionChanged(bool connected);
     // Emitted synchronously just before the port closes: last writes still reach the bus.
@@ -75,13 +78,14 @@ signals:
 public slots:
     void writeRaw(QByteArray bytes);
     void writeToCom(QByteArray bytes, short length);
-    void StateUpdate(int status);
+    void StateUpdate(int status, int canId = -1);
 
 private slots:
     void onErrorOccurred(QSerialPort::SerialPortError error);
 
 private:
     void onDeviceDetected();
+    void adapterFailedNow();
     // keepDevices: the records stay (marked disconnected) for the motors to return to.
     void closePort(bool keepDevices);
     void followCurrentDevice();
