@@ -581,23 +581,23 @@ then unplug the adapter and plug it in again.</source>
     <name>Editor</name>
     <message>
         <source>Device Info</source>
-        <translation>设备信息</translation>
+        <translation type="vanished">设备信息</translation>
     </message>
     <message>
         <source>Param Table</source>
-        <translation>参数表</translation>
+        <translation type="vanished">参数表</translation>
     </message>
     <message>
         <source>Please open param table of %1 first!</source>
-        <translation>请先打开 %1 的参数表！</translation>
+        <translation type="vanished">请先打开 %1 的参数表！</translation>
     </message>
     <message>
         <source>Oscilloscope</source>
-        <translation>示波器</translation>
+        <translation type="vanished">示波器</translation>
     </message>
     <message>
         <source>Instruction</source>
-        <translation>使用说明</translation>
+        <translation type="vanished">使用说明</translation>
     </message>
     <message>
         <source>%1 - %2</source>
@@ -663,6 +663,17 @@ then unplug the adapter and plug it in again.</source>
     </message>
 </context>
 <context>
+    <name>HelpScreens</name>
+    <message>
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>Instruction</source>
+        <translation>使用说明</translation>
+    </message>
+</context>
+<context>
     <name>HelpTools</name>
     <message>
         <source>Instruction</source>
@@ -716,19 +727,19 @@ Built %2</source>
     </message>
     <message>
         <source>Device</source>
-        <translation>设备</translation>
+        <translation type="vanished">设备</translation>
     </message>
     <message>
         <source>Configure</source>
-        <translation>配置</translation>
+        <translation type="vanished">配置</translation>
     </message>
     <message>
         <source>Analyze</source>
-        <translation>分析</translation>
+        <translation type="vanished">分析</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation>帮助</translation>
+        <translation type="vanished">帮助</translation>
     </message>
     <message>
         <source>New</source>
@@ -1292,19 +1303,19 @@ Encoder Electrical Offset: %2</source>
     </message>
     <message>
         <source>Device</source>
-        <translation>设备</translation>
+        <translation type="vanished">设备</translation>
     </message>
     <message>
         <source>Configure</source>
-        <translation>配置</translation>
+        <translation type="vanished">配置</translation>
     </message>
     <message>
         <source>Analyze</source>
-        <translation>分析</translation>
+        <translation type="vanished">分析</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation>帮助</translation>
+        <translation type="vanished">帮助</translation>
     </message>
 </context>
 <context>
@@ -1513,6 +1524,21 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
 </context>
 <context>
+    <name>ScopeScreens</name>
+    <message>
+        <source>Please open param table of %1 first!</source>
+        <translation>请先打开 %1 的参数表！</translation>
+    </message>
+    <message>
+        <source>Analyze</source>
+        <translation>分析</translation>
+    </message>
+    <message>
+        <source>Oscilloscope</source>
+        <translation>示波器</translation>
+    </message>
+</context>
+<context>
     <name>ShellRegistry</name>
     <message>
         <source>Motion control is not part of this build yet.</source>
@@ -1708,6 +1734,25 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>EStop</source>
         <translation>急停</translation>
+    </message>
+</context>
+<context>
+    <name>WorkbenchScreens</name>
+    <message>
+        <source>Device</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>Configure</source>
+        <translation>配置</translation>
+    </message>
+    <message>
+        <source>Device Info</source>
+        <translation>设备信息</translation>
+    </message>
+    <message>
+        <source>Param Table</source>
+        <translation>参数表</translation>
     </message>
 </context>
 <context>

@@ -45,8 +45,7 @@ QFrame* frame(const QString& name, QWidget* parent) {
 
 }  // namespace
 
-DeviceInfoPage::DeviceInfoPage(QWidget* parent)
-    : QWidget(parent), BaseEditorPage(BaseEditorPage::kindDeviceInfo()) {
+DeviceInfoPage::DeviceInfoPage(QWidget* parent) : QWidget(parent), BaseEditorPage(QLatin1String(kKind)) {
     setObjectName(QStringLiteral("DeviceInfoPage"));
     resize(735, 720);
     auto* outer = new QVBoxLayout(this);

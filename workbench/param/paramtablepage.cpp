@@ -39,7 +39,7 @@ otaThread* linkOf() {
 
 }  // namespace
 
-ParamTablePage::ParamTablePage(QWidget* parent) : QWidget(parent), BaseEditorPage(kindParamTable()) {
+ParamTablePage::ParamTablePage(QWidget* parent) : QWidget(parent), BaseEditorPage(QLatin1String(kKind)) {
     setObjectName(QStringLiteral("ParamTablePage"));
     resize(787, 520);
     m_store = ParamStore::forLink(linkOf());
