@@ -1,5 +1,7 @@
 #include "commission/plan/plan.h"
 
+#include "link/param/parambackup.h"
+
 const QStringList& Plan::kinds() {
     static const QStringList list = {
         QStringLiteral("detect"),    QStringLiteral("identify"), QStringLiteral("set-can-id"),
@@ -29,4 +31,12 @@ QString Plan::moveModeName(MoveMode mode) {
             return QStringLiteral("current");
     }
     return QString();
+}
+
+QString Plan::channelKey(const QString& channel) {
+    if (channel.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        if (const auto code = ParamBackup::parseCode(channel))
+            return QString::number(*code);
+    }
+    return channel;
 }

@@ -135,4 +135,7 @@ struct Plan {
     // Kinds that may run on every motor at once (all_motors).
     static bool allowsAllMotors(const QString& kind);
     static QString moveModeName(MoveMode mode);
+    // A capture channel written as a code ("0x3000", "0X3000") compares by its value, one
+    // written as a name by its text.
+    static QString channelKey(const QString& channel);
 };

@@ -31,15 +31,6 @@ const QStringList kMeasures = {
 const QStringList kQuantities = {QStringLiteral("position"), QStringLiteral("velocity"),
                                  QStringLiteral("torque")};
 
-// A channel written as a code is compared by its value, one written as a name by its text.
-QString channelKey(const QString& channel) {
-    if (channel.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
-        if (const auto code = ParamBackup::parseCode(channel))
-            return QString::number(*code);
-    }
-    return channel;
-}
-
 }  // namespace
 
 bool PlanReader::readSettings(const QString& kind, YamlMap& map, const Context& context,
@@ -280,12 +271,12 @@ CaptureStep PlanReader::readCapture(YamlMap& map) {
             if (!channel)
                 continue;
             const QString c = channel->trimmed();
-            if (c.isEmpty() || keys.contains(channelKey(c))) {
+            if (c.isEmpty() || keys.contains(Plan::channelKey(c))) {
                 problems->add(at, c.isEmpty() ? tr("a channel needs a name or code")
                                               : tr("channel %1 is listed twice").arg(c));
                 continue;
             }
-            keys.insert(channelKey(c));
+            keys.insert(Plan::channelKey(c));
             capture.channels << c;
         }
     }
@@ -336,7 +327,7 @@ CaptureStep PlanReader::readCapture(YamlMap& map) {
             check.channels << channel->trimmed();
         }
         for (const QString& c : check.channels) {
-            if (!keys.contains(channelKey(c)))
+            if (!keys.contains(Plan::channelKey(c)))
                 problems->add(item.at(difference ? QStringLiteral("channels") : QStringLiteral("channel")),
                               tr("%1 is not one of this capture's channels").arg(c));
         }
