@@ -141,6 +141,7 @@ bool CommissionRunner::detect(const PlanStep* step) {
                 QStringList ids;
                 for (const Found& f : found)
                     ids << QString::number(f.canId);
+                m_needsChoice = true;
                 m_endReason =
                     tr("%1 motors answer (CAN IDs %2): choose one with --can-id or all of them with --all.")
                         .arg(found.size())

@@ -59,6 +59,9 @@ public:
     // Ends the run at the running flow's next wait; reason goes into the record.
     void cancel(const QString& reason);
     bool isCancelled() const { return m_cancelled.load(); }
+    // Several motors answered and the settings did not say which: a usage problem, not a
+    // failure of the motors.
+    bool needsChoice() const { return m_needsChoice; }
 
 signals:
     // The motors the run covers are known (after detection).
@@ -123,5 +126,6 @@ private:
     Flow* m_current = nullptr;
     std::atomic<bool> m_cancelled{false};
     QString m_cancelReason;
+    bool m_needsChoice = false;
     QString m_endReason;  // why the run ended early; empty while it goes on
 };

@@ -10,6 +10,7 @@
 
 #include <yaml-cpp/yaml.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -114,7 +115,11 @@ std::optional<Plan> PlanReader::read(const QByteArray& yaml, const QString& file
             found.add(step.at, tr("detect must be the first step (it finds the motors the run covers)"));
     }
 
+    // In file order, as an editor lists them.
     *problems = found.list();
+    std::stable_sort(problems->begin(), problems->end(), [](const PlanProblem& a, const PlanProblem& b) {
+        return a.line != b.line ? a.line < b.line : a.column < b.column;
+    });
     if (!found.isEmpty())
         return std::nullopt;
     return plan;
