@@ -3,7 +3,7 @@
 #include "shellstandins.h"
 
 #include "app/configfile.h"
-#include "app/exitsignals.h"
+#include "framework/core/exitsignals.h"
 #include "app/shell/mainwindow.h"
 #include "app/panel/panel.h"
 #include "app/startup.h"
