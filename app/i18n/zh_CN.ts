@@ -525,47 +525,47 @@
     <name>ConvertCommand</name>
     <message>
         <source>invalid JSON at offset %1: %2</source>
-        <translation>偏移 %1 处的 JSON 无效：%2</translation>
+        <translation type="vanished">偏移 %1 处的 JSON 无效：%2</translation>
     </message>
     <message>
         <source>invalid XML at line %1, column %2: %3</source>
-        <translation>第 %1 行第 %2 列的 XML 无效：%3</translation>
+        <translation type="vanished">第 %1 行第 %2 列的 XML 无效：%3</translation>
     </message>
     <message>
         <source>not a compressed binary record (offset 0)</source>
-        <translation>不是压缩的二进制记录（偏移 0）</translation>
+        <translation type="vanished">不是压缩的二进制记录（偏移 0）</translation>
     </message>
     <message>
         <source>damaged binary record at offset %1 of the uncompressed data</source>
-        <translation>解压数据偏移 %1 处的二进制记录已损坏</translation>
+        <translation type="vanished">解压数据偏移 %1 处的二进制记录已损坏</translation>
     </message>
     <message>
         <source>unknown origin type</source>
-        <translation>未知的源类型</translation>
+        <translation type="vanished">未知的源类型</translation>
     </message>
     <message>
         <source>convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</source>
-        <translation>convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</translation>
+        <translation type="vanished">convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</translation>
     </message>
     <message>
         <source>Convert 1st type of data to 2nd type</source>
-        <translation>把第一种类型的数据转换为第二种类型</translation>
+        <translation type="vanished">把第一种类型的数据转换为第二种类型</translation>
     </message>
     <message>
         <source>origin type is same with target type</source>
-        <translation>源类型与目标类型相同</translation>
+        <translation type="vanished">源类型与目标类型相同</translation>
     </message>
     <message>
         <source>unknown origin type: </source>
-        <translation>未知的源类型：</translation>
+        <translation type="vanished">未知的源类型：</translation>
     </message>
     <message>
         <source>cannot read file: </source>
-        <translation>无法读取文件：</translation>
+        <translation type="vanished">无法读取文件：</translation>
     </message>
     <message>
         <source>no input: -path=&lt;path&gt; or -data=&lt;data&gt;</source>
-        <translation>没有输入：-path=&lt;path&gt; 或 -data=&lt;data&gt;</translation>
+        <translation type="vanished">没有输入：-path=&lt;path&gt; 或 -data=&lt;data&gt;</translation>
     </message>
 </context>
 <context>
@@ -3159,6 +3159,53 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>%1 must be text</source>
         <translation>%1 必须是文本</translation>
+    </message>
+</context>
+<context>
+    <name>kx::ConvertCommand</name>
+    <message>
+        <source>invalid JSON at offset %1: %2</source>
+        <translation type="unfinished">偏移 %1 处的 JSON 无效：%2</translation>
+    </message>
+    <message>
+        <source>invalid XML at line %1, column %2: %3</source>
+        <translation type="unfinished">第 %1 行第 %2 列的 XML 无效：%3</translation>
+    </message>
+    <message>
+        <source>not a compressed binary record (offset 0)</source>
+        <translation type="unfinished">不是压缩的二进制记录（偏移 0）</translation>
+    </message>
+    <message>
+        <source>damaged binary record at offset %1 of the uncompressed data</source>
+        <translation type="unfinished">解压数据偏移 %1 处的二进制记录已损坏</translation>
+    </message>
+    <message>
+        <source>unknown origin type</source>
+        <translation type="unfinished">未知的源类型</translation>
+    </message>
+    <message>
+        <source>convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</source>
+        <translation type="unfinished">convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</translation>
+    </message>
+    <message>
+        <source>Convert 1st type of data to 2nd type</source>
+        <translation type="unfinished">把第一种类型的数据转换为第二种类型</translation>
+    </message>
+    <message>
+        <source>origin type is same with target type</source>
+        <translation type="unfinished">源类型与目标类型相同</translation>
+    </message>
+    <message>
+        <source>unknown origin type: </source>
+        <translation type="unfinished">未知的源类型：</translation>
+    </message>
+    <message>
+        <source>cannot read file: </source>
+        <translation type="unfinished">无法读取文件：</translation>
+    </message>
+    <message>
+        <source>no input: -path=&lt;path&gt; or -data=&lt;data&gt;</source>
+        <translation type="unfinished">没有输入：-path=&lt;path&gt; 或 -data=&lt;data&gt;</translation>
     </message>
 </context>
 <context>
