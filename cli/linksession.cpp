@@ -6,6 +6,7 @@
 #include "link/canworker.h"
 #include "link/helper.h"
 #include "link/linkcommands.h"
+#include "link/flows/detectflow.h"
 #include "link/linkwait.h"
 #include "link/motionguard.h"
 #include "link/motorframes.h"
@@ -23,9 +24,6 @@
 
 namespace {
 
-// Detection is over within a few seconds on a real bench; a full multi-device scan probes
-// 144 IDs at 20 ms each, and the adapter fallback may try eleven rates first.
-constexpr int kDetectTimeoutMs = 30000;
 // A motor answers its identity request and its model query within a few milliseconds.
 constexpr int kProbeTimeoutMs = 1000;
 
@@ -159,8 +157,6 @@ bool LinkSession::open() {
         kx::DataManager::readFromXmlFile(nullptr, kx::d("config"), QStringLiteral("config.xml"));
     if (m_baud > 0)
         setConfig(QStringLiteral("config.baud_rate"), m_baud);
-    // A target named by CAN ID is probed first; the bus is scanned only when it is silent.
-    const bool probeFirst = m_canId > 0 && !m_multi;
     setConfig(QStringLiteral("config.setting.enable_multiple_devices"), m_multi);
     setConfig(QStringLiteral("config.setting.upload_param_on_connected"), false);
     setConfig(QStringLiteral("config.setting.record_write_raw_data"), false);
@@ -168,82 +164,29 @@ bool LinkSession::open() {
     connect(kx::d("wnd.status.msg"), &kx::DataObject::changed, this,
             [this](QVariant value, QVariant, QObject*) { onStatusLine(value.toString()); });
     helper->createBackends();
-    CANWorker* worker = helper->worker();
-    connect(worker, &CANWorker::linkStatus, this, [this](int status) { m_statuses << status; });
+    connect(helper->worker(), &CANWorker::linkStatus, this, [this](int status) { m_statuses << status; });
 
-    worker->connectPort(m_port);
-    if (!worker->isConnected()) {
-        QCoreApplication::processEvents();  // the port's error box text
-        printErr(tr("Cannot open %1.").arg(m_port));
+    DetectFlow::Options options;
+    options.address = m_port;
+    options.wholeBus = m_multi;
+    options.canId = m_canId;
+    DetectFlow detect(options);
+    connect(&detect, &Flow::progress, this, [](const FlowProgress& p) {
+        // The flow's own steps worth a line: the named motor was silent, the bus is scanned.
+        if (p.text.contains(QLatin1String("CAN ID")))
+            printErr(p.text);
+    });
+    const FlowResult found = detect.run();
+    if (!found.ok()) {
+        // A port that would not open has told why in its box text on the status line already;
+        // the adapter's failure is on the status line too.
+        if (found.values.value(QStringLiteral("cause")).toString() != QLatin1String("adapter"))
+            printErr(found.reason);
         return false;
     }
-    otaThread* link = worker->link();
-    bool scanAll = m_multi;
-    bool scanDone = false;
-    bool adapterReady = false;
-    // The flags live on this stack frame: the connections must not outlive it (a scan that
-    // ends after a time-out would otherwise write into a finished call).
-    struct ScopedConnection {
-        QMetaObject::Connection connection;
-        ~ScopedConnection() { QObject::disconnect(connection); }
-    };
-    ScopedConnection scanWatch{
-        connect(link, &otaThread::scanFinished, this, [&scanDone] { scanDone = true; })};
-    // The worker starts the bus scan once the adapter answers; a named target is asked first
-    // instead, and in single-device mode its announcement brings its model query along.
-    ScopedConnection readyWatch{connect(worker, &CANWorker::linkStatus, this, [&](int status) {
-        if (status != OTA_STA_CONNECT_SUCCESS || adapterReady)
-            return;
-        adapterReady = true;
-        if (probeFirst) {
-            link->startStep(STEP_STOP);
-            link->sendFrame(MotorFrames::identityRequest(quint8(m_canId)));
-        }
-    })};
-    const auto failed = [this] {
-        return m_lines.contains(
-            QStringLiteral("<ERROR> USB-CAN module configuration failed, please check physical device!"));
-    };
-    const auto modelKnown = [this] {
-        const QList<kx::DataObject*> found = devices();
-        return !found.isEmpty() && MotorStates::get(MotionGuard::canIdOf(found.first())).modelKnown;
-    };
-    bool finished = false;
-    if (probeFirst) {
-        finished = waitUntil([&] { return failed() || adapterReady; }, kDetectTimeoutMs);
-        if (finished && !failed()) {
-            waitUntil([&] { return findDevice(m_canId) != nullptr; }, kProbeTimeoutMs);
-            if (findDevice(m_canId)) {
-                waitUntil(modelKnown, kProbeTimeoutMs);
-            } else {
-                printErr(tr("CAN ID %1 did not answer: scanning the bus.").arg(m_canId));
-                setConfig(QStringLiteral("config.setting.enable_multiple_devices"), true);
-                scanAll = true;
-                link->resetDeviceCount();
-                link->startStep(STEP_GET_DEV_INFO);
-                finished = waitUntil([&] { return failed() || scanDone; }, kDetectTimeoutMs);
-            }
-        }
-    } else {
-        const auto detected = [&] {
-            if (failed())
-                return true;
-            if (scanAll)
-                return scanDone;
-            // One motor: done once it is registered and its model reply set the ranges.
-            return modelKnown();
-        };
-        finished = waitUntil(detected, kDetectTimeoutMs);
-        if (!scanAll && !devices().isEmpty() && !modelKnown())
-            waitUntil(modelKnown, kProbeTimeoutMs);
-    }
-    if (failed() || !worker->isConnected())
-        return false;
-    if (devices().isEmpty()) {
-        printErr(finished ? tr("No motor answered on %1.").arg(m_port)
-                          : tr("Detection timed out on %1.").arg(m_port));
-        return false;
-    }
+    // A scan that fell back from a silent named motor detects the whole bus from then on.
+    if (m_canId > 0 && !m_multi && devices().size() > 1)
+        setConfig(QStringLiteral("config.setting.enable_multiple_devices"), true);
     m_target = m_canId > 0 ? findDevice(m_canId) : devices().first();
     if (!m_target) {
         printErr(tr("No motor with CAN ID %1 on %2.").arg(m_canId).arg(m_port));
@@ -275,12 +218,7 @@ bool LinkSession::queryModel(quint8 canId) {
 }
 
 QList<kx::DataObject*> LinkSession::devices() const {
-    QList<kx::DataObject*> list;
-    for (kx::DataObject* device : kx::d("project.device")->cdobjs()) {
-        if (device->r(QStringLiteral("_connected"))->getBool())
-            list << device;
-    }
-    return list;
+    return DetectFlow::connectedDevices();
 }
 
 bool LinkSession::waitUntil(const std::function<bool()>& done, int timeoutMs) {

@@ -6,6 +6,10 @@
 #include "link/canworker.h"
 #include "link/helper.h"
 #include "link/linkcommands.h"
+#include "link/flows/calibrateflow.h"
+#include "link/flows/modeflow.h"
+#include "link/flows/setcanidflow.h"
+#include "link/flows/zeroflow.h"
 #include "link/linkstates.h"
 #include "link/motionguard.h"
 #include "link/motorstates.h"
@@ -60,7 +64,6 @@ const bool kRegistered = [] {
     return true;
 }();
 
-constexpr int kStepTimeoutMs = 10000;
 constexpr int kCalibrationTimeoutMs = 120000;
 
 }  // namespace
@@ -169,13 +172,10 @@ int LinkVerb::act(LinkSession* s) {
         case Kind::Scan:
             return scan(s);
         case Kind::Mode: {
-            const int mode = m_word == QLatin1String("motor") ? 1 : m_word == QLatin1String("reset") ? 2 : 0;
-            LinkCommands::send(LinkCommand::setMode(s->targetId(), mode));
-            const QList<int> outcomes =
-                mode == 1   ? QList<int>{OTA_STA_MOTOR_MODE_SUCCESS, OTA_STA_MOTOR_MODE_OVER_TIME}
-                : mode == 2 ? QList<int>{OTA_STA_RST_MODE_SUCCESS, OTA_STA_RST_MODE_OVER_TIME}
-                            : QList<int>{OTA_STA_BRAKE_MODE_SUCCESS, OTA_STA_BRAKE_MODE_OVER_TIME};
-            return s->finish(s->waitStatus(outcomes, kStepTimeoutMs) == outcomes[0]);
+            const ModeFlow::Mode mode = m_word == QLatin1String("motor")   ? ModeFlow::Mode::Motor
+                                        : m_word == QLatin1String("reset") ? ModeFlow::Mode::Reset
+                                                                           : ModeFlow::Mode::Brake;
+            return finishFlow(s, ModeFlow(s->targetId(), mode).run());
         }
         case Kind::RunMode: {
             const bool ok = LinkCommands::send(LinkCommand::setRunMode(s->targetId(), int(m_numbers[0])));
@@ -211,34 +211,18 @@ int LinkVerb::act(LinkSession* s) {
             s->flush();
             return s->finish(ok);
         }
-        case Kind::Zero: {
-            LinkCommands::send(LinkCommand::zero(s->targetId()));
-            const int status =
-                s->waitStatus({OTA_STA_ZERO_MODE_SUCCESS, OTA_STA_ZERO_MODE_OVER_TIME}, kStepTimeoutMs);
-            if (status != OTA_STA_ZERO_MODE_SUCCESS)
-                LinkSession::printErr(tr("The motor did not confirm the mechanical zero."));
-            return s->finish(status == OTA_STA_ZERO_MODE_SUCCESS);
-        }
+        case Kind::Zero:
+            return finishFlow(s, ZeroFlow(s->targetId()).run());
         case Kind::ClearAlarm: {
             const bool ok = LinkCommands::send(LinkCommand::clearAlarm(s->targetId()));
             s->flush();
             return s->finish(ok);
         }
         case Kind::SetCanId: {
-            const int newId = int(m_numbers[0]);
-            if (!LinkCommands::send(LinkCommand::setCanId(s->targetId(), newId)))
-                return s->finish(false);
-            const int status =
-                s->waitStatus({OTA_STA_SET_ID_SUCCESS, OTA_STA_SET_ID_OVER_TIME}, kStepTimeoutMs);
-            kx::DataObject* target = s->target();
-            const bool ok =
-                status == OTA_STA_SET_ID_SUCCESS &&
-                s->waitUntil([&] { return target->r(QStringLiteral("info.can_id"))->get().toInt() == newId; },
-                             2000);
-            if (!ok)
-                LinkSession::printErr(tr("The motor did not announce itself under CAN ID %1.").arg(newId));
-            s->addResult(QStringLiteral("can_id"), target->r(QStringLiteral("info.can_id"))->get().toInt());
-            return s->finish(ok);
+            const FlowResult r = SetCanIdFlow(s->targetId(), int(m_numbers[0])).run();
+            s->addResult(QStringLiteral("can_id"),
+                         s->target()->r(QStringLiteral("info.can_id"))->get().toInt());
+            return finishFlow(s, r);
         }
         case Kind::Calibrate:
             return calibrate(s);
@@ -269,23 +253,15 @@ int LinkVerb::scan(LinkSession* s) {
 }
 
 int LinkVerb::calibrate(LinkSession* s) {
-    LinkCommands::send(LinkCommand::calibrate(s->targetId()));
-    const int entered =
-        s->waitStatus({OTA_STA_CALI_MODE_SUCCESS, OTA_STA_CALI_MODE_OVER_TIME}, kStepTimeoutMs);
-    CANWorker* worker = Helper::instance()->worker();
-    // A wait also ends when the port closes: say so instead of blaming the motor or the clock.
-    const auto unplugged = [worker] { return !worker || !worker->isConnected(); };
-    if (entered != OTA_STA_CALI_MODE_SUCCESS) {
-        LinkSession::printErr(unplugged() ? tr("The adapter was disconnected before the calibration started.")
-                                          : tr("The motor did not enter calibration mode."));
-        return s->finish(false);
-    }
-    // Progress and result lines are echoed as the link posts them; the finish ends the verb.
-    const int done =
-        s->waitStatus({OTA_STA_ENCODER_CALI_DONE, OTA_STA_HALL_CALI_DONE}, kCalibrationTimeoutMs);
-    if (done < 0) {
-        LinkSession::printErr(unplugged() ? tr("The adapter was disconnected during the calibration.")
-                                          : tr("The calibration did not finish in time."));
-    }
-    return s->finish(done >= 0);
+    // Progress and result lines are echoed as the link posts them; the flow says how it ended.
+    const FlowResult r = CalibrateFlow({s->targetId()}, kCalibrationTimeoutMs).run();
+    if (r.ok())
+        s->addResult(QStringLiteral("offset"), r.values.value(QStringLiteral("offset")).toDouble());
+    return finishFlow(s, r);
+}
+
+int LinkVerb::finishFlow(LinkSession* s, const FlowResult& result) {
+    if (!result.ok() && !result.reason.isEmpty())
+        LinkSession::printErr(result.reason);
+    return s->finish(result.ok());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/flows/flowresult.h"
+
 #include "cli/cliverb.h"
 
 class LinkSession;
@@ -25,6 +27,8 @@ private:
     int act(LinkSession* session);
     int scan(LinkSession* session);
     int calibrate(LinkSession* session);
+    // Ends the verb with a flow's result: its reason on stderr when it failed.
+    static int finishFlow(LinkSession* session, const FlowResult& result);
 
     Kind m_kind;
     QList<double> m_numbers;

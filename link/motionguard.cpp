@@ -4,6 +4,7 @@
 #include "framework/data/dataobject.h"
 #include "framework/log/qflog.h"
 #include "link/canworker.h"
+#include "link/flows/linklease.h"
 #include "link/motorframes.h"
 #include "link/motorstates.h"
 #include "link/otathread.h"
@@ -54,7 +55,9 @@ QList<quint8> MotionGuard::connectedCanIds() {
     return ids;
 }
 
-int MotionGuard::brake(const QList<quint8>& canIds) {
+int MotionGuard::brake(const QList<quint8>& canIds, bool preempt) {
+    if (preempt)
+        LinkLease::preempt(tr("emergency stop"));
     if (!m_worker->isConnected())
         return 0;
     for (quint8 id : canIds) {

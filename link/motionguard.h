@@ -33,9 +33,11 @@ public:
 
     void setJogging(quint8 canId, bool jogging);
 
-    // Brake mode to each motor, written at once in the order given; disarms them. Returns the
-    // number of frames written (zero without an open port).
-    int brake(const QList<quint8>& canIds);
+    // The emergency stop: brake mode to each motor, written at once in the order given;
+    // disarms them. It is never refused: a flow holding the link is told to stop (preempt).
+    // A flow that tests the brake itself passes preempt false. Returns the number of frames
+    // written (zero without an open port).
+    int brake(const QList<quint8>& canIds, bool preempt = true);
     // Asks a motor for its model (its set-point ranges) once per connection; the sidebar's
     // pages wait for the answer.
     void queryModel(quint8 canId);

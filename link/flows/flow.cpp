@@ -1,5 +1,8 @@
 #include "link/flows/flow.h"
 
+#include "link/flows/statuswatch.h"
+#include "link/linkcommands.h"
+
 #include <QCoreApplication>
 #include <QPointer>
 #include <QTimer>
@@ -104,4 +107,18 @@ void Flow::report(double fraction, const QString& text, const QVariantMap& value
     p.text = text;
     p.values = values;
     emit progress(p);
+}
+
+FlowResult Flow::sendAndWait(const LinkCommand& command, int success, const QList<int>& failures,
+                             int timeoutMs, const QString& failReason) {
+    StatusWatch watch;
+    QString refusal;
+    if (!LinkCommands::send(command, m_lease, &refusal))
+        return result(FlowOutcome::Refused, refusal);
+    const QList<int> all = QList<int>{success} + failures;
+    const LinkWait::Result r = wait([&] { return watch.saw(all, command.canId); }, timeoutMs);
+    if (r != LinkWait::Result::Done)
+        return interrupted(r, failReason);
+    return watch.seen(all, command.canId) == success ? result(FlowOutcome::Succeeded)
+                                                     : result(FlowOutcome::Failed, failReason);
 }

@@ -8,6 +8,7 @@
 
 #include "link/flows/flowresult.h"
 #include "link/flows/linklease.h"
+#include "link/linkcommand.h"
 #include "link/linkwait.h"
 
 // One multi-step operation of the link addressed by CAN ID (calibrate, move and settle,
@@ -66,6 +67,11 @@ protected:
     // The result that ends a wait that did not finish (time-out, unplug, cancel...).
     FlowResult interrupted(LinkWait::Result waitResult, const QString& timeoutReason) const;
     void report(double fraction, const QString& text, const QVariantMap& values = QVariantMap());
+    // Sends a command under this flow's lease and waits for one of the statuses for this
+    // motor: Succeeded on `success`, Failed (failReason) on any other of them, TimedOut
+    // (failReason) when none came; Refused when the link refused the command.
+    FlowResult sendAndWait(const LinkCommand& command, int success, const QList<int>& failures, int timeoutMs,
+                           const QString& failReason);
 
 private:
     const int m_canId;

@@ -1,0 +1,110 @@
+#include "link/flows/calibrateflow.h"
+
+#include "link/canworker.h"
+#include "link/flows/statuswatch.h"
+#include "link/helper.h"
+#include "link/linkcommands.h"
+#include "link/linkstates.h"
+#include "link/motorstates.h"
+
+namespace {
+
+// The motor confirms calibration mode within its step's two seconds.
+constexpr int kEnterTimeoutMs = 8000;
+
+}  // namespace
+
+CalibrateFlow::CalibrateFlow(const QList<int>& canIds, int timeoutMs, QObject* parent)
+    : Flow(canIds.size() == 1 ? canIds.first() : -1, parent), m_canIds(canIds), m_timeoutMs(timeoutMs) {}
+
+FlowResult CalibrateFlow::execute() {
+    if (m_canIds.isEmpty())
+        return result(FlowOutcome::Refused, tr("No motor to calibrate."));
+    CANWorker* worker = Helper::instance()->worker();
+    const auto unplugged = [worker] { return !worker || !worker->isConnected(); };
+    StatusWatch watch;
+    QMap<int, FlowResult> outcome;  // per motor, once decided
+    QList<int> running;
+
+    for (int id : m_canIds) {
+        const int from = watch.mark();
+        QString refusal;
+        if (!LinkCommands::send(LinkCommand::calibrate(id), lease(), &refusal)) {
+            outcome[id] = result(FlowOutcome::Refused, refusal);
+            continue;
+        }
+        // Calibration mode is confirmed by the mode reply, or the first progress frame.
+        const LinkWait::Result r = wait(
+            [&] {
+                return watch.saw(
+                    {OTA_STA_CALI_MODE_SUCCESS, OTA_STA_CALI_MODE_OVER_TIME, OTA_STA_ENCODER_CALI_ING}, id,
+                    from);
+            },
+            kEnterTimeoutMs);
+        if (r == LinkWait::Result::Cancelled)
+            return interrupted(r, QString());
+        if (r != LinkWait::Result::Done ||
+            watch.seen({OTA_STA_CALI_MODE_SUCCESS, OTA_STA_CALI_MODE_OVER_TIME, OTA_STA_ENCODER_CALI_ING}, id,
+                       from) == OTA_STA_CALI_MODE_OVER_TIME) {
+            outcome[id] = unplugged()
+                              ? result(FlowOutcome::PortClosed,
+                                       tr("The adapter was disconnected before the calibration started."))
+                              : result(FlowOutcome::Failed, tr("The motor did not enter calibration mode."));
+            continue;
+        }
+        running << id;
+    }
+
+    const QList<int> done{OTA_STA_ENCODER_CALI_DONE, OTA_STA_HALL_CALI_DONE};
+    const auto allDone = [&] {
+        for (int id : running) {
+            if (!watch.saw(done, id))
+                return false;
+        }
+        return true;
+    };
+    LinkWait::Options options;
+    options.timeoutMs = m_timeoutMs;
+    options.onTick = [&] {
+        int finished = 0;
+        for (int id : running)
+            finished += watch.saw(done, id) ? 1 : 0;
+        if (!running.isEmpty())
+            report(double(finished) / running.size(), tr("Calibrating encoder..."));
+    };
+    const LinkWait::Result r = running.isEmpty() ? LinkWait::Result::Done : wait(allDone, options);
+    if (r == LinkWait::Result::Cancelled)
+        return interrupted(r, QString());
+    for (int id : running) {
+        if (watch.saw(done, id)) {
+            const MotorState s = MotorStates::get(quint8(id));
+            outcome[id] = result(FlowOutcome::Succeeded, QString(),
+                                 {{QStringLiteral("offset"), double(s.encoderOffset)}});
+        } else if (r == LinkWait::Result::PortClosed) {
+            outcome[id] =
+                result(FlowOutcome::PortClosed, tr("The adapter was disconnected during the calibration."));
+        } else {
+            outcome[id] = result(FlowOutcome::TimedOut, tr("The calibration did not finish in time."));
+        }
+    }
+
+    if (m_canIds.size() == 1) {
+        FlowResult single = outcome.value(m_canIds.first());
+        return single;
+    }
+    QVariantMap motors;
+    FlowOutcome worst = FlowOutcome::Succeeded;
+    QString reason;
+    for (int id : m_canIds) {
+        const FlowResult& o = outcome[id];
+        QVariantMap m = o.values;
+        m.insert(QStringLiteral("outcome"), FlowResult::outcomeName(o.outcome));
+        m.insert(QStringLiteral("reason"), o.reason);
+        motors.insert(QString::number(id), m);
+        if (!o.ok() && worst == FlowOutcome::Succeeded) {
+            worst = o.outcome;
+            reason = tr("Motor %1: %2").arg(id).arg(o.reason);
+        }
+    }
+    return result(worst, reason, {{QStringLiteral("motors"), motors}});
+}
