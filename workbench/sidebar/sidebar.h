@@ -3,10 +3,12 @@
 #include "framework/data/dataobject.h"
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include "workbench/sidebar/sendloop.h"
 
+class LiveValues;
 class MotionGuard;
 class QShortcut;
 class SidebarForm;
@@ -16,6 +18,10 @@ class SidebarForm;
 // live in the device record's "_control" subtree and the motion state in its "_mode" node;
 // every request is one of the link commands. The current device is shared with the device
 // tree only through the Helper.
+//
+// The switch shows what the motor reports in its feedback (running or not), not only what the
+// panel last sent; where the two differ the panel says so above the controls, as it says why
+// motion is unavailable.
 class Sidebar : public QWidget {
     Q_OBJECT
 
@@ -46,6 +52,14 @@ private:
     void loadSine(kx::DataObject* record);
     void bindRows(kx::DataObject* record);
     void modeSync(int m);
+    // Switch, mode list, pages and the note from the record's "_mode" and the motor's report.
+    void showMotion();
+    void showLive();
+    // The motor's answer to what the panel sends from now on decides what the switch shows.
+    void commandSent(quint8 canId);
+    // Asks the motor for its mode state (a jog write has no answer of its own).
+    void askState(quint8 canId);
+    LiveValues* liveValues() const;
     void onMotionSwitch(bool on);
     void onSineSwitch(bool on);
     void estop();
@@ -71,4 +85,10 @@ private:
     bool m_jogging = false;
     bool m_modelKnown = false;
     int m_appliedCode = -1;
+    bool m_shownOn = false;
+    // The panel's last mode command: reports older than it describe the motor before it.
+    int m_commandCanId = -1;
+    qint64 m_commandAt = -1;      // on the live values' clock
+    quint64 m_commandSerial = 0;  // the live values' report number at the command
+    QTimer m_confirm;             // single shot: says so when the motor did not answer a command
 };
