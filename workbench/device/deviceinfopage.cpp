@@ -7,6 +7,9 @@
 #include "link/linkcommands.h"
 #include "link/linkwait.h"
 #include "link/motorstates.h"
+#include "link/otathread.h"
+#include "link/param/paramwalker.h"
+#include "workbench/device/firmwareversion.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -78,6 +81,9 @@ DeviceInfoPage::DeviceInfoPage(QWidget* parent)
     connection->setMinimumContentsLength(connection->itemText(0).size() + 2);
     auto* connectionRow = new QHBoxLayout;
     connectionRow->addWidget(connection);
+    m_connection = new QLabel(device);
+    m_connection->setObjectName(QStringLiteral("lblConnection"));
+    connectionRow->addWidget(m_connection);
     connectionRow->addStretch(1);
     d->addLayout(connectionRow);
     auto* grid = new QGridLayout;
@@ -95,6 +101,11 @@ DeviceInfoPage::DeviceInfoPage(QWidget* parent)
     m_change->setObjectName(QStringLiteral("btnChangeCanId"));
     grid->addWidget(m_change, 1, 2);
     grid->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum), 1, 3);
+    grid->addWidget(new QLabel(tr("Firmware Version"), device), 2, 0);
+    m_firmware = new QLabel(device);
+    m_firmware->setObjectName(QStringLiteral("lblFirmwareVersion"));
+    m_firmware->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    grid->addWidget(m_firmware, 2, 1, 1, 2);
     d->addLayout(grid);
     column->addWidget(device);
 
@@ -142,6 +153,61 @@ DeviceInfoPage::DeviceInfoPage(QWidget* parent)
     m_mcuId->setText(QStringLiteral("0x%1").arg(record->name()));
     m_canId->setValue(record->r(QStringLiteral("info.can_id"))->getInt(0));
     connect(m_change, &QPushButton::clicked, this, [this] { changeCanId(); });
+
+    // The page stays while its motor is away (an unplugged adapter) and says so.
+    if (!record->isEmpty()) {
+        connect(record->c(QStringLiteral("_connected")), &kx::DataObject::changed, this, [this] {
+            m_versionAsked = false;  // a motor that comes back may run another firmware
+            showConnection();
+            readFirmwareVersion();
+        });
+        // Every description or read of the table may bring a new version.
+        for (const char* event : {"reload", "upload"}) {
+            connect(record->r(QStringLiteral("_trigger.param.") + QLatin1String(event)),
+                    &kx::DataObject::changed, this, &DeviceInfoPage::showFirmwareVersion);
+        }
+    }
+    // A link busy with detection or a transfer is asked once it has finished.
+    m_versionRetry.setSingleShot(true);
+    m_versionRetry.setInterval(500);
+    connect(&m_versionRetry, &QTimer::timeout, this, &DeviceInfoPage::readFirmwareVersion);
+    showConnection();
+    showFirmwareVersion();
+    readFirmwareVersion();
+}
+
+void DeviceInfoPage::showConnection() {
+    const bool connected = device()->c(QStringLiteral("_connected"))->getBool(false);
+    m_connection->setText(connected ? tr("Connected") : tr("Disconnected"));
+    m_connection->setStyleSheet(connected ? QStringLiteral("color: rgb(7, 193, 96);")
+                                          : QStringLiteral("color: white;"));
+}
+
+void DeviceInfoPage::showFirmwareVersion() {
+    const QString version = FirmwareVersion::known(device());
+    m_firmware->setText(version.isEmpty() ? tr("Unknown") : version);
+}
+
+void DeviceInfoPage::readFirmwareVersion() {
+    // The version is part of the table's description: a motor whose table was never read is
+    // asked once it is connected, while the link has nothing else to do.
+    kx::DataObject* record = device();
+    otaThread* link = otaThread::instance();
+    if (m_versionAsked || record->isEmpty() || !link ||
+        !record->c(QStringLiteral("_connected"))->getBool(false))
+        return;
+    if (link->step() != STEP_STOP) {
+        m_versionRetry.start();
+        return;
+    }
+    // Asked once per connection: a motor that does not describe its table is not asked on
+    // and on.
+    m_versionAsked = true;
+    if (!FirmwareVersion::known(record).isEmpty())
+        return;
+    if (!m_walker)
+        m_walker = new ParamWalker(record, this);
+    m_walker->describe();
 }
 
 void DeviceInfoPage::open(kx::DataObject* device) {

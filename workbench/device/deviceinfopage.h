@@ -2,8 +2,10 @@
 
 #include "app/editor/baseeditorpage.h"
 
+#include <QTimer>
 #include <QWidget>
 
+class ParamWalker;
 class QLabel;
 class QPushButton;
 class QSpinBox;
@@ -12,9 +14,9 @@ namespace kx {
 class DataObject;
 }
 
-// One motor's identity in the editor area: its name, MCU ID and CAN ID (which can be changed
-// here), and the product pictures of its model. Bound to the device that was current when the
-// page was opened.
+// One motor's identity in the editor area: its name, connection, MCU ID, CAN ID (which can be
+// changed here) and firmware version, and the product pictures of its model. Bound to the device that was
+// current when the page was opened.
 class DeviceInfoPage : public QWidget, public BaseEditorPage {
     Q_OBJECT
 
@@ -34,7 +36,16 @@ public:
     bool changeCanId();
 
 private:
+    void showConnection();
+    void showFirmwareVersion();
+    void readFirmwareVersion();
+
     QLabel* m_name = nullptr;
+    QLabel* m_connection = nullptr;
+    QLabel* m_firmware = nullptr;
+    ParamWalker* m_walker = nullptr;
+    bool m_versionAsked = false;
+    QTimer m_versionRetry;  // single shot, while the link is busy
     QLabel* m_mcuId = nullptr;
     QSpinBox* m_canId = nullptr;
     QPushButton* m_change = nullptr;
