@@ -18,8 +18,6 @@ QString ScopeUnits::unitOf(const QString& name) {
         return QStringLiteral("A");
     if (n.contains(QLatin1String("vbus")) || n.contains(QLatin1String("volt")))
         return QStringLiteral("V");
-    if (n.contains(QLatin1String("temp")))
-        return QStringLiteral("°C");
     return QString();
 }
 

@@ -5,7 +5,8 @@
 
 // The unit of a scope channel, told by its parameter's name (the motor's table carries none):
 // "rad" for positions and angles, "rad/s" for velocities, "A" for currents, "N·m" for torques,
-// "V" for voltages, "°C" for temperatures; empty where the name says nothing.
+// "V" for voltages; empty where the name says nothing for sure (a temperature may come in
+// tenths of a degree).
 class ScopeUnits {
 public:
     static QString unitOf(const QString& name);
