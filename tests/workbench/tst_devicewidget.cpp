@@ -11,6 +11,7 @@
 
 #include "app/apptest.h"
 #include "link/canworker.h"
+#include "link/otathread.h"
 #include "link/linkcommands.h"
 #include "link/motormodel.h"
 #include "link/motorstates.h"
@@ -334,7 +335,10 @@ void TestDeviceWidget::infoPageShowsFirmwareAndStaysWhenUnplugged() {
     auto* firmware = page->findChild<QLabel*>(QStringLiteral("lblFirmwareVersion"));
     auto* connection = page->findChild<QLabel*>(QStringLiteral("lblConnection"));
     QCOMPARE(connection->text(), QStringLiteral("Connected"));
-    // The page asks the motor for its version when nobody read its table yet.
+    // Nobody read the table yet; "Read" asks the motor (once the scan has finished).
+    QCOMPARE(firmware->text(), QStringLiteral("Unknown"));
+    QTRY_COMPARE_WITH_TIMEOUT(Helper::instance()->worker()->link()->step(), 0, 20000);
+    page->findChild<QPushButton*>(QStringLiteral("btnReadVersion"))->click();
     QTRY_COMPARE_WITH_TIMEOUT(firmware->text(), QStringLiteral("0.9.4"), 10000);
 
     // The adapter goes: the record, its row and its page stay, and say so.
@@ -345,6 +349,7 @@ void TestDeviceWidget::infoPageShowsFirmwareAndStaysWhenUnplugged() {
     QVERIFY(tree.deviceItem(kFirstMcu));
     QCOMPARE(tree.deviceItem(kFirstMcu)->text(1), QStringLiteral("Disconnected"));
     QCOMPARE(firmware->text(), QStringLiteral("0.9.4"));
+    QVERIFY(!page->findChild<QPushButton*>(QStringLiteral("btnReadVersion"))->isEnabled());
     QVERIFY(simSays("plug"));
 }
 

@@ -7,7 +7,6 @@
 #include "link/linkcommands.h"
 #include "link/linkwait.h"
 #include "link/motorstates.h"
-#include "link/otathread.h"
 #include "link/param/paramwalker.h"
 #include "workbench/device/firmwareversion.h"
 
@@ -105,7 +104,10 @@ DeviceInfoPage::DeviceInfoPage(QWidget* parent)
     m_firmware = new QLabel(device);
     m_firmware->setObjectName(QStringLiteral("lblFirmwareVersion"));
     m_firmware->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    grid->addWidget(m_firmware, 2, 1, 1, 2);
+    grid->addWidget(m_firmware, 2, 1);
+    m_readVersion = new QPushButton(tr("Read"), device);
+    m_readVersion->setObjectName(QStringLiteral("btnReadVersion"));
+    grid->addWidget(m_readVersion, 2, 2);
     d->addLayout(grid);
     column->addWidget(device);
 
@@ -156,24 +158,17 @@ DeviceInfoPage::DeviceInfoPage(QWidget* parent)
 
     // The page stays while its motor is away (an unplugged adapter) and says so.
     if (!record->isEmpty()) {
-        connect(record->c(QStringLiteral("_connected")), &kx::DataObject::changed, this, [this] {
-            m_versionAsked = false;  // a motor that comes back may run another firmware
-            showConnection();
-            readFirmwareVersion();
-        });
+        connect(record->c(QStringLiteral("_connected")), &kx::DataObject::changed, this,
+                &DeviceInfoPage::showConnection);
         // Every description or read of the table may bring a new version.
         for (const char* event : {"reload", "upload"}) {
             connect(record->r(QStringLiteral("_trigger.param.") + QLatin1String(event)),
                     &kx::DataObject::changed, this, &DeviceInfoPage::showFirmwareVersion);
         }
     }
-    // A link busy with detection or a transfer is asked once it has finished.
-    m_versionRetry.setSingleShot(true);
-    m_versionRetry.setInterval(500);
-    connect(&m_versionRetry, &QTimer::timeout, this, &DeviceInfoPage::readFirmwareVersion);
+    connect(m_readVersion, &QPushButton::clicked, this, &DeviceInfoPage::readFirmwareVersion);
     showConnection();
     showFirmwareVersion();
-    readFirmwareVersion();
 }
 
 void DeviceInfoPage::showConnection() {
@@ -181,6 +176,7 @@ void DeviceInfoPage::showConnection() {
     m_connection->setText(connected ? tr("Connected") : tr("Disconnected"));
     m_connection->setStyleSheet(connected ? QStringLiteral("color: rgb(7, 193, 96);")
                                           : QStringLiteral("color: white;"));
+    m_readVersion->setEnabled(connected);
 }
 
 void DeviceInfoPage::showFirmwareVersion() {
@@ -189,25 +185,19 @@ void DeviceInfoPage::showFirmwareVersion() {
 }
 
 void DeviceInfoPage::readFirmwareVersion() {
-    // The version is part of the table's description: a motor whose table was never read is
-    // asked once it is connected, while the link has nothing else to do.
+    // Asked for by the user only: a description started in the background would cut into
+    // whatever the link is doing for the motor meanwhile. The page shows the answer when the
+    // table's reload or read comes in.
     kx::DataObject* record = device();
-    otaThread* link = otaThread::instance();
-    if (m_versionAsked || record->isEmpty() || !link ||
-        !record->c(QStringLiteral("_connected"))->getBool(false))
-        return;
-    if (link->step() != STEP_STOP) {
-        m_versionRetry.start();
-        return;
-    }
-    // Asked once per connection: a motor that does not describe its table is not asked on
-    // and on.
-    m_versionAsked = true;
-    if (!FirmwareVersion::known(record).isEmpty())
+    if (record->isEmpty() || (m_walker && m_walker->running()))
         return;
     if (!m_walker)
         m_walker = new ParamWalker(record, this);
-    m_walker->describe();
+    const int code = FirmwareVersion::entryCode(record);
+    if (code >= 0)
+        m_walker->readOne(quint16(code));
+    else
+        m_walker->describe();
 }
 
 void DeviceInfoPage::open(kx::DataObject* device) {

@@ -2,7 +2,6 @@
 
 #include "app/editor/baseeditorpage.h"
 
-#include <QTimer>
 #include <QWidget>
 
 class ParamWalker;
@@ -43,9 +42,8 @@ private:
     QLabel* m_name = nullptr;
     QLabel* m_connection = nullptr;
     QLabel* m_firmware = nullptr;
+    QPushButton* m_readVersion = nullptr;
     ParamWalker* m_walker = nullptr;
-    bool m_versionAsked = false;
-    QTimer m_versionRetry;  // single shot, while the link is busy
     QLabel* m_mcuId = nullptr;
     QSpinBox* m_canId = nullptr;
     QPushButton* m_change = nullptr;

@@ -13,7 +13,7 @@ const QString kEntryName = QStringLiteral("AppCodeVersion");
 
 }  // namespace
 
-int FirmwareVersion::codeOf(kx::DataObject* device) {
+int FirmwareVersion::entryCode(kx::DataObject* device) {
     const ParamStore* store = ParamStore::forLink(otaThread::instance());
     if (!store || !device || device->isEmpty())
         return -1;
@@ -26,7 +26,7 @@ int FirmwareVersion::codeOf(kx::DataObject* device) {
 
 QString FirmwareVersion::known(kx::DataObject* device) {
     const ParamStore* store = ParamStore::forLink(otaThread::instance());
-    const int code = codeOf(device);
+    const int code = entryCode(device);
     ParamEntry e;
     if (code < 0 || !store->entry(MotionGuard::canIdOf(device), quint16(code), &e))
         return QString();
@@ -43,7 +43,7 @@ QString FirmwareVersion::read(kx::DataObject* device, int timeoutMs) {
         ended = true;
         ok = success;
     });
-    const int code = codeOf(device);
+    const int code = entryCode(device);
     // A read of the one entry leaves the rest of the table (and its edits) alone.
     const bool started = code >= 0 ? walker.readOne(quint16(code)) : walker.describe();
     if (!started)

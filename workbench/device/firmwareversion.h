@@ -17,6 +17,6 @@ public:
     // empty when the motor did not answer.
     static QString read(kx::DataObject* device, int timeoutMs);
 
-private:
-    static int codeOf(kx::DataObject* device);
+    // The entry's code in the device's described table; -1 before a description.
+    static int entryCode(kx::DataObject* device);
 };

@@ -20,7 +20,11 @@ LiveValues::LiveValues(CANWorker* worker) : QObject(worker) {
     m_refresh.setInterval(kRefreshMs);
     connect(&m_refresh, &QTimer::timeout, this, &LiveValues::onRefresh);
     m_stale.setSingleShot(true);
-    connect(&m_stale, &QTimer::timeout, this, &LiveValues::onRefresh);
+    // Through the refresh timer, so that refreshes stay a tenth of a second apart.
+    connect(&m_stale, &QTimer::timeout, this, [this] {
+        if (!m_refresh.isActive())
+            m_refresh.start();
+    });
     connect(worker, &CANWorker::motorChanged, this, &LiveValues::onMotorChanged);
     // What was heard belongs to the bench behind the port: another connection starts blank.
     connect(worker, &CANWorker::connectionChanged, this, [this](bool connected) {
@@ -42,12 +46,10 @@ void LiveValues::onMotorChanged(quint8 canId, int status) {
     const qint64 t = now();
     m_reportAt.insert(canId, t);
     m_reportSerial.insert(canId, ++m_serial);
-    if (status == OTA_STA_MOTOR_FEEDBACK) {
-        const bool wasFresh = m_valuesAt.contains(canId) && t - m_valuesAt.value(canId) < kStaleMs;
+    if (status == OTA_STA_MOTOR_FEEDBACK)
         m_valuesAt.insert(canId, t);
-        if (!wasFresh)
-            scheduleStale();
-    }
+    if (!m_stale.isActive())
+        scheduleStale();
     if (!m_refresh.isActive())
         m_refresh.start();
 }
@@ -60,17 +62,19 @@ void LiveValues::onRefresh() {
 void LiveValues::scheduleStale() {
     const qint64 t = now();
     qint64 next = std::numeric_limits<qint64>::max();
-    for (auto it = m_valuesAt.cbegin(); it != m_valuesAt.cend(); ++it) {
-        const qint64 due = it.value() + kStaleMs;
-        if (due > t)
-            next = qMin(next, due);
+    // Values and mode state each turn stale a while after they came.
+    for (const QHash<quint8, qint64>* times : {&m_valuesAt, &m_reportAt}) {
+        for (auto it = times->cbegin(); it != times->cend(); ++it) {
+            const qint64 due = it.value() + kStaleMs;
+            if (due > t)
+                next = qMin(next, due);
+        }
     }
     if (next == std::numeric_limits<qint64>::max()) {
         m_stale.stop();
         return;
     }
-    // One millisecond late, so that the refresh finds the values stale.
-    m_stale.start(int(next - t) + 1);
+    m_stale.start(int(next - t));
 }
 
 LiveValues::Motor LiveValues::motor(quint8 canId) const {

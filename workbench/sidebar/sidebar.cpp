@@ -334,8 +334,9 @@ void Sidebar::showMotion() {
         const bool settled = m_commandCanId != canId || live->now() - m_commandAt > kGraceMs;
         counted = motor.reported && afterCommand && (agrees || settled);
     }
-    // What the motor said wins over what the panel last asked for.
-    const bool on = counted ? motor.state.modeState == kRunning : mode >= 0;
+    // What the motor said wins over what the panel last asked for; of a motor that is away
+    // nothing is known, and nothing could be switched.
+    const bool on = connected && (counted ? motor.state.modeState == kRunning : mode >= 0);
     {
         const QSignalBlocker block(m_form->ebControl);
         m_form->ebControl->setSwitch(on, false);
