@@ -146,6 +146,18 @@
         <source>%1 Serial port %2 is gone; it is reconnected when it comes back.</source>
         <translation>%1 串口 %2 已断开；重新接入后将自动重连。</translation>
     </message>
+    <message>
+        <source>%1 Serial port %2 is gone; its motors and pages are kept.</source>
+        <translation>%1 串口 %2 已断开；其电机与页面均已保留。</translation>
+    </message>
+    <message>
+        <source>Serial port %1 is gone (the adapter was unplugged?). Its motors and open pages are kept.
+
+Reconnect as soon as it is back?</source>
+        <translation>串口 %1 已断开（适配器被拔出？）。其电机与已打开的页面均已保留。
+
+串口恢复后立即重新连接？</translation>
+    </message>
 </context>
 <context>
     <name>ChannelDialog</name>
@@ -239,6 +251,53 @@
     <message>
         <source>Cannot read %1: %2</source>
         <translation>无法读取 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>ConvertCommand</name>
+    <message>
+        <source>invalid JSON at offset %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>invalid XML at line %1, column %2: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not a compressed binary record (offset 0)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>damaged binary record at offset %1 of the uncompressed data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown origin type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Convert 1st type of data to 2nd type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>origin type is same with target type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown origin type: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot read file: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no input: -path=&lt;path&gt; or -data=&lt;data&gt;</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -361,6 +420,26 @@
     <message>
         <source>Device %1 CAN ID set failed!</source>
         <translation>设备 %1 的 CAN ID 设置失败！</translation>
+    </message>
+    <message>
+        <source>Firmware Version</source>
+        <translation>固件版本</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>已连接</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>已断开</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>读取</translation>
     </message>
 </context>
 <context>
@@ -486,7 +565,7 @@
     </message>
     <message>
         <source>Are you sure to update? This may take a while.</source>
-        <translation>确定要升级吗？这可能需要一些时间。</translation>
+        <translation type="vanished">确定要升级吗？这可能需要一些时间。</translation>
     </message>
     <message>
         <source>Erasing flash...</source>
@@ -495,6 +574,76 @@
     <message>
         <source>Sending file... %1%</source>
         <translation>正在发送文件... %1%</translation>
+    </message>
+    <message>
+        <source>%1 (MCU ID 0x%2, CAN ID %3)</source>
+        <translation>%1（MCU ID 0x%2，CAN ID %3）</translation>
+    </message>
+    <message>
+        <source>Reconnect</source>
+        <translation>重新连接</translation>
+    </message>
+    <message>
+        <source>Connect the last serial port again; the motors listed keep their pages.</source>
+        <translation>重新连接上次的串口；列出的电机保留其页面。</translation>
+    </message>
+    <message>
+        <source>The CAN ID to give the active motor; with &quot;auto increase&quot; on it moves to the next ID once the motor has taken this one.</source>
+        <translation>要分配给当前电机的 CAN ID；开启“自动递增”时，电机接受该 ID 后才跳到下一个。</translation>
+    </message>
+    <message>
+        <source>Serial port %1 is not there yet: plug the adapter in again.</source>
+        <translation>串口 %1 尚未出现：请重新插入适配器。</translation>
+    </message>
+    <message>
+        <source>Set the present position of %1 as its mechanical zero? Positions are counted from there afterwards.</source>
+        <translation>将 %1 的当前位置设为机械零点？此后位置从该点起算。</translation>
+    </message>
+    <message>
+        <source>Reading the firmware version...</source>
+        <translation>正在读取固件版本...</translation>
+    </message>
+    <message>
+        <source>Update the firmware of %1?
+
+File: %2 (%3 bytes)
+Running version: %4
+
+Are you sure to update? This may take a while.</source>
+        <translation>升级 %1 的固件？
+
+文件：%2（%3 字节）
+当前版本：%4
+
+确定要升级吗？这可能需要一段时间。</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>Firmware update of %1 from %2 (%3 bytes), running version %4</source>
+        <translation>%1 固件升级，文件 %2（%3 字节），当前版本 %4</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>The motor did not report its firmware version after the update.</source>
+        <translation>升级后电机未报告其固件版本。</translation>
+    </message>
+    <message>
+        <source>The firmware version is still %1: the motor may not run the new image.</source>
+        <translation>固件版本仍为 %1：电机可能未运行新固件。</translation>
+    </message>
+    <message>
+        <source>Firmware version: %1</source>
+        <translation>固件版本：%1</translation>
+    </message>
+    <message>
+        <source>Firmware version: %1 (was %2)</source>
+        <translation>固件版本：%1（原为 %2）</translation>
     </message>
 </context>
 <context>
@@ -546,6 +695,34 @@
     <message>
         <source>None</source>
         <translation>无</translation>
+    </message>
+    <message>
+        <source>Live</source>
+        <translation>实时</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>Velocity</source>
+        <translation>速度</translation>
+    </message>
+    <message>
+        <source>Torque</source>
+        <translation>力矩</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>No recent feedback</source>
+        <translation>近期无反馈</translation>
+    </message>
+    <message>
+        <source>No feedback yet</source>
+        <translation>尚无反馈</translation>
     </message>
 </context>
 <context>
@@ -602,6 +779,31 @@ then unplug the adapter and plug it in again.</source>
     <message>
         <source>%1 - %2</source>
         <translation>%1 - %2</translation>
+    </message>
+</context>
+<context>
+    <name>EstopVerb</name>
+    <message>
+        <source>Brake the target motor at once, or every motor detected with --all.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Brake every motor on the bus.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>estop takes no arguments: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Braking %n motor(s)...</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Motor %1 did not confirm brake mode.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -663,6 +865,37 @@ then unplug the adapter and plug it in again.</source>
     </message>
 </context>
 <context>
+    <name>FlashVerb</name>
+    <message>
+        <source>Send a firmware image (.bin/.hex, at most 512 KiB) to the target motor; succeeds only
+when the motor&apos;s end check accepts it. Progress (percent, packets/s, time left) on stderr.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The firmware image.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>flash expects one file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Flow</name>
+    <message>
+        <source>cancelled</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The motor was removed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>HelpTools</name>
     <message>
         <source>Instruction</source>
@@ -706,6 +939,41 @@ Built %2</source>
     <message>
         <source>No activated device!</source>
         <translation>没有激活的设备！</translation>
+    </message>
+</context>
+<context>
+    <name>InfoVerb</name>
+    <message>
+        <source>Show the target&apos;s name, MCU ID, CAN ID and model code.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>info takes no arguments: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MCU ID: 0x%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CAN ID: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Model code: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation type="unfinished">未知</translation>
+    </message>
+    <message>
+        <source>The motor did not answer the model query.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -853,6 +1121,178 @@ Encoder Electrical Offset: %2</source>
     </message>
 </context>
 <context>
+    <name>LinkLease</name>
+    <message>
+        <source>the bus is busy: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>motor %1 is busy: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LinkSession</name>
+    <message>
+        <source>Serial device of the USB-CAN adapter (required).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>device</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line rate of the adapter (default: config.baud_rate).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CAN ID of the target motor (default: the first one detected).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>id</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Detect every motor on the bus.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Machine-readable output.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--port is required.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid baud rate: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid CAN ID (1..127): %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot open %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CAN ID %1 did not answer: scanning the bus.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No motor answered on %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Detection timed out on %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No motor with CAN ID %1 on %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LinkVerb</name>
+    <message>
+        <source>%1 expects %2 argument(s).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not a number: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 expects a whole number from %2 to %3: %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>mode expects reset, motor or brake.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Send the value as an unsigned integer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The motor did not confirm the mechanical zero.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The motor did not announce itself under CAN ID %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MCU ID: 0x%1  CAN ID: %2  model: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation type="unfinished">未知</translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected before the calibration started.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The motor did not enter calibration mode.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected during the calibration.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The calibration did not finish in time.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LiveValues</name>
+    <message>
+        <source>Reset</source>
+        <translation>复位</translation>
+    </message>
+    <message>
+        <source>Calibration</source>
+        <translation>标定</translation>
+    </message>
+    <message>
+        <source>Running</source>
+        <translation>运行</translation>
+    </message>
+    <message>
+        <source>Brake</source>
+        <translation>制动</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>%1 rad</source>
+        <translation>%1 rad</translation>
+    </message>
+    <message>
+        <source>%1 rad/s</source>
+        <translation>%1 rad/s</translation>
+    </message>
+    <message>
+        <source>%1 N·m</source>
+        <translation>%1 N·m</translation>
+    </message>
+</context>
+<context>
     <name>MotorFaults</name>
     <message>
         <source>%1 fault: %2</source>
@@ -918,11 +1358,39 @@ Encoder Electrical Offset: %2</source>
     </message>
     <message>
         <source>Waveform exported to %1</source>
-        <translation>波形已导出到 %1</translation>
+        <translation type="vanished">波形已导出到 %1</translation>
     </message>
     <message>
         <source>Cannot export to %1: %2</source>
         <translation>无法导出到 %1：%2</translation>
+    </message>
+    <message>
+        <source>What is shown</source>
+        <translation>当前显示的数据</translation>
+    </message>
+    <message>
+        <source>The whole recording</source>
+        <translation>全部记录</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>已断开</translation>
+    </message>
+    <message>
+        <source>What is shown (%1 records)</source>
+        <translation>当前显示的数据（%1 条记录）</translation>
+    </message>
+    <message>
+        <source>The whole recording (%1 records)</source>
+        <translation>全部记录（%1 条记录）</translation>
+    </message>
+    <message>
+        <source>   Paused: %1 shown</source>
+        <translation>   已暂停：显示 %1 条</translation>
+    </message>
+    <message>
+        <source>Waveform exported to %1 (%2 records)</source>
+        <translation>波形已导出到 %1（%2 条记录）</translation>
     </message>
 </context>
 <context>
@@ -1142,6 +1610,14 @@ Encoder Electrical Offset: %2</source>
         <source>Param table has been exported, do you want to open it now?</source>
         <translation>参数表已导出，是否立即打开？</translation>
     </message>
+    <message>
+        <source>Disconnected: the values shown are the last ones read from the motor.</source>
+        <translation>已断开：显示的是最后一次从电机读取的值。</translation>
+    </message>
+    <message>
+        <source>%1 already exists. Do you want to replace it?</source>
+        <translation>%1 已存在。要替换它吗？</translation>
+    </message>
 </context>
 <context>
     <name>ParamTransfer</name>
@@ -1278,6 +1754,110 @@ Encoder Electrical Offset: %2</source>
     </message>
 </context>
 <context>
+    <name>ParamsVerb</name>
+    <message>
+        <source>Read, edit, save, back up, compare and restore a motor&apos;s parameter table.
+diff exits 0 when no writable entry differs and 1 when some do; with two files it needs no port.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>set: save the value in the motor&apos;s flash.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>restore: only these codes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>codes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>restore: show the writes, write nothing.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>restore: also entries whose name or type changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>params expects one of: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wrong number of arguments for params %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not an entry code: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading the parameter description...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The motor did not describe its parameter table.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The motor has no entry %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %2 is read-only.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please input ASCII charaters</source>
+        <translation type="unfinished">请输入 ASCII 字符</translation>
+    </message>
+    <message>
+        <source>Only the first 16 characters are written: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not a %1 value: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Value out of range: %1 is outside [%2, %3].</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation type="unfinished">无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 entries saved to %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation type="unfinished">无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>Refused %1 %2: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %2: %3 -&gt; %4</source>
+        <translation type="unfinished">%1 %2：%3 -&gt; %4</translation>
+    </message>
+    <message>
+        <source>Nothing to restore.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Writing %1 entries...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 entries written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>PlaceholderPage</name>
     <message>
         <source>This page is not part of this build yet.</source>
@@ -1324,6 +1904,17 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Permission denied opening %1: your user may not open serial ports (they belong to the dialout group), or another program is using the port.</source>
         <translation>打开 %1 时权限被拒绝：当前用户可能无权打开串口（串口属于 dialout 组），或者该端口正被其他程序占用。</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressLine</name>
+    <message>
+        <source>Erasing flash...</source>
+        <translation type="unfinished">正在擦除 Flash...</translation>
+    </message>
+    <message>
+        <source>%1% %2 packets/s %3 left</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1513,6 +2104,128 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
 </context>
 <context>
+    <name>ScopeUnits</name>
+    <message>
+        <source>Value</source>
+        <translation>数值</translation>
+    </message>
+</context>
+<context>
+    <name>ScopeVerb</name>
+    <message>
+        <source>Record up to eight scope channels of the target into a waveform file (or CSV with a header of channel names) and report records received and lost.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Channels by parameter name or code (0x3000), comma-separated.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sample rate in Hz.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>hz</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recording time.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Output file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Write CSV instead of the waveform format.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>What to do (record).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>scope expects: record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--channels expects one to eight channels.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--rate expects a whole number of Hz from 1 to 65535.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--seconds expects a time above 0 and at most a day.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--out is required.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This build has no scope.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading the parameter names of the target...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown channel %1: without the motor&apos;s parameter table channels are given by code (e.g. 0x3000).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown channel %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation type="unfinished">无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>The motor did not answer the scope configuration.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recording %1 channel(s) at %2 Hz for %3 s into %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 s: %2 records, %3 lost</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Records received: %1, lost: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The link closed during the recording.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The motor did not confirm the stop.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 was not written whole.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ShellRegistry</name>
     <message>
         <source>Motion control is not part of this build yet.</source>
@@ -1540,6 +2253,34 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Waiting for the motor&apos;s model reply: its set-point ranges are not known yet.</source>
         <translation>正在等待电机型号应答：尚未获知其设定值范围。</translation>
+    </message>
+    <message>
+        <source>No activated device: connect a motor or choose one in the device list.</source>
+        <translation>没有激活的设备：请连接电机或在设备列表中选择一个。</translation>
+    </message>
+    <message>
+        <source>%1 is disconnected.</source>
+        <translation>%1 已断开。</translation>
+    </message>
+    <message>
+        <source>Motion control is off while multiple devices are enabled: the switch only resets the motor and JOG is unavailable.</source>
+        <translation>启用多设备时运动控制关闭：开关只会使电机复位，JOG 不可用。</translation>
+    </message>
+    <message>
+        <source>The motor is running in jog mode; switch off to reset it.</source>
+        <translation>电机正以点动模式运行；关闭开关可使其复位。</translation>
+    </message>
+    <message>
+        <source>The motor reports that it is running, though this panel did not switch it on; switch off to reset it.</source>
+        <translation>电机报告正在运行，但并非由本面板开启；关闭开关可使其复位。</translation>
+    </message>
+    <message>
+        <source>The motor reports %1 mode, not the %2 this panel switched on.</source>
+        <translation>电机报告处于%1模式，而不是本面板开启的%2。</translation>
+    </message>
+    <message>
+        <source>The motor has not confirmed its mode.</source>
+        <translation>电机尚未确认其模式。</translation>
     </message>
 </context>
 <context>
@@ -1676,6 +2417,30 @@ or let every user open USB-CAN adapters with a udev rule:
         <source>Stop</source>
         <translation>停止</translation>
     </message>
+    <message>
+        <source>Motor State</source>
+        <translation>电机状态</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>Velocity</source>
+        <translation>速度</translation>
+    </message>
+    <message>
+        <source>Torque</source>
+        <translation>力矩</translation>
+    </message>
+    <message>
+        <source>Fault</source>
+        <translation>故障</translation>
+    </message>
 </context>
 <context>
     <name>TitleBar</name>
@@ -1719,6 +2484,10 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>t = %1 s</source>
         <translation>t = %1 s</translation>
+    </message>
+    <message>
+        <source>Time (s)</source>
+        <translation>时间 (s)</translation>
     </message>
 </context>
 </TS>
