@@ -11,6 +11,11 @@ FileDialogs::Chooser& chooser() {
     return instance;
 }
 
+FileDialogs::FilterChooser& filterChooser() {
+    static FileDialogs::FilterChooser instance;
+    return instance;
+}
+
 QString withFilterSuffix(const QString& path, const QString& filter) {
     // A file saved without the extension would be hidden by the same filter in the next
     // open dialog.
@@ -24,12 +29,20 @@ QString withFilterSuffix(const QString& path, const QString& filter) {
 
 void FileDialogs::setChooser(Chooser value) {
     chooser() = std::move(value);
+    filterChooser() = nullptr;
+}
+
+void FileDialogs::setFilterChooser(FilterChooser value) {
+    filterChooser() = std::move(value);
+    chooser() = nullptr;
 }
 
 QString FileDialogs::choose(QWidget* parent, Mode mode, const QString& title, const QString& filter,
                             const QString& start) {
     if (chooser())
         return chooser()(mode, title, filter);
+    if (filterChooser())
+        return filterChooser()(mode, title, filter, start, nullptr);
     if (mode == Open)
         return QFileDialog::getOpenFileName(parent, title, start, filter);
     return QFileDialog::getSaveFileName(parent, title, start, filter);
@@ -51,4 +64,21 @@ QString FileDialogs::saveFileName(QWidget* parent, const QString& title, const Q
 QString FileDialogs::saveFileName(QWidget* parent, const QString& title, const QString& filter,
                                   const QString& proposed) {
     return choose(parent, Save, title, filter, proposed);
+}
+
+QString FileDialogs::saveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                  const QString& proposed, QString* selectedFilter) {
+    QString selected = filter.section(QStringLiteral(";;"), 0, 0);
+    QString path;
+    if (filterChooser()) {
+        path = filterChooser()(Save, title, filter, proposed, &selected);
+    } else if (chooser()) {
+        path = chooser()(Save, title, filter);
+    } else {
+        path = QFileDialog::getSaveFileName(parent, title, proposed, filter, &selected,
+                                            QFileDialog::DontConfirmOverwrite);
+    }
+    if (selectedFilter)
+        *selectedFilter = selected;
+    return path;
 }

@@ -403,16 +403,29 @@ void CANWorker::onErrorOccurred(QSerialPort::SerialPortError error) {
     if (!wasOpen && afterClose)
         return;
     const QString text = tr("Serial port error: %1!").arg(errorName(error));
-    // A vanished device (the adapter was unplugged) comes back under the same path: wait for
-    // it instead of dropping its motors, and say so without a box that would wait for a click.
+    // A vanished device (the adapter was unplugged) comes back under the same path: its
+    // motors, their open pages and recordings stay, whatever the setting. With "auto connect"
+    // the link waits for it without a box that would wait for a click; without, the user is
+    // offered the same wait.
     const bool gone = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
-    if (wasOpen && gone && setting(QStringLiteral("config.setting.auto_connect"), false)) {
+    if (wasOpen && gone) {
         const QString path = m_portName;
         closePort(true);
-        m_reconnect->watch(path);
+        if (setting(QStringLiteral("config.setting.auto_connect"), false)) {
+            m_reconnect->watch(path);
+            Helper::instance()->postStatus(
+                tr("%1 Serial port %2 is gone; it is reconnected when it comes back.").arg(text, path),
+                QStringLiteral("ERROR"));
+            return;
+        }
         Helper::instance()->postStatus(
-            tr("%1 Serial port %2 is gone; it is reconnected when it comes back.").arg(text, path),
+            tr("%1 Serial port %2 is gone; its motors and pages are kept.").arg(text, path),
             QStringLiteral("ERROR"));
+        if (Helper::instance()->askNotice(
+                tr("Serial port %1 is gone (the adapter was unplugged?). Its motors and open pages are "
+                   "kept.\n\nReconnect as soon as it is back?")
+                    .arg(path)))
+            m_reconnect->watch(path);
         return;
     }
     if (wasOpen)

@@ -38,8 +38,8 @@ public:
     void connectLastPort();
     // Closes the port; removes or marks the device records (remove_device_on_disconnected).
     void disconnectPort();
-    // Waits for an unplugged adapter to come back (active only after an unplug with
-    // "config.setting.auto_connect" on).
+    // Waits for an unplugged adapter to come back (after an unplug: at once with
+    // "config.setting.auto_connect" on, otherwise when the user asks for it).
     ReconnectWatcher* reconnectWatcher() const { return m_reconnect; }
     bool isConnected() const;
     QString portName() const;

@@ -30,7 +30,7 @@ ChannelDialog* ChannelDialog::open(kx::DataObject* device, QWidget* parent) {
 }
 
 ChannelDialog::ChannelDialog(kx::DataObject* device, QWidget* parent)
-    : QDialog(parent), m_settings(ScopeControl::channelSettings(device)) {
+    : QDialog(parent), m_device(device), m_settings(ScopeControl::channelSettings(device)) {
     setObjectName(QStringLiteral("ChannelDialog"));
     setWindowTitle(tr("Select channel"));
     QStringList names;
@@ -53,10 +53,17 @@ ChannelDialog::ChannelDialog(kx::DataObject* device, QWidget* parent)
         combo->setMinimumContentsLength(16);
         combo->addItem(tr("None"));
         combo->addItems(names);
-        combo->setCurrentIndex(qBound(0, channel->r(QStringLiteral("type"))->getInt(0), combo->count() - 1));
-        connect(combo, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this, row](int index) {
-            m_settings->c(row)->set(this, QStringLiteral("type"), index, true);
-        });
+        // A channel kept by name (from the last run) shows that parameter where the list has it.
+        const QString kept = channel->c(QStringLiteral("name"))->getString();
+        const int byName = kept.isEmpty() ? -1 : combo->findText(kept);
+        combo->setCurrentIndex(
+            byName >= 0 ? byName
+                        : qBound(0, channel->r(QStringLiteral("type"))->getInt(0), combo->count() - 1));
+        connect(combo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+                [this, row, combo](int index) {
+                    ScopeControl::chooseChannel(m_device, row, index,
+                                                index > 0 ? combo->itemText(index) : QString());
+                });
         auto* color = new QPushButton(this);
         color->setObjectName(QStringLiteral("btnColor%1").arg(row + 1));
         color->setFixedSize(28, 24);
@@ -67,7 +74,7 @@ ChannelDialog::ChannelDialog(kx::DataObject* device, QWidget* parent)
                                        this, tr("Channel %1").arg(row + 1));
             if (!chosen.isValid())
                 return;
-            m_settings->c(row)->set(this, QStringLiteral("color"), chosen.name(), true);
+            ScopeControl::chooseColor(m_device, row, chosen.name());
             updateSwatch(row);
         });
         m_colorButtons << color;

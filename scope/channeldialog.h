@@ -10,7 +10,8 @@ class QComboBox;
 class QPushButton;
 
 // "Select channel": one row per scope channel with the parameter it shows and its colour, and
-// the legend switch. Edits the channel settings of one device record as the user chooses.
+// the legend switch. Edits the channel settings of one device record as the user chooses, and
+// keeps the choices in the configuration for the next start.
 // Only one is open at a time: open() raises the open one instead of making another.
 class ChannelDialog : public QDialog {
     Q_OBJECT
@@ -23,6 +24,7 @@ private:
     ChannelDialog(kx::DataObject* device, QWidget* parent);
     void updateSwatch(int row);
 
+    kx::DataObject* m_device;
     kx::DataObject* m_settings;
     QVector<QPushButton*> m_colorButtons;
     static QPointer<ChannelDialog> s_open;

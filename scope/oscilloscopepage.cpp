@@ -6,11 +6,13 @@
 #include "link/helper.h"
 #include "link/scope/scopeacquisition.h"
 #include "scope/scopecontrol.h"
+#include "scope/scopeunits.h"
 #include "scope/wavedisplay.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -38,6 +40,16 @@ OscilloscopePage::OscilloscopePage(QWidget* parent) : QWidget(parent), BaseEdito
     auto* btnExport = new QPushButton(tr("Export CSV"), this);
     btnExport->setObjectName(QStringLiteral("btnExport"));
     bar->addWidget(btnExport);
+    // A paused view and the recording behind it differ: the user says which one is meant.
+    m_exportMenu = new QMenu(btnExport);
+    m_actExportShown = m_exportMenu->addAction(tr("What is shown"));
+    m_actExportShown->setObjectName(QStringLiteral("actExportShown"));
+    m_actExportAll = m_exportMenu->addAction(tr("The whole recording"));
+    m_actExportAll->setObjectName(QStringLiteral("actExportAll"));
+    m_lblConnection = new QLabel(tr("Disconnected"), this);
+    m_lblConnection->setObjectName(QStringLiteral("lblConnection"));
+    m_lblConnection->setStyleSheet(QStringLiteral("color:#ffb347;"));
+    bar->addWidget(m_lblConnection);
     m_lblCursor = new QLabel(this);
     m_lblCursor->setObjectName(QStringLiteral("lblCursor"));
     bar->addWidget(m_lblCursor, 1);
@@ -52,7 +64,21 @@ OscilloscopePage::OscilloscopePage(QWidget* parent) : QWidget(parent), BaseEdito
     connect(m_chbFollow, &QCheckBox::toggled, m_plot, &waveDisplay::setFollow);
     connect(m_plot, &waveDisplay::followChanged, m_chbFollow, &QCheckBox::setChecked);
     connect(m_plot, &waveDisplay::readout, m_lblCursor, &QLabel::setText);
-    connect(btnExport, &QPushButton::clicked, this, &OscilloscopePage::onExport);
+    connect(btnExport, &QPushButton::clicked, this, [this, btnExport] {
+        const qint64 shown = m_plot->exportCount(waveDisplay::Export::Shown);
+        const qint64 all = m_plot->exportCount(waveDisplay::Export::Recording);
+        m_actExportShown->setText(tr("What is shown (%1 records)").arg(shown));
+        m_actExportAll->setText(tr("The whole recording (%1 records)").arg(all));
+        m_exportMenu->popup(btnExport->mapToGlobal(QPoint(0, btnExport->height())));
+    });
+    connect(m_actExportShown, &QAction::triggered, this,
+            [this] { onExport(int(waveDisplay::Export::Shown)); });
+    connect(m_actExportAll, &QAction::triggered, this,
+            [this] { onExport(int(waveDisplay::Export::Recording)); });
+    if (!device()->isEmpty()) {
+        connect(device()->c(QStringLiteral("_connected")), &kx::DataObject::changed, this,
+                &OscilloscopePage::showConnection);
+    }
 
     kx::DataObject* legend = kx::d(QStringLiteral("trigger.analyze.oscilloscope.legend"));
     m_plot->legend->setVisible(legend->getBool(false));
@@ -70,6 +96,11 @@ OscilloscopePage::OscilloscopePage(QWidget* parent) : QWidget(parent), BaseEdito
             onConfigured();
     }
     showCounts();
+    showConnection();
+}
+
+void OscilloscopePage::showConnection() {
+    m_lblConnection->setVisible(!device()->c(QStringLiteral("_connected"))->getBool(false));
 }
 
 OscilloscopePage::~OscilloscopePage() {
@@ -100,6 +131,7 @@ void OscilloscopePage::onConfigured() {
     if (!scope || !ours())
         return;
     QStringList names;
+    QStringList units;
     QVector<QColor> colors;
     const QVector<int> indices = scope->activeIndices();
     const QVector<ScopeAcquisition::Channel> channels = scope->activeChannels();
@@ -107,11 +139,17 @@ void OscilloscopePage::onConfigured() {
     for (int k = 0; k < indices.size(); ++k) {
         const ScopeAcquisition::Channel c = channels.value(k);
         names << (c.name.isEmpty() ? tr("Channel %1").arg(indices[k] + 1) : c.name);
+        units << ScopeUnits::unitOf(c.name);
         colors << QColor(settings->c(indices[k])->r(QStringLiteral("color"))->getString());
     }
+    // A new start begins clean: running, following, no cursor of the last recording.
+    m_btnPause->setChecked(false);
+    m_chbFollow->setChecked(true);
+    m_lblCursor->clear();
     m_plot->clearGraphs();
     // The history holds ten seconds of samples.
     m_plot->setActiveGraphs(indices, names, qMax(1, scope->frequency() * 10), colors);
+    m_plot->setUnits(units);
     m_frameTimer.start();
     showCounts();
 }
@@ -136,21 +174,28 @@ void OscilloscopePage::showCounts() {
     const bool shown = scope && ours();
     const quint64 records = shown ? scope->records() : 0;
     const quint64 lost = shown ? scope->lost() : 0;
-    m_lblCounts->setText(tr("Records: %1   Lost: %2").arg(records).arg(lost));
+    QString text = tr("Records: %1   Lost: %2").arg(records).arg(lost);
+    // The recording goes on behind a paused view: both numbers are told.
+    if (m_plot->paused())
+        text += tr("   Paused: %1 shown").arg(m_plot->exportCount(waveDisplay::Export::Shown));
+    m_lblCounts->setText(text);
     // Runs on every frame; setting a style sheet repolishes the label even when it is the same.
     const QString sheet = lost > 0 ? QStringLiteral("color:#ff8080") : QString();
     if (m_lblCounts->styleSheet() != sheet)
         m_lblCounts->setStyleSheet(sheet);
 }
 
-void OscilloscopePage::onExport() {
+void OscilloscopePage::onExport(int what) {
+    const auto kind = waveDisplay::Export(what);
     const QString proposed = FileDialogs::timedName(QStringLiteral("wave_"), QStringLiteral("csv"));
     const QString path = FileDialogs::saveFileName(this, tr("Export CSV"), tr("CSV Files(*.csv)"), proposed);
     if (path.isEmpty())
         return;
     QString error;
-    if (m_plot->exportCsv(path, &error))
-        Helper::instance()->postStatus(tr("Waveform exported to %1").arg(path));
-    else
+    if (m_plot->exportCsv(path, &error, kind)) {
+        Helper::instance()->postStatus(
+            tr("Waveform exported to %1 (%2 records)").arg(path).arg(m_plot->exportCount(kind)));
+    } else {
         Helper::instance()->showError(tr("Cannot export to %1: %2").arg(path, error));
+    }
 }

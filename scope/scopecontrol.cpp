@@ -45,16 +45,65 @@ QVector<ScopeChannelChoice> ScopeControl::choices(kx::DataObject* device) {
     return ScopeChannelList::choices(otaThread::instance(), quint8(canId));
 }
 
+namespace {
+
+QString configPath(int channel, const char* key) {
+    return QStringLiteral("config.oscilloscope.channel%1.%2").arg(channel + 1).arg(QLatin1String(key));
+}
+
+}  // namespace
+
 kx::DataObject* ScopeControl::channelSettings(kx::DataObject* device) {
     kx::DataObject* channels = device->r(QStringLiteral("_analyze.channel"));
     if (channels->isEmpty() || channels->size() == 0)
         return channels;
+    const bool fresh = channels->size() < 8;
     // Missing channels are copies of the first, so that every row has its settings.
     while (channels->size() < 8) {
         kx::DataObject* copy = channels->append(nullptr);
         copy->copyFrom(nullptr, channels->c(0));
     }
+    if (fresh) {
+        // The choices of the last run, by parameter name: indices depend on the motor's table.
+        for (int i = 0; i < 8; ++i) {
+            const QString name = kx::d(configPath(i, "name"))->getString();
+            const QString color = kx::d(configPath(i, "color"))->getString();
+            if (!name.isEmpty())
+                channels->c(i)->set(nullptr, QStringLiteral("name"), name, true);
+            if (!color.isEmpty())
+                channels->c(i)->set(nullptr, QStringLiteral("color"), color, true);
+        }
+    }
     return channels;
+}
+
+void ScopeControl::chooseChannel(kx::DataObject* device, int channel, int type, const QString& name) {
+    kx::DataObject* settings = channelSettings(device);
+    settings->c(channel)->set(nullptr, QStringLiteral("type"), type, true);
+    settings->c(channel)->set(nullptr, QStringLiteral("name"), name, true);
+    kx::d().rootDobj()->set(nullptr, configPath(channel, "name"), name, true);
+}
+
+void ScopeControl::chooseColor(kx::DataObject* device, int channel, const QString& color) {
+    channelSettings(device)->c(channel)->set(nullptr, QStringLiteral("color"), color, true);
+    kx::d().rootDobj()->set(nullptr, configPath(channel, "color"), color, true);
+}
+
+int ScopeControl::resolveChannel(kx::DataObject* settings, int channel,
+                                 const QVector<ScopeChannelChoice>& list) {
+    kx::DataObject* node = settings->c(channel);
+    const QString name = node->c(QStringLiteral("name"))->getString();
+    if (!name.isEmpty()) {
+        for (int k = 0; k < list.size(); ++k) {
+            if (list[k].name == name)
+                return k + 1;
+        }
+    }
+    // A name the list lacks names nothing: another parameter is not taken by its index.
+    if (!name.isEmpty())
+        return 0;
+    const int k = node->r(QStringLiteral("type"))->getInt(0);
+    return k >= 1 && k <= list.size() ? k : 0;
 }
 
 bool ScopeControl::start(kx::DataObject* device, int frequency, const QString& wavePath) {
@@ -76,7 +125,7 @@ bool ScopeControl::start(kx::DataObject* device, int frequency, const QString& w
     config.baudRate = helper->worker()->portBaudRate();
     config.startWhenConfigured = true;
     for (int i = 0; i < 8; ++i) {
-        const int k = settings->c(i)->r(QStringLiteral("type"))->getInt(0);
+        const int k = resolveChannel(settings, i, list);
         ScopeAcquisition::Channel channel;
         if (k >= 1 && k <= list.size()) {
             channel.code = list[k - 1].code;

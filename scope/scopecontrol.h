@@ -25,8 +25,16 @@ public:
     static ScopeAcquisition* acquisition();
     // The parameters a channel of device can show (see ScopeChannelList).
     static QVector<ScopeChannelChoice> choices(kx::DataObject* device);
-    // The device's channel settings ("_analyze.channel"), filled up to 8 channels.
+    // The device's channel settings ("_analyze.channel"), filled up to 8 channels. A record
+    // that has none of its own yet takes the choices kept in the configuration.
     static kx::DataObject* channelSettings(kx::DataObject* device);
+    // Stores a channel's parameter (by name, empty for none) and colour in the device's
+    // settings and in the configuration, where the next start of the program finds them.
+    static void chooseChannel(kx::DataObject* device, int channel, int type, const QString& name);
+    static void chooseColor(kx::DataObject* device, int channel, const QString& color);
+    // The parameter a channel shows: by its name when the list has it (a table that changed
+    // moves the indices), else by its index; k = 0 (none) when neither names one.
+    static int resolveChannel(kx::DataObject* settings, int channel, const QVector<ScopeChannelChoice>& list);
 
     // Configures device's channels at frequency and starts the stream once the motor
     // confirmed them; opens the waveform file first when wavePath is set. False (with a

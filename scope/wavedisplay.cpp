@@ -2,8 +2,11 @@
 
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
+#include "scope/scopeunits.h"
 
 #include <QSaveFile>
+
+#include <cmath>
 
 waveDisplay::waveDisplay(QWidget* parent) : QCustomPlot(parent) {
     setObjectName(QStringLiteral("plot"));
@@ -31,6 +34,13 @@ waveDisplay::waveDisplay(QWidget* parent) : QCustomPlot(parent) {
     }
     setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     setNoAntialiasingOnDrag(true);
+    xAxis->setLabel(tr("Time (s)"));
+    yAxis->setLabel(ScopeUnits::axisTitle({}));
+    m_cursor = new QCPItemStraightLine(this);
+    m_cursor->setObjectName(QStringLiteral("cursorLine"));
+    m_cursor->setPen(QPen(QColor(255, 255, 255, 160), 1, Qt::DashLine));
+    m_cursor->setVisible(false);
+    setMouseTracking(true);
 
     const int rate = kx::d(QStringLiteral("config.oscilloscope_frame_rate"))->getInt(24);
     m_replotTimer.setInterval(1000 / qBound(1, rate, 1000));
@@ -54,10 +64,26 @@ void waveDisplay::clearGraphs() {
     }
     m_active.clear();
     m_names.clear();
+    m_units.clear();
     m_history.reset(1, 0);
+    m_recording.reset(0);
+    m_cursor->setVisible(false);
+    yAxis->setLabel(ScopeUnits::axisTitle({}));
     xAxis->setRange(0, 10);
     yAxis->setRange(0, 1);
+    updateValuePrecision();
     replot();
+}
+
+void waveDisplay::setUnits(const QStringList& units) {
+    m_units = units;
+    for (int k = 0; k < m_active.size(); ++k) {
+        const QString unit = units.value(k);
+        graph(m_active[k])
+            ->setName(unit.isEmpty() ? m_names[k] : QStringLiteral("%1 (%2)").arg(m_names[k], unit));
+    }
+    yAxis->setLabel(ScopeUnits::axisTitle(units));
+    requestReplot();
 }
 
 void waveDisplay::setActiveGraphs(const QVector<int>& active, const QStringList& names, int capacity,
@@ -86,6 +112,7 @@ void waveDisplay::setActiveGraphs(const QVector<int>& active, const QStringList&
         g->addToLegend();
     }
     m_history.reset(capacity, m_active.size());
+    m_recording.reset(m_active.size());
     m_generation = 0;
     requestReplot();
 }
@@ -97,6 +124,7 @@ void waveDisplay::showData(const std::deque<ScopeBatchPtr>& batches) {
             // Records of a new configuration: the old curves end here.
             if (m_generation != 0) {
                 m_history.reset(m_history.capacity(), m_active.size());
+                m_recording.reset(m_active.size());
                 for (int i : m_active)
                     graph(i)->data()->clear();
             }
@@ -111,6 +139,7 @@ void waveDisplay::showData(const std::deque<ScopeBatchPtr>& batches) {
             for (int k = 0; k < channels; ++k)
                 values[k] = batch->values[r * batch->channels + k];
             m_history.append(t, values);
+            m_recording.append(t, values);
             if (!m_paused) {
                 for (int k = 0; k < channels; ++k)
                     graph(m_active[k])->data()->add(QCPGraphData(t, values[k]));
@@ -143,10 +172,27 @@ void waveDisplay::fitAxes() {
     rescaleAxes(true);
     // A margin keeps the extremes off the frame; a flat curve still gets a readable span.
     const QCPRange y = yAxis->range();
-    if (y.size() < 1e-9)
-        yAxis->setRange(y.center() - 0.5, y.center() + 0.5);
+    const double span = minimumSpan(y.center());
+    if (y.size() * 1.1 < span)
+        yAxis->setRange(y.center() - span / 2, y.center() + span / 2);
     else
         yAxis->scaleRange(1.1, y.center());
+    updateValuePrecision();
+}
+
+double waveDisplay::minimumSpan(double center) {
+    // One part in a thousand of the value, and never below a hundredth: the float noise of a
+    // still motor (a millionth of its value) stays a flat line.
+    return qMax(0.01, std::fabs(center) * 1e-3);
+}
+
+void waveDisplay::updateValuePrecision() {
+    const QCPRange y = yAxis->range();
+    // The ticker puts about five ticks on the axis: their step decides the decimals needed.
+    const double step = y.size() / 5;
+    const int decimals = step > 0 ? qBound(0, int(std::ceil(-std::log10(step))) + 1, 9) : 2;
+    yAxis->setNumberFormat(QStringLiteral("f"));
+    yAxis->setNumberPrecision(decimals);
 }
 
 void waveDisplay::requestReplot() {
@@ -184,38 +230,99 @@ void waveDisplay::setFollow(bool follow) {
     }
 }
 
+std::pair<int, int> waveDisplay::shownRange() const {
+    if (m_active.isEmpty())
+        return {0, 0};
+    const QSharedPointer<QCPGraphDataContainer> data = graph(m_active[0])->data();
+    const QCPRange x = xAxis->range();
+    const int first = int(data->findBegin(x.lower, false) - data->constBegin());
+    const int last = int(data->findEnd(x.upper, false) - data->constBegin());
+    return {first, qMax(first, last)};
+}
+
 QString waveDisplay::readoutAt(double key) const {
-    const int i = m_history.indexAt(key);
-    if (i < 0)
+    // What the curves show, which a pause has frozen while the history moved on.
+    if (m_active.isEmpty())
         return QString();
-    QString text = tr("t = %1 s").arg(m_history.time(i), 0, 'f', 4);
-    for (int k = 0; k < m_active.size(); ++k)
-        text += QStringLiteral("   %1: %2").arg(m_names.value(k)).arg(m_history.value(k, i), 0, 'g', 6);
+    const QSharedPointer<QCPGraphDataContainer> first = graph(m_active[0])->data();
+    if (first->isEmpty())
+        return QString();
+    auto it = first->findEnd(key, false);
+    if (it != first->constBegin())
+        --it;
+    const int i = int(it - first->constBegin());
+    QString text = tr("t = %1 s").arg(it->key, 0, 'f', 4);
+    for (int k = 0; k < m_active.size(); ++k) {
+        const QSharedPointer<QCPGraphDataContainer> data = graph(m_active[k])->data();
+        if (i < data->size())
+            text += QStringLiteral("   %1: %2").arg(m_names.value(k)).arg(data->at(i)->value, 0, 'g', 6);
+    }
     return text;
 }
 
-bool waveDisplay::exportCsv(const QString& path, QString* error) const {
+void waveDisplay::setCursorKey(double key) {
+    const bool shown = !m_active.isEmpty() && !graph(m_active[0])->data()->isEmpty();
+    m_cursor->setVisible(shown);
+    if (shown) {
+        m_cursor->point1->setCoords(key, 0);
+        m_cursor->point2->setCoords(key, 1);
+    }
+    emit readout(shown ? readoutAt(key) : QString());
+    requestReplot();
+}
+
+qint64 waveDisplay::exportCount(Export what) const {
+    if (what == Export::Recording)
+        return m_recording.size();
+    const auto range = shownRange();
+    return range.second - range.first;
+}
+
+bool waveDisplay::exportCsv(const QString& path, QString* error, Export what) const {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    auto fail = [&] {
         if (error)
             *error = file.errorString();
+        file.cancelWriting();
         return false;
-    }
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return fail();
     QByteArray out = "time";
     for (const QString& name : m_names)
         out += ',' + name.toUtf8();
     out += "\r\n";
-    for (int r = 0; r < m_history.size(); ++r) {
-        out += QByteArray::number(m_history.time(r), 'f', 6);
+    auto row = [&](double t, const std::function<double(int)>& value) {
+        out += QByteArray::number(t, 'f', 6);
         for (int k = 0; k < m_active.size(); ++k)
-            out += ',' + QByteArray::number(m_history.value(k, r), 'g', 17);
+            out += ',' + QByteArray::number(value(k), 'g', 17);
         out += "\r\n";
-        if (out.size() > (1 << 20)) {
-            file.write(out);
-            out.clear();
+    };
+    // commit() may report success after a failed write: every write is checked.
+    auto flush = [&](bool last) {
+        if (!last && out.size() < (1 << 20))
+            return true;
+        const bool ok = file.write(out) == out.size() && file.error() == QFileDevice::NoError;
+        out.clear();
+        return ok;
+    };
+    if (what == Export::Recording) {
+        for (qint64 r = 0; r < m_recording.size(); ++r) {
+            row(m_recording.time(r), [&](int k) { return m_recording.value(k, r); });
+            if (!flush(false))
+                return fail();
+        }
+    } else {
+        const auto range = shownRange();
+        for (int i = range.first; i < range.second; ++i) {
+            row(graph(m_active[0])->data()->at(i)->key,
+                [&](int k) { return graph(m_active[k])->data()->at(i)->value; });
+            if (!flush(false))
+                return fail();
         }
     }
-    file.write(out);
+    if (!flush(true))
+        return fail();
     if (!file.commit()) {
         if (error)
             *error = file.errorString();
@@ -238,5 +345,5 @@ void waveDisplay::wheelEvent(QWheelEvent* event) {
 
 void waveDisplay::mouseMoveEvent(QMouseEvent* event) {
     QCustomPlot::mouseMoveEvent(event);
-    emit readout(readoutAt(xAxis->pixelToCoord(event->pos().x())));
+    setCursorKey(xAxis->pixelToCoord(event->pos().x()));
 }

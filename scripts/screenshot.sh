@@ -2,6 +2,7 @@
 # Saves a picture of the workbench connected to the simulated bench with two motors:
 # scripts/screenshot.sh [OUT.png]   (default docs/screenshot.png)
 # TRIVANE_SCREENSHOT_PAGE=param_table, device_info or oscilloscope opens that page instead of the manual.
+# TRIVANE_SCREENSHOT_LANG=zh_CN shows the Chinese texts (default en).
 # Runs under Xvfb in a scratch working directory, so the user's config.xml is left alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,14 +14,15 @@ case "$out" in /*) ;; *) out="$root/$out" ;; esac
 # shellcheck source=scripts/simbench.sh
 . "$root/scripts/simbench.sh"
 
-# English texts, both motors kept, the device list shown.
+# English texts (or the language asked for), both motors kept, the device list shown.
+lang="${TRIVANE_SCREENSHOT_LANG:-en}"
 mkdir -p "$work/run"
 ln -s "$bin/i18n" "$work/run/i18n"
 ln -s "$bin/instruction.pdf" "$work/run/instruction.pdf"
-cat >"$work/run/config.xml" <<'XML'
+cat >"$work/run/config.xml" <<XML
 <?xml version="1.0"?>
 <m>
-    <c name="language" type="10" value="en"/>
+    <c name="language" type="10" value="$lang"/>
     <c name="setting">
         <c name="show_left_sidebar" type="1" value="true"/>
         <c name="enable_multiple_devices" type="1" value="true"/>

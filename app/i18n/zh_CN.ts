@@ -146,6 +146,53 @@
         <source>%1 Serial port %2 is gone; it is reconnected when it comes back.</source>
         <translation>%1 串口 %2 已断开；重新接入后将自动重连。</translation>
     </message>
+    <message>
+        <source>%1 Serial port %2 is gone; its motors and pages are kept.</source>
+        <translation>%1 串口 %2 已断开；其电机与页面均已保留。</translation>
+    </message>
+    <message>
+        <source>Serial port %1 is gone (the adapter was unplugged?). Its motors and open pages are kept.
+
+Reconnect as soon as it is back?</source>
+        <translation>串口 %1 已断开（适配器被拔出？）。其电机与已打开的页面均已保留。
+
+串口恢复后立即重新连接？</translation>
+    </message>
+</context>
+<context>
+    <name>CalibrateFlow</name>
+    <message>
+        <source>No motor to calibrate.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected before the calibration started.</source>
+        <translation type="unfinished">校准开始前适配器已断开。</translation>
+    </message>
+    <message>
+        <source>The motor did not enter calibration mode.</source>
+        <translation type="unfinished">电机未进入校准模式。</translation>
+    </message>
+    <message>
+        <source>Calibrating encoder...</source>
+        <translation type="unfinished">正在校准编码器...</translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected during the calibration.</source>
+        <translation type="unfinished">校准期间适配器已断开。</translation>
+    </message>
+    <message>
+        <source>The calibration did not finish in time.</source>
+        <translation type="unfinished">校准未能按时完成。</translation>
+    </message>
+    <message>
+        <source>Motor %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>calibrating</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CanBusTransport</name>
@@ -194,6 +241,21 @@
     <message>
         <source>Legend</source>
         <translation>图例</translation>
+    </message>
+</context>
+<context>
+    <name>ClearAlarmFlow</name>
+    <message>
+        <source>The motor did not answer the alarm clear.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Motor %1 still reports a fault (0x%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>clearing its alarm</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -608,6 +670,53 @@
     </message>
 </context>
 <context>
+    <name>DetectFlow</name>
+    <message>
+        <source>There is no link.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The adapter is not connected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connecting to %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot open %1.</source>
+        <translation type="unfinished">无法打开 %1。</translation>
+    </message>
+    <message>
+        <source>Detecting devices at %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CAN ID %1 did not answer: scanning the bus.</source>
+        <translation type="unfinished">CAN ID %1 未应答：正在扫描总线。</translation>
+    </message>
+    <message>
+        <source>USB-CAN module configuration failed, please check physical device!</source>
+        <translation type="unfinished">USB-CAN 模块配置失败，请检查硬件设备！</translation>
+    </message>
+    <message>
+        <source>Detection timed out on %1.</source>
+        <translation type="unfinished">%1 上的检测超时。</translation>
+    </message>
+    <message>
+        <source>No motor answered on %1.</source>
+        <translation type="unfinished">%1 上没有电机应答。</translation>
+    </message>
+    <message>
+        <source>No motor with CAN ID %1 on %2.</source>
+        <translation type="unfinished">%2 上没有 CAN ID 为 %1 的电机。</translation>
+    </message>
+    <message>
+        <source>detecting</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DeviceInfoPage</name>
     <message>
         <source>&lt;h2&gt;Device&lt;/h2&gt;</source>
@@ -688,6 +797,26 @@
     <message>
         <source>Device %1 CAN ID set failed!</source>
         <translation>设备 %1 的 CAN ID 设置失败！</translation>
+    </message>
+    <message>
+        <source>Firmware Version</source>
+        <translation>固件版本</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>已连接</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>已断开</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>读取</translation>
     </message>
 </context>
 <context>
@@ -813,7 +942,7 @@
     </message>
     <message>
         <source>Are you sure to update? This may take a while.</source>
-        <translation>确定要升级吗？这可能需要一些时间。</translation>
+        <translation type="vanished">确定要升级吗？这可能需要一些时间。</translation>
     </message>
     <message>
         <source>Erasing flash...</source>
@@ -822,6 +951,76 @@
     <message>
         <source>Sending file... %1%</source>
         <translation>正在发送文件... %1%</translation>
+    </message>
+    <message>
+        <source>%1 (MCU ID 0x%2, CAN ID %3)</source>
+        <translation>%1（MCU ID 0x%2，CAN ID %3）</translation>
+    </message>
+    <message>
+        <source>Reconnect</source>
+        <translation>重新连接</translation>
+    </message>
+    <message>
+        <source>Connect the last serial port again; the motors listed keep their pages.</source>
+        <translation>重新连接上次的串口；列出的电机保留其页面。</translation>
+    </message>
+    <message>
+        <source>The CAN ID to give the active motor; with &quot;auto increase&quot; on it moves to the next ID once the motor has taken this one.</source>
+        <translation>要分配给当前电机的 CAN ID；开启“自动递增”时，电机接受该 ID 后才跳到下一个。</translation>
+    </message>
+    <message>
+        <source>Serial port %1 is not there yet: plug the adapter in again.</source>
+        <translation>串口 %1 尚未出现：请重新插入适配器。</translation>
+    </message>
+    <message>
+        <source>Set the present position of %1 as its mechanical zero? Positions are counted from there afterwards.</source>
+        <translation>将 %1 的当前位置设为机械零点？此后位置从该点起算。</translation>
+    </message>
+    <message>
+        <source>Reading the firmware version...</source>
+        <translation>正在读取固件版本...</translation>
+    </message>
+    <message>
+        <source>Update the firmware of %1?
+
+File: %2 (%3 bytes)
+Running version: %4
+
+Are you sure to update? This may take a while.</source>
+        <translation>升级 %1 的固件？
+
+文件：%2（%3 字节）
+当前版本：%4
+
+确定要升级吗？这可能需要一段时间。</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>Firmware update of %1 from %2 (%3 bytes), running version %4</source>
+        <translation>%1 固件升级，文件 %2（%3 字节），当前版本 %4</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>The motor did not report its firmware version after the update.</source>
+        <translation>升级后电机未报告其固件版本。</translation>
+    </message>
+    <message>
+        <source>The firmware version is still %1: the motor may not run the new image.</source>
+        <translation>固件版本仍为 %1：电机可能未运行新固件。</translation>
+    </message>
+    <message>
+        <source>Firmware version: %1</source>
+        <translation>固件版本：%1</translation>
+    </message>
+    <message>
+        <source>Firmware version: %1 (was %2)</source>
+        <translation>固件版本：%1（原为 %2）</translation>
     </message>
 </context>
 <context>
@@ -873,6 +1072,34 @@
     <message>
         <source>None</source>
         <translation>无</translation>
+    </message>
+    <message>
+        <source>Live</source>
+        <translation>实时</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>Velocity</source>
+        <translation>速度</translation>
+    </message>
+    <message>
+        <source>Torque</source>
+        <translation>力矩</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>No recent feedback</source>
+        <translation>近期无反馈</translation>
+    </message>
+    <message>
+        <source>No feedback yet</source>
+        <translation>尚无反馈</translation>
     </message>
 </context>
 <context>
@@ -929,6 +1156,21 @@ then unplug the adapter and plug it in again.</source>
     <message>
         <source>Instruction</source>
         <translation type="vanished">使用说明</translation>
+    </message>
+</context>
+<context>
+    <name>EstopFlow</name>
+    <message>
+        <source>The adapter is not connected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Motor %1 did not confirm brake mode.</source>
+        <translation type="unfinished">电机 %1 未确认刹车模式。</translation>
+    </message>
+    <message>
+        <source>braking</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1483,19 +1725,19 @@ Encoder Electrical Offset: %2</source>
     </message>
     <message>
         <source>Cannot open %1.</source>
-        <translation>无法打开 %1。</translation>
+        <translation type="vanished">无法打开 %1。</translation>
     </message>
     <message>
         <source>CAN ID %1 did not answer: scanning the bus.</source>
-        <translation>CAN ID %1 未应答：正在扫描总线。</translation>
+        <translation type="vanished">CAN ID %1 未应答：正在扫描总线。</translation>
     </message>
     <message>
         <source>No motor answered on %1.</source>
-        <translation>%1 上没有电机应答。</translation>
+        <translation type="vanished">%1 上没有电机应答。</translation>
     </message>
     <message>
         <source>Detection timed out on %1.</source>
-        <translation>%1 上的检测超时。</translation>
+        <translation type="vanished">%1 上的检测超时。</translation>
     </message>
     <message>
         <source>No motor with CAN ID %1 on %2.</source>
@@ -1546,11 +1788,11 @@ Encoder Electrical Offset: %2</source>
     </message>
     <message>
         <source>The motor did not confirm the mechanical zero.</source>
-        <translation>电机未确认机械零点。</translation>
+        <translation type="vanished">电机未确认机械零点。</translation>
     </message>
     <message>
         <source>The motor did not announce itself under CAN ID %1.</source>
-        <translation>电机未以 CAN ID %1 通告自身。</translation>
+        <translation type="vanished">电机未以 CAN ID %1 通告自身。</translation>
     </message>
     <message>
         <source>MCU ID: 0x%1  CAN ID: %2  model: %3</source>
@@ -1562,19 +1804,92 @@ Encoder Electrical Offset: %2</source>
     </message>
     <message>
         <source>The adapter was disconnected before the calibration started.</source>
-        <translation>校准开始前适配器已断开。</translation>
+        <translation type="vanished">校准开始前适配器已断开。</translation>
     </message>
     <message>
         <source>The motor did not enter calibration mode.</source>
-        <translation>电机未进入校准模式。</translation>
+        <translation type="vanished">电机未进入校准模式。</translation>
     </message>
     <message>
         <source>The adapter was disconnected during the calibration.</source>
-        <translation>校准期间适配器已断开。</translation>
+        <translation type="vanished">校准期间适配器已断开。</translation>
     </message>
     <message>
         <source>The calibration did not finish in time.</source>
-        <translation>校准未能按时完成。</translation>
+        <translation type="vanished">校准未能按时完成。</translation>
+    </message>
+</context>
+<context>
+    <name>LiveValues</name>
+    <message>
+        <source>Reset</source>
+        <translation>复位</translation>
+    </message>
+    <message>
+        <source>Calibration</source>
+        <translation>标定</translation>
+    </message>
+    <message>
+        <source>Running</source>
+        <translation>运行</translation>
+    </message>
+    <message>
+        <source>Brake</source>
+        <translation>制动</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>%1 rad</source>
+        <translation>%1 rad</translation>
+    </message>
+    <message>
+        <source>%1 rad/s</source>
+        <translation>%1 rad/s</translation>
+    </message>
+    <message>
+        <source>%1 N·m</source>
+        <translation>%1 N·m</translation>
+    </message>
+</context>
+<context>
+    <name>ModeFlow</name>
+    <message>
+        <source>braking</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>switching on</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>resetting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Motor %1 did not confirm brake mode.</source>
+        <translation type="unfinished">电机 %1 未确认刹车模式。</translation>
+    </message>
+    <message>
+        <source>Motor %1 did not confirm motor mode.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Motor %1 did not confirm reset mode.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MotionGuard</name>
+    <message>
+        <source>emergency stop</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1612,6 +1927,33 @@ Encoder Electrical Offset: %2</source>
     </message>
 </context>
 <context>
+    <name>MoveFlow</name>
+    <message>
+        <source>The adapter is not connected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Motor %1 did not tell its model.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Motor %1 did not switch on.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Settling</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Motor %1 did not report its feedback.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>moving</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>OscilloscopePage</name>
     <message>
         <source>Pause</source>
@@ -1643,11 +1985,39 @@ Encoder Electrical Offset: %2</source>
     </message>
     <message>
         <source>Waveform exported to %1</source>
-        <translation>波形已导出到 %1</translation>
+        <translation type="vanished">波形已导出到 %1</translation>
     </message>
     <message>
         <source>Cannot export to %1: %2</source>
         <translation>无法导出到 %1：%2</translation>
+    </message>
+    <message>
+        <source>What is shown</source>
+        <translation>当前显示的数据</translation>
+    </message>
+    <message>
+        <source>The whole recording</source>
+        <translation>全部记录</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>已断开</translation>
+    </message>
+    <message>
+        <source>What is shown (%1 records)</source>
+        <translation>当前显示的数据（%1 条记录）</translation>
+    </message>
+    <message>
+        <source>The whole recording (%1 records)</source>
+        <translation>全部记录（%1 条记录）</translation>
+    </message>
+    <message>
+        <source>   Paused: %1 shown</source>
+        <translation>   已暂停：显示 %1 条</translation>
+    </message>
+    <message>
+        <source>Waveform exported to %1 (%2 records)</source>
+        <translation>波形已导出到 %1（%2 条记录）</translation>
     </message>
 </context>
 <context>
@@ -1866,6 +2236,14 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>Param table has been exported, do you want to open it now?</source>
         <translation>参数表已导出，是否立即打开？</translation>
+    </message>
+    <message>
+        <source>Disconnected: the values shown are the last ones read from the motor.</source>
+        <translation>已断开：显示的是最后一次从电机读取的值。</translation>
+    </message>
+    <message>
+        <source>%1 already exists. Do you want to replace it?</source>
+        <translation>%1 已存在。要替换它吗？</translation>
     </message>
 </context>
 <context>
@@ -2714,6 +3092,21 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
 </context>
 <context>
+    <name>SafeStateFlow</name>
+    <message>
+        <source>The adapter is not connected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Motor %1 did not confirm reset mode.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>resetting</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ScopeAcquisition</name>
     <message>
         <source>%1 Hz with these channels needs %2 frames/s, more than the serial line carries at %3 baud (%4 frames/s). Highest rate that fits: %5 Hz.</source>
@@ -2764,6 +3157,13 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Oscilloscope</source>
         <translation>示波器</translation>
+    </message>
+</context>
+<context>
+    <name>ScopeUnits</name>
+    <message>
+        <source>Value</source>
+        <translation>数值</translation>
     </message>
 </context>
 <context>
@@ -2882,6 +3282,17 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
 </context>
 <context>
+    <name>SetCanIdFlow</name>
+    <message>
+        <source>The motor did not announce itself under CAN ID %1.</source>
+        <translation type="unfinished">电机未以 CAN ID %1 通告自身。</translation>
+    </message>
+    <message>
+        <source>changing its CAN ID</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ShellRegistry</name>
     <message>
         <source>Motion control is not part of this build yet.</source>
@@ -2909,6 +3320,34 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Waiting for the motor&apos;s model reply: its set-point ranges are not known yet.</source>
         <translation>正在等待电机型号应答：尚未获知其设定值范围。</translation>
+    </message>
+    <message>
+        <source>No activated device: connect a motor or choose one in the device list.</source>
+        <translation>没有激活的设备：请连接电机或在设备列表中选择一个。</translation>
+    </message>
+    <message>
+        <source>%1 is disconnected.</source>
+        <translation>%1 已断开。</translation>
+    </message>
+    <message>
+        <source>Motion control is off while multiple devices are enabled: the switch only resets the motor and JOG is unavailable.</source>
+        <translation>启用多设备时运动控制关闭：开关只会使电机复位，JOG 不可用。</translation>
+    </message>
+    <message>
+        <source>The motor is running in jog mode; switch off to reset it.</source>
+        <translation>电机正以点动模式运行；关闭开关可使其复位。</translation>
+    </message>
+    <message>
+        <source>The motor reports that it is running, though this panel did not switch it on; switch off to reset it.</source>
+        <translation>电机报告正在运行，但并非由本面板开启；关闭开关可使其复位。</translation>
+    </message>
+    <message>
+        <source>The motor reports %1 mode, not the %2 this panel switched on.</source>
+        <translation>电机报告处于%1模式，而不是本面板开启的%2。</translation>
+    </message>
+    <message>
+        <source>The motor has not confirmed its mode.</source>
+        <translation>电机尚未确认其模式。</translation>
     </message>
 </context>
 <context>
@@ -3045,6 +3484,30 @@ or let every user open USB-CAN adapters with a udev rule:
         <source>Stop</source>
         <translation>停止</translation>
     </message>
+    <message>
+        <source>Motor State</source>
+        <translation>电机状态</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>Velocity</source>
+        <translation>速度</translation>
+    </message>
+    <message>
+        <source>Torque</source>
+        <translation>力矩</translation>
+    </message>
+    <message>
+        <source>Fault</source>
+        <translation>故障</translation>
+    </message>
 </context>
 <context>
     <name>TitleBar</name>
@@ -3162,6 +3625,17 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
 </context>
 <context>
+    <name>ZeroFlow</name>
+    <message>
+        <source>The motor did not confirm the mechanical zero.</source>
+        <translation type="unfinished">电机未确认机械零点。</translation>
+    </message>
+    <message>
+        <source>setting the mechanical zero</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>kx::ConvertCommand</name>
     <message>
         <source>invalid JSON at offset %1: %2</source>
@@ -3217,6 +3691,10 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>t = %1 s</source>
         <translation>t = %1 s</translation>
+    </message>
+    <message>
+        <source>Time (s)</source>
+        <translation>时间 (s)</translation>
     </message>
 </context>
 </TS>

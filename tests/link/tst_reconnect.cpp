@@ -1,6 +1,7 @@
 // An adapter that goes away and comes back, and a port the system refuses: the real worker on
 // a pseudo-terminal against the simulated bench, whose "unplug" and "plug" commands stand for
 // pulling and replugging the USB cable (its --port-link path stays the same).
+#include <QPointer>
 #include <QSerialPort>
 #include <QSignalSpy>
 #include <QtTest>
@@ -25,7 +26,8 @@ private slots:
     void cleanup();
 
     void unplugAndReplugReconnects();
-    void unplugWithoutAutoConnectDropsTheMotors();
+    void unplugWithoutAutoConnectKeepsTheMotors_data();
+    void unplugWithoutAutoConnectKeepsTheMotors();
     void disconnectEndsTheWait();
     void refusedPortNamesTheDialoutGroup();
 
@@ -90,14 +92,37 @@ void TestReconnect::unplugAndReplugReconnects() {
     QVERIFY(!worker()->reconnectWatcher()->isWatching());
 }
 
-void TestReconnect::unplugWithoutAutoConnectDropsTheMotors() {
+void TestReconnect::unplugWithoutAutoConnectKeepsTheMotors_data() {
+    QTest::addColumn<bool>("reconnect");
+    QTest::newRow("offer taken") << true;
+    QTest::newRow("offer declined") << false;
+}
+
+void TestReconnect::unplugWithoutAutoConnectKeepsTheMotors() {
+    QFETCH(bool, reconnect);
     kx::d().rootDobj()->set(nullptr, QStringLiteral("config.setting.auto_connect"), false);
+    m_prompt.answer = reconnect;
     QVERIFY(connectBench());
+    QPointer<kx::DataObject> first = kx::d("project.device")->cdobj(kFirstMcu);
     m_sim->command("unplug");
     QTRY_VERIFY_WITH_TIMEOUT(!m_prompt.boxes().isEmpty(), 10000);
     QVERIFY(!worker()->isConnected());
-    QVERIFY(!worker()->reconnectWatcher()->isWatching());
-    QCOMPARE(kx::d("project.device")->size(), 0);
+    // The records stay whatever the setting (the open pages are bound to them), marked gone,
+    // and the user is offered the wait for the adapter.
+    QVERIFY(first);
+    QCOMPARE(kx::d("project.device")->size(), 2);
+    QVERIFY(!first->c(QStringLiteral("_connected"))->getBool(true));
+    QVERIFY2(m_prompt.boxes().first().contains(QStringLiteral("Reconnect as soon as it is back?")),
+             qPrintable(m_prompt.boxes().first()));
+    QCOMPARE(worker()->reconnectWatcher()->isWatching(), reconnect);
+    m_sim->command("plug");
+    if (reconnect) {
+        QTRY_VERIFY_WITH_TIMEOUT(worker()->isConnected(), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(first->c(QStringLiteral("_connected"))->getBool(false), 20000);
+    } else {
+        QTest::qWait(2500);  // two looks of a watcher, had one been started
+        QVERIFY(!worker()->isConnected());
+    }
 }
 
 void TestReconnect::disconnectEndsTheWait() {

@@ -3,6 +3,8 @@
 // With TRIVANE_SCOPE_SHOT set the page is saved as a picture while it streams.
 #include <QCheckBox>
 #include <QLabel>
+#include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -33,7 +35,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void recordPauseExportAndStopOnClose();
-    void unplugEndsTheStream();
+    void restartIsCleanAndUnplugKeepsTheData();
 
 private:
     linktest::SimBench m_sim;
@@ -118,7 +120,10 @@ void TstScopePage::recordPauseExportAndStopOnClose() {
     QCOMPARE(announced.count(), 1);
     QVERIFY(page->plot()->graph(3)->visible());
     QVERIFY(!page->plot()->graph(1)->visible());
-    QCOMPARE(page->plot()->graph(3)->name(), QStringLiteral("VBUS"));
+    // Units on the axes and in the legend.
+    QCOMPARE(page->plot()->graph(3)->name(), QStringLiteral("VBUS (V)"));
+    QCOMPARE(page->plot()->xAxis->label(), QStringLiteral("Time (s)"));
+    QCOMPARE(page->plot()->yAxis->label(), QStringLiteral("Value (rad, V)"));
     QTRY_VERIFY(
         page->findChild<QLabel*>(QStringLiteral("lblCounts"))->text().endsWith(QStringLiteral("Lost: 0")));
 
@@ -151,14 +156,38 @@ void TstScopePage::recordPauseExportAndStopOnClose() {
         dialog->close();
     }
 
-    // Export CSV of the history in memory.
+    // Export CSV of what the paused view shows, and of the whole recording behind it.
     const QString csv = env.path(QStringLiteral("export.csv"));
-    FileDialogs::setChooser([&](FileDialogs::Mode, const QString&, const QString&) { return csv; });
+    const QString all = env.path(QStringLiteral("all.csv"));
+    QString target = csv;
+    FileDialogs::setChooser([&](FileDialogs::Mode, const QString&, const QString&) { return target; });
     page->findChild<QPushButton*>(QStringLiteral("btnExport"))->click();
+    auto* menu = page->findChild<QMenu*>();
+    QVERIFY(menu);
+    QTRY_VERIFY(menu->isVisible());
+    QVERIFY2(page->exportShownAction()->text().startsWith(QStringLiteral("What is shown (")),
+             qPrintable(page->exportShownAction()->text()));
+    menu->close();
+    const int shownRecords = page->plot()->graph(0)->data()->size();
+    const double lastShown = (page->plot()->graph(0)->data()->constEnd() - 1)->key;
+    const bool paused = page->plot()->paused();  // the picture is taken running
+    if (paused)
+        QCOMPARE(lastShown, frozen);
+    page->exportShownAction()->trigger();
+    target = all;
+    page->exportRecordingAction()->trigger();
     FileDialogs::setChooser(nullptr);
-    QFile exported(csv);
-    QVERIFY(exported.open(QIODevice::ReadOnly));
-    QCOMPARE(exported.readLine(), QByteArray("time,mechPos,VBUS,temperature\r\n"));
+    auto readLines = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll().split('\n') : QList<QByteArray>();
+    };
+    const QList<QByteArray> shownLines = readLines(csv);
+    QCOMPARE(shownLines.value(0), QByteArray("time,mechPos,VBUS,temperature\r"));
+    // Header, the records on screen, nothing after the last line end.
+    QCOMPARE(shownLines.size(), shownRecords + 2);
+    QVERIFY(shownLines.value(shownLines.size() - 2).startsWith(QByteArray::number(lastShown, 'f', 6)));
+    if (paused)
+        QVERIFY(readLines(all).size() > shownRecords + 2 + 50);
 
     // Closing the page stops the stream, and the waveform file is complete.
     delete page;
@@ -172,7 +201,7 @@ void TstScopePage::recordPauseExportAndStopOnClose() {
     helper->worker()->disconnectPort();
 }
 
-void TstScopePage::unplugEndsTheStream() {
+void TstScopePage::restartIsCleanAndUnplugKeepsTheData() {
     CaseEnvironment env;
     Helper* helper = Helper::instance();
     helper->worker()->connectPort(m_sim.path());
@@ -184,19 +213,46 @@ void TstScopePage::unplugEndsTheStream() {
         return static_cast<kx::DataObject*>(nullptr);
     };
     QTRY_VERIFY_WITH_TIMEOUT(connected(), 30000);
-    kx::DataObject* device = connected();
+    QPointer<kx::DataObject> device = connected();
+    helper->setCurrentDeviceDobj(device);
     QTRY_VERIFY_WITH_TIMEOUT(!ScopeControl::choices(device).isEmpty(), 20000);
     ScopeControl::channelSettings(device)->c(0)->set(nullptr, QStringLiteral("type"), 1, true);
     ScopeAcquisition* scope = ScopeControl::acquisition();
+    auto page = std::make_unique<OscilloscopePage>();
+    page->resize(800, 500);
+    page->show();
+    auto* pause = page->findChild<QPushButton*>(QStringLiteral("btnPause"));
+    auto* cursor = page->findChild<QLabel*>(QStringLiteral("lblCursor"));
+    QVERIFY(!page->findChild<QLabel*>(QStringLiteral("lblConnection"))->isVisible());
     QVERIFY(ScopeControl::instance()->start(device, 100, QString()));
-    QTRY_VERIFY_WITH_TIMEOUT(scope->records() > 50, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(page->plot()->history().size() > 50, 10000);
 
-    // The adapter goes away mid-stream: the stop request does not repeat forever.
+    // Paused, with the cursor on the curves, then stopped and started again: a clean start.
+    pause->click();
+    page->plot()->setCursorKey((page->plot()->graph(0)->data()->constEnd() - 1)->key);
+    QVERIFY(!cursor->text().isEmpty());
+    QVERIFY(page->plot()->cursorLine()->visible());
+    ScopeControl::instance()->stop();
+    QTRY_VERIFY_WITH_TIMEOUT(!scope->running(), 5000);
+    QVERIFY(ScopeControl::instance()->start(device, 100, QString()));
+    QTRY_VERIFY_WITH_TIMEOUT(scope->running(), 10000);
+    QVERIFY(!pause->isChecked());
+    QVERIFY(!page->plot()->paused());
+    QVERIFY(cursor->text().isEmpty());
+    QVERIFY(!page->plot()->cursorLine()->visible());
+    QTRY_VERIFY_WITH_TIMEOUT(page->plot()->graph(0)->data()->size() > 50, 10000);
+
+    // The adapter goes away mid-stream: the stop request does not repeat forever, and the
+    // page, its record and its curves stay, saying that the motor is away.
     m_sim.command("unplug");
     QTRY_VERIFY_WITH_TIMEOUT(!helper->worker()->isConnected(), 10000);
     QTRY_VERIFY_WITH_TIMEOUT(!scope->running(), 5000);
     kx::d(QStringLiteral("trigger.analyze.oscilloscope.stop"))->trigger();
     QTRY_COMPARE_WITH_TIMEOUT(helper->worker()->link()->step(), int(STEP_STOP), 5000);
+    QVERIFY(device);
+    QVERIFY(page->plot()->graph(0)->data()->size() > 50);
+    QVERIFY(page->plot()->exportCount(waveDisplay::Export::Recording) > 50);
+    QVERIFY(page->findChild<QLabel*>(QStringLiteral("lblConnection"))->isVisible());
     m_sim.command("plug");
 }
 

@@ -1,11 +1,13 @@
 // The oscilloscope's widgets on their own: the plot's frame timing, bounded curves, pause,
 // readout and CSV export, and the channel dialog.
 #include <QComboBox>
+#include <QSet>
 #include <QSignalSpy>
 #include <QtTest>
 
 #include "app/apptest.h"
 #include "scope/channeldialog.h"
+#include "scope/scopecontrol.h"
 #include "scope/wavedisplay.h"
 
 namespace {
@@ -22,6 +24,18 @@ ScopeBatchPtr batch(int from, int n, quint64 generation = 1) {
     return b;
 }
 
+// n records of one channel standing at `level` with float noise in its last digits.
+ScopeBatchPtr still(int from, int n, double level) {
+    auto b = std::make_shared<ScopeBatch>();
+    b->channels = 1;
+    b->generation = 1;
+    for (int i = from; i < from + n; ++i) {
+        b->times << i * 0.01;
+        b->values << level + ((i % 3) - 1) * 2e-7;
+    }
+    return b;
+}
+
 }  // namespace
 
 class TstScopeViews : public QObject {
@@ -32,6 +46,10 @@ private slots:
     void plotRedrawsThreeTimesPerBatchAtTheFrameRate();
     void plotKeepsTheHistoryWindowAndPauses();
     void readoutAndCsvExport();
+    void stillCurveKeepsAReadableAxis();
+    void pauseFreezesWhatIsShownAndExported();
+    void cursorLineFollowsTheMouse();
+    void channelChoicesAreKeptInTheConfiguration();
 };
 
 void TstScopeViews::channelDialogIsRaisedNotDuplicated() {
@@ -153,6 +171,124 @@ void TstScopeViews::readoutAndCsvExport() {
     QCOMPARE(lines[26], QByteArray("0.250000,0.25,-0.25\r"));
     QVERIFY(!plot.exportCsv(env.path(QStringLiteral("no/such/dir/x.csv")), &error));
     QVERIFY(!error.isEmpty());
+}
+
+void TstScopeViews::stillCurveKeepsAReadableAxis() {
+    CaseEnvironment env;
+    waveDisplay plot;
+    plot.resize(600, 400);
+    plot.setActiveGraphs({0}, {"mechPos"}, 1000);
+    plot.showData({still(0, 200, 2.0)});
+    plot.replot();
+    // Not the noise blown up to the whole height: a span a motor's position can mean.
+    const QCPRange y = plot.yAxis->range();
+    QVERIFY2(y.size() >= waveDisplay::minimumSpan(2.0) * 0.999, qPrintable(QString::number(y.size())));
+    QVERIFY(y.contains(2.0));
+    // And labels that tell the ticks apart.
+    const QVector<QString> labels = plot.yAxis->tickVectorLabels();
+    QVERIFY(labels.size() >= 3);
+    QCOMPARE(QSet<QString>(labels.begin(), labels.end()).size(), labels.size());
+
+    // A moving curve keeps its own range.
+    plot.setActiveGraphs({0}, {"mechPos"}, 1000);
+    plot.showData({batch(0, 200)});
+    QVERIFY(plot.yAxis->range().size() > 1.9);
+}
+
+void TstScopeViews::pauseFreezesWhatIsShownAndExported() {
+    CaseEnvironment env;
+    waveDisplay plot;
+    plot.resize(600, 400);
+    plot.setActiveGraphs({0, 2}, {"a", "b"}, 100);  // ten seconds at 10 Hz, say
+    plot.showData({batch(0, 80)});
+    plot.setPaused(true);
+    const QString frozen = plot.readoutAt(0.79);
+    plot.showData({batch(80, 170)});
+    // The view and its readout stand still, though the history moved past them.
+    QCOMPARE(plot.readoutAt(0.79), frozen);
+    QVERIFY2(frozen.contains(QStringLiteral("a: 0.79")), qPrintable(frozen));
+    QCOMPARE(plot.history().time(0), 1.5);
+    QCOMPARE(plot.exportCount(waveDisplay::Export::Shown), qint64(80));
+    // The recording holds everything since the start, beyond the history's window.
+    QCOMPARE(plot.exportCount(waveDisplay::Export::Recording), qint64(250));
+
+    auto lines = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll().split('\n') : QList<QByteArray>();
+    };
+    QString error;
+    QVERIFY(plot.exportCsv(env.path("shown.csv"), &error, waveDisplay::Export::Shown));
+    const QList<QByteArray> shown = lines(env.path("shown.csv"));
+    QCOMPARE(shown.size(), 82);
+    QCOMPARE(shown[80], QByteArray("0.790000,0.79000000000000004,-0.79000000000000004\r"));
+    QVERIFY(plot.exportCsv(env.path("all.csv"), &error, waveDisplay::Export::Recording));
+    const QList<QByteArray> all = lines(env.path("all.csv"));
+    QCOMPARE(all.size(), 252);
+    QVERIFY(all[1].startsWith("0.000000,"));
+    QVERIFY(all[250].startsWith("2.490000,"));
+
+    // A zoom on the paused view narrows what is shown, and what "shown" exports.
+    plot.xAxis->setRange(0.2, 0.3);
+    QCOMPARE(plot.exportCount(waveDisplay::Export::Shown), qint64(11));
+}
+
+void TstScopeViews::cursorLineFollowsTheMouse() {
+    CaseEnvironment env;
+    waveDisplay plot;
+    plot.resize(600, 400);
+    plot.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&plot));
+    QVERIFY(!plot.cursorLine()->visible());
+    plot.setActiveGraphs({0, 2}, {"a", "b"}, 1000);
+    plot.showData({batch(0, 100)});
+    plot.replot();
+    QSignalSpy readouts(&plot, &waveDisplay::readout);
+    const QPoint at(int(plot.xAxis->coordToPixel(0.5)), plot.height() / 2);
+    QTest::mouseMove(&plot, at);
+    QTRY_VERIFY(plot.cursorLine()->visible());
+    QVERIFY(qAbs(plot.cursorLine()->point1->key() - 0.5) < 0.02);
+    QCOMPARE(plot.cursorLine()->point1->key(), plot.cursorLine()->point2->key());
+    QVERIFY(!readouts.isEmpty());
+    QVERIFY2(readouts.last().at(0).toString().contains(QStringLiteral("a: 0.")),
+             qPrintable(readouts.last().at(0).toString()));
+    // A new recording starts without the old cursor.
+    plot.clearGraphs();
+    QVERIFY(!plot.cursorLine()->visible());
+}
+
+void TstScopeViews::channelChoicesAreKeptInTheConfiguration() {
+    CaseEnvironment env;
+    kx::d("config")->remove(nullptr, QStringLiteral("oscilloscope"));
+    auto makeDevice = [](const QString& mcu, int canId) {
+        kx::DataObject* device = addDevice(mcu, canId);
+        device->copyFrom(nullptr, kx::d(QStringLiteral("template.Ostrel_motor")));
+        device->set(nullptr, QStringLiteral("param.mechPos"), QStringLiteral("0"), true);
+        device->set(nullptr, QStringLiteral("param.VBUS"), QStringLiteral("24"), true);
+        return device;
+    };
+    kx::DataObject* device = makeDevice(QStringLiteral("3a10c5e700001001"), 1);
+    QWidget parent;
+    ChannelDialog* dialog = ChannelDialog::open(device, &parent);
+    dialog->findChild<QComboBox*>(QStringLiteral("cmbChannel3"))->setCurrentIndex(2);
+    dialog->close();
+    QTRY_VERIFY(parent.findChildren<ChannelDialog*>().isEmpty());
+    // The choice is kept by name in the configuration, which the program saves at exit.
+    QCOMPARE(kx::d("config.oscilloscope.channel3.name")->getString(), QStringLiteral("VBUS"));
+
+    // Another run: a fresh record takes the kept choice, found by name in a table whose
+    // order differs (the index it had last time names another parameter now).
+    kx::d(QStringLiteral("project.device"))->clear(nullptr);
+    kx::DataObject* again = makeDevice(QStringLiteral("3a10c5e700001001"), 1);
+    kx::DataObject* settings = ScopeControl::channelSettings(again);
+    const QVector<ScopeChannelChoice> list = {{0x3004, "VBUS", 6}, {0x3000, "mechPos", 6}};
+    QCOMPARE(ScopeControl::resolveChannel(settings, 2, list), 1);
+    QCOMPARE(ScopeControl::resolveChannel(settings, 0, list), 0);
+    // A kept name the motor does not have names nothing.
+    QCOMPARE(ScopeControl::resolveChannel(settings, 2, {{0x3000, "mechPos", 6}}), 0);
+    ChannelDialog* shown = ChannelDialog::open(again, &parent);
+    QCOMPARE(shown->findChild<QComboBox*>(QStringLiteral("cmbChannel3"))->currentText(),
+             QStringLiteral("VBUS"));
+    shown->close();
 }
 
 TRIVANE_GUI_TEST_MAIN(TstScopeViews)

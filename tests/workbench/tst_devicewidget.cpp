@@ -2,6 +2,7 @@
 // selection rules, and against the simulated bench the alarms of each motor and the CAN ID
 // change from the info page.
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -10,6 +11,7 @@
 
 #include "app/apptest.h"
 #include "link/canworker.h"
+#include "link/otathread.h"
 #include "link/linkcommands.h"
 #include "link/motormodel.h"
 #include "link/motorstates.h"
@@ -54,6 +56,7 @@ private slots:
     void pagePicturesByModel();
     void alarmsOnTheBench();
     void canIdChangeFromThePage();
+    void infoPageShowsFirmwareAndStaysWhenUnplugged();
 
 private:
     bool connectBench();
@@ -257,8 +260,8 @@ void TestDeviceWidget::alarmsOnTheBench() {
     QCOMPARE(alarmRow(tree, kFirstMcu)->text(1), QStringLiteral("None"));
 
     m_sim->command("fault 1 0x9 0x1");
-    QTRY_COMPARE_WITH_TIMEOUT(alarmRow(tree, kFirstMcu)->text(1),
-                              QStringLiteral("fault 0x9; warning 0x1"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(alarmRow(tree, kFirstMcu)->text(1), QStringLiteral("fault 0x9; warning 0x1"),
+                              10000);
     QCOMPARE(countLines(m_lines, QStringLiteral("<ERROR> Motor 1 fault: fault 0x9")), 1);
     QCOMPARE(alarmRow(tree, second)->text(1), QStringLiteral("None"));
     QCOMPARE(tree.deviceItem(kFirstMcu)->foreground(0).color(), QColor(255, 90, 90));
@@ -266,8 +269,7 @@ void TestDeviceWidget::alarmsOnTheBench() {
     // The same fault again is no news; a further bit is, and only that bit is named.
     m_sim->command("fault 1 0x9 0x1");
     m_sim->command("fault 1 0x19 0x1");
-    QTRY_VERIFY_WITH_TIMEOUT(m_lines.contains(QStringLiteral("<ERROR> Motor 1 fault: fault 0x10")),
-                             10000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_lines.contains(QStringLiteral("<ERROR> Motor 1 fault: fault 0x10")), 10000);
     QCOMPARE(countLines(m_lines, QStringLiteral("<ERROR> Motor 1 fault: fault 0x9")), 1);
 
     // A warning alone is shown without the error tag.
@@ -281,8 +283,8 @@ void TestDeviceWidget::alarmsOnTheBench() {
     QCOMPARE(alarmRow(tree, second)->text(1), QStringLiteral("warning 0x4"));
     // Cleared, the same fault is news again.
     m_sim->command("fault 1 0x9 0");
-    QTRY_COMPARE_WITH_TIMEOUT(countLines(m_lines, QStringLiteral("<ERROR> Motor 1 fault: fault 0x9")),
-                              2, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(countLines(m_lines, QStringLiteral("<ERROR> Motor 1 fault: fault 0x9")), 2,
+                              10000);
 }
 
 void TestDeviceWidget::canIdChangeFromThePage() {
@@ -322,6 +324,33 @@ void TestDeviceWidget::canIdChangeFromThePage() {
     QCOMPARE(m_env->prompt.calls.last().kind, QStringLiteral("error"));
     QCOMPARE(spin->value(), 7);
     QCOMPARE(record->r(QStringLiteral("info.can_id"))->getInt(0), 1);
+}
+
+void TestDeviceWidget::infoPageShowsFirmwareAndStaysWhenUnplugged() {
+    DeviceWidget tree;
+    QVERIFY(connectBench());
+    kx::DataObject* record = kx::d(QStringLiteral("project.device"))->c(kFirstMcu);
+    Helper::instance()->setCurrentDeviceDobj(record);
+    auto page = std::make_unique<DeviceInfoPage>();
+    auto* firmware = page->findChild<QLabel*>(QStringLiteral("lblFirmwareVersion"));
+    auto* connection = page->findChild<QLabel*>(QStringLiteral("lblConnection"));
+    QCOMPARE(connection->text(), QStringLiteral("Connected"));
+    // Nobody read the table yet; "Read" asks the motor (once the scan has finished).
+    QCOMPARE(firmware->text(), QStringLiteral("Unknown"));
+    QTRY_COMPARE_WITH_TIMEOUT(Helper::instance()->worker()->link()->step(), 0, 20000);
+    page->findChild<QPushButton*>(QStringLiteral("btnReadVersion"))->click();
+    QTRY_COMPARE_WITH_TIMEOUT(firmware->text(), QStringLiteral("0.9.4"), 10000);
+
+    // The adapter goes: the record, its row and its page stay, and say so.
+    QPointer<kx::DataObject> kept = record;
+    QVERIFY(simSays("unplug"));
+    QTRY_COMPARE_WITH_TIMEOUT(connection->text(), QStringLiteral("Disconnected"), 10000);
+    QVERIFY(kept);
+    QVERIFY(tree.deviceItem(kFirstMcu));
+    QCOMPARE(tree.deviceItem(kFirstMcu)->text(1), QStringLiteral("Disconnected"));
+    QCOMPARE(firmware->text(), QStringLiteral("0.9.4"));
+    QVERIFY(!page->findChild<QPushButton*>(QStringLiteral("btnReadVersion"))->isEnabled());
+    QVERIFY(simSays("plug"));
 }
 
 TRIVANE_GUI_TEST_MAIN(TestDeviceWidget)

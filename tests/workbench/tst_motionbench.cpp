@@ -6,6 +6,8 @@
 #include "link/linkcommands.h"
 #include "link/motorframes.h"
 #include "link/motorstates.h"
+#include "workbench/device/devicewidget.h"
+#include "workbench/device/livevalues.h"
 #include "workbench/sidebar/enablebutton.h"
 #include "workbench/sidebar/setpointrow.h"
 #include "workbench/sidebar/sidebar.h"
@@ -21,7 +23,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSerialPort>
+#include <QLabel>
 #include <QStackedWidget>
+#include <QTreeWidget>
 #include <QtEndian>
 
 using namespace motiontest;
@@ -84,6 +88,11 @@ private slots:
     void objectWritesNeverOverlap();
     void portCloseResetsSwitchedOnMotors_data();
     void portCloseResetsSwitchedOnMotors();
+    void switchFollowsTheMotorAfterAJog();
+    void estopKeepsTheChosenMode();
+    void motorReportsAreShownNotHidden();
+    void multipleDevicesKeepJogOff();
+    void liveValuesInThePanelAndTheTree();
 
 private:
     // Starts the bench, connects, and builds the panel; with several motors every one is
@@ -94,6 +103,13 @@ private:
     bool received(const std::function<bool(const CanFrame&)>& test, int atLeast = 1);
     // A frame the host sends at once, to know that everything before it has arrived.
     void mark();
+    // A frame from outside the panel (another tool on the bus).
+    void sendRaw(const CanFrame& frame) {
+        Helper::instance()->worker()->writeRaw(CANWorker::frameToSerial(frame));
+    }
+    QString note() const {
+        return f->lblMotionNote->isVisibleTo(m_sidebar.get()) ? f->lblMotionNote->text() : QString();
+    }
     int marks() {
         return count(m_bench->frames(), [](const CanFrame& f) {
             return f.type() == CANCOM_MOTOR_RESET && f.destination() == 99;
@@ -478,6 +494,130 @@ void TestMotionBench::portCloseResetsSwitchedOnMotors() {
     QCOMPARE(count(frames, [](const CanFrame& fr) { return isReset(fr) && fr.destination() == 2; }), 0);
     QCOMPARE(count(frames, isReset), 2);
     QVERIFY(!m_sidebar->sendLoop()->isBusy());
+}
+
+void TestMotionBench::switchFollowsTheMotorAfterAJog() {
+    QVERIFY(open(1));
+    kx::DataObject* device = Helper::instance()->currentDeviceDobj();
+    switchOn(1);  // position mode
+    QVERIFY(received([](const CanFrame& fr) { return isType(fr, CANCOM_MOTOR_IN, 1); }));
+    QTest::mousePress(f->btnJogPlus, Qt::LeftButton);
+    QVERIFY(received([](const CanFrame& fr) { return isJog(fr, true); }));
+    QTest::mouseRelease(f->btnJogPlus, Qt::LeftButton);
+    QVERIFY(received([](const CanFrame& fr) { return isJog(fr, false); }));
+    // The motor stays enabled in jog mode: the switch says so, the note says how, and the
+    // mode list keeps the user's choice.
+    QTRY_VERIFY_WITH_TIMEOUT(note().contains(QStringLiteral("jog mode")), 5000);
+    QVERIFY(f->ebControl->isOn());
+    QCOMPARE(device->c(QStringLiteral("_mode"))->getInt(-1), 7);
+    QCOMPARE(f->cmbControlMode->currentIndex(), 1);
+    QVERIFY(!f->stackedWidget->isEnabled());
+    // Off resets it, and the motor's answer agrees.
+    QTest::mouseClick(f->ebControl, Qt::LeftButton);
+    QVERIFY(received([](const CanFrame& fr) { return isReset(fr) && fr.destination() == 1; }));
+    QTRY_COMPARE_WITH_TIMEOUT(f->lblLiveMode->text(), QStringLiteral("Reset"), 5000);
+    QVERIFY(!f->ebControl->isOn());
+    QVERIFY(note().isEmpty());
+}
+
+void TestMotionBench::estopKeepsTheChosenMode() {
+    QVERIFY(open(1));
+    switchOn(2);  // velocity mode
+    QVERIFY(received([](const CanFrame& fr) { return isType(fr, CANCOM_MOTOR_IN, 1); }));
+    QTest::mouseClick(f->btnEstop, Qt::LeftButton);
+    QVERIFY(received([](const CanFrame& fr) { return isType(fr, CANCOM_MOTOR_BRAKE, 1); }));
+    QTRY_COMPARE_WITH_TIMEOUT(f->lblLiveMode->text(), QStringLiteral("Brake"), 5000);
+    QVERIFY(!f->ebControl->isOn());
+    QVERIFY(f->cmbControlMode->isEnabled());
+    QCOMPARE(f->cmbControlMode->currentIndex(), 2);
+    QCOMPARE(f->stackedWidget->currentIndex(), int(SidebarForm::PageVel));
+}
+
+void TestMotionBench::motorReportsAreShownNotHidden() {
+    QVERIFY(open(1));
+    kx::DataObject* device = Helper::instance()->currentDeviceDobj();
+    const Identity motor = identityOf(device);
+    // Switched on by someone else: the panel shows it running and says it did not do that.
+    sendRaw(MotorFrames::enterMotorMode(1));
+    QTRY_VERIFY_WITH_TIMEOUT(f->ebControl->isOn(), 5000);
+    QVERIFY2(note().contains(QStringLiteral("did not switch it on")), qPrintable(note()));
+    QVERIFY(!f->stackedWidget->isEnabled());
+    QTest::mouseClick(f->ebControl, Qt::LeftButton);
+    QVERIFY(received([](const CanFrame& fr) { return isReset(fr) && fr.destination() == 1; }));
+    QTRY_VERIFY_WITH_TIMEOUT(note().isEmpty(), 5000);
+    QVERIFY(!f->ebControl->isOn());
+
+    // Switched on here, reset by someone else: the switch follows the motor, the note tells.
+    switchOn(2);
+    QVERIFY(received([](const CanFrame& fr) { return isType(fr, CANCOM_MOTOR_IN, 1); }, 2));
+    QTRY_COMPARE_WITH_TIMEOUT(f->lblLiveMode->text(), QStringLiteral("Running"), 5000);
+    sendRaw(MotorFrames::enterResetMode(1, motor.mcuId));
+    QTRY_VERIFY_WITH_TIMEOUT(!f->ebControl->isOn(), 5000);
+    QCOMPARE(note(),
+             QStringLiteral("The motor reports reset mode, not the Velocity Mode this panel switched on."));
+    QVERIFY(f->cmbControlMode->isEnabled());
+    QVERIFY(!f->stackedWidget->isEnabled());
+}
+
+void TestMotionBench::multipleDevicesKeepJogOff() {
+    QVERIFY(open(2, QString(), true));
+    QVERIFY2(note().contains(QStringLiteral("multiple devices")), qPrintable(note()));
+    QVERIFY(!f->btnJogPlus->isEnabled());
+    QVERIFY(!f->btnJogMinus->isEnabled());
+    // A press and release that still arrive (a key, a script) send no jog and no run mode.
+    f->btnJogPlus->setEnabled(true);
+    QTest::mousePress(f->btnJogPlus, Qt::LeftButton);
+    QTest::mouseRelease(f->btnJogPlus, Qt::LeftButton);
+    mark();
+    QCOMPARE(count(m_bench->frames(), [](const CanFrame& fr) { return isSdo(fr, 0x7005); }), 0);
+    // Turning the setting off gives motion back, and the note goes.
+    setConfig(QStringLiteral("enable_multiple_devices"), false);
+    QVERIFY(f->btnJogPlus->isEnabled());
+    QVERIFY(!note().contains(QStringLiteral("multiple devices")));
+}
+
+void TestMotionBench::liveValuesInThePanelAndTheTree() {
+    QVERIFY(open(1));
+    DeviceWidget tree;
+    tree.show();
+    LiveValues* live = LiveValues::of(Helper::instance()->worker());
+    QVector<qint64> refreshes;
+    QElapsedTimer clock;
+    clock.start();
+    connect(live, &LiveValues::refreshed, &tree, [&] { refreshes << clock.elapsed(); });
+    QTreeWidgetItem* liveRow = tree.deviceItem(Helper::instance()->currentDeviceDobj()->name())->child(3);
+    QCOMPARE(liveRow->text(0), QStringLiteral("Live"));
+
+    // A stream of MIT frames: the motor answers each with its feedback, which drives it to 1 rad.
+    switchOn(0);
+    f->mitPos->spin()->setValue(1);
+    f->kp->spin()->setValue(50);
+    f->kd->spin()->setValue(1);
+    f->continuously[SidebarForm::PageMit]->setChecked(true);
+    QTest::mouseClick(f->start[SidebarForm::PageMit], Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(f->lblLivePos->text().startsWith(QStringLiteral("0.9")) ||
+                                 f->lblLivePos->text().startsWith(QStringLiteral("1.0")),
+                             10000);
+    QVERIFY(f->lblLivePos->text().endsWith(QStringLiteral(" rad")));
+    QCOMPARE(f->lblLiveMode->text(), QStringLiteral("Running"));
+    QCOMPARE(f->lblLiveFault->text(), QStringLiteral("None"));
+    QVERIFY(f->lblLivePos->styleSheet().isEmpty());  // fresh
+    QCOMPARE(liveRow->child(0)->text(1), f->lblLivePos->text());
+    QCOMPARE(liveRow->child(3)->text(1), QStringLiteral("Running"));
+    QVERIFY(liveRow->child(0)->data(1, Qt::ForegroundRole).isNull());
+    // Feedback comes a hundred times a second; the views redraw at most ten times.
+    const int before = refreshes.size();
+    QTest::qWait(600);
+    QVERIFY(refreshes.size() > before);
+    for (int i = 1; i < refreshes.size(); ++i)
+        QVERIFY2(refreshes[i] - refreshes[i - 1] >= LiveValues::kRefreshMs - 5,
+                 qPrintable(QString::number(i)));
+
+    // Stopped: a second later the values are shown dimmed, as what was, not what is.
+    QTest::mouseClick(f->stop[SidebarForm::PageMit], Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!f->lblLivePos->styleSheet().isEmpty(), 5000);
+    QVERIFY(!liveRow->child(0)->data(1, Qt::ForegroundRole).isNull());
+    QCOMPARE(liveRow->text(1), QStringLiteral("No recent feedback"));
 }
 
 TRIVANE_GUI_TEST_MAIN(TestMotionBench)

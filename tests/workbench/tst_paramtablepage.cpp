@@ -17,10 +17,13 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -280,20 +283,30 @@ void TestParamTablePage::exportWritesWorkbookAndCsv() {
     if (QStandardPaths::findExecutable("unzip").isEmpty())
         QSKIP("unzip is needed to read the workbook back");
     std::unique_ptr<ParamTablePage> page(openPage());
-    QString title, filter, chosen = m_env->path("table");
-    FileDialogs::setChooser([&](FileDialogs::Mode, const QString& t, const QString& f) {
-        title = t;
-        filter = f;
-        return chosen;
-    });
+    QString title, filter, proposed, chosen = m_env->path("table");
+    QString pick = QStringLiteral("Excel Files(*.xlsx)");
+    FileDialogs::setFilterChooser(
+        [&](FileDialogs::Mode, const QString& t, const QString& f, const QString& p, QString* selected) {
+            title = t;
+            filter = f;
+            proposed = p;
+            if (selected)
+                *selected = pick;
+            return chosen;
+        });
     m_env->prompt.answer = false;
     QStringList blocks;
     QObject scope;  // the connection ends with this case
     connect(kx::d("trigger.block"), &kx::DataObject::changed, &scope,
             [&](QVariant v, QVariant, QObject*) { blocks << v.toString(); });
+    // New files get the user's usual mode, not the private one of a temporary file.
+    const mode_t previousMask = ::umask(022);
     m_device->r("_trigger.param.export")->trigger();
     QCOMPARE(title, QStringLiteral("Excel file"));
     QCOMPARE(filter, QStringLiteral("Excel Files(*.xlsx);;CSV Files(*.csv)"));
+    // The proposed name tells the motor, as its backups do.
+    QVERIFY2(QFileInfo(proposed).fileName().startsWith(QStringLiteral("mcu_3a10c5e700001001_")),
+             qPrintable(proposed));
     QCOMPARE(blocks, (QStringList{"Exporting...", ""}));
     QVERIFY(hasLine("Param table export successfully!"));
     QCOMPARE(m_env->prompt.calls.last().text,
@@ -302,6 +315,9 @@ void TestParamTablePage::exportWritesWorkbookAndCsv() {
     // A name without a known suffix becomes a workbook, and is one: a zip of XML parts.
     const QString xlsx = chosen + ".xlsx";
     QVERIFY(QFile::exists(xlsx));
+    QCOMPARE(QFile::permissions(xlsx) & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup),
+             QFile::ReadOther | QFile::ReadGroup);
+    ::umask(previousMask);
     const QString sheet = unzip(xlsx, "xl/worksheets/sheet1.xml");
     QVERIFY2(sheet.contains("<row r=\"1\""), qPrintable(sheet.left(400)));
     QVERIFY(sheet.contains("ht=\"20\""));
@@ -309,17 +325,50 @@ void TestParamTablePage::exportWritesWorkbookAndCsv() {
     QVERIFY(sheet.contains("<row r=\"47\""));
     QVERIFY(!sheet.contains("<row r=\"48\""));
     const QString strings = unzip(xlsx, "xl/sharedStrings.xml");
-    for (const char* text : {"Code", "Maximum", "0X200a", "limit_spd", "33.00", "trivane-joint"})
+    for (const char* text : {"Code", "Maximum", "0X200a", "limit_spd", "trivane-joint"})
         QVERIFY2(strings.contains(QLatin1String(text)), text);
+    // Limits and values are numbers a spreadsheet can sum, shown with the table's decimals;
+    // a 64-bit serial number a double cannot hold stays text.
+    QVERIFY(!strings.contains(QLatin1String(">33.00<")));
+    QVERIFY2(sheet.contains(QRegularExpression(QStringLiteral("<c r=\"E20\"[^>]*><v>33</v></c>"))),
+             qPrintable(sheet.mid(sheet.indexOf("<row r=\"20\""), 400)));
+    QVERIFY(sheet.contains(QRegularExpression(QStringLiteral("<c r=\"G20\"[^>]*><v>10</v></c>"))));
+    QVERIFY(unzip(xlsx, "xl/styles.xml").contains("formatCode=\"0.000000\""));
     QVERIFY(unzip(xlsx, "xl/styles.xml").contains("horizontal=\"center\" vertical=\"center\""));
 
-    chosen = m_env->path("table.csv");
+    // The same name again: the user is asked, and "no" leaves the file as it was.
+    const QByteArray before = [&] {
+        QFile f(xlsx);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    QFile::setPermissions(xlsx, QFile::ReadOwner | QFile::WriteOwner);
+    blocks.clear();
     m_device->r("_trigger.param.export")->trigger();
-    QFile csv(chosen);
+    QCOMPARE(m_env->prompt.calls.last().text,
+             QStringLiteral("table.xlsx already exists. Do you want to replace it?"));
+    QVERIFY(blocks.isEmpty());
+    QFile again(xlsx);
+    QVERIFY(again.open(QIODevice::ReadOnly));
+    QCOMPARE(again.readAll(), before);
+
+    // The CSV filter with a bare name writes CSV, in UTF-8 with a byte-order mark.
+    pick = QStringLiteral("CSV Files(*.csv)");
+    m_device->r("_trigger.param.export")->trigger();
+    QFile csv(chosen + ".csv");
     QVERIFY(csv.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = csv.readAll().split('\n');
-    QCOMPARE(lines[0], QByteArray("Code,Name,Type,Property,Maximum,Minimum,Value\r"));
+    QCOMPARE(lines[0], QByteArray("\xEF\xBB\xBF"
+                                  "Code,Name,Type,Property,Maximum,Minimum,Value\r"));
     QCOMPARE(lines[1 + 9 + 9], QByteArray("0X2009,limit_spd,float,R/W,33.00,0.00,10.000000\r"));
+
+    // Replacing when the user agrees; the replaced file keeps its mode.
+    m_env->prompt.answer = true;
+    pick = QStringLiteral("Excel Files(*.xlsx)");
+    m_device->r("_trigger.param.export")->trigger();
+    QCOMPARE(m_env->prompt.calls[m_env->prompt.calls.size() - 2].text,
+             QStringLiteral("table.xlsx already exists. Do you want to replace it?"));
+    QCOMPARE(QFile::permissions(xlsx) & (QFile::ReadOther | QFile::ReadOwner), QFile::ReadOwner);
+    m_env->prompt.answer = false;
 
     // A file that cannot be written is reported, and the cover is lifted again.
     chosen = m_env->path("no-such-dir/table.xlsx");
@@ -341,7 +390,8 @@ void TestParamTablePage::emptyTableExportsTheHeader() {
     page->exportTable();
     QFile csv(path);
     QVERIFY(csv.open(QIODevice::ReadOnly));
-    QCOMPARE(csv.readAll(), QByteArray("Code,Name,Type,Property,Maximum,Minimum,Value\r\n"));
+    QCOMPARE(csv.readAll(), QByteArray("\xEF\xBB\xBF"
+                                       "Code,Name,Type,Property,Maximum,Minimum,Value\r\n"));
 }
 
 void TestParamTablePage::backupAndRestoreWithTickBoxes() {

@@ -8,6 +8,8 @@
 #include "link/motionguard.h"
 #include "link/linkwait.h"
 #include "link/motorstates.h"
+#include "link/param/paramwalker.h"
+#include "workbench/device/firmwareversion.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -78,6 +80,9 @@ DeviceInfoPage::DeviceInfoPage(QWidget* parent) : QWidget(parent), BaseEditorPag
     connection->setMinimumContentsLength(connection->itemText(0).size() + 2);
     auto* connectionRow = new QHBoxLayout;
     connectionRow->addWidget(connection);
+    m_connection = new QLabel(device);
+    m_connection->setObjectName(QStringLiteral("lblConnection"));
+    connectionRow->addWidget(m_connection);
     connectionRow->addStretch(1);
     d->addLayout(connectionRow);
     auto* grid = new QGridLayout;
@@ -95,6 +100,14 @@ DeviceInfoPage::DeviceInfoPage(QWidget* parent) : QWidget(parent), BaseEditorPag
     m_change->setObjectName(QStringLiteral("btnChangeCanId"));
     grid->addWidget(m_change, 1, 2);
     grid->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum), 1, 3);
+    grid->addWidget(new QLabel(tr("Firmware Version"), device), 2, 0);
+    m_firmware = new QLabel(device);
+    m_firmware->setObjectName(QStringLiteral("lblFirmwareVersion"));
+    m_firmware->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    grid->addWidget(m_firmware, 2, 1);
+    m_readVersion = new QPushButton(tr("Read"), device);
+    m_readVersion->setObjectName(QStringLiteral("btnReadVersion"));
+    grid->addWidget(m_readVersion, 2, 2);
     d->addLayout(grid);
     column->addWidget(device);
 
@@ -142,6 +155,49 @@ DeviceInfoPage::DeviceInfoPage(QWidget* parent) : QWidget(parent), BaseEditorPag
     m_mcuId->setText(QStringLiteral("0x%1").arg(record->name()));
     m_canId->setValue(record->r(QStringLiteral("info.can_id"))->getInt(0));
     connect(m_change, &QPushButton::clicked, this, [this] { changeCanId(); });
+
+    // The page stays while its motor is away (an unplugged adapter) and says so.
+    if (!record->isEmpty()) {
+        connect(record->c(QStringLiteral("_connected")), &kx::DataObject::changed, this,
+                &DeviceInfoPage::showConnection);
+        // Every description or read of the table may bring a new version.
+        for (const char* event : {"reload", "upload"}) {
+            connect(record->r(QStringLiteral("_trigger.param.") + QLatin1String(event)),
+                    &kx::DataObject::changed, this, &DeviceInfoPage::showFirmwareVersion);
+        }
+    }
+    connect(m_readVersion, &QPushButton::clicked, this, &DeviceInfoPage::readFirmwareVersion);
+    showConnection();
+    showFirmwareVersion();
+}
+
+void DeviceInfoPage::showConnection() {
+    const bool connected = device()->c(QStringLiteral("_connected"))->getBool(false);
+    m_connection->setText(connected ? tr("Connected") : tr("Disconnected"));
+    m_connection->setStyleSheet(connected ? QStringLiteral("color: rgb(7, 193, 96);")
+                                          : QStringLiteral("color: white;"));
+    m_readVersion->setEnabled(connected);
+}
+
+void DeviceInfoPage::showFirmwareVersion() {
+    const QString version = FirmwareVersion::known(device());
+    m_firmware->setText(version.isEmpty() ? tr("Unknown") : version);
+}
+
+void DeviceInfoPage::readFirmwareVersion() {
+    // Asked for by the user only: a description started in the background would cut into
+    // whatever the link is doing for the motor meanwhile. The page shows the answer when the
+    // table's reload or read comes in.
+    kx::DataObject* record = device();
+    if (record->isEmpty() || (m_walker && m_walker->running()))
+        return;
+    if (!m_walker)
+        m_walker = new ParamWalker(record, this);
+    const int code = FirmwareVersion::entryCode(record);
+    if (code >= 0)
+        m_walker->readOne(quint16(code));
+    else
+        m_walker->describe();
 }
 
 void DeviceInfoPage::open(kx::DataObject* device) {

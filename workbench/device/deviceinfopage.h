@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class ParamWalker;
 class QLabel;
 class QPushButton;
 class QSpinBox;
@@ -12,9 +13,9 @@ namespace kx {
 class DataObject;
 }
 
-// One motor's identity in the editor area: its name, MCU ID and CAN ID (which can be changed
-// here), and the product pictures of its model. Bound to the device that was current when the
-// page was opened.
+// One motor's identity in the editor area: its name, connection, MCU ID, CAN ID (which can be
+// changed here) and firmware version, and the product pictures of its model. Bound to the device that was
+// current when the page was opened.
 class DeviceInfoPage : public QWidget, public BaseEditorPage {
     Q_OBJECT
 
@@ -36,7 +37,15 @@ public:
     bool changeCanId();
 
 private:
+    void showConnection();
+    void showFirmwareVersion();
+    void readFirmwareVersion();
+
     QLabel* m_name = nullptr;
+    QLabel* m_connection = nullptr;
+    QLabel* m_firmware = nullptr;
+    QPushButton* m_readVersion = nullptr;
+    ParamWalker* m_walker = nullptr;
     QLabel* m_mcuId = nullptr;
     QSpinBox* m_canId = nullptr;
     QPushButton* m_change = nullptr;

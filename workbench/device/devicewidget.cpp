@@ -5,6 +5,7 @@
 #include "link/canworker.h"
 #include "link/helper.h"
 #include "link/motorfaults.h"
+#include "workbench/device/livevalues.h"
 
 #include <QHeaderView>
 #include <QTreeWidget>
@@ -15,11 +16,14 @@ namespace {
 const QColor kConnectedColour(7, 193, 96);
 const QColor kFaultColour(255, 90, 90);
 const QColor kWarningColour(255, 200, 60);
+// Values that stopped coming are shown, but dimmed: they say what was, not what is.
+const QColor kStaleColour(128, 128, 128);
 
 // Child positions under a device row.
 constexpr int kInfoRow = 0;
 constexpr int kParamRow = 1;
 constexpr int kAlarmRow = 2;
+constexpr int kLiveRow = 3;
 // Under "Info".
 constexpr int kMcuIdRow = 1;
 constexpr int kCanIdRow = 2;
@@ -56,8 +60,10 @@ DeviceWidget::DeviceWidget(QWidget* parent) : QWidget(parent) {
         setSelectByClick(true);
 
     connect(Helper::instance(), &Helper::currentDeviceDobjChanged, this, [this] { followCurrentDevice(); });
-    if (CANWorker* worker = Helper::instance()->worker())
+    if (CANWorker* worker = Helper::instance()->worker()) {
         connect(worker, &CANWorker::deviceChanged, this, [this] { activateFirstConnected(); });
+        connect(LiveValues::of(worker), &LiveValues::refreshed, this, &DeviceWidget::showLiveValues);
+    }
 
     // Records that exist before the tree get their rows too; they have their shape and their
     // own values already, which the template must not overwrite.
@@ -148,8 +154,14 @@ void DeviceWidget::addRow(const QString& name) {
         });
     }
 
+    auto* live = new QTreeWidgetItem(item, QStringList{tr("Live"), QString()});
+    for (const QString& label : {tr("Position"), tr("Velocity"), tr("Torque"), tr("Mode")})
+        new QTreeWidgetItem(live, QStringList{label, QString()});
+    showLive(item, record);
+
     m_tree->addTopLevelItem(item);
     item->setExpanded(true);
+    live->setExpanded(true);
     if (record == Helper::instance()->currentDeviceDobj())
         followCurrentDevice();
 }
@@ -202,6 +214,41 @@ void DeviceWidget::showAlarm(QTreeWidgetItem* item, kx::DataObject* record) {
         alarm->setForeground(1, colour);
         item->setForeground(0, colour);
     }
+}
+
+void DeviceWidget::showLiveValues() {
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_tree->topLevelItem(i);
+        showLive(item, m_devices->c(item->data(0, Qt::UserRole).toString()));
+    }
+}
+
+void DeviceWidget::showLive(QTreeWidgetItem* item, kx::DataObject* record) {
+    QTreeWidgetItem* live = item->child(kLiveRow);
+    if (!live)
+        return;
+    LiveValues* values = LiveValues::of(Helper::instance()->worker());
+    const LiveValues::Motor m =
+        values ? values->motor(quint8(record->r(QStringLiteral("info.can_id"))->get().toInt()))
+               : LiveValues::Motor();
+    const QString dash = QStringLiteral("–");
+    const bool reportFresh = m.reported && values->now() - m.reportAt < LiveValues::kStaleMs;
+    const QStringList texts = {m.heard ? LiveValues::positionText(m.state) : dash,
+                               m.heard ? LiveValues::velocityText(m.state) : dash,
+                               m.heard ? LiveValues::torqueText(m.state) : dash,
+                               m.reported ? LiveValues::modeName(m.state.modeState) : dash};
+    live->setText(1, m.fresh ? QString() : m.heard ? tr("No recent feedback") : tr("No feedback yet"));
+    for (int row = 0; row < texts.size(); ++row) {
+        QTreeWidgetItem* child = live->child(row);
+        if (child->text(1) != texts[row])
+            child->setText(1, texts[row]);
+        const bool fresh = row < 3 ? m.fresh : reportFresh;
+        if (fresh)
+            child->setData(1, Qt::ForegroundRole, QVariant());
+        else
+            child->setForeground(1, kStaleColour);
+    }
+    live->setForeground(1, kStaleColour);
 }
 
 void DeviceWidget::rebuildParams(QTreeWidgetItem* paramItem, kx::DataObject* param) {

@@ -11,7 +11,7 @@ class DataObject;
 }
 
 // The device tree of the left dock: one top-level row per record under "project.device" with
-// its connection state, identity, alarms and parameter values. Selecting a row makes its
+// its connection state, identity, alarms, live values and parameter values. Selecting a row makes its
 // device the current one (while "config.setting.trigger_by_left" is on). Apart from filling a
 // new record from the template, it only watches the records.
 class DeviceWidget : public QWidget {
@@ -38,6 +38,9 @@ private:
     void setSelectByClick(bool on);
     void showConnection(QTreeWidgetItem* item, bool connected);
     void showAlarm(QTreeWidgetItem* item, kx::DataObject* record);
+    // The motor's last feedback under "Live", dimmed when it stopped coming.
+    void showLive(QTreeWidgetItem* item, kx::DataObject* record);
+    void showLiveValues();
     void rebuildParams(QTreeWidgetItem* paramItem, kx::DataObject* param);
     void followCurrentDevice();
     void activateFirstConnected();

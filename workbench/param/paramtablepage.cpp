@@ -19,6 +19,7 @@
 #include <QDebug>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPointer>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -47,6 +48,14 @@ ParamTablePage::ParamTablePage(QWidget* parent) : QWidget(parent), BaseEditorPag
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    // The page stays while its motor is away (an unplugged adapter) and says so.
+    m_lblConnection =
+        new QLabel(tr("Disconnected: the values shown are the last ones read from the motor."), this);
+    m_lblConnection->setObjectName(QStringLiteral("lblConnection"));
+    m_lblConnection->setStyleSheet(QStringLiteral("color:#ffb347; padding:4px;"));
+    m_lblConnection->setWordWrap(true);
+    layout->addWidget(m_lblConnection);
     m_table = new QTableWidget(0, 7, this);
     m_table->setObjectName(QStringLiteral("tableWidget"));
     m_table->setHorizontalHeaderLabels(
@@ -69,7 +78,11 @@ ParamTablePage::ParamTablePage(QWidget* parent) : QWidget(parent), BaseEditorPag
         connect(record->r(QStringLiteral("_trigger.param.") + QLatin1String(event)), &kx::DataObject::changed,
                 this, slot);
     };
+    m_lblConnection->setVisible(!record->isEmpty() &&
+                                !record->c(QStringLiteral("_connected"))->getBool(false));
     if (!record->isEmpty()) {
+        connect(record->c(QStringLiteral("_connected")), &kx::DataObject::changed, this,
+                [this](const QVariant& on) { m_lblConnection->setVisible(!on.toBool()); });
         listen("reload", &ParamTablePage::reloadTable);
         listen("upload", &ParamTablePage::uploadTable);
         listen("download", &ParamTablePage::downloadTable);
@@ -301,16 +314,29 @@ void ParamTablePage::changeCell(int row, int column) {
 }
 
 void ParamTablePage::exportTable() {
-    const QString proposed = FileDialogs::timedName(QStringLiteral("mcu_"), QStringLiteral("xlsx"));
-    QString path = FileDialogs::saveFileName(
-        this, tr("Excel file"), tr("Excel Files(*.xlsx)") + QStringLiteral(";;") + tr("CSV Files(*.csv)"),
-        proposed);
+    Helper* helper = Helper::instance();
+    // Named after the motor, as its backups are: exports of several motors stay apart.
+    const quint64 mcu = device()->r(QStringLiteral("info.mcu_id"))->get().toULongLong();
+    const QString stem = mcu ? QStringLiteral("mcu_%1_").arg(mcu, 0, 16) : QStringLiteral("mcu_");
+    const QString workbookFilter = tr("Excel Files(*.xlsx)");
+    const QString csvFilter = tr("CSV Files(*.csv)");
+    QString chosenFilter;
+    QString path =
+        FileDialogs::saveFileName(this, tr("Excel file"), workbookFilter + QStringLiteral(";;") + csvFilter,
+                                  FileDialogs::timedName(stem, QStringLiteral("xlsx")), &chosenFilter);
     if (path.isEmpty())
         return;
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    // The file is what its name says: a workbook unless it is named .csv.
-    if (suffix != QLatin1String("csv") && suffix != QLatin1String("xlsx"))
-        path += QStringLiteral(".xlsx");
+    // The file is what its name says; a name without either extension gets the one of the
+    // chosen filter.
+    QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != QLatin1String("csv") && suffix != QLatin1String("xlsx")) {
+        suffix = chosenFilter == csvFilter ? QStringLiteral("csv") : QStringLiteral("xlsx");
+        path += (path.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".")) + suffix;
+    }
+    if (QFileInfo::exists(path) &&
+        !helper->askNotice(
+            tr("%1 already exists. Do you want to replace it?").arg(QFileInfo(path).fileName())))
+        return;
     WorkbookTable table;
     for (int c = 0; c < m_table->columnCount(); ++c)
         table.headers << m_table->horizontalHeaderItem(c)->text();
@@ -320,6 +346,9 @@ void ParamTablePage::exportTable() {
         for (int c = 0; c < m_table->columnCount(); ++c)
             row << (m_table->item(r, c) ? m_table->item(r, c)->text() : QString());
         table.rows << row;
+        // Limits and values of settings and measurements are numbers; strings stay text.
+        const int group = groupOfRow(r);
+        table.numberColumns << (group >= 2 ? QVector<int>{4, 5, kValueColumn} : QVector<int>{});
     }
     kx::DataObject* block = kx::d(QStringLiteral("trigger.block"));
     block->set(this, tr("Exporting..."));
@@ -327,7 +356,6 @@ void ParamTablePage::exportTable() {
     const bool ok = suffix == QLatin1String("csv") ? WorkbookExport::writeCsv(path, table, &error)
                                                    : WorkbookExport::writeWorkbook(path, table, &error);
     block->set(this, QVariant());
-    Helper* helper = Helper::instance();
     if (!ok) {
         helper->showError(tr("Param table export failed: %1").arg(error));
         return;

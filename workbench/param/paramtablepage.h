@@ -8,6 +8,7 @@
 #include "link/param/paramstore.h"
 
 class ParamWalker;
+class QLabel;
 class QTableWidget;
 
 // The parameter table of one motor in a seven-column grid (Code, Name, Type, Property,
@@ -57,6 +58,7 @@ private:
     void refreshEntry(quint16 code);
     int groupOfRow(int row) const;
 
+    QLabel* m_lblConnection = nullptr;
     QTableWidget* m_table = nullptr;
     ParamStore* m_store = nullptr;
     ParamWalker* m_walker = nullptr;

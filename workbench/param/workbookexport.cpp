@@ -1,8 +1,11 @@
 #include "workbench/param/workbookexport.h"
 
 #include <QDesktopServices>
+#include <QLocale>
 #include <QSaveFile>
 #include <QUrl>
+
+#include <cmath>
 
 namespace WorkbookExport {
 
@@ -28,14 +31,20 @@ QByteArray csvLine(const QStringList& cells) {
 
 bool writeCsv(const QString& path, const WorkbookTable& table, QString* error) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    auto fail = [&] {
         if (error)
             *error = file.errorString();
+        file.cancelWriting();
         return false;
-    }
-    file.write(csvLine(table.headers));
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return fail();
+    QByteArray out = "\xEF\xBB\xBF" + csvLine(table.headers);
     for (const QStringList& row : table.rows)
-        file.write(csvLine(row));
+        out += csvLine(row);
+    // commit() may report success after a failed write: each write and the error are checked.
+    if (file.write(out) != out.size() || file.error() != QFileDevice::NoError)
+        return fail();
     if (!file.commit()) {
         if (error)
             *error = file.errorString();
@@ -46,6 +55,26 @@ bool writeCsv(const QString& path, const WorkbookTable& table, QString* error) {
 
 bool openFile(const QString& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+std::optional<double> numberOf(const QString& text) {
+    bool ok = false;
+    const QString t = text.trimmed();
+    const double value = QLocale::c().toDouble(t, &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    const bool whole = !t.contains(QLatin1Char('.')) && !t.contains(QLatin1Char('e'), Qt::CaseInsensitive);
+    if (whole && std::fabs(value) > 9007199254740992.0)  // 2^53
+        return std::nullopt;
+    return value;
+}
+
+int decimalsOf(const QString& text) {
+    const QString t = text.trimmed();
+    if (t.contains(QLatin1Char('e'), Qt::CaseInsensitive))
+        return -1;
+    const int dot = t.indexOf(QLatin1Char('.'));
+    return dot < 0 ? 0 : t.size() - dot - 1;
 }
 
 }  // namespace WorkbookExport

@@ -33,7 +33,11 @@ bool writeWorkbook(const QString& path, const WorkbookTable& table, QString* err
     for (int r = 0; r < table.rows.size(); ++r) {
         for (int c = 0; c < table.rows[r].size(); ++c) {
             QAxObject* cell = sheet->querySubObject("Cells(int,int)", r + 2, c + 1);
-            cell->dynamicCall("SetValue(const QString&)", table.rows[r][c]);
+            const auto number = table.isNumberCell(r, c) ? numberOf(table.rows[r][c]) : std::nullopt;
+            if (number)
+                cell->dynamicCall("SetValue(const QVariant&)", QVariant(*number));
+            else
+                cell->dynamicCall("SetValue(const QString&)", table.rows[r][c]);
         }
     }
     workbook->dynamicCall("SaveAs(const QString&)", QDir::toNativeSeparators(path));

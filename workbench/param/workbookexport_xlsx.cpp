@@ -4,20 +4,47 @@
 #ifndef Q_OS_WIN
 
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
+#include <QHash>
+#include <QSaveFile>
 #include <QTemporaryFile>
-
-#include <cstdio>
 
 #include <xlsxwriter.h>
 
 namespace WorkbookExport {
 
+namespace {
+
+// Moves the finished workbook to path through a save file: the target is replaced whole or
+// not at all, and gets the mode a new file of the user gets (the temporary file is 0600).
+bool install(QFile& temp, const QString& path, QString* error) {
+    if (!temp.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = temp.errorString();
+        return false;
+    }
+    const QByteArray bytes = temp.readAll();
+    temp.close();
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() ||
+        out.error() != QFileDevice::NoError) {
+        if (error)
+            *error = out.errorString();
+        out.cancelWriting();
+        return false;
+    }
+    if (!out.commit()) {
+        if (error)
+            *error = out.errorString();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool writeWorkbook(const QString& path, const WorkbookTable& table, QString* error) {
-    // Written beside the target and renamed over it: a failed export never leaves half a file
-    // where a good one was.
-    const QFileInfo target(path);
-    QTemporaryFile temp(target.absoluteDir().filePath(QStringLiteral(".export-XXXXXX.xlsx")));
+    QTemporaryFile temp(QDir(QDir::tempPath()).filePath(QStringLiteral("trivane-export-XXXXXX.xlsx")));
     if (!temp.open()) {
         if (error)
             *error = temp.errorString();
@@ -36,6 +63,20 @@ bool writeWorkbook(const QString& path, const WorkbookTable& table, QString* err
     lxw_format* centred = workbook_add_format(workbook);
     format_set_align(centred, LXW_ALIGN_CENTER);
     format_set_align(centred, LXW_ALIGN_VERTICAL_CENTER);
+    // Numbers keep the decimals the table showed them with: one format per count.
+    QHash<int, lxw_format*> numberFormats;
+    auto numberFormat = [&](int decimals) {
+        if (decimals < 0)
+            return static_cast<lxw_format*>(nullptr);
+        lxw_format*& format = numberFormats[decimals];
+        if (!format) {
+            format = workbook_add_format(workbook);
+            const QByteArray pattern =
+                decimals == 0 ? QByteArray("0") : "0." + QByteArray(qMin(decimals, 30), '0');
+            format_set_num_format(format, pattern.constData());
+        }
+        return format;
+    };
     worksheet_set_row(sheet, 0, 20, nullptr);
     for (int c = 0; c < table.headers.size(); ++c) {
         const int width = c < table.widths.size() ? table.widths[c] / 8 : 12;
@@ -44,24 +85,24 @@ bool writeWorkbook(const QString& path, const WorkbookTable& table, QString* err
     }
     for (int r = 0; r < table.rows.size(); ++r) {
         const QStringList& row = table.rows[r];
-        for (int c = 0; c < row.size(); ++c)
-            worksheet_write_string(sheet, lxw_row_t(r + 1), lxw_col_t(c), row[c].toUtf8().constData(),
-                                   nullptr);
+        for (int c = 0; c < row.size(); ++c) {
+            const auto number = table.isNumberCell(r, c) ? numberOf(row[c]) : std::nullopt;
+            if (number) {
+                worksheet_write_number(sheet, lxw_row_t(r + 1), lxw_col_t(c), *number,
+                                       numberFormat(decimalsOf(row[c])));
+            } else {
+                worksheet_write_string(sheet, lxw_row_t(r + 1), lxw_col_t(c), row[c].toUtf8().constData(),
+                                       nullptr);
+            }
+        }
     }
     const lxw_error result = workbook_close(workbook);
     if (result != LXW_NO_ERROR) {
-        QFile::remove(temp.fileName());
         if (error)
             *error = QString::fromLatin1(lxw_strerror(result));
         return false;
     }
-    if (std::rename(tempName.constData(), QFile::encodeName(path).constData()) != 0) {
-        QFile::remove(temp.fileName());
-        if (error)
-            *error = QStringLiteral("cannot replace %1").arg(path);
-        return false;
-    }
-    return true;
+    return install(temp, path, error);
 }
 
 }  // namespace WorkbookExport

@@ -7,8 +7,11 @@
 #include "link/flows/motionrecipe.h"
 #include "link/linkcommands.h"
 #include "link/motionguard.h"
+#include "link/motorframes.h"
 #include "link/motormodel.h"
 #include "link/motorstates.h"
+#include "link/otathread.h"
+#include "workbench/device/livevalues.h"
 #include "workbench/sidebar/enablebutton.h"
 #include "workbench/sidebar/motionranges.h"
 #include "workbench/sidebar/setpointrow.h"
@@ -18,6 +21,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -34,10 +38,25 @@ bool multipleDevices() {
     return kx::d(QStringLiteral("config.setting.enable_multiple_devices"))->getBool(false);
 }
 
+// The run mode the panel records while a jog holds the motor: not one of the control modes.
+constexpr int kJogMode = 7;
+// Mode state of a motor in motor (run) mode.
+constexpr int kRunning = 2;
+// How long the panel waits for the motor to answer a mode command before it says so.
+constexpr int kConfirmMs = 1000;
+// Right after a command, a report that disagrees with it may have been on its way before the
+// motor got the command (the answer to an earlier set-point): it counts only after this.
+constexpr int kGraceMs = 300;
+
+void setDimmed(QLabel* label, bool dimmed) {
+    const QString sheet = dimmed ? QStringLiteral("color:#808080;") : QString();
+    if (label->styleSheet() != sheet)
+        label->setStyleSheet(sheet);
+}
+
 // One object write whose value is read when it is sent, to the motor current when it is sent.
 SendStep write(const std::function<int()>& canId, int index, QDoubleSpinBox* spin, int pauseAfter) {
-    return {[canId, index, spin] { return LinkCommand::sdoFloat(canId(), index, spin->value()); },
-            pauseAfter};
+    return {[canId, index, spin] { return LinkCommand::sdoFloat(canId(), index, spin->value()); }, pauseAfter};
 }
 
 }  // namespace
@@ -64,6 +83,11 @@ Sidebar::Sidebar(QWidget* parent) : QWidget(parent) {
         connect(worker, &CANWorker::connectionChanged, this, [this](bool connected) {
             if (!connected)
                 m_loop->stop();
+            showMotion();
+        });
+        connect(LiveValues::of(worker), &LiveValues::refreshed, this, [this] {
+            showLive();
+            showMotion();
         });
         // Every feedback frame lands here: one look at the device and one at its state.
         connect(worker, &CANWorker::motorChanged, this, [this](quint8 canId) {
@@ -108,6 +132,17 @@ Sidebar::Sidebar(QWidget* parent) : QWidget(parent) {
         connect(stop, &QPushButton::clicked, m_loop, &SendLoop::stop);
     }
     connect(f->btnSendIq1, &QPushButton::clicked, this, &Sidebar::sendCurrent);
+    connect(kx::d(QStringLiteral("config.setting.enable_multiple_devices")), &kx::DataObject::changed, this,
+            &Sidebar::showMotion);
+    m_confirm.setSingleShot(true);
+    connect(&m_confirm, &QTimer::timeout, this, [this] {
+        showMotion();
+        // Once at the end of the grace, once when the answer is overdue.
+        LiveValues* live = liveValues();
+        const qint64 since = live ? live->now() - m_commandAt : kConfirmMs;
+        if (since <= kConfirmMs)
+            m_confirm.start(int(kConfirmMs - since) + 50);
+    });
 
     f->cmbControlMode->setCurrentIndex(0);
     f->stackedWidget->setCurrentIndex(0);
@@ -116,6 +151,8 @@ Sidebar::Sidebar(QWidget* parent) : QWidget(parent) {
     loadSine(device());
     updatePages();
     refillDevices();
+    showLive();
+    showMotion();
 }
 
 Sidebar::~Sidebar() {
@@ -196,13 +233,19 @@ void Sidebar::showDevice(kx::DataObject* record) {
     if (m_device != record) {
         if (m_device)
             disconnect(m_device, &QObject::destroyed, m_loop, nullptr);
+        if (m_device)
+            disconnect(m_device->c(QStringLiteral("_connected")), &kx::DataObject::changed, this, nullptr);
         m_device = record->isEmpty() ? nullptr : record;
         // Nothing may keep streaming to a record that is gone.
-        if (m_device)
+        if (m_device) {
             connect(m_device, &QObject::destroyed, m_loop, &SendLoop::stop);
+            connect(m_device->c(QStringLiteral("_connected")), &kx::DataObject::changed, this,
+                    &Sidebar::showMotion);
+        }
     }
     loadSine(record);
     bindRows(record);
+    showLive();
     modeSync(-2);
     if (!record->isEmpty() && !modelKnown())
         if (MotionGuard* g = guard())
@@ -241,23 +284,128 @@ void Sidebar::bindRows(kx::DataObject* record) {
 
 void Sidebar::modeSync(int m) {
     kx::DataObject* record = device();
-    int mode = record->c(QStringLiteral("_mode"))->getInt(-1);
+    const int mode = record->c(QStringLiteral("_mode"))->getInt(-1);
     if (m != -2) {
-        if (m == mode)
+        if (m == mode) {
+            showMotion();
             return;
+        }
         if (!record->isEmpty())
             record->set(this, QStringLiteral("_mode"), m, true);
-        mode = m;
     }
+    showMotion();
+    m_loop->stop();
+}
+
+LiveValues* Sidebar::liveValues() const {
+    return LiveValues::of(Helper::instance()->worker());
+}
+
+void Sidebar::commandSent(quint8 canId) {
+    LiveValues* live = liveValues();
+    m_commandCanId = canId;
+    m_commandAt = live ? live->now() : -1;
+    m_commandSerial = live ? live->serial() : 0;
+    m_confirm.start(kGraceMs + 50);
+}
+
+void Sidebar::askState(quint8 canId) {
+    CANWorker* worker = Helper::instance()->worker();
+    if (worker && worker->isConnected() && worker->link())
+        worker->link()->sendFrame(MotorFrames::modelQuery(canId));
+}
+
+void Sidebar::showMotion() {
+    kx::DataObject* record = device();
+    const int mode = record->c(QStringLiteral("_mode"))->getInt(-1);
+    const bool connected = !record->isEmpty() && record->c(QStringLiteral("_connected"))->getBool(false);
+    LiveValues* live = liveValues();
+    LiveValues::Motor motor;
+    bool counted = false;  // a report the panel's last command could not have made stale
+    const quint8 canId = MotionGuard::canIdOf(record);
+    if (!record->isEmpty() && live) {
+        motor = live->motor(canId);
+        const bool afterCommand = m_commandCanId != canId || motor.reportSerial > m_commandSerial;
+        const bool agrees = (motor.state.modeState == kRunning) == (mode >= 0);
+        const bool settled = m_commandCanId != canId || live->now() - m_commandAt > kGraceMs;
+        counted = motor.reported && afterCommand && (agrees || settled);
+    }
+    // What the motor said wins over what the panel last asked for; of a motor that is away
+    // nothing is known, and nothing could be switched.
+    const bool on = connected && (counted ? motor.state.modeState == kRunning : mode >= 0);
     {
         const QSignalBlocker block(m_form->ebControl);
-        m_form->ebControl->setSwitch(mode >= 0, false);
+        m_form->ebControl->setSwitch(on, false);
     }
-    m_form->cmbControlMode->setEnabled(mode < 0);
+    if (m_shownOn && !on)
+        m_loop->stop();
+    m_shownOn = on;
+    m_form->cmbControlMode->setEnabled(!on);
+    // Off (an E-stop, a reset) keeps the mode the user chose in the list.
     const int item = m_form->cmbControlMode->findData(mode);
-    m_form->cmbControlMode->setCurrentIndex(item >= 0 ? item : 0);
+    if (item >= 0)
+        m_form->cmbControlMode->setCurrentIndex(item);
+
+    const bool multiple = multipleDevices();
+    for (QPushButton* b : {m_form->btnJogPlus, m_form->btnJogMinus})
+        b->setEnabled(!multiple || m_jogging);
+
+    QStringList note;
+    if (record->isEmpty()) {
+        note << tr("No activated device: connect a motor or choose one in the device list.");
+    } else if (!connected) {
+        note << tr("%1 is disconnected.").arg(CANWorker::deviceDisplayName(record));
+    } else {
+        if (multiple)
+            note << tr(
+                "Motion control is off while multiple devices are enabled: the switch only "
+                "resets the motor and JOG is unavailable.");
+        if (!modelKnown())
+            note << tr("Waiting for the motor's model reply: its set-point ranges are not known yet.");
+        if (counted && motor.state.modeState == kRunning && mode == kJogMode) {
+            note << tr("The motor is running in jog mode; switch off to reset it.");
+        } else if (counted && motor.state.modeState == kRunning && item < 0) {
+            note << tr(
+                "The motor reports that it is running, though this panel did not switch it on; "
+                "switch off to reset it.");
+        } else if (counted && motor.state.modeState != kRunning && mode >= 0 && mode != kJogMode) {
+            note << tr("The motor reports %1 mode, not the %2 this panel switched on.")
+                        .arg(LiveValues::modeName(motor.state.modeState).toLower(),
+                             m_form->cmbControlMode->itemText(qMax(0, item)));
+        } else if (!counted && m_commandCanId == canId && m_commandAt >= 0 && live &&
+                   live->now() - m_commandAt > kConfirmMs) {
+            note << tr("The motor has not confirmed its mode.");
+        }
+    }
+    m_form->lblMotionNote->setText(note.join(QLatin1Char('\n')));
+    m_form->lblMotionNote->setVisible(!note.isEmpty());
     updatePages();
-    m_loop->stop();
+}
+
+void Sidebar::showLive() {
+    kx::DataObject* record = device();
+    LiveValues* live = liveValues();
+    SidebarForm* f = m_form;
+    const QString dash = QStringLiteral("–");
+    if (record->isEmpty() || !live) {
+        for (QLabel* label :
+             {f->lblLivePos, f->lblLiveVel, f->lblLiveTorque, f->lblLiveMode, f->lblLiveFault}) {
+            label->setText(dash);
+            setDimmed(label, true);
+        }
+        return;
+    }
+    const LiveValues::Motor m = live->motor(MotionGuard::canIdOf(record));
+    f->lblLivePos->setText(m.heard ? LiveValues::positionText(m.state) : dash);
+    f->lblLiveVel->setText(m.heard ? LiveValues::velocityText(m.state) : dash);
+    f->lblLiveTorque->setText(m.heard ? LiveValues::torqueText(m.state) : dash);
+    f->lblLiveMode->setText(m.reported ? LiveValues::modeName(m.state.modeState) : dash);
+    f->lblLiveFault->setText(m.reported ? LiveValues::faultText(m.state) : dash);
+    const bool reportFresh = m.reported && live->now() - m.reportAt < LiveValues::kStaleMs;
+    for (QLabel* label : {f->lblLivePos, f->lblLiveVel, f->lblLiveTorque})
+        setDimmed(label, !m.fresh);
+    setDimmed(f->lblLiveMode, !reportFresh);
+    setDimmed(f->lblLiveFault, !reportFresh);
 }
 
 void Sidebar::onMotionSwitch(bool on) {
@@ -265,16 +413,16 @@ void Sidebar::onMotionSwitch(bool on) {
     if (record->isEmpty()) {
         const QSignalBlocker block(m_form->ebControl);
         m_form->ebControl->setSwitch(false, false);
-        m_form->cmbControlMode->setEnabled(true);
-        updatePages();
+        showMotion();
         return;
     }
     const int code = m_form->cmbControlMode->currentData().toInt();
     const bool multiple = multipleDevices();
     MotionGuard* g = guard();
+    const int canId = MotionGuard::canIdOf(record);
+    commandSent(canId);
     if (on && !multiple) {
         m_form->cmbControlMode->setEnabled(false);
-        const int canId = MotionGuard::canIdOf(record);
         // Models of code 1 know CSP as run mode 1.
         LinkCommands::send(LinkCommand::setRunMode(
             canId, code == 5 ? MotionRecipe::runMode(MotionRecipe::Mode::Csp, modelCode()) : code));
@@ -294,10 +442,9 @@ void Sidebar::onMotionSwitch(bool on) {
             m_form->ebControl->setSwitch(false, false);
         }
         record->set(this, QStringLiteral("_mode"), -1, true);
-        m_form->cmbControlMode->setEnabled(true);
     }
     applyRanges();
-    updatePages();
+    showMotion();
 }
 
 void Sidebar::onSineSwitch(bool on) {
@@ -314,8 +461,7 @@ void Sidebar::onSineSwitch(bool on) {
     SendAction action;
     const auto target = targetId();
     if (on) {
-        action << write(target, 0x7003, m_form->dspnSinA, kPauseMs)
-               << write(target, 0x7002, m_form->dspnSinF, kPauseMs)
+        action << write(target, 0x7003, m_form->dspnSinA, kPauseMs) << write(target, 0x7002, m_form->dspnSinF, kPauseMs)
                << SendStep{[target] { return LinkCommand::sdoUint(target(), 0x7001, 1); }, 0};
     } else {
         // The stop goes out now, not after whatever was still in its pauses.
@@ -338,6 +484,7 @@ void Sidebar::estop() {
     }
     if (!Helper::instance()->activatedDevice())
         return;
+    commandSent(MotionGuard::canIdOf(device()));
     LinkCommands::send(LinkCommand::setMode(MotionGuard::canIdOf(device()), 0));
     modeSync(-1);
 }
@@ -346,26 +493,45 @@ void Sidebar::jogPress(bool plus) {
     kx::DataObject* record = Helper::instance()->activatedDevice();
     if (!record)
         return;
-    if (!multipleDevices()) {
-        const double speed = m_form->dspnJosSpeed->value();
-        if (LinkCommands::send(LinkCommand::jog(MotionGuard::canIdOf(record), plus ? speed : -speed, true))) {
-            m_jogging = true;
-            // A jogged motor is left enabled after the stop: reset it too when the port closes.
-            if (MotionGuard* g = guard()) {
-                g->setJogging(MotionGuard::canIdOf(record), true);
-                g->arm(MotionGuard::canIdOf(record), MotionGuard::mcuIdOf(record));
-            }
+    // With several motors on the bus motion stays off, jog included: the buttons are
+    // disabled then, and a press that still arrives sends nothing.
+    if (multipleDevices()) {
+        showMotion();
+        return;
+    }
+    const double speed = m_form->dspnJosSpeed->value();
+    const quint8 canId = MotionGuard::canIdOf(record);
+    if (LinkCommands::send(LinkCommand::jog(canId, plus ? speed : -speed, true))) {
+        m_jogging = true;
+        // A jogged motor is left enabled after the stop: reset it too when the port closes.
+        if (MotionGuard* g = guard()) {
+            g->setJogging(canId, true);
+            g->arm(canId, MotionGuard::mcuIdOf(record));
         }
+        commandSent(canId);
+        modeSync(kJogMode);
+        askState(canId);
+        return;
     }
     modeSync(-1);
 }
 
 void Sidebar::jogRelease() {
-    LinkCommands::send(LinkCommand::jog(MotionGuard::canIdOf(device()), 0.0, false));
+    // The stop goes out whenever a jog may be running; with several motors on the bus no jog
+    // was started, and a stop would still switch the motor's run mode to jog.
+    const bool wasJogging = m_jogging;
+    if (!multipleDevices() || wasJogging)
+        LinkCommands::send(LinkCommand::jog(MotionGuard::canIdOf(device()), 0.0, false));
     m_jogging = false;
+    kx::DataObject* record = device();
     if (MotionGuard* g = guard())
-        g->setJogging(MotionGuard::canIdOf(device()), false);
-    modeSync(-1);
+        g->setJogging(MotionGuard::canIdOf(record), false);
+    // The motor stays enabled in jog mode after the stop; its answer tells the switch.
+    if (wasJogging && !record->isEmpty()) {
+        commandSent(MotionGuard::canIdOf(record));
+        askState(MotionGuard::canIdOf(record));
+    }
+    showMotion();
 }
 
 void Sidebar::changeEvent(QEvent* event) {
@@ -420,17 +586,13 @@ SendAction Sidebar::actionFor(int page) const {
     switch (page) {
         case SidebarForm::PagePos:
             row = [f](Field field) {
-                return field == Field::Velocity       ? f->ppVel
-                       : field == Field::Acceleration ? f->ppAcc
-                                                      : f->ppPos;
+                return field == Field::Velocity ? f->ppVel : field == Field::Acceleration ? f->ppAcc : f->ppPos;
             };
             break;
         case SidebarForm::PageVel:
             mode = Mode::Velocity;
             row = [f](Field field) {
-                return field == Field::CurrentLimit   ? f->velCurrent
-                       : field == Field::Acceleration ? f->velAcc
-                                                      : f->velCmd;
+                return field == Field::CurrentLimit ? f->velCurrent : field == Field::Acceleration ? f->velAcc : f->velCmd;
             };
             break;
         case SidebarForm::PageCsp:
@@ -489,7 +651,10 @@ void Sidebar::updatePages() {
     m_modelKnown = modelKnown();
     if (m_modelKnown && modelCode() != m_appliedCode)
         applyRanges();
-    const bool on = m_form->ebControl->isOn();
+    // Set-points belong to a control mode the panel switched on; a motor running in jog mode
+    // or switched on elsewhere has none.
+    const int mode = device()->c(QStringLiteral("_mode"))->getInt(-1);
+    const bool on = m_form->ebControl->isOn() && m_form->cmbControlMode->findData(mode) >= 0;
     m_form->stackedWidget->setEnabled(on && m_modelKnown);
     m_form->stackedWidget->setToolTip(
         m_modelKnown ? QString()

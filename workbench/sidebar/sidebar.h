@@ -5,10 +5,12 @@
 #include "workbench/sidebar/sendloop.h"
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
 
+class LiveValues;
 class MotionGuard;
 class QShortcut;
 class SidebarForm;
@@ -18,6 +20,10 @@ class SidebarForm;
 // live in the device record's "_control" subtree and the motion state in its "_mode" node;
 // every request is one of the link commands. The current device is shared with the device
 // tree only through the Helper.
+//
+// The switch shows what the motor reports in its feedback (running or not), not only what the
+// panel last sent; where the two differ the panel says so above the controls, as it says why
+// motion is unavailable.
 class Sidebar : public QWidget {
     Q_OBJECT
 
@@ -48,6 +54,14 @@ private:
     void loadSine(kx::DataObject* record);
     void bindRows(kx::DataObject* record);
     void modeSync(int m);
+    // Switch, mode list, pages and the note from the record's "_mode" and the motor's report.
+    void showMotion();
+    void showLive();
+    // The motor's answer to what the panel sends from now on decides what the switch shows.
+    void commandSent(quint8 canId);
+    // Asks the motor for its mode state (a jog write has no answer of its own).
+    void askState(quint8 canId);
+    LiveValues* liveValues() const;
     void onMotionSwitch(bool on);
     void onSineSwitch(bool on);
     void estop();
@@ -75,4 +89,10 @@ private:
     bool m_jogging = false;
     bool m_modelKnown = false;
     int m_appliedCode = -1;
+    bool m_shownOn = false;
+    // The panel's last mode command: reports older than it describe the motor before it.
+    int m_commandCanId = -1;
+    qint64 m_commandAt = -1;      // on the live values' clock
+    quint64 m_commandSerial = 0;  // the live values' report number at the command
+    QTimer m_confirm;             // single shot: says so when the motor did not answer a command
 };

@@ -58,6 +58,42 @@ SidebarForm::SidebarForm(QWidget* sidebar) : m_sidebar(sidebar) {
     deviceRow->addWidget(btnEstop);
     layout->addLayout(deviceRow);
 
+    lblMotionNote = new QLabel(sidebar);
+    lblMotionNote->setObjectName(QStringLiteral("lblMotionNote"));
+    lblMotionNote->setWordWrap(true);
+    lblMotionNote->setStyleSheet(QStringLiteral("color:#ffb347;"));
+    lblMotionNote->setVisible(false);
+    layout->addWidget(lblMotionNote);
+
+    auto* live = new QGroupBox(tr("Motor State"), sidebar);
+    live->setObjectName(QStringLiteral("grpLive"));
+    auto* liveGrid = new QGridLayout(live);
+    auto liveValue = [live](const QString& name) {
+        auto* label = new QLabel(QStringLiteral("–"), live);
+        label->setObjectName(name);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        return label;
+    };
+    lblLivePos = liveValue(QStringLiteral("lblLivePos"));
+    lblLiveVel = liveValue(QStringLiteral("lblLiveVel"));
+    lblLiveTorque = liveValue(QStringLiteral("lblLiveTorque"));
+    lblLiveMode = liveValue(QStringLiteral("lblLiveMode"));
+    lblLiveFault = liveValue(QStringLiteral("lblLiveFault"));
+    lblLiveFault->setWordWrap(true);
+    liveGrid->addWidget(new QLabel(tr("Position"), live), 0, 0);
+    liveGrid->addWidget(lblLivePos, 0, 1);
+    liveGrid->addWidget(new QLabel(tr("Mode"), live), 0, 2);
+    liveGrid->addWidget(lblLiveMode, 0, 3);
+    liveGrid->addWidget(new QLabel(tr("Velocity"), live), 1, 0);
+    liveGrid->addWidget(lblLiveVel, 1, 1);
+    liveGrid->addWidget(new QLabel(tr("Torque"), live), 1, 2);
+    liveGrid->addWidget(lblLiveTorque, 1, 3);
+    liveGrid->addWidget(new QLabel(tr("Fault"), live), 2, 0);
+    liveGrid->addWidget(lblLiveFault, 2, 1, 1, 3);
+    liveGrid->setColumnStretch(1, 1);
+    liveGrid->setColumnStretch(3, 1);
+    layout->addWidget(live);
+
     auto* quick = new QGroupBox(tr("Quick Move"), sidebar);
     auto* quickGrid = new QGridLayout(quick);
     quickGrid->addWidget(new QLabel(tr("Max Speed"), quick), 0, 0);

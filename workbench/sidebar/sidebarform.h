@@ -25,6 +25,15 @@ public:
 
     QComboBox* cmbDevice;
     QPushButton* btnEstop;
+    // Why motion is unavailable, or how the motor's report differs from the panel's last
+    // request; hidden when there is nothing to say.
+    QLabel* lblMotionNote;
+    // The active motor's last feedback.
+    QLabel* lblLivePos;
+    QLabel* lblLiveVel;
+    QLabel* lblLiveTorque;
+    QLabel* lblLiveMode;
+    QLabel* lblLiveFault;
     QDoubleSpinBox* dspnJosSpeed;
     QPushButton* btnJogPlus;
     QPushButton* btnJogMinus;
