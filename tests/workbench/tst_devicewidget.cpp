@@ -242,7 +242,7 @@ void TestDeviceWidget::pagePicturesByModel() {
     }
     QVERIFY(MotorStates::applyModel(9, 0, 1));
     DeviceInfoPage page;
-    const QImage expected = QImage(DeviceInfoPage::picturesFor(1).value(0));
+    const QImage expected = QImage(DeviceInfoPage::productPicture(1));
     QVERIFY(!expected.isNull());
     QCOMPARE(pictureOf(page), expected.convertToFormat(pictureOf(page).format()));
     // The choice is made once: a later model reply leaves an open page as it is.
@@ -257,8 +257,8 @@ void TestDeviceWidget::alarmsOnTheBench() {
     QCOMPARE(alarmRow(tree, kFirstMcu)->text(1), QStringLiteral("None"));
 
     m_sim->command("fault 1 0x9 0x1");
-    QTRY_COMPARE_WITH_TIMEOUT(alarmRow(tree, kFirstMcu)->text(1),
-                              QStringLiteral("fault 0x9; warning 0x1"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(alarmRow(tree, kFirstMcu)->text(1), QStringLiteral("fault 0x9; warning 0x1"),
+                              10000);
     QCOMPARE(countLines(m_lines, QStringLiteral("<ERROR> Motor 1 fault: fault 0x9")), 1);
     QCOMPARE(alarmRow(tree, second)->text(1), QStringLiteral("None"));
     QCOMPARE(tree.deviceItem(kFirstMcu)->foreground(0).color(), QColor(255, 90, 90));
@@ -266,8 +266,7 @@ void TestDeviceWidget::alarmsOnTheBench() {
     // The same fault again is no news; a further bit is, and only that bit is named.
     m_sim->command("fault 1 0x9 0x1");
     m_sim->command("fault 1 0x19 0x1");
-    QTRY_VERIFY_WITH_TIMEOUT(m_lines.contains(QStringLiteral("<ERROR> Motor 1 fault: fault 0x10")),
-                             10000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_lines.contains(QStringLiteral("<ERROR> Motor 1 fault: fault 0x10")), 10000);
     QCOMPARE(countLines(m_lines, QStringLiteral("<ERROR> Motor 1 fault: fault 0x9")), 1);
 
     // A warning alone is shown without the error tag.
@@ -281,8 +280,8 @@ void TestDeviceWidget::alarmsOnTheBench() {
     QCOMPARE(alarmRow(tree, second)->text(1), QStringLiteral("warning 0x4"));
     // Cleared, the same fault is news again.
     m_sim->command("fault 1 0x9 0");
-    QTRY_COMPARE_WITH_TIMEOUT(countLines(m_lines, QStringLiteral("<ERROR> Motor 1 fault: fault 0x9")),
-                              2, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(countLines(m_lines, QStringLiteral("<ERROR> Motor 1 fault: fault 0x9")), 2,
+                              10000);
 }
 
 void TestDeviceWidget::canIdChangeFromThePage() {
