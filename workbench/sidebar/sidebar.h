@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <optional>
+
 #include "workbench/sidebar/sendloop.h"
 
 class MotionGuard;
@@ -62,12 +64,15 @@ private:
     bool modelKnown() const;
     int modelCode() const;
     void applyRanges();
+    void applyCurrentLimit();
     MotionGuard* guard() const;
 
     SidebarForm* m_form;
     SendLoop* m_loop;
     QPointer<QShortcut> m_shortcut;  // a child of the window
     QPointer<kx::DataObject> m_device;
+    QMetaObject::Connection m_paramWatch;
+    std::optional<QString> m_announced;  // the device last named on the status line
     bool m_jogging = false;
     bool m_modelKnown = false;
     int m_appliedCode = -1;
