@@ -4,6 +4,7 @@
 #include "app/busydialog.h"
 #include "app/configfile.h"
 #include "app/exitsignals.h"
+#include "app/language.h"
 #include "app/messageboxprompt.h"
 #include "app/screenshothook.h"
 #include "app/shell/mainwindow.h"
@@ -77,8 +78,7 @@ void Startup::installFonts() {
 }
 
 QTranslator* Startup::installTranslation(const QString& language, QObject* parent) {
-    if (language == QLatin1String("en"))
-        return nullptr;
+    // English has a file too: it carries the English of the texts whose source is Chinese.
     const QString file = QStringLiteral("./i18n/%1.qm").arg(language);
     if (!QFile::exists(file)) {
         kx::logE() << "no language " + file + " file";
@@ -118,7 +118,8 @@ void Startup::start() {
     Helper* helper = Helper::instance();
     initAppResources();
     installFonts();
-    const QString language = kx::d(QStringLiteral("config.language"))->getString(QString());
+    const QString language = m_languageOverride.isEmpty() ? Language::configured() : m_languageOverride;
+    Language::setRunning(language);
     installQtTranslation(language, helper);
     installTranslation(language, helper);
     ChromeStyle::apply(qApp, ChromeStyle::systemTheme());

@@ -576,6 +576,10 @@ then unplug the adapter and plug it in again.</source>
         <source>The driver installer could not be started.</source>
         <translation>无法启动驱动安装程序。</translation>
     </message>
+    <message>
+        <source>Serial port access on Linux</source>
+        <translation>Linux 下的串口访问权限</translation>
+    </message>
 </context>
 <context>
     <name>Editor</name>
@@ -602,6 +606,87 @@ then unplug the adapter and plug it in again.</source>
     <message>
         <source>%1 - %2</source>
         <translation>%1 - %2</translation>
+    </message>
+</context>
+<context>
+    <name>EmptyHint</name>
+    <message numerus="yes">
+        <source>&lt;p&gt;&lt;b&gt;%n motor(s) connected.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Open a page from the tool strip: &lt;b&gt;Device Info&lt;/b&gt; on the Device tab, &lt;b&gt;Param Table&lt;/b&gt; on the Configure tab, &lt;b&gt;Oscilloscope&lt;/b&gt; on the Analyze tab.&lt;/p&gt;</source>
+        <translation>
+            <numerusform>&lt;p&gt;&lt;b&gt;已连接 %n 台电机。&lt;/b&gt;&lt;/p&gt;&lt;p&gt;从工具栏打开页面：“设备”选项卡中的&lt;b&gt;设备信息&lt;/b&gt;，“配置”选项卡中的&lt;b&gt;参数表&lt;/b&gt;，“分析”选项卡中的&lt;b&gt;示波器&lt;/b&gt;。&lt;/p&gt;</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;Looking for motors on the bus…&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Nothing found yet? Check the adapter&apos;s CAN wiring, the motors&apos; power and the bus termination.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;正在总线上查找电机…&lt;/b&gt;&lt;/p&gt;&lt;p&gt;还没有找到？请检查适配器的 CAN 接线、电机电源和总线终端电阻。&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;No motor connected.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Plug in the USB-CAN adapter, then choose &lt;b&gt;Connect&lt;/b&gt; on the Device tab and pick its serial port.&lt;/p&gt;&lt;p&gt;No hardware at hand? Start the simulated bench:&lt;/p&gt;&lt;p&gt;&lt;code&gt;%1&lt;/code&gt;&lt;/p&gt;&lt;p&gt;and connect to &lt;code&gt;%2&lt;/code&gt;.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;未连接电机。&lt;/b&gt;&lt;/p&gt;&lt;p&gt;插入 USB-CAN 适配器，然后在“设备”选项卡中点击&lt;b&gt;连接&lt;/b&gt;并选择它的串口。&lt;/p&gt;&lt;p&gt;手头没有硬件？启动模拟测试台：&lt;/p&gt;&lt;p&gt;&lt;code&gt;%1&lt;/code&gt;&lt;/p&gt;&lt;p&gt;然后连接到 &lt;code&gt;%2&lt;/code&gt;。&lt;/p&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>EstopVerb</name>
+    <message>
+        <source>Brake the target motor at once, or every motor detected with --all.</source>
+        <translation>立即制动目标电机，或用 --all 制动检测到的所有电机。</translation>
+    </message>
+    <message>
+        <source>Brake every motor on the bus.</source>
+        <translation>制动总线上的所有电机。</translation>
+    </message>
+    <message>
+        <source>estop takes no arguments: %1</source>
+        <translation>estop 不接受参数：%1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Braking %n motor(s)...</source>
+        <translation>
+            <numerusform>正在制动 %n 台电机...</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Motor %1 did not confirm brake mode.</source>
+        <translation>电机 %1 未确认制动模式。</translation>
+    </message>
+</context>
+<context>
+    <name>FeatureChart</name>
+    <message>
+        <source>Torque - speed</source>
+        <translation>转矩 - 转速</translation>
+    </message>
+    <message>
+        <source>Speed (rpm)</source>
+        <translation>转速 (rpm)</translation>
+    </message>
+    <message>
+        <source>Torque (N·m)</source>
+        <translation>转矩 (N·m)</translation>
+    </message>
+    <message>
+        <source>Peak torque</source>
+        <translation>峰值转矩</translation>
+    </message>
+    <message>
+        <source>Rated torque</source>
+        <translation>额定转矩</translation>
+    </message>
+    <message>
+        <source>Maximum load over time</source>
+        <translation>最大负载随时间变化</translation>
+    </message>
+    <message>
+        <source>Time (s)</source>
+        <translation>时间 (s)</translation>
+    </message>
+    <message>
+        <source>Load (kg at 0.1 m)</source>
+        <translation>负载 (kg，力臂 0.1 m)</translation>
+    </message>
+    <message>
+        <source>Max load</source>
+        <translation>最大负载</translation>
     </message>
 </context>
 <context>
@@ -663,6 +748,38 @@ then unplug the adapter and plug it in again.</source>
     </message>
 </context>
 <context>
+    <name>FlashVerb</name>
+    <message>
+        <source>Send a firmware image (.bin/.hex, at most 512 KiB) to the target motor; succeeds only
+when the motor&apos;s end check accepts it. Progress (percent, packets/s, time left) on stderr.</source>
+        <translation>向目标电机发送固件镜像（.bin/.hex，最大 512 KiB）；只有电机的最终校验通过才算成功。
+进度（百分比、包/秒、剩余时间）输出到 stderr。</translation>
+    </message>
+    <message>
+        <source>The firmware image.</source>
+        <translation>固件镜像。</translation>
+    </message>
+    <message>
+        <source>flash expects one file.</source>
+        <translation>flash 需要一个文件。</translation>
+    </message>
+</context>
+<context>
+    <name>Flow</name>
+    <message>
+        <source>cancelled</source>
+        <translation>已取消</translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected.</source>
+        <translation>适配器已断开。</translation>
+    </message>
+    <message>
+        <source>The motor was removed.</source>
+        <translation>电机已移除。</translation>
+    </message>
+</context>
+<context>
     <name>HelpTools</name>
     <message>
         <source>Instruction</source>
@@ -677,9 +794,9 @@ then unplug the adapter and plug it in again.</source>
         <translation>关于 %1</translation>
     </message>
     <message>
-        <source>Version %1
+        <source>版本 %1
 
-Built %2</source>
+编译 %2</source>
         <translation>版本 %1
 
 编译 %2</translation>
@@ -706,6 +823,48 @@ Built %2</source>
     <message>
         <source>No activated device!</source>
         <translation>没有激活的设备！</translation>
+    </message>
+</context>
+<context>
+    <name>InfoVerb</name>
+    <message>
+        <source>Show the target&apos;s name, MCU ID, CAN ID and model code.</source>
+        <translation>显示目标电机的名称、MCU ID、CAN ID 和型号代码。</translation>
+    </message>
+    <message>
+        <source>info takes no arguments: %1</source>
+        <translation>info 不接受参数：%1</translation>
+    </message>
+    <message>
+        <source>Name: %1</source>
+        <translation>名称：%1</translation>
+    </message>
+    <message>
+        <source>MCU ID: 0x%1</source>
+        <translation>MCU ID：0x%1</translation>
+    </message>
+    <message>
+        <source>CAN ID: %1</source>
+        <translation>CAN ID：%1</translation>
+    </message>
+    <message>
+        <source>Model code: %1</source>
+        <translation>型号代码：%1</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>The motor did not answer the model query.</source>
+        <translation>电机未应答型号查询。</translation>
+    </message>
+</context>
+<context>
+    <name>Language</name>
+    <message>
+        <source>--language expects one of %1, not &quot;%2&quot;.</source>
+        <translation>--language 应为 %1 之一，而不是“%2”。</translation>
     </message>
 </context>
 <context>
@@ -850,6 +1009,163 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>Run mode %1 is outside the range [0, 255]: command refused.</source>
         <translation>运行模式 %1 超出范围 [0, 255]：命令被拒绝。</translation>
+    </message>
+    <message>
+        <source>Send Z48 Command %1 to CAN(%2)</source>
+        <translation>向 CAN(%2) 发送 Z48 命令 %1</translation>
+    </message>
+    <message>
+        <source>Send Z48 Command %1 to CAN(%3): %2</source>
+        <translation>向 CAN(%3) 发送 Z48 命令 %1：%2</translation>
+    </message>
+    <message>
+        <source>break mode</source>
+        <translation>制动模式</translation>
+    </message>
+    <message>
+        <source>motor mode</source>
+        <translation>电机模式</translation>
+    </message>
+    <message>
+        <source>reset mode</source>
+        <translation>复位模式</translation>
+    </message>
+    <message>
+        <source>unknown mode (%1)</source>
+        <translation>未知模式 (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>LinkLease</name>
+    <message>
+        <source>the bus is busy: %1</source>
+        <translation>总线忙：%1</translation>
+    </message>
+    <message>
+        <source>motor %1 is busy: %2</source>
+        <translation>电机 %1 忙：%2</translation>
+    </message>
+</context>
+<context>
+    <name>LinkSession</name>
+    <message>
+        <source>Serial device of the USB-CAN adapter (required).</source>
+        <translation>USB-CAN 适配器的串口设备（必填）。</translation>
+    </message>
+    <message>
+        <source>device</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>Line rate of the adapter (default: config.baud_rate).</source>
+        <translation>适配器的波特率（默认：config.baud_rate）。</translation>
+    </message>
+    <message>
+        <source>rate</source>
+        <translation>波特率</translation>
+    </message>
+    <message>
+        <source>CAN ID of the target motor (default: the first one detected).</source>
+        <translation>目标电机的 CAN ID（默认：检测到的第一台）。</translation>
+    </message>
+    <message>
+        <source>id</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>Detect every motor on the bus.</source>
+        <translation>检测总线上的所有电机。</translation>
+    </message>
+    <message>
+        <source>Machine-readable output.</source>
+        <translation>机器可读的输出。</translation>
+    </message>
+    <message>
+        <source>--port is required.</source>
+        <translation>需要 --port。</translation>
+    </message>
+    <message>
+        <source>Invalid baud rate: %1</source>
+        <translation>无效的波特率：%1</translation>
+    </message>
+    <message>
+        <source>Invalid CAN ID (1..127): %1</source>
+        <translation>无效的 CAN ID（1..127）：%1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1.</source>
+        <translation>无法打开 %1。</translation>
+    </message>
+    <message>
+        <source>CAN ID %1 did not answer: scanning the bus.</source>
+        <translation>CAN ID %1 无应答：正在扫描总线。</translation>
+    </message>
+    <message>
+        <source>No motor answered on %1.</source>
+        <translation>%1 上没有电机应答。</translation>
+    </message>
+    <message>
+        <source>Detection timed out on %1.</source>
+        <translation>%1 上的检测超时。</translation>
+    </message>
+    <message>
+        <source>No motor with CAN ID %1 on %2.</source>
+        <translation>%2 上没有 CAN ID 为 %1 的电机。</translation>
+    </message>
+</context>
+<context>
+    <name>LinkVerb</name>
+    <message>
+        <source>%1 expects %2 argument(s).</source>
+        <translation>%1 需要 %2 个参数。</translation>
+    </message>
+    <message>
+        <source>Not a number: %1</source>
+        <translation>不是数字：%1</translation>
+    </message>
+    <message>
+        <source>%1 expects a whole number from %2 to %3: %4</source>
+        <translation>%1 需要 %2 到 %3 之间的整数：%4</translation>
+    </message>
+    <message>
+        <source>mode expects reset, motor or brake.</source>
+        <translation>mode 需要 reset、motor 或 brake。</translation>
+    </message>
+    <message>
+        <source>Send the value as an unsigned integer.</source>
+        <translation>以无符号整数发送该值。</translation>
+    </message>
+    <message>
+        <source>The motor did not confirm the mechanical zero.</source>
+        <translation>电机未确认机械零点。</translation>
+    </message>
+    <message>
+        <source>The motor did not announce itself under CAN ID %1.</source>
+        <translation>电机未以 CAN ID %1 上报自身。</translation>
+    </message>
+    <message>
+        <source>MCU ID: 0x%1  CAN ID: %2  model: %3</source>
+        <translation>MCU ID：0x%1  CAN ID：%2  型号：%3</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected before the calibration started.</source>
+        <translation>校准开始前适配器已断开。</translation>
+    </message>
+    <message>
+        <source>The motor did not enter calibration mode.</source>
+        <translation>电机未进入校准模式。</translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected during the calibration.</source>
+        <translation>校准过程中适配器已断开。</translation>
+    </message>
+    <message>
+        <source>The calibration did not finish in time.</source>
+        <translation>校准未能按时完成。</translation>
     </message>
 </context>
 <context>
@@ -1278,6 +1594,111 @@ Encoder Electrical Offset: %2</source>
     </message>
 </context>
 <context>
+    <name>ParamsVerb</name>
+    <message>
+        <source>Read, edit, save, back up, compare and restore a motor&apos;s parameter table.
+diff exits 0 when no writable entry differs and 1 when some do; with two files it needs no port.</source>
+        <translation>读取、编辑、保存、备份、比较和恢复电机的参数表。
+没有可写条目不同时 diff 退出码为 0，有不同时为 1；比较两个文件时不需要串口。</translation>
+    </message>
+    <message>
+        <source>set: save the value in the motor&apos;s flash.</source>
+        <translation>set：将值保存到电机的 Flash。</translation>
+    </message>
+    <message>
+        <source>restore: only these codes.</source>
+        <translation>restore：只恢复这些代码。</translation>
+    </message>
+    <message>
+        <source>codes</source>
+        <translation>代码</translation>
+    </message>
+    <message>
+        <source>restore: show the writes, write nothing.</source>
+        <translation>restore：只显示将写入的内容，不写入。</translation>
+    </message>
+    <message>
+        <source>restore: also entries whose name or type changed.</source>
+        <translation>restore：名称或类型已改变的条目也恢复。</translation>
+    </message>
+    <message>
+        <source>params expects one of: %1</source>
+        <translation>params 需要以下之一：%1</translation>
+    </message>
+    <message>
+        <source>Wrong number of arguments for params %1.</source>
+        <translation>params %1 的参数个数不对。</translation>
+    </message>
+    <message>
+        <source>Not an entry code: %1</source>
+        <translation>不是条目代码：%1</translation>
+    </message>
+    <message>
+        <source>Reading the parameter description...</source>
+        <translation>正在读取参数描述...</translation>
+    </message>
+    <message>
+        <source>The motor did not describe its parameter table.</source>
+        <translation>电机未给出参数表描述。</translation>
+    </message>
+    <message>
+        <source>The motor has no entry %1.</source>
+        <translation>电机没有条目 %1。</translation>
+    </message>
+    <message>
+        <source>%1 %2 is read-only.</source>
+        <translation>%1 %2 为只读。</translation>
+    </message>
+    <message>
+        <source>Please input ASCII charaters</source>
+        <translation>请输入 ASCII 字符</translation>
+    </message>
+    <message>
+        <source>Only the first 16 characters are written: %1</source>
+        <translation>只写入前 16 个字符：%1</translation>
+    </message>
+    <message>
+        <source>Not a %1 value: %2</source>
+        <translation>不是 %1 类型的值：%2</translation>
+    </message>
+    <message>
+        <source>Value out of range: %1 is outside [%2, %3].</source>
+        <translation>值超出范围：%1 不在 [%2, %3] 内。</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 entries saved to %2.</source>
+        <translation>%1 个条目已保存到 %2。</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>Refused %1 %2: %3</source>
+        <translation>已拒绝 %1 %2：%3</translation>
+    </message>
+    <message>
+        <source>%1 %2: %3 -&gt; %4</source>
+        <translation>%1 %2：%3 -&gt; %4</translation>
+    </message>
+    <message>
+        <source>Nothing to restore.</source>
+        <translation>没有需要恢复的内容。</translation>
+    </message>
+    <message>
+        <source>Writing %1 entries...</source>
+        <translation>正在写入 %1 个条目...</translation>
+    </message>
+    <message>
+        <source>%1 of %2 entries written.</source>
+        <translation>已写入 %1/%2 个条目。</translation>
+    </message>
+</context>
+<context>
     <name>PlaceholderPage</name>
     <message>
         <source>This page is not part of this build yet.</source>
@@ -1324,6 +1745,17 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Permission denied opening %1: your user may not open serial ports (they belong to the dialout group), or another program is using the port.</source>
         <translation>打开 %1 时权限被拒绝：当前用户可能无权打开串口（串口属于 dialout 组），或者该端口正被其他程序占用。</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressLine</name>
+    <message>
+        <source>Erasing flash...</source>
+        <translation>正在擦除 Flash...</translation>
+    </message>
+    <message>
+        <source>%1% %2 packets/s %3 left</source>
+        <translation>%1% %2 包/秒 剩余 %3</translation>
     </message>
 </context>
 <context>
@@ -1473,6 +1905,18 @@ or let every user open USB-CAN adapters with a udev rule:
         <source>Auto increase desired CAN ID</source>
         <translation>自动递增目标 CAN ID</translation>
     </message>
+    <message>
+        <source>Language</source>
+        <translation>语言 (Language)</translation>
+    </message>
+    <message>
+        <source>Applies at the next start</source>
+        <translation>下次启动时生效</translation>
+    </message>
+    <message>
+        <source>The interface will be in %1 from the next start of %2.</source>
+        <translation>下次启动 %2 时，界面将使用 %1。</translation>
+    </message>
 </context>
 <context>
     <name>ScopeAcquisition</name>
@@ -1513,6 +1957,121 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
 </context>
 <context>
+    <name>ScopeVerb</name>
+    <message>
+        <source>Record up to eight scope channels of the target into a waveform file (or CSV with a header of channel names) and report records received and lost.</source>
+        <translation>将目标电机最多八个示波器通道记录到波形文件（或带通道名表头的 CSV），并报告收到和丢失的记录数。</translation>
+    </message>
+    <message>
+        <source>Channels by parameter name or code (0x3000), comma-separated.</source>
+        <translation>通道，按参数名或代码（0x3000），以逗号分隔。</translation>
+    </message>
+    <message>
+        <source>list</source>
+        <translation>列表</translation>
+    </message>
+    <message>
+        <source>Sample rate in Hz.</source>
+        <translation>采样率，单位 Hz。</translation>
+    </message>
+    <message>
+        <source>hz</source>
+        <translation>Hz</translation>
+    </message>
+    <message>
+        <source>Recording time.</source>
+        <translation>记录时长。</translation>
+    </message>
+    <message>
+        <source>s</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>Output file.</source>
+        <translation>输出文件。</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>Write CSV instead of the waveform format.</source>
+        <translation>写 CSV 而不是波形格式。</translation>
+    </message>
+    <message>
+        <source>What to do (record).</source>
+        <translation>要做什么（record）。</translation>
+    </message>
+    <message>
+        <source>scope expects: record</source>
+        <translation>scope 需要：record</translation>
+    </message>
+    <message>
+        <source>--channels expects one to eight channels.</source>
+        <translation>--channels 需要一到八个通道。</translation>
+    </message>
+    <message>
+        <source>--rate expects a whole number of Hz from 1 to 65535.</source>
+        <translation>--rate 需要 1 到 65535 之间的整数 Hz。</translation>
+    </message>
+    <message>
+        <source>--seconds expects a time above 0 and at most a day.</source>
+        <translation>--seconds 需要大于 0 且不超过一天的时长。</translation>
+    </message>
+    <message>
+        <source>--out is required.</source>
+        <translation>需要 --out。</translation>
+    </message>
+    <message>
+        <source>This build has no scope.</source>
+        <translation>此版本不含示波器。</translation>
+    </message>
+    <message>
+        <source>Reading the parameter names of the target...</source>
+        <translation>正在读取目标电机的参数名...</translation>
+    </message>
+    <message>
+        <source>Unknown channel %1: without the motor&apos;s parameter table channels are given by code (e.g. 0x3000).</source>
+        <translation>未知通道 %1：没有电机参数表时请用代码指定通道（如 0x3000）。</translation>
+    </message>
+    <message>
+        <source>Unknown channel %1.</source>
+        <translation>未知通道 %1。</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>The motor did not answer the scope configuration.</source>
+        <translation>电机未应答示波器配置。</translation>
+    </message>
+    <message>
+        <source>Recording %1 channel(s) at %2 Hz for %3 s into %4</source>
+        <translation>以 %2 Hz 记录 %1 个通道 %3 秒到 %4</translation>
+    </message>
+    <message>
+        <source>%1 s: %2 records, %3 lost</source>
+        <translation>%1 秒：%2 条记录，丢失 %3 条</translation>
+    </message>
+    <message>
+        <source>Records received: %1, lost: %2</source>
+        <translation>收到记录：%1，丢失：%2</translation>
+    </message>
+    <message>
+        <source>The link closed during the recording.</source>
+        <translation>记录过程中连接已关闭。</translation>
+    </message>
+    <message>
+        <source>The motor did not confirm the stop.</source>
+        <translation>电机未确认停止。</translation>
+    </message>
+    <message>
+        <source>%1 was not written whole.</source>
+        <translation>%1 未完整写入。</translation>
+    </message>
+</context>
+<context>
     <name>ShellRegistry</name>
     <message>
         <source>Motion control is not part of this build yet.</source>
@@ -1541,9 +2100,6 @@ or let every user open USB-CAN adapters with a udev rule:
         <source>Waiting for the motor&apos;s model reply: its set-point ranges are not known yet.</source>
         <translation>正在等待电机型号应答：尚未获知其设定值范围。</translation>
     </message>
-</context>
-<context>
-    <name>SidebarForm</name>
     <message>
         <source>Activated Device</source>
         <translation>激活的设备</translation>
@@ -1708,6 +2264,53 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>EStop</source>
         <translation>急停</translation>
+    </message>
+</context>
+<context>
+    <name>kx::ConvertCommand</name>
+    <message>
+        <source>invalid JSON at offset %1: %2</source>
+        <translation>偏移 %1 处的 JSON 无效：%2</translation>
+    </message>
+    <message>
+        <source>invalid XML at line %1, column %2: %3</source>
+        <translation>第 %1 行第 %2 列的 XML 无效：%3</translation>
+    </message>
+    <message>
+        <source>not a compressed binary record (offset 0)</source>
+        <translation>不是压缩的二进制记录（偏移 0）</translation>
+    </message>
+    <message>
+        <source>damaged binary record at offset %1 of the uncompressed data</source>
+        <translation>解压后数据偏移 %1 处的二进制记录已损坏</translation>
+    </message>
+    <message>
+        <source>unknown origin type</source>
+        <translation>未知的源类型</translation>
+    </message>
+    <message>
+        <source>convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</source>
+        <translation>convert JSON|XML|BIN JSON|XML|BIN -data=&lt;数据&gt;|-path=&lt;路径&gt;</translation>
+    </message>
+    <message>
+        <source>Convert 1st type of data to 2nd type</source>
+        <translation>将第一种类型的数据转换为第二种类型</translation>
+    </message>
+    <message>
+        <source>origin type is same with target type</source>
+        <translation>源类型与目标类型相同</translation>
+    </message>
+    <message>
+        <source>unknown origin type: </source>
+        <translation>未知的源类型：</translation>
+    </message>
+    <message>
+        <source>cannot read file: </source>
+        <translation>无法读取文件：</translation>
+    </message>
+    <message>
+        <source>no input: -path=&lt;path&gt; or -data=&lt;data&gt;</source>
+        <translation>没有输入：-path=&lt;路径&gt; 或 -data=&lt;数据&gt;</translation>
     </message>
 </context>
 <context>
