@@ -7,6 +7,7 @@
 #include "app/language.h"
 #include "app/messageboxprompt.h"
 #include "app/screenshothook.h"
+#include "app/screenwalk.h"
 #include "app/shell/mainwindow.h"
 #include "chrome/chromestyle.h"
 #include "framework/core/setup.h"
@@ -138,6 +139,7 @@ void Startup::start() {
 
     m_busy = new BusyDialog(m_window);
     new ScreenshotHook(m_window, m_window);
+    ScreenWalk::startFromEnvironment(m_window);
     m_exitSignals = new ExitSignals;
     QObject::connect(m_exitSignals, &ExitSignals::exitRequested, qApp, [] {
         QApplication::closeAllWindows();
