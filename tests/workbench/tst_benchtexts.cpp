@@ -119,16 +119,16 @@ private slots:
             QCOMPARE(chart->property("shownTexts").toStringList().value(0), torqueTitle);
         }
         for (int model : {-1, 0, 1}) {
-            for (const FeatureChart::Spec& spec :
+            for (const FeatureChart::Content& content :
                  {FeatureChart::torqueSpeed(model), FeatureChart::maxLoad(model)}) {
-                FeatureChart chart(spec);
+                FeatureChart chart(content);
                 const int narrowest = chart.minimumSizeHint().width();
                 for (int width : {narrowest, (narrowest + 600) / 2, 600}) {
                     const QSize size(width, chart.heightForWidth(width));
                     const FeatureChart::Layout l = chart.layoutFor(size);
                     const QRectF whole(QPointF(0, 0), QSizeF(size));
                     const QString where =
-                        QStringLiteral("%1, model %2, width %3").arg(spec.title).arg(model).arg(width);
+                        QStringLiteral("%1, model %2, width %3").arg(content.title).arg(model).arg(width);
                     QVERIFY2(whole.contains(l.titleText), qPrintable(where));
                     QVERIFY2(whole.contains(l.xTitleText), qPrintable(where));
                     QVERIFY2(whole.contains(l.yTitleText), qPrintable(where));

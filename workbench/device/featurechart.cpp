@@ -55,8 +55,8 @@ int ticks(const FeatureChart::Axis& axis) {
 
 }  // namespace
 
-FeatureChart::Spec FeatureChart::torqueSpeed(int modelCode) {
-    Spec s;
+FeatureChart::Content FeatureChart::torqueSpeed(int modelCode) {
+    Content s;
     s.title = tr("Torque - speed");
     s.x = {tr("Speed (rpm)"), 320, 40};
     s.y = {tr("Torque (N·m)"), 14, 2};
@@ -97,8 +97,8 @@ FeatureChart::Spec FeatureChart::torqueSpeed(int modelCode) {
     return s;
 }
 
-FeatureChart::Spec FeatureChart::maxLoad(int modelCode) {
-    Spec s;
+FeatureChart::Content FeatureChart::maxLoad(int modelCode) {
+    Content s;
     s.title = tr("Maximum load over time");
     s.x = {tr("Time (s)"), 60, 10};
     s.y = {tr("Load (kg at 0.1 m)"), 14, 2};
@@ -123,13 +123,13 @@ FeatureChart::Spec FeatureChart::maxLoad(int modelCode) {
     return s;
 }
 
-FeatureChart::FeatureChart(const Spec& spec, QWidget* parent) : QWidget(parent), m_spec(spec) {
+FeatureChart::FeatureChart(const Content& content, QWidget* parent) : QWidget(parent), m_content(content) {
     // The texts are painted: say which, for whoever reads the screen (accessibility, checks).
-    QStringList texts = {spec.title, spec.x.title, spec.y.title};
-    for (const Series& series : spec.series)
+    QStringList texts = {content.title, content.x.title, content.y.title};
+    for (const Series& series : content.series)
         texts << series.name;
     setProperty("shownTexts", QVariant(texts));
-    setAccessibleName(spec.title);
+    setAccessibleName(content.title);
     setMaximumWidth(kMaxWidth);
     QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
@@ -145,9 +145,9 @@ FeatureChart::Layout FeatureChart::layoutFor(const QSize& size) const {
     const QFontMetricsF axis(axisFont(font()));
     const QFontMetricsF tick(tickFont(font()));
     double yTickWidth = 0;
-    for (int i = 0; i <= ticks(m_spec.y); ++i)
-        yTickWidth = qMax(yTickWidth, tick.horizontalAdvance(tickText(i * m_spec.y.step)));
-    const double lastX = tick.horizontalAdvance(tickText(ticks(m_spec.x) * m_spec.x.step));
+    for (int i = 0; i <= ticks(m_content.y); ++i)
+        yTickWidth = qMax(yTickWidth, tick.horizontalAdvance(tickText(i * m_content.y.step)));
+    const double lastX = tick.horizontalAdvance(tickText(ticks(m_content.x) * m_content.x.step));
 
     const double w = size.width();
     const double h = size.height();
@@ -164,15 +164,15 @@ FeatureChart::Layout FeatureChart::layoutFor(const QSize& size) const {
     auto centred = [](const QRectF& slot, double width, double height) {
         return QRectF(slot.center().x() - width / 2, slot.center().y() - height / 2, width, height);
     };
-    l.titleText = centred(l.title, title.horizontalAdvance(m_spec.title), title.height());
-    l.xTitleText = centred(l.xTitle, axis.horizontalAdvance(m_spec.x.title), axis.height());
-    l.yTitleText = centred(l.yTitle, axis.height(), axis.horizontalAdvance(m_spec.y.title));
+    l.titleText = centred(l.title, title.horizontalAdvance(m_content.title), title.height());
+    l.xTitleText = centred(l.xTitle, axis.horizontalAdvance(m_content.x.title), axis.height());
+    l.yTitleText = centred(l.yTitle, axis.height(), axis.horizontalAdvance(m_content.y.title));
 
     double nameWidth = 0;
-    for (const Series& series : m_spec.series)
+    for (const Series& series : m_content.series)
         nameWidth = qMax(nameWidth, tick.horizontalAdvance(series.name));
     const double legendWidth = 24 + 6 + nameWidth + 2 * kMargin;
-    const double legendHeight = m_spec.series.size() * (tick.height() + 4) + kMargin;
+    const double legendHeight = m_content.series.size() * (tick.height() + 4) + kMargin;
     l.legend =
         QRectF(l.plot.right() - legendWidth - kMargin, l.plot.top() + kMargin, legendWidth, legendHeight);
     return l;
@@ -184,9 +184,9 @@ int FeatureChart::heightForWidth(int width) const {
     const QFontMetricsF tick(tickFont(font()));
     const Layout l = layoutFor(QSize(width, 1000));
     const double chrome = 1000 - l.plot.height();
-    const double plotNeeded = axis.horizontalAdvance(m_spec.y.title) + 2 * kMargin;
+    const double plotNeeded = axis.horizontalAdvance(m_content.y.title) + 2 * kMargin;
     const double legendNeeded = l.legend.height() + 4 * tick.height();
-    return qCeil(qMax(width * m_spec.aspect, chrome + qMax(plotNeeded, legendNeeded)));
+    return qCeil(qMax(width * m_content.aspect, chrome + qMax(plotNeeded, legendNeeded)));
 }
 
 QSize FeatureChart::sizeHint() const {
@@ -198,8 +198,8 @@ QSize FeatureChart::minimumSizeHint() const {
     const QFontMetricsF axis(axisFont(font()));
     const Layout l = layoutFor(QSize(1000, 1000));
     const double chrome = 1000 - l.plot.width();
-    const double width = std::max({double(kMinWidth), title.horizontalAdvance(m_spec.title) + 2 * kMargin,
-                                   chrome + axis.horizontalAdvance(m_spec.x.title) + 2 * kMargin,
+    const double width = std::max({double(kMinWidth), title.horizontalAdvance(m_content.title) + 2 * kMargin,
+                                   chrome + axis.horizontalAdvance(m_content.x.title) + 2 * kMargin,
                                    chrome + l.legend.width() + 2 * kMargin});
     return QSize(qCeil(width), heightForWidth(qCeil(width)));
 }
@@ -211,37 +211,37 @@ void FeatureChart::paintEvent(QPaintEvent*) {
     const Layout l = layoutFor(size());
     const QRectF& plot = l.plot;
     auto toPlot = [&](const QPointF& v) {
-        return QPointF(plot.left() + v.x() / m_spec.x.max * plot.width(),
-                       plot.bottom() - v.y() / m_spec.y.max * plot.height());
+        return QPointF(plot.left() + v.x() / m_content.x.max * plot.width(),
+                       plot.bottom() - v.y() / m_content.y.max * plot.height());
     };
 
     p.setFont(titleFont(font()));
     p.setPen(kTitleText);
-    p.drawText(l.title, Qt::AlignCenter, m_spec.title);
+    p.drawText(l.title, Qt::AlignCenter, m_content.title);
 
     const QFont tick = tickFont(font());
     const QFontMetricsF tickMetrics(tick);
     p.setFont(tick);
-    for (int i = 0; i <= ticks(m_spec.x); ++i) {
-        const double x = toPlot({i * m_spec.x.step, 0}).x();
+    for (int i = 0; i <= ticks(m_content.x); ++i) {
+        const double x = toPlot({i * m_content.x.step, 0}).x();
         p.setPen(kGrid);
         p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
         p.setPen(kTickText);
-        const QString text = tickText(i * m_spec.x.step);
+        const QString text = tickText(i * m_content.x.step);
         const double width = tickMetrics.horizontalAdvance(text);
         p.drawText(QRectF(x - width / 2, plot.bottom() + kMargin / 2, width, tickMetrics.height()),
                    Qt::AlignCenter, text);
     }
-    for (int i = 0; i <= ticks(m_spec.y); ++i) {
-        const double y = toPlot({0, i * m_spec.y.step}).y();
+    for (int i = 0; i <= ticks(m_content.y); ++i) {
+        const double y = toPlot({0, i * m_content.y.step}).y();
         p.setPen(kGrid);
         p.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
         p.setPen(kTickText);
         p.drawText(QRectF(0, y - tickMetrics.height() / 2, plot.left() - kMargin / 2, tickMetrics.height()),
-                   Qt::AlignRight | Qt::AlignVCenter, tickText(i * m_spec.y.step));
+                   Qt::AlignRight | Qt::AlignVCenter, tickText(i * m_content.y.step));
     }
 
-    for (const Series& series : m_spec.series) {
+    for (const Series& series : m_content.series) {
         if (series.points.isEmpty())
             continue;
         QPainterPath curve(toPlot(series.points.first()));
@@ -264,7 +264,7 @@ void FeatureChart::paintEvent(QPaintEvent*) {
     p.drawRect(plot);
 
     double y = l.legend.top() + kMargin / 2;
-    for (const Series& series : m_spec.series) {
+    for (const Series& series : m_content.series) {
         const double middle = y + tickMetrics.height() / 2;
         p.setPen(QPen(series.colour, 2.5));
         p.drawLine(QPointF(l.legend.left() + kMargin, middle),
@@ -278,11 +278,11 @@ void FeatureChart::paintEvent(QPaintEvent*) {
 
     p.setFont(axisFont(font()));
     p.setPen(kAxisText);
-    p.drawText(l.xTitle, Qt::AlignCenter, m_spec.x.title);
+    p.drawText(l.xTitle, Qt::AlignCenter, m_content.x.title);
     // The upright title: turn the painter so that the text runs from bottom to top.
     p.save();
     p.translate(l.yTitle.left(), l.yTitle.bottom());
     p.rotate(-90);
-    p.drawText(QRectF(0, 0, l.yTitle.height(), l.yTitle.width()), Qt::AlignCenter, m_spec.y.title);
+    p.drawText(QRectF(0, 0, l.yTitle.height(), l.yTitle.width()), Qt::AlignCenter, m_content.y.title);
     p.restore();
 }

@@ -24,7 +24,7 @@ public:
         QVector<QPointF> points;  // in axis units, ascending x
         bool filled = false;      // shade the area below the curve
     };
-    struct Spec {
+    struct Content {
         QString title;
         Axis x;
         Axis y;
@@ -33,8 +33,8 @@ public:
     };
 
     // The curves of a model code; codes without their own curves get the standard motor's.
-    static Spec torqueSpeed(int modelCode);
-    static Spec maxLoad(int modelCode);
+    static Content torqueSpeed(int modelCode);
+    static Content maxLoad(int modelCode);
 
     // Where the parts go in a widget of a given size.
     struct Layout {
@@ -49,9 +49,9 @@ public:
         QRectF yTitleText;
     };
 
-    explicit FeatureChart(const Spec& spec, QWidget* parent = nullptr);
+    explicit FeatureChart(const Content& content, QWidget* parent = nullptr);
 
-    const Spec& spec() const { return m_spec; }
+    const Content& content() const { return m_content; }
     Layout layoutFor(const QSize& size) const;
 
     QSize sizeHint() const override;
@@ -65,5 +65,5 @@ protected:
 private:
     QString tickText(double value) const;
 
-    Spec m_spec;
+    Content m_content;
 };
