@@ -50,3 +50,8 @@ echo "== Build and test"
 cmake -S . -B build -G Ninja
 cmake --build build -j "$jobs"
 cd build && ctest --output-on-failure -j "$jobs"
+
+if [ "${CI:-}" = "true" ]; then
+    echo "== Screen walk in both languages (pictures in build/screenwalk)"
+    "$root/scripts/screenwalk.sh" "$root/build/screenwalk"
+fi

@@ -4,8 +4,10 @@
 #include "app/busydialog.h"
 #include "app/configfile.h"
 #include "framework/core/exitsignals.h"
+#include "app/language.h"
 #include "app/messageboxprompt.h"
 #include "app/screenshothook.h"
+#include "app/screenwalk.h"
 #include "app/shell/mainwindow.h"
 #include "chrome/chromestyle.h"
 #include "framework/core/setup.h"
@@ -77,8 +79,7 @@ void Startup::installFonts() {
 }
 
 QTranslator* Startup::installTranslation(const QString& language, QObject* parent) {
-    if (language == QLatin1String("en"))
-        return nullptr;
+    // English has a file too: it carries the English of the texts whose source is Chinese.
     const QString file = QStringLiteral("./i18n/%1.qm").arg(language);
     if (!QFile::exists(file)) {
         kx::logE() << "no language " + file + " file";
@@ -118,7 +119,8 @@ void Startup::start() {
     Helper* helper = Helper::instance();
     initAppResources();
     installFonts();
-    const QString language = kx::d(QStringLiteral("config.language"))->getString(QString());
+    const QString language = m_languageOverride.isEmpty() ? Language::configured() : m_languageOverride;
+    Language::setRunning(language);
     installQtTranslation(language, helper);
     installTranslation(language, helper);
     ChromeStyle::apply(qApp, ChromeStyle::systemTheme());
@@ -137,6 +139,7 @@ void Startup::start() {
 
     m_busy = new BusyDialog(m_window);
     new ScreenshotHook(m_window, m_window);
+    ScreenWalk::startFromEnvironment(m_window);
     m_exitSignals = new ExitSignals;
     QObject::connect(m_exitSignals, &ExitSignals::exitRequested, qApp, [] {
         QApplication::closeAllWindows();

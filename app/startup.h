@@ -34,7 +34,10 @@ public:
     // Shut-down steps 1-3; the main window goes with this object (step 4).
     void shutdown();
 
-    // "./i18n/<language>.qm" for every language but "en"; null when nothing was installed.
+    // The language for this run instead of "config.language" (which stays as it is).
+    void setLanguageOverride(const QString& language) { m_languageOverride = language; }
+
+    // "./i18n/<language>.qm"; null when nothing was installed.
     static QTranslator* installTranslation(const QString& language, QObject* parent);
     // Qt's own catalogue "qtbase_<language>.qm" from Qt's translations directory; null for
     // "en" or when Qt has none for the language.
@@ -49,4 +52,5 @@ private:
     BusyDialog* m_busy = nullptr;
     MessageBoxPrompt* m_prompt = nullptr;
     ExitSignals* m_exitSignals = nullptr;
+    QString m_languageOverride;
 };

@@ -26,6 +26,8 @@ QString clock(double seconds) {
 
 // One progress line on stderr, rewritten in place at most four times a second.
 class ProgressLine {
+    Q_DECLARE_TR_FUNCTIONS(ProgressLine)
+
 public:
     void erasing() { print(tr("Erasing flash...")); }
     void start() { m_clock.start(); }

@@ -340,12 +340,17 @@ void CANWorker::adapterFailedNow() {
 void CANWorker::onDeviceDetected() {
     Helper* helper = Helper::instance();
     const otaThread::DeviceEntry entry = m_link->lastAnnounced();
-    helper->postStatus(tr("Detected device: [MCU ID: 0x%1, CAN ID: %2]")
-                           .arg(QString::number(entry.mcuId, 16))
-                           .arg(entry.canId));
-    const bool multiple = setting(QStringLiteral("config.setting.enable_multiple_devices"), false);
     const QString name = QString::number(entry.mcuId, 16);
     kx::DataObject* devices = kx::d("project.device");
+    // A motor answers every probe of a scan: a connected one under the same CAN ID is no news.
+    kx::DataObject* known = devices->cdobj(name);
+    if (known->isEmpty() || !known->c(QStringLiteral("_connected"))->getBool(false) ||
+        known->r(QStringLiteral("info.can_id"))->getInt(-1) != entry.canId) {
+        helper->postStatus(tr("Detected device: [MCU ID: 0x%1, CAN ID: %2]")
+                               .arg(QString::number(entry.mcuId, 16))
+                               .arg(entry.canId));
+    }
+    const bool multiple = setting(QStringLiteral("config.setting.enable_multiple_devices"), false);
     if (devices->isEmpty()) {
         kx::d().rootDobj()->set(this, QStringLiteral("project.device"), QVariant(), true);
         devices = kx::d("project.device");

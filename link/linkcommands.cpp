@@ -50,22 +50,26 @@ thread_local bool t_quiet = false;
 void logLine(const QString& name, const QString& detail, quint8 canId) {
     if (t_quiet)
         return;
-    const QString line = detail.isEmpty()
-                             ? tr("Send Z48 Command %1 to CAN(%2)").arg(name).arg(canId)
-                             : tr("Send Z48 Command %1 to CAN(%3): %2").arg(name, detail).arg(canId);
+    const QString line =
+        detail.isEmpty() ? QCoreApplication::translate("LinkCommands", "Send Z48 Command %1 to CAN(%2)")
+                               .arg(name)
+                               .arg(canId)
+                         : QCoreApplication::translate("LinkCommands", "Send Z48 Command %1 to CAN(%3): %2")
+                               .arg(name, detail)
+                               .arg(canId);
     Helper::instance()->postStatus(line);
 }
 
 QString modeText(int mode) {
     switch (mode) {
         case 0:
-            return tr("break mode");
+            return QCoreApplication::translate("LinkCommands", "break mode");
         case 1:
-            return tr("motor mode");
+            return QCoreApplication::translate("LinkCommands", "motor mode");
         case 2:
-            return tr("reset mode");
+            return QCoreApplication::translate("LinkCommands", "reset mode");
         default:
-            return tr("unknown mode (%1)").arg(mode);
+            return QCoreApplication::translate("LinkCommands", "unknown mode (%1)").arg(mode);
     }
 }
 

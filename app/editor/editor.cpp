@@ -2,6 +2,7 @@
 
 #include "app/editor/baseeditorpage.h"
 #include "app/editor/placeholderpage.h"
+#include "app/editor/emptyhint.h"
 #include "app/editor/titlewidget.h"
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
@@ -16,6 +17,18 @@
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+namespace {
+
+// "<kind> - <motor>"; the motor is left out while it is the only one.
+QString titleText(const QString& kindTitle, kx::DataObject* device) {
+    kx::DataObject* parent = device->pdobj();
+    if (!device->isEmpty() && parent && parent->size() == 1)
+        return kindTitle;
+    return Editor::tr("%1 - %2").arg(kindTitle, Editor::displayName(device));
+}
+
+}  // namespace
 
 Editor::Editor(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Editor"));
@@ -45,6 +58,9 @@ Editor::Editor(QWidget* parent) : QWidget(parent) {
     m_stack = new QStackedWidget(this);
     m_stack->setObjectName(QStringLiteral("stackedWidget"));
     layout->addWidget(m_stack, 1);
+    m_hint = new EmptyHint(this);
+    layout->addWidget(m_hint, 1);
+    showHintWhenEmpty();
     connect(m_stack, &QStackedWidget::currentChanged, this, &Editor::onCurrentChanged);
 
     // Every registered page kind opens on its own event node.
@@ -126,13 +142,13 @@ void Editor::onDeviceDestroyed(QObject*) {
 
 void Editor::addPage(const QString& kindTitle, QWidget* page) {
     kx::DataObject* device = Helper::instance()->currentDeviceDobj();
-    QString name = displayName(device);
-    kx::DataObject* parent = device->pdobj();
-    if (!device->isEmpty() && parent && parent->size() == 1)
-        name.clear();
-    const QString text = name.isEmpty() ? kindTitle : tr("%1 - %2").arg(kindTitle, name);
-
-    auto* title = new TitleWidget(text, m_titleLayout->parentWidget());
+    auto* title = new TitleWidget(titleText(kindTitle, device), m_titleLayout->parentWidget());
+    // The title names the motor by its CAN ID, which can change while the page is open.
+    if (!device->isEmpty()) {
+        QToolButton* select = title->selectButton();
+        connect(device->r(QStringLiteral("info.can_id")), &kx::DataObject::changed, select,
+                [select, kindTitle, device] { select->setText(titleText(kindTitle, device)); });
+    }
     m_titleLayout->insertWidget(count(), title);
     m_stack->addWidget(page);
     m_pages.append({title, page});
@@ -151,6 +167,12 @@ void Editor::addPage(const QString& kindTitle, QWidget* page) {
         closePage(index);
     });
     title->selectButton()->click();
+    showHintWhenEmpty();
+}
+
+void Editor::showHintWhenEmpty() {
+    m_stack->setVisible(count() > 0);
+    m_hint->setVisible(count() == 0);
 }
 
 void Editor::selectPage(int index) {
@@ -171,6 +193,7 @@ void Editor::closePage(int index) {
     delete pair.second;
     if (index < count())
         m_pages[index].first->selectButton()->click();
+    showHintWhenEmpty();
 }
 
 void Editor::onCurrentChanged(int index) {

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class BaseEditorPage;
+class EmptyHint;
 class QHBoxLayout;
 class QStackedWidget;
 class TitleWidget;
@@ -35,6 +36,8 @@ public:
     QWidget* page(int index) const;
     TitleWidget* title(int index) const;
     QStackedWidget* stack() const { return m_stack; }
+    // Shown instead of the pages while none is open.
+    EmptyHint* emptyHint() const { return m_hint; }
 
     // "Motor %1" with the record's CAN ID.
     static QString displayName(kx::DataObject* device);
@@ -45,8 +48,10 @@ private:
     void createPage(const ShellRegistry::PageSpec& spec);
     void onCurrentChanged(int index);
     void onDeviceDestroyed(QObject* device);
+    void showHintWhenEmpty();
 
     QHBoxLayout* m_titleLayout;
     QStackedWidget* m_stack;
+    EmptyHint* m_hint;
     QList<QPair<TitleWidget*, QWidget*>> m_pages;
 };

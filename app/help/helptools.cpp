@@ -32,7 +32,7 @@ QString HelpTools::aboutTitle() {
 }
 
 QString HelpTools::aboutText() {
-    return tr("Version %1\n\nBuilt %2").arg(AppInfo::version(), AppInfo::buildDate());
+    return tr("版本 %1\n\n编译 %2").arg(AppInfo::version(), AppInfo::buildDate());
 }
 
 void HelpTools::showAbout() {

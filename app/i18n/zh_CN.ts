@@ -941,10 +941,6 @@ Reconnect as soon as it is back?</source>
         <translation>二进制文件(*.bin *.hex)</translation>
     </message>
     <message>
-        <source>Are you sure to update? This may take a while.</source>
-        <translation type="vanished">确定要升级吗？这可能需要一些时间。</translation>
-    </message>
-    <message>
         <source>Erasing flash...</source>
         <translation>正在擦除 Flash...</translation>
     </message>
@@ -1021,6 +1017,10 @@ Are you sure to update? This may take a while.</source>
     <message>
         <source>Firmware version: %1 (was %2)</source>
         <translation>固件版本：%1（原为 %2）</translation>
+    </message>
+    <message>
+        <source>Are you sure to update? This may take a while.</source>
+        <translation type="vanished">确定要升级吗？这可能需要一些时间。</translation>
     </message>
 </context>
 <context>
@@ -1130,6 +1130,10 @@ then unplug the adapter and plug it in again.</source>
         <source>The driver installer could not be started.</source>
         <translation>无法启动驱动安装程序。</translation>
     </message>
+    <message>
+        <source>Serial port access on Linux</source>
+        <translation>Linux 下的串口访问权限</translation>
+    </message>
 </context>
 <context>
     <name>Editor</name>
@@ -1156,6 +1160,23 @@ then unplug the adapter and plug it in again.</source>
     <message>
         <source>Instruction</source>
         <translation type="vanished">使用说明</translation>
+    </message>
+</context>
+<context>
+    <name>EmptyHint</name>
+    <message numerus="yes">
+        <source>&lt;p&gt;&lt;b&gt;%n motor(s) connected.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Open a page from the tool strip: &lt;b&gt;Device Info&lt;/b&gt; on the Device tab, &lt;b&gt;Param Table&lt;/b&gt; on the Configure tab, &lt;b&gt;Oscilloscope&lt;/b&gt; on the Analyze tab.&lt;/p&gt;</source>
+        <translation>
+            <numerusform>&lt;p&gt;&lt;b&gt;已连接 %n 台电机。&lt;/b&gt;&lt;/p&gt;&lt;p&gt;从工具栏打开页面：“设备”选项卡中的&lt;b&gt;设备信息&lt;/b&gt;，“配置”选项卡中的&lt;b&gt;参数表&lt;/b&gt;，“分析”选项卡中的&lt;b&gt;示波器&lt;/b&gt;。&lt;/p&gt;</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;Looking for motors on the bus…&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Nothing found yet? Check the adapter&apos;s CAN wiring, the motors&apos; power and the bus termination.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;正在总线上查找电机…&lt;/b&gt;&lt;/p&gt;&lt;p&gt;还没有找到？请检查适配器的 CAN 接线、电机电源和总线终端电阻。&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;No motor connected.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Plug in the USB-CAN adapter, then choose &lt;b&gt;Connect&lt;/b&gt; on the Device tab and pick its serial port.&lt;/p&gt;&lt;p&gt;No hardware at hand? Start the simulated bench:&lt;/p&gt;&lt;p&gt;&lt;code&gt;%1&lt;/code&gt;&lt;/p&gt;&lt;p&gt;and connect to &lt;code&gt;%2&lt;/code&gt;.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;未连接电机。&lt;/b&gt;&lt;/p&gt;&lt;p&gt;插入 USB-CAN 适配器，然后在“设备”选项卡中点击&lt;b&gt;连接&lt;/b&gt;并选择它的串口。&lt;/p&gt;&lt;p&gt;手头没有硬件？启动模拟测试台：&lt;/p&gt;&lt;p&gt;&lt;code&gt;%1&lt;/code&gt;&lt;/p&gt;&lt;p&gt;然后连接到 &lt;code&gt;%2&lt;/code&gt;。&lt;/p&gt;</translation>
     </message>
 </context>
 <context>
@@ -1196,6 +1217,45 @@ then unplug the adapter and plug it in again.</source>
     <message>
         <source>Motor %1 did not confirm brake mode.</source>
         <translation>电机 %1 未确认刹车模式。</translation>
+    </message>
+</context>
+<context>
+    <name>FeatureChart</name>
+    <message>
+        <source>Torque - speed</source>
+        <translation>转矩 - 转速</translation>
+    </message>
+    <message>
+        <source>Speed (rpm)</source>
+        <translation>转速 (rpm)</translation>
+    </message>
+    <message>
+        <source>Torque (N·m)</source>
+        <translation>转矩 (N·m)</translation>
+    </message>
+    <message>
+        <source>Peak torque</source>
+        <translation>峰值转矩</translation>
+    </message>
+    <message>
+        <source>Rated torque</source>
+        <translation>额定转矩</translation>
+    </message>
+    <message>
+        <source>Maximum load over time</source>
+        <translation>最大负载随时间变化</translation>
+    </message>
+    <message>
+        <source>Time (s)</source>
+        <translation>时间 (s)</translation>
+    </message>
+    <message>
+        <source>Load (kg at 0.1 m)</source>
+        <translation>负载 (kg，力臂 0.1 m)</translation>
+    </message>
+    <message>
+        <source>Max load</source>
+        <translation>最大负载</translation>
     </message>
 </context>
 <context>
@@ -1317,6 +1377,14 @@ when the motor&apos;s end check accepts it. Progress (percent, packets/s, time l
         <source>Version %1
 
 Built %2</source>
+        <translation type="vanished">版本 %1
+
+编译 %2</translation>
+    </message>
+    <message>
+        <source>版本 %1
+
+编译 %2</source>
         <translation>版本 %1
 
 编译 %2</translation>
@@ -1515,6 +1583,13 @@ Built %2</source>
     </message>
 </context>
 <context>
+    <name>Language</name>
+    <message>
+        <source>--language expects one of %1, not &quot;%2&quot;.</source>
+        <translation>--language 应为 %1 之一，而不是“%2”。</translation>
+    </message>
+</context>
+<context>
     <name>LeftTitle</name>
     <message>
         <source>File</source>
@@ -1665,6 +1740,30 @@ Encoder Electrical Offset: %2</source>
         <source>CAN ID %1 belongs to %2 (MCU ID 0x%3): command refused.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Send Z48 Command %1 to CAN(%2)</source>
+        <translation>向 CAN(%2) 发送 Z48 命令 %1</translation>
+    </message>
+    <message>
+        <source>Send Z48 Command %1 to CAN(%3): %2</source>
+        <translation>向 CAN(%3) 发送 Z48 命令 %1：%2</translation>
+    </message>
+    <message>
+        <source>break mode</source>
+        <translation>制动模式</translation>
+    </message>
+    <message>
+        <source>motor mode</source>
+        <translation>电机模式</translation>
+    </message>
+    <message>
+        <source>reset mode</source>
+        <translation>复位模式</translation>
+    </message>
+    <message>
+        <source>unknown mode (%1)</source>
+        <translation>未知模式 (%1)</translation>
+    </message>
 </context>
 <context>
     <name>LinkLease</name>
@@ -1712,32 +1811,12 @@ Encoder Electrical Offset: %2</source>
         <translation>机器可读的输出。</translation>
     </message>
     <message>
-        <source>--port is required.</source>
-        <translation type="vanished">需要 --port。</translation>
-    </message>
-    <message>
         <source>Invalid baud rate: %1</source>
         <translation>无效的波特率：%1</translation>
     </message>
     <message>
         <source>Invalid CAN ID (1..127): %1</source>
         <translation>无效的 CAN ID（1..127）：%1</translation>
-    </message>
-    <message>
-        <source>Cannot open %1.</source>
-        <translation type="vanished">无法打开 %1。</translation>
-    </message>
-    <message>
-        <source>CAN ID %1 did not answer: scanning the bus.</source>
-        <translation type="vanished">CAN ID %1 未应答：正在扫描总线。</translation>
-    </message>
-    <message>
-        <source>No motor answered on %1.</source>
-        <translation type="vanished">%1 上没有电机应答。</translation>
-    </message>
-    <message>
-        <source>Detection timed out on %1.</source>
-        <translation type="vanished">%1 上的检测超时。</translation>
     </message>
     <message>
         <source>No motor with CAN ID %1 on %2.</source>
@@ -1763,6 +1842,26 @@ Encoder Electrical Offset: %2</source>
         <source>--port or --bus is required.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>--port is required.</source>
+        <translation type="vanished">需要 --port。</translation>
+    </message>
+    <message>
+        <source>Cannot open %1.</source>
+        <translation type="vanished">无法打开 %1。</translation>
+    </message>
+    <message>
+        <source>CAN ID %1 did not answer: scanning the bus.</source>
+        <translation type="vanished">CAN ID %1 无应答：正在扫描总线。</translation>
+    </message>
+    <message>
+        <source>No motor answered on %1.</source>
+        <translation type="vanished">%1 上没有电机应答。</translation>
+    </message>
+    <message>
+        <source>Detection timed out on %1.</source>
+        <translation type="vanished">%1 上的检测超时。</translation>
+    </message>
 </context>
 <context>
     <name>LinkVerb</name>
@@ -1787,20 +1886,20 @@ Encoder Electrical Offset: %2</source>
         <translation>把该值作为无符号整数发送。</translation>
     </message>
     <message>
-        <source>The motor did not confirm the mechanical zero.</source>
-        <translation type="vanished">电机未确认机械零点。</translation>
-    </message>
-    <message>
-        <source>The motor did not announce itself under CAN ID %1.</source>
-        <translation type="vanished">电机未以 CAN ID %1 通告自身。</translation>
-    </message>
-    <message>
         <source>MCU ID: 0x%1  CAN ID: %2  model: %3</source>
         <translation>MCU ID：0x%1  CAN ID：%2  型号：%3</translation>
     </message>
     <message>
         <source>unknown</source>
         <translation>未知</translation>
+    </message>
+    <message>
+        <source>The motor did not confirm the mechanical zero.</source>
+        <translation type="vanished">电机未确认机械零点。</translation>
+    </message>
+    <message>
+        <source>The motor did not announce itself under CAN ID %1.</source>
+        <translation type="vanished">电机未以 CAN ID %1 上报自身。</translation>
     </message>
     <message>
         <source>The adapter was disconnected before the calibration started.</source>
@@ -1812,7 +1911,7 @@ Encoder Electrical Offset: %2</source>
     </message>
     <message>
         <source>The adapter was disconnected during the calibration.</source>
-        <translation type="vanished">校准期间适配器已断开。</translation>
+        <translation type="vanished">校准过程中适配器已断开。</translation>
     </message>
     <message>
         <source>The calibration did not finish in time.</source>
@@ -1984,10 +2083,6 @@ Encoder Electrical Offset: %2</source>
         <translation>CSV 文件(*.csv)</translation>
     </message>
     <message>
-        <source>Waveform exported to %1</source>
-        <translation type="vanished">波形已导出到 %1</translation>
-    </message>
-    <message>
         <source>Cannot export to %1: %2</source>
         <translation>无法导出到 %1：%2</translation>
     </message>
@@ -2018,6 +2113,10 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>Waveform exported to %1 (%2 records)</source>
         <translation>波形已导出到 %1（%2 条记录）</translation>
+    </message>
+    <message>
+        <source>Waveform exported to %1</source>
+        <translation type="vanished">波形已导出到 %1</translation>
     </message>
 </context>
 <context>
@@ -3090,6 +3189,18 @@ or let every user open USB-CAN adapters with a udev rule:
         <source>Auto increase desired CAN ID</source>
         <translation>自动递增目标 CAN ID</translation>
     </message>
+    <message>
+        <source>Language</source>
+        <translation>语言 (Language)</translation>
+    </message>
+    <message>
+        <source>Applies at the next start</source>
+        <translation>下次启动时生效</translation>
+    </message>
+    <message>
+        <source>The interface will be in %1 from the next start of %2.</source>
+        <translation>下次启动 %2 时，界面将使用 %1。</translation>
+    </message>
 </context>
 <context>
     <name>SafeStateFlow</name>
@@ -3349,9 +3460,6 @@ or let every user open USB-CAN adapters with a udev rule:
         <source>The motor has not confirmed its mode.</source>
         <translation>电机尚未确认其模式。</translation>
     </message>
-</context>
-<context>
-    <name>SidebarForm</name>
     <message>
         <source>Activated Device</source>
         <translation>激活的设备</translation>
@@ -3486,27 +3594,186 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
     <message>
         <source>Motor State</source>
-        <translation>电机状态</translation>
+        <translation type="unfinished">电机状态</translation>
     </message>
     <message>
         <source>Position</source>
-        <translation>位置</translation>
+        <translation type="unfinished">位置</translation>
     </message>
     <message>
         <source>Mode</source>
-        <translation>模式</translation>
+        <translation type="unfinished">模式</translation>
     </message>
     <message>
         <source>Velocity</source>
-        <translation>速度</translation>
+        <translation type="unfinished">速度</translation>
     </message>
     <message>
         <source>Torque</source>
-        <translation>力矩</translation>
+        <translation type="unfinished">力矩</translation>
     </message>
     <message>
         <source>Fault</source>
-        <translation>故障</translation>
+        <translation type="unfinished">故障</translation>
+    </message>
+</context>
+<context>
+    <name>SidebarForm</name>
+    <message>
+        <source>Activated Device</source>
+        <translation type="vanished">激活的设备</translation>
+    </message>
+    <message>
+        <source>EStop</source>
+        <translation type="vanished">急停</translation>
+    </message>
+    <message>
+        <source>Quick Move</source>
+        <translation type="vanished">快速运动</translation>
+    </message>
+    <message>
+        <source>Max Speed</source>
+        <translation type="vanished">最大速度</translation>
+    </message>
+    <message>
+        <source>rad/s</source>
+        <translation type="vanished">rad/s</translation>
+    </message>
+    <message>
+        <source>JOG Move</source>
+        <translation type="vanished">点动</translation>
+    </message>
+    <message>
+        <source>Motion Control</source>
+        <translation type="vanished">运动控制</translation>
+    </message>
+    <message>
+        <source>Control Mode</source>
+        <translation type="vanished">控制模式</translation>
+    </message>
+    <message>
+        <source>MIT Control</source>
+        <translation type="vanished">MIT 控制</translation>
+    </message>
+    <message>
+        <source>位置模式(PP)</source>
+        <translation type="vanished">位置模式(PP)</translation>
+    </message>
+    <message>
+        <source>Velocity Mode</source>
+        <translation type="vanished">速度模式</translation>
+    </message>
+    <message>
+        <source>Current Mode</source>
+        <translation type="vanished">电流模式</translation>
+    </message>
+    <message>
+        <source>位置模式(CSP)</source>
+        <translation type="vanished">位置模式(CSP)</translation>
+    </message>
+    <message>
+        <source>Sin signal automated test</source>
+        <translation type="vanished">正弦信号自动测试</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation type="vanished">幅值</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation type="vanished">频率</translation>
+    </message>
+    <message>
+        <source>Hz</source>
+        <translation type="vanished">Hz</translation>
+    </message>
+    <message>
+        <source>Torque (nm)</source>
+        <translation type="vanished">力矩 (nm)</translation>
+    </message>
+    <message>
+        <source>Position (rad)</source>
+        <translation type="vanished">位置 (rad)</translation>
+    </message>
+    <message>
+        <source>Velocity (rad/s)</source>
+        <translation type="vanished">速度 (rad/s)</translation>
+    </message>
+    <message>
+        <source>Kp</source>
+        <translation type="vanished">Kp</translation>
+    </message>
+    <message>
+        <source>Kd</source>
+        <translation type="vanished">Kd</translation>
+    </message>
+    <message>
+        <source>Velocity Setting (rad/s)</source>
+        <translation type="vanished">速度设置 (rad/s)</translation>
+    </message>
+    <message>
+        <source>加速度设置(rad/s^2)</source>
+        <translation type="vanished">加速度设置(rad/s^2)</translation>
+    </message>
+    <message>
+        <source>Postion Command (rad)</source>
+        <translation type="vanished">位置指令 (rad)</translation>
+    </message>
+    <message>
+        <source>Velocity Command (rad/s)</source>
+        <translation type="vanished">速度指令 (rad/s)</translation>
+    </message>
+    <message>
+        <source>加速度设置(rad/s/s)</source>
+        <translation type="vanished">加速度设置(rad/s/s)</translation>
+    </message>
+    <message>
+        <source>Current Limit (A)</source>
+        <translation type="vanished">电流限制 (A)</translation>
+    </message>
+    <message>
+        <source>电流指令 (A)</source>
+        <translation type="vanished">电流指令 (A)</translation>
+    </message>
+    <message>
+        <source>&lt;&lt; Send &gt;&gt;</source>
+        <translation type="vanished">&lt;&lt; 发送 &gt;&gt;</translation>
+    </message>
+    <message>
+        <source>Continuously</source>
+        <translation type="vanished">连续</translation>
+    </message>
+    <message>
+        <source>&lt;&lt; Start &gt;&gt;</source>
+        <translation type="vanished">&lt;&lt; 开始 &gt;&gt;</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation type="vanished">停止</translation>
+    </message>
+    <message>
+        <source>Motor State</source>
+        <translation type="vanished">电机状态</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation type="vanished">位置</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation type="vanished">模式</translation>
+    </message>
+    <message>
+        <source>Velocity</source>
+        <translation type="vanished">速度</translation>
+    </message>
+    <message>
+        <source>Torque</source>
+        <translation type="vanished">力矩</translation>
+    </message>
+    <message>
+        <source>Fault</source>
+        <translation type="vanished">故障</translation>
     </message>
 </context>
 <context>
@@ -3639,47 +3906,47 @@ or let every user open USB-CAN adapters with a udev rule:
     <name>kx::ConvertCommand</name>
     <message>
         <source>invalid JSON at offset %1: %2</source>
-        <translation type="unfinished">偏移 %1 处的 JSON 无效：%2</translation>
+        <translation>偏移 %1 处的 JSON 无效：%2</translation>
     </message>
     <message>
         <source>invalid XML at line %1, column %2: %3</source>
-        <translation type="unfinished">第 %1 行第 %2 列的 XML 无效：%3</translation>
+        <translation>第 %1 行第 %2 列的 XML 无效：%3</translation>
     </message>
     <message>
         <source>not a compressed binary record (offset 0)</source>
-        <translation type="unfinished">不是压缩的二进制记录（偏移 0）</translation>
+        <translation>不是压缩的二进制记录（偏移 0）</translation>
     </message>
     <message>
         <source>damaged binary record at offset %1 of the uncompressed data</source>
-        <translation type="unfinished">解压数据偏移 %1 处的二进制记录已损坏</translation>
+        <translation>解压后数据偏移 %1 处的二进制记录已损坏</translation>
     </message>
     <message>
         <source>unknown origin type</source>
-        <translation type="unfinished">未知的源类型</translation>
+        <translation>未知的源类型</translation>
     </message>
     <message>
         <source>convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</source>
-        <translation type="unfinished">convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</translation>
+        <translation>convert JSON|XML|BIN JSON|XML|BIN -data=&lt;数据&gt;|-path=&lt;路径&gt;</translation>
     </message>
     <message>
         <source>Convert 1st type of data to 2nd type</source>
-        <translation type="unfinished">把第一种类型的数据转换为第二种类型</translation>
+        <translation>将第一种类型的数据转换为第二种类型</translation>
     </message>
     <message>
         <source>origin type is same with target type</source>
-        <translation type="unfinished">源类型与目标类型相同</translation>
+        <translation>源类型与目标类型相同</translation>
     </message>
     <message>
         <source>unknown origin type: </source>
-        <translation type="unfinished">未知的源类型：</translation>
+        <translation>未知的源类型：</translation>
     </message>
     <message>
         <source>cannot read file: </source>
-        <translation type="unfinished">无法读取文件：</translation>
+        <translation>无法读取文件：</translation>
     </message>
     <message>
         <source>no input: -path=&lt;path&gt; or -data=&lt;data&gt;</source>
-        <translation type="unfinished">没有输入：-path=&lt;path&gt; 或 -data=&lt;data&gt;</translation>
+        <translation>没有输入：-path=&lt;路径&gt; 或 -data=&lt;数据&gt;</translation>
     </message>
 </context>
 <context>

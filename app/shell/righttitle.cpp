@@ -1,9 +1,13 @@
 #include "app/shell/righttitle.h"
 
+#include "app/language.h"
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
+#include "link/helper.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QTranslator>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QMenu>
@@ -56,6 +60,7 @@ RightTitle::RightTitle(QWidget* parent) : QWidget(parent) {
     m_menu->addSeparator();
     bind(tr("Activate selected device"), QStringLiteral("trigger_by_left"));
     bind(tr("Auto increase desired CAN ID"), QStringLiteral("auto_increase_can_id"));
+    buildLanguageMenu();
 
     connect(m_btnSetting, &QPushButton::clicked, this, &RightTitle::showMenu);
 }
@@ -78,6 +83,58 @@ void RightTitle::bind(const QString& text, const QString& key) {
 
 QAction* RightTitle::action(const QString& key) const {
     return m_menu->findChild<QAction*>(key);
+}
+
+// The language applies at the next start rather than at once: every screen builds its texts
+// when it is made, and rebuilding the window would close open pages and a running recording.
+void RightTitle::buildLanguageMenu() {
+    m_menu->addSeparator();
+    m_languageMenu = m_menu->addMenu(tr("Language"));
+    m_languageMenu->setObjectName(QStringLiteral("menuLanguage"));
+    auto* group = new QActionGroup(m_languageMenu);
+    group->setExclusive(true);
+    const QString configured = Language::configured();
+    for (const QString& code : Language::codes()) {
+        QAction* choice = m_languageMenu->addAction(Language::nativeName(code));
+        choice->setObjectName(QStringLiteral("language_") + code);
+        choice->setCheckable(true);
+        choice->setChecked(code == configured);
+        group->addAction(choice);
+        connect(choice, &QAction::triggered, this, [this, code] { chooseLanguage(code); });
+    }
+    m_languageMenu->addSeparator();
+    QAction* note = m_languageMenu->addAction(tr("Applies at the next start"));
+    note->setObjectName(QStringLiteral("languageNote"));
+    note->setEnabled(false);
+}
+
+QAction* RightTitle::languageAction(const QString& code) const {
+    return m_languageMenu->findChild<QAction*>(QStringLiteral("language_") + code);
+}
+
+void RightTitle::chooseLanguage(const QString& code) {
+    if (!Language::isKnown(code) || code == Language::configured())
+        return;
+    Language::setConfigured(code);
+    if (QAction* choice = languageAction(code))
+        choice->setChecked(true);
+    if (code != Language::running())
+        Helper::instance()->showInformation(restartNote(code));
+}
+
+QString RightTitle::restartNote(const QString& code) {
+    const char* source = QT_TR_NOOP("The interface will be in %1 from the next start of %2.");
+    const QString title = kx::d(QStringLiteral("wnd.title"))->getString();
+    const QString now = tr(source).arg(Language::nativeName(code), title);
+    // The reader may not read the language shown now: say it in the chosen one as well.
+    QTranslator chosen;
+    QString then = chosen.load(QStringLiteral("./i18n/%1.qm").arg(code))
+                       ? chosen.translate("RightTitle", source)
+                       : QString();
+    if (then.isEmpty())
+        then = QString::fromLatin1(source);
+    then = then.arg(Language::nativeName(code), title);
+    return then == now ? now : now + QStringLiteral("\n\n") + then;
 }
 
 void RightTitle::showMenu() {

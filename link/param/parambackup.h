@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QSet>
 #include <QString>
@@ -50,6 +51,9 @@ public:
 
 // What differs between two sides (a motor and a backup, or two backups).
 struct ParamDiff {
+    Q_DECLARE_TR_FUNCTIONS(ParamDiff)
+
+public:
     enum class Kind { Value, OnlyLeft, OnlyRight, Definition };
     struct Item {
         quint16 code = 0;
@@ -70,6 +74,9 @@ struct ParamDiff {
 
 // The writes that bring a motor back to a backup.
 struct ParamRestorePlan {
+    Q_DECLARE_TR_FUNCTIONS(ParamRestorePlan)
+
+public:
     struct Write {
         quint16 code = 0;
         QString name;

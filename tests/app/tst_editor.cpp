@@ -3,6 +3,7 @@
 
 #include "app/editor/baseeditorpage.h"
 #include "app/editor/editor.h"
+#include "app/editor/emptyhint.h"
 #include "app/editor/titlewidget.h"
 #include "app/help/webpage.h"
 
@@ -39,6 +40,43 @@ private slots:
         fire("trigger.configure.param.new");
         QCOMPARE(editor.count(), 2);
         QCOMPARE(editor.title(1)->text(), QStringLiteral("Param Table - Motor 2"));
+    }
+
+    // A motor given another CAN ID keeps its open pages; their titles name it as it is now.
+    void titleFollowsTheCanId() {
+        CaseEnvironment env;
+        Editor editor;
+        kx::DataObject* a = addDevice(QStringLiteral("A1"), 1);
+        addDevice(QStringLiteral("B2"), 2);
+        activate(a);
+        fire("trigger.device.info.new");
+        QCOMPARE(editor.title(0)->text(), QStringLiteral("Device Info - Motor 1"));
+        a->set(nullptr, QStringLiteral("info.can_id"), 5, true);
+        QCOMPARE(editor.title(0)->text(), QStringLiteral("Device Info - Motor 5"));
+        // The page is still the one of that motor.
+        fire("trigger.device.info.new");
+        QCOMPARE(editor.count(), 1);
+    }
+
+    void emptyEditorSaysWhatToDo() {
+        CaseEnvironment env;
+        Editor editor;
+        editor.show();
+        QVERIFY(editor.emptyHint()->isVisible());
+        QVERIFY(!editor.stack()->isVisible());
+        // The exact command that starts the simulated bench, and where to connect.
+        QVERIFY(editor.emptyHint()->text().contains(EmptyHint::simulatorCommand().toHtmlEscaped()));
+        QVERIFY(
+            EmptyHint::simulatorCommand().contains(QStringLiteral("trivane-sim --motors 2 --port-link ")));
+        QVERIFY(editor.emptyHint()->text().contains(EmptyHint::simulatorLink()));
+        QVERIFY(editor.emptyHint()->text().contains(QStringLiteral("Connect")));
+
+        activate(addDevice(QStringLiteral("A1"), 1));
+        fire("trigger.device.info.new");
+        QVERIFY(!editor.emptyHint()->isVisible());
+        QVERIFY(editor.stack()->isVisible());
+        editor.closePage(0);
+        QVERIFY(editor.emptyHint()->isVisible());
     }
 
     void deviceInfoOpensOncePerDevice() {

@@ -4,6 +4,7 @@
 #include "app/appinfo.h"
 #include "app/busydialog.h"
 #include "app/help/helptools.h"
+#include "app/language.h"
 #include "app/messageboxprompt.h"
 #include "app/panel/panel.h"
 #include "app/shell/devicelist.h"
@@ -15,12 +16,14 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QSplitter>
 #include <QTimer>
 #include <QToolButton>
+#include <QTranslator>
 #include <QTreeWidget>
 
 class TestMainWindow : public QObject {
@@ -73,6 +76,49 @@ private slots:
         QCOMPARE(action->isChecked(), start);
         QCOMPARE(toggledSpy.size(), 0);
         QCOMPARE(nodeSpy.size(), 2);
+    }
+
+    // The language is chosen in the settings menu, which an engineer finds whichever language
+    // is shown; the choice is kept for the next start and said so in both languages.
+    void languageChoiceIsStoredForTheNextStart() {
+        CaseEnvironment env;
+        QVERIFY(QDir().mkpath(QStringLiteral("i18n")));
+        for (const char* qm : {"/zh_CN.qm", "/en.qm"}) {
+            QVERIFY(QFile::copy(QStringLiteral(TRIVANE_BIN_DIR "/i18n") + QLatin1String(qm),
+                                QStringLiteral("i18n") + QLatin1String(qm)));
+        }
+        QTranslator chinese;
+        QVERIFY(chinese.load(QStringLiteral("i18n/zh_CN.qm")));
+        QCoreApplication::installTranslator(&chinese);
+        Language::setRunning(QStringLiteral("zh_CN"));
+        {
+            RightTitle title;
+            QMenu* menu = title.languageMenu();
+            QVERIFY(title.settingsMenu()->actions().contains(menu->menuAction()));
+            QVERIFY2(menu->title().contains(QLatin1String("Language")), qPrintable(menu->title()));
+            QCOMPARE(title.languageAction(QStringLiteral("zh_CN"))->text(), QString::fromUtf8("中文"));
+            QCOMPARE(title.languageAction(QStringLiteral("en"))->text(), QStringLiteral("English"));
+            QVERIFY(title.languageAction(QStringLiteral("zh_CN"))->isChecked());
+
+            title.languageAction(QStringLiteral("en"))->trigger();
+            QCOMPARE(kx::d(QStringLiteral("config.language"))->getString(), QStringLiteral("en"));
+            QVERIFY(title.languageAction(QStringLiteral("en"))->isChecked());
+            QVERIFY(!title.languageAction(QStringLiteral("zh_CN"))->isChecked());
+            QCOMPARE(env.prompt.calls.size(), 1);
+            QCOMPARE(env.prompt.calls[0].kind, QStringLiteral("information"));
+            const QString note = env.prompt.calls[0].text;
+            QVERIFY2(note.contains(QString::fromUtf8("下次启动 Trivane 时")), qPrintable(note));
+            QVERIFY2(note.contains(
+                         QLatin1String("The interface will be in English from the next start of Trivane.")),
+                     qPrintable(note));
+
+            // Back to the language shown now: stored, with nothing to wait for.
+            title.languageAction(QStringLiteral("zh_CN"))->trigger();
+            QCOMPARE(kx::d(QStringLiteral("config.language"))->getString(), QStringLiteral("zh_CN"));
+            QCOMPARE(env.prompt.calls.size(), 1);
+        }
+        QCoreApplication::removeTranslator(&chinese);
+        Language::setRunning(QString());
     }
 
     void foldingThePanelUnchecksTheMenuAndKeepsTheText() {
@@ -249,9 +295,10 @@ private slots:
         QCOMPARE(HelpTools::aboutTitle(), QStringLiteral("About Bench"));
         const QStringList parts = HelpTools::aboutText().split(QLatin1Char('\n'));
         QCOMPARE(parts.size(), 3);
-        QCOMPARE(parts[0], QStringLiteral("Version 0.0.8"));
+        // Without a translation the source text shows: it is Chinese.
+        QCOMPARE(parts[0], QStringLiteral("版本 0.0.8"));
         QVERIFY(parts[1].isEmpty());
-        QVERIFY(QRegularExpression(QStringLiteral("^Built [A-Z][a-z]{2} \\d{1,2} \\d{4}$"))
+        QVERIFY(QRegularExpression(QStringLiteral("^编译 [A-Z][a-z]{2} \\d{1,2} \\d{4}$"))
                     .match(parts[2])
                     .hasMatch());
         QCOMPARE(AppInfo::normalizeDate(QStringLiteral("Mar  4 2025")), QStringLiteral("Mar 4 2025"));

@@ -245,7 +245,7 @@ void TestDeviceWidget::pagePicturesByModel() {
     }
     QVERIFY(MotorStates::applyModel(9, 0, 1));
     DeviceInfoPage page;
-    const QImage expected = QImage(DeviceInfoPage::picturesFor(1).value(0));
+    const QImage expected = QImage(DeviceInfoPage::productPicture(1));
     QVERIFY(!expected.isNull());
     QCOMPARE(pictureOf(page), expected.convertToFormat(pictureOf(page).format()));
     // The choice is made once: a later model reply leaves an open page as it is.

@@ -10,6 +10,7 @@
 #include "link/motorstates.h"
 #include "link/param/paramwalker.h"
 #include "workbench/device/firmwareversion.h"
+#include "workbench/device/featurechart.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -120,33 +121,26 @@ DeviceInfoPage::DeviceInfoPage(QWidget* parent) : QWidget(parent), BaseEditorPag
     p->addWidget(heading(tr("<h4>Product Color</h4>"), product));
     p->addWidget(new QLabel(tr("Black"), product));
     p->addWidget(heading(tr("<h4>Product Image</h4>"), product));
-    m_product = picture(QStringLiteral(":/images/motor/z48.png"), product);
+    // The pictures and curves of this motor's own model, as far as its model reply has told it.
+    kx::DataObject* record = this->device();
+    const MotorState state = MotorStates::get(quint8(record->r(QStringLiteral("info.can_id"))->getInt(0)));
+    const int model = state.modelKnown ? state.modelCode : -1;
+    m_product = picture(productPicture(model), product);
     m_product->setObjectName(QStringLiteral("lblProductImage"));
     m_product->setMaximumSize(200, 200);
     p->addWidget(m_product);
     p->addWidget(heading(tr("<h4>T-N Feature</h4>"), product));
-    m_tn = picture(QStringLiteral(":/images/motor/freature_tn.png"), product);
-    m_tn->setObjectName(QStringLiteral("lblTnFeature"));
-    m_tn->setFixedSize(600, 329);
+    m_tn = new FeatureChart(FeatureChart::torqueSpeed(model), product);
+    m_tn->setObjectName(QStringLiteral("chartTnFeature"));
     p->addWidget(m_tn);
     p->addWidget(heading(tr("<h4>Max Load Feature</h4>"), product));
-    m_maxLoad = picture(QStringLiteral(":/images/motor/freature_max_load.png"), product);
-    m_maxLoad->setObjectName(QStringLiteral("lblMaxLoadFeature"));
-    m_maxLoad->setFixedSize(600, 499);
+    m_maxLoad = new FeatureChart(FeatureChart::maxLoad(model), product);
+    m_maxLoad->setObjectName(QStringLiteral("chartMaxLoadFeature"));
     p->addWidget(m_maxLoad);
     column->addWidget(product);
     column->addStretch(1);
 
-    kx::DataObject* record = this->device();
     m_name->setText(CANWorker::deviceDisplayName(record));
-    // The pictures of this motor's own model, as far as its model reply has told it.
-    const MotorState state = MotorStates::get(quint8(record->r(QStringLiteral("info.can_id"))->getInt(0)));
-    const QStringList pictures = picturesFor(state.modelKnown ? state.modelCode : -1);
-    if (pictures.size() == 3) {
-        m_product->setPixmap(QPixmap(pictures[0]));
-        m_tn->setPixmap(QPixmap(pictures[1]));
-        m_maxLoad->setPixmap(QPixmap(pictures[2]));
-    }
     if (CANWorker* worker = Helper::instance()->worker()) {
         connect(worker, &CANWorker::deviceChanged, this,
                 [this] { m_name->setText(CANWorker::deviceDisplayName(this->device())); });
@@ -206,18 +200,14 @@ void DeviceInfoPage::open(kx::DataObject* device) {
     kx::d(QStringLiteral("trigger.device.info.new"))->trigger();
 }
 
-QStringList DeviceInfoPage::picturesFor(int modelCode) {
+QString DeviceInfoPage::productPicture(int modelCode) {
     switch (modelCode) {
         case 0:
-            return {QStringLiteral(":/images/motor/tarnguanjie.png"),
-                    QStringLiteral(":/images/motor/tarnt-n.png"),
-                    QStringLiteral(":/images/motor/fellguozai.png")};
+            return QStringLiteral(":/images/motor/tarnguanjie.png");
         case 1:
-            return {QStringLiteral(":/images/motor/braeguanjie.png"),
-                    QStringLiteral(":/images/motor/braet-n.png"),
-                    QStringLiteral(":/images/motor/braeguozai.png")};
+            return QStringLiteral(":/images/motor/braeguanjie.png");
         default:
-            return {};
+            return QStringLiteral(":/images/motor/z48.png");
     }
 }
 

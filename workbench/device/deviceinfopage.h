@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class ParamWalker;
+class FeatureChart;
 class QLabel;
 class QPushButton;
 class QSpinBox;
@@ -28,9 +29,8 @@ public:
     // brought to the front when it is already open).
     static void open(kx::DataObject* device);
 
-    // The three pictures for a model code: product, T-N feature, max load feature; empty for
-    // a code without pictures of its own.
-    static QStringList picturesFor(int modelCode);
+    // The product picture of a model code; the standard motor's for a code without its own.
+    static QString productPicture(int modelCode);
 
     // Sends the change and waits up to 300 ms for the motor to report its new CAN ID; shows the
     // outcome in a box. True on success.
@@ -50,6 +50,6 @@ private:
     QSpinBox* m_canId = nullptr;
     QPushButton* m_change = nullptr;
     QLabel* m_product = nullptr;
-    QLabel* m_tn = nullptr;
-    QLabel* m_maxLoad = nullptr;
+    FeatureChart* m_tn = nullptr;
+    FeatureChart* m_maxLoad = nullptr;
 };

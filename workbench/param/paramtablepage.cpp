@@ -27,6 +27,8 @@
 namespace {
 
 constexpr int kValueColumn = 6;
+// The narrowest each column gets, so that an empty table still reads as a table.
+constexpr int kMinimumWidths[] = {56, 90, 56, 56, 48, 48, 80};
 
 QList<QPointer<ParamTablePage>>& openPages() {
     static QList<QPointer<ParamTablePage>> pages;
@@ -62,13 +64,9 @@ ParamTablePage::ParamTablePage(QWidget* parent) : QWidget(parent), BaseEditorPag
         {tr("Code"), tr("Name"), tr("Type"), tr("Property"), tr("Maximum"), tr("Minimum"), tr("Value")});
     m_table->setFrameShape(QFrame::NoFrame);
     m_table->setAlternatingRowColors(true);
-    m_table->horizontalHeader()->setStretchLastSection(true);
-    // The value column takes what is left: in the editor beside the device tree and the
-    // sidebar it would otherwise start beyond the right edge. Codes number the rows already.
-    const int widths[] = {80, 120, 80, 80, 60, 60, 60};
-    for (int c = 0; c < 7; ++c)
-        m_table->setColumnWidth(c, widths[c]);
+    // Codes number the rows already.
     m_table->verticalHeader()->hide();
+    m_table->viewport()->installEventFilter(this);
     layout->addWidget(m_table);
 
     m_walker = new ParamWalker(device(), this);
@@ -222,8 +220,28 @@ void ParamTablePage::reloadTable() {
         if (mirrored && !record->isEmpty() && !e.name.isEmpty())
             record->set(this, dName(QStringLiteral("param"), e.name), e.value, true);
     }
+    fitColumns();
     if (!record->isEmpty())
         record->c(QStringLiteral("param"))->trigger();
+}
+
+void ParamTablePage::fitColumns() {
+    int used = 0;
+    for (int c = 0; c < m_table->columnCount(); ++c) {
+        m_table->resizeColumnToContents(c);
+        int width = qMax(m_table->columnWidth(c), kMinimumWidths[c]);
+        if (c == kValueColumn)
+            width = qMax(width, m_table->viewport()->width() - used);
+        m_table->setColumnWidth(c, width);
+        used += width;
+    }
+}
+
+bool ParamTablePage::eventFilter(QObject* watched, QEvent* event) {
+    // The room for the value column changes with the page and with the vertical scroll bar.
+    if (watched == m_table->viewport() && event->type() == QEvent::Resize)
+        fitColumns();
+    return QWidget::eventFilter(watched, event);
 }
 
 void ParamTablePage::markValue(int row, const QString& text, bool modified) {
@@ -232,6 +250,7 @@ void ParamTablePage::markValue(int row, const QString& text, bool modified) {
         return;
     item->setText(text);
     item->setForeground(modified ? QColor(Qt::red) : QColor(groupColour(groupOfRow(row))));
+    fitColumns();
 }
 
 void ParamTablePage::refreshEntry(quint16 code) {

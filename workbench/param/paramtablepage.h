@@ -50,8 +50,13 @@ public slots:
     void downloadTable();
     void exportTable();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void fillRow(int row, const ParamEntry& e, int configCount);
+    // Every column as wide as its widest text; the value column also takes the room left.
+    void fitColumns();
     void markValue(int row, const QString& text, bool modified);
     void showChip(int row, const QString& text, bool accepted);
     bool editable(const ParamEntry& e, int configCount) const;

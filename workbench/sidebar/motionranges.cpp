@@ -60,3 +60,14 @@ bool MotionRanges::apply(SidebarForm* f, int code) {
         view->setRowHidden(SidebarForm::PagePos, !l.ppModeShown);
     return true;
 }
+
+double MotionRanges::currentMax(int code) {
+    Limits l;
+    return limitsFor(code, &l) ? l.current : 23;
+}
+
+void MotionRanges::capCurrent(SidebarForm* f, double modelMax, double limit) {
+    const double max = limit > 0 ? qMin(modelMax, limit) : modelMax;
+    f->velCurrent->setRange(0, max);
+    f->dspnIq1->setRange(-max, max);
+}

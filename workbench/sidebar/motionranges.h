@@ -26,4 +26,10 @@ public:
     static bool limitsFor(int code, Limits* limits);
     // Applies the limits of code to the form; false (nothing changes) for an unknown code.
     static bool apply(SidebarForm* form, int code);
+
+    // The current rows' limit of a model (the design limit without a known model).
+    static double currentMax(int code);
+    // Caps the current limit row and the current command at the motor's own current limit
+    // (its limit_cur parameter) where that is below the model's; limit <= 0: not known.
+    static void capCurrent(SidebarForm* form, double modelMax, double limit);
 };

@@ -227,9 +227,14 @@ void Sidebar::changeDevice(int index) {
 }
 
 void Sidebar::showDevice(kx::DataObject* record) {
-    Helper::instance()->postStatus(record->isEmpty()
-                                       ? tr("No device")
-                                       : tr("Activate device: %1").arg(CANWorker::deviceDisplayName(record)));
+    // Refills come with every announcement: only a change of the device shown is news.
+    const QString shown = record->isEmpty() ? QString() : record->name();
+    if (!m_announced || *m_announced != shown) {
+        m_announced = shown;
+        Helper::instance()->postStatus(
+            record->isEmpty() ? tr("No device")
+                              : tr("Activate device: %1").arg(CANWorker::deviceDisplayName(record)));
+    }
     if (m_device != record) {
         if (m_device)
             disconnect(m_device, &QObject::destroyed, m_loop, nullptr);
@@ -242,10 +247,17 @@ void Sidebar::showDevice(kx::DataObject* record) {
             connect(m_device->c(QStringLiteral("_connected")), &kx::DataObject::changed, this,
                     &Sidebar::showMotion);
         }
+        // The motor's own current limit arrives with its parameter table.
+        disconnect(m_paramWatch);
+        if (m_device) {
+            m_paramWatch = connect(m_device->c(QStringLiteral("param")), &kx::DataObject::changed, this,
+                                   &Sidebar::applyCurrentLimit);
+        }
     }
     loadSine(record);
     bindRows(record);
     showLive();
+    applyCurrentLimit();
     modeSync(-2);
     if (!record->isEmpty() && !modelKnown())
         if (MotionGuard* g = guard())
@@ -645,6 +657,14 @@ void Sidebar::applyRanges() {
         return;
     if (MotionRanges::apply(m_form, modelCode()))
         m_appliedCode = modelCode();
+    applyCurrentLimit();
+}
+
+void Sidebar::applyCurrentLimit() {
+    bool known = false;
+    const double limit = device()->r(QStringLiteral("param.limit_cur"))->get().toDouble(&known);
+    MotionRanges::capCurrent(m_form, MotionRanges::currentMax(modelKnown() ? modelCode() : -1),
+                             known ? limit : -1);
 }
 
 void Sidebar::updatePages() {

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class LiveValues;
 class MotionGuard;
@@ -80,12 +81,15 @@ private:
     bool modelKnown() const;
     int modelCode() const;
     void applyRanges();
+    void applyCurrentLimit();
     MotionGuard* guard() const;
 
     SidebarForm* m_form;
     SendLoop* m_loop;
     QPointer<QShortcut> m_shortcut;  // a child of the window
     QPointer<kx::DataObject> m_device;
+    QMetaObject::Connection m_paramWatch;
+    std::optional<QString> m_announced;  // the device last named on the status line
     bool m_jogging = false;
     bool m_modelKnown = false;
     int m_appliedCode = -1;

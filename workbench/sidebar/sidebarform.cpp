@@ -5,7 +5,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -20,10 +19,6 @@
 #include <limits>
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("Sidebar", text);
-}
 
 QDoubleSpinBox* spinBox(QWidget* parent, const QString& name, double min, double max, int decimals,
                         double value) {

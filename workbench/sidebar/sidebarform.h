@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QVector>
 
 class EnableButton;
@@ -17,6 +18,9 @@ class SetpointRow;
 // designer form would generate): the device row, Quick Move, Motion Control with the sine
 // block and one page per control mode. The sidebar holds the behaviour.
 class SidebarForm {
+    // The texts belong to the sidebar they are shown in.
+    Q_DECLARE_TR_FUNCTIONS(Sidebar)
+
 public:
     // Pages of "stackedWidget", in the order of the mode combo.
     enum Page { PageMit, PagePos, PageVel, PageCurrent, PageCsp, PageCount };

@@ -68,10 +68,7 @@ DetectDeviceDialog::DetectDeviceDialog(QWidget* parent) : QDialog(parent) {
     grid->addWidget(cmbBaud, 3, 1, 1, 2);
 
     auto* row = new QHBoxLayout;
-    auto* lblInstall = new QLabel(
-        tr("<html><head/><body><p>Click <a href=\"driver\"><span style=\" text-decoration: underline; "
-           "color:#007af4;\">here</span></a> to install ch340 driver.</p></body></html>"),
-        this);
+    auto* lblInstall = new QLabel(DriverHelp::linkText(), this);
     lblInstall->setObjectName(QStringLiteral("lblInstall"));
     lblInstall->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     row->addWidget(lblInstall, 1);

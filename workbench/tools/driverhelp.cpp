@@ -23,6 +23,24 @@ QString DriverHelp::linuxHelpText() {
         "then unplug the adapter and plug it in again.");
 }
 
+QString DriverHelp::linuxHelpTitle() {
+    return QCoreApplication::translate("DriverHelp", "Serial port access on Linux");
+}
+
+QString DriverHelp::linkText() {
+#ifdef Q_OS_WIN
+    return QCoreApplication::translate(
+        "DetectDeviceDialog",
+        "<html><head/><body><p>Click <a href=\"driver\"><span style=\" text-decoration: underline; "
+        "color:#007af4;\">here</span></a> to install ch340 driver.</p></body></html>");
+#else
+    return QStringLiteral(
+               "<html><head/><body><p><a href=\"driver\"><span style=\" text-decoration: underline; "
+               "color:#007af4;\">%1</span></a></p></body></html>")
+        .arg(linuxHelpTitle().toHtmlEscaped());
+#endif
+}
+
 #ifdef Q_OS_WIN
 void DriverHelp::offer(QWidget*) {
     const QString target = QStringLiteral("./driver.exe");
@@ -34,6 +52,6 @@ void DriverHelp::offer(QWidget*) {
 }
 #else
 void DriverHelp::offer(QWidget*) {
-    Helper::instance()->showInformation(linuxHelpText());
+    Helper::instance()->showInformation(linuxHelpTitle() + QStringLiteral("\n\n") + linuxHelpText());
 }
 #endif

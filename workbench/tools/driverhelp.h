@@ -10,6 +10,10 @@ class QWidget;
 class DriverHelp {
 public:
     static void offer(QWidget* parent);
-    // The Linux help text (exact commands for the dialout group and a udev rule).
+    // The Linux help text (exact commands for the dialout group and a udev rule) and its title.
     static QString linuxHelpText();
+    static QString linuxHelpTitle();
+    // The link the detection dialog shows: the driver installer on Windows, the help title on
+    // Linux, where there is no driver to install.
+    static QString linkText();
 };

@@ -1,0 +1,2329 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>AnalyzeTools</name>
+    <message>
+        <source>Oscilloscope</source>
+        <translation>Oscilloscope</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source> Hz</source>
+        <translation> Hz</translation>
+    </message>
+    <message>
+        <source>Channel</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Wave file</source>
+        <translation>Wave file</translation>
+    </message>
+    <message>
+        <source>TXT Files(*.txt)</source>
+        <translation>TXT Files(*.txt)</translation>
+    </message>
+    <message>
+        <source>Output waveform</source>
+        <translation>Output waveform</translation>
+    </message>
+    <message>
+        <source>Output waveform: %1</source>
+        <translation>Output waveform: %1</translation>
+    </message>
+</context>
+<context>
+    <name>CANWorker</name>
+    <message>
+        <source>Serial port %1 is already connected.</source>
+        <translation>Serial port %1 is already connected.</translation>
+    </message>
+    <message>
+        <source>Motor %1</source>
+        <translation>Motor %1</translation>
+    </message>
+    <message>
+        <source>USB-CAN module configuration failed, please check physical device!</source>
+        <translation>USB-CAN module configuration failed, please check physical device!</translation>
+    </message>
+    <message>
+        <source>Connect overtime, try baud rate: %1</source>
+        <translation>Connect overtime, try baud rate: %1</translation>
+    </message>
+    <message>
+        <source>Detecting devices at serial port %1</source>
+        <translation>Detecting devices at serial port %1</translation>
+    </message>
+    <message>
+        <source>USB-CAN module configuration success!</source>
+        <translation>USB-CAN module configuration success!</translation>
+    </message>
+    <message>
+        <source>Detected device: [MCU ID: 0x%1, CAN ID: %2]</source>
+        <translation>Detected device: [MCU ID: 0x%1, CAN ID: %2]</translation>
+    </message>
+    <message>
+        <source>Too many devices detected!</source>
+        <translation>Too many devices detected!</translation>
+    </message>
+    <message>
+        <source>Multiple devices connection is forbidden.</source>
+        <translation>Multiple devices connection is forbidden.</translation>
+    </message>
+    <message>
+        <source>Serial port error: %1!</source>
+        <translation>Serial port error: %1!</translation>
+    </message>
+    <message>
+        <source>%1 Serial port %2 is gone; it is reconnected when it comes back.</source>
+        <translation>%1 Serial port %2 is gone; it is reconnected when it comes back.</translation>
+    </message>
+    <message>
+        <source>Device Not Found Error</source>
+        <translation>Device Not Found Error</translation>
+    </message>
+    <message>
+        <source>Permission Error</source>
+        <translation>Permission Error</translation>
+    </message>
+    <message>
+        <source>Open Error</source>
+        <translation>Open Error</translation>
+    </message>
+    <message>
+        <source>Parity Error</source>
+        <translation>Parity Error</translation>
+    </message>
+    <message>
+        <source>Framing Error</source>
+        <translation>Framing Error</translation>
+    </message>
+    <message>
+        <source>Break Condition Error</source>
+        <translation>Break Condition Error</translation>
+    </message>
+    <message>
+        <source>Write Error</source>
+        <translation>Write Error</translation>
+    </message>
+    <message>
+        <source>Read Error</source>
+        <translation>Read Error</translation>
+    </message>
+    <message>
+        <source>Resource Error</source>
+        <translation>Resource Error</translation>
+    </message>
+    <message>
+        <source>Unsupported Operation Error</source>
+        <translation>Unsupported Operation Error</translation>
+    </message>
+    <message>
+        <source>Unknown Error</source>
+        <translation>Unknown Error</translation>
+    </message>
+    <message>
+        <source>Timeout Error</source>
+        <translation>Timeout Error</translation>
+    </message>
+    <message>
+        <source>Not Open Error</source>
+        <translation>Not Open Error</translation>
+    </message>
+    <message>
+        <source>Invalid announce package (ex data: %1, ex id: %2)!</source>
+        <translation>Invalid announce package (ex data: %1, ex id: %2)!</translation>
+    </message>
+</context>
+<context>
+    <name>ChannelDialog</name>
+    <message>
+        <source>Select channel</source>
+        <translation>Select channel</translation>
+    </message>
+    <message>
+        <source>Channel %1</source>
+        <translation>Channel %1</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>Legend</source>
+        <translation>Legend</translation>
+    </message>
+</context>
+<context>
+    <name>ConfigureTools</name>
+    <message>
+        <source>Param Table</source>
+        <translation>Param Table</translation>
+    </message>
+    <message>
+        <source>Upload Param</source>
+        <translation>Upload Param</translation>
+    </message>
+    <message>
+        <source>Download Param</source>
+        <translation>Download Param</translation>
+    </message>
+    <message>
+        <source>Export Param</source>
+        <translation>Export Param</translation>
+    </message>
+    <message>
+        <source>Backup</source>
+        <translation>Backup</translation>
+    </message>
+    <message>
+        <source>Restore...</source>
+        <translation>Restore...</translation>
+    </message>
+    <message>
+        <source>Factory Reset</source>
+        <translation>Factory Reset</translation>
+    </message>
+    <message>
+        <source>Clear Alarm</source>
+        <translation>Clear Alarm</translation>
+    </message>
+    <message>
+        <source>Are you sure to upload parameters from %1 device? Current changes will be discarded.</source>
+        <translation>Are you sure to upload parameters from %1 device? Current changes will be discarded.</translation>
+    </message>
+    <message>
+        <source>Are you sure to download modified parameters to %1 device?</source>
+        <translation>Are you sure to download modified parameters to %1 device?</translation>
+    </message>
+    <message>
+        <source>Are you sure to reset %1 parameters to default factory configuration?</source>
+        <translation>Are you sure to reset %1 parameters to default factory configuration?</translation>
+    </message>
+    <message>
+        <source>The parameter table has not been read yet.</source>
+        <translation>The parameter table has not been read yet.</translation>
+    </message>
+    <message>
+        <source>Backup parameters</source>
+        <translation>Backup parameters</translation>
+    </message>
+    <message>
+        <source>Parameter backups (*.json)</source>
+        <translation>Parameter backups (*.json)</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>Parameters of %1 backed up to %2</source>
+        <translation>Parameters of %1 backed up to %2</translation>
+    </message>
+    <message>
+        <source>Restore parameters</source>
+        <translation>Restore parameters</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>DetectDeviceDialog</name>
+    <message>
+        <source>Detect Devices</source>
+        <translation>Detect Devices</translation>
+    </message>
+    <message>
+        <source>&lt;h2&gt;Devices Connection&lt;/h2&gt;</source>
+        <translation>&lt;h2&gt;Devices Connection&lt;/h2&gt;</translation>
+    </message>
+    <message>
+        <source>Module</source>
+        <translation>Module</translation>
+    </message>
+    <message>
+        <source>USB-CAN (AT Command)</source>
+        <translation>USB-CAN (AT Command)</translation>
+    </message>
+    <message>
+        <source>COM</source>
+        <translation>COM</translation>
+    </message>
+    <message>
+        <source>Baudrate</source>
+        <translation>Baudrate</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Click &lt;a href=&quot;driver&quot;&gt;&lt;span style=&quot; text-decoration: underline; color:#007af4;&quot;&gt;here&lt;/span&gt;&lt;/a&gt; to install ch340 driver.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Click &lt;a href=&quot;driver&quot;&gt;&lt;span style=&quot; text-decoration: underline; color:#007af4;&quot;&gt;here&lt;/span&gt;&lt;/a&gt; to install ch340 driver.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceInfoPage</name>
+    <message>
+        <source>&lt;h2&gt;Device&lt;/h2&gt;</source>
+        <translation>&lt;h2&gt;Device&lt;/h2&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;h4&gt;Device Name&lt;/h4&gt;</source>
+        <translation>&lt;h4&gt;Device Name&lt;/h4&gt;</translation>
+    </message>
+    <message>
+        <source>Z48 Motor</source>
+        <translation>Z48 Motor</translation>
+    </message>
+    <message>
+        <source>&lt;h4&gt;Device Connection&lt;/h4&gt;</source>
+        <translation>&lt;h4&gt;Device Connection&lt;/h4&gt;</translation>
+    </message>
+    <message>
+        <source>CAN - Serial Port</source>
+        <translation>CAN - Serial Port</translation>
+    </message>
+    <message>
+        <source>MCU ID</source>
+        <translation>MCU ID</translation>
+    </message>
+    <message>
+        <source>0x1234567890</source>
+        <translation>0x1234567890</translation>
+    </message>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>Change</translation>
+    </message>
+    <message>
+        <source>&lt;h2&gt;Product&lt;/h2&gt;</source>
+        <translation>&lt;h2&gt;Product&lt;/h2&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;h4&gt;Proeduct Name&lt;/h4&gt;</source>
+        <translation>&lt;h4&gt;Proeduct Name&lt;/h4&gt;</translation>
+    </message>
+    <message>
+        <source>Quellon</source>
+        <translation>Quellon</translation>
+    </message>
+    <message>
+        <source>&lt;h4&gt;Product Color&lt;/h4&gt;</source>
+        <translation>&lt;h4&gt;Product Color&lt;/h4&gt;</translation>
+    </message>
+    <message>
+        <source>Black</source>
+        <translation>Black</translation>
+    </message>
+    <message>
+        <source>&lt;h4&gt;Product Image&lt;/h4&gt;</source>
+        <translation>&lt;h4&gt;Product Image&lt;/h4&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;h4&gt;T-N Feature&lt;/h4&gt;</source>
+        <translation>&lt;h4&gt;T-N Feature&lt;/h4&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;h4&gt;Max Load Feature&lt;/h4&gt;</source>
+        <translation>&lt;h4&gt;Max Load Feature&lt;/h4&gt;</translation>
+    </message>
+    <message>
+        <source>No activated device!</source>
+        <translation>No activated device!</translation>
+    </message>
+    <message>
+        <source>Device %1 CAN ID set successfully!</source>
+        <translation>Device %1 CAN ID set successfully!</translation>
+    </message>
+    <message>
+        <source>Device %1 CAN ID set failed!</source>
+        <translation>Device %1 CAN ID set failed!</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceList</name>
+    <message>
+        <source>Device</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>MCU ID</source>
+        <translation>MCU ID</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceTools</name>
+    <message>
+        <source>Connect</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>Disconnect</translation>
+    </message>
+    <message>
+        <source>Device Info</source>
+        <translation>Device Info</translation>
+    </message>
+    <message>
+        <source>Encoder Calibration</source>
+        <translation>Encoder Calibration</translation>
+    </message>
+    <message>
+        <source>Change CAN ID</source>
+        <translation>Change CAN ID</translation>
+    </message>
+    <message>
+        <source>Reset Zero Postion</source>
+        <translation>Reset Zero Postion</translation>
+    </message>
+    <message>
+        <source>Motor initialization</source>
+        <translation>Motor initialization</translation>
+    </message>
+    <message>
+        <source>Right Front 1</source>
+        <translation>Right Front 1</translation>
+    </message>
+    <message>
+        <source>Right Behind 1</source>
+        <translation>Right Behind 1</translation>
+    </message>
+    <message>
+        <source>Left Front 1</source>
+        <translation>Left Front 1</translation>
+    </message>
+    <message>
+        <source>Left Behind  1</source>
+        <translation>Left Behind  1</translation>
+    </message>
+    <message>
+        <source>Right Front 2</source>
+        <translation>Right Front 2</translation>
+    </message>
+    <message>
+        <source>Right Behind 2</source>
+        <translation>Right Behind 2</translation>
+    </message>
+    <message>
+        <source>Left Front 2</source>
+        <translation>Left Front 2</translation>
+    </message>
+    <message>
+        <source>Left Behind 2</source>
+        <translation>Left Behind 2</translation>
+    </message>
+    <message>
+        <source>No. 3</source>
+        <translation>No. 3</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Update</translation>
+    </message>
+    <message>
+        <source>Are you sure to disconnect?</source>
+        <translation>Are you sure to disconnect?</translation>
+    </message>
+    <message>
+        <source>The motor will rotate during calibration, are you sure to continue?</source>
+        <translation>The motor will rotate during calibration, are you sure to continue?</translation>
+    </message>
+    <message>
+        <source>Preparing calibration...</source>
+        <translation>Preparing calibration...</translation>
+    </message>
+    <message>
+        <source>Calibration failed!</source>
+        <translation>Calibration failed!</translation>
+    </message>
+    <message>
+        <source>Calibrating encoder...</source>
+        <translation>Calibrating encoder...</translation>
+    </message>
+    <message>
+        <source>Saving calibration result...</source>
+        <translation>Saving calibration result...</translation>
+    </message>
+    <message>
+        <source>Calibration aborted: the adapter was disconnected.</source>
+        <translation>Calibration aborted: the adapter was disconnected.</translation>
+    </message>
+    <message>
+        <source>Calibration aborted: the device was removed.</source>
+        <translation>Calibration aborted: the device was removed.</translation>
+    </message>
+    <message>
+        <source>Open Binary File</source>
+        <translation>Open Binary File</translation>
+    </message>
+    <message>
+        <source>Binary File(*.bin *.hex)</source>
+        <translation>Binary File(*.bin *.hex)</translation>
+    </message>
+    <message>
+        <source>Are you sure to update? This may take a while.</source>
+        <translation>Are you sure to update? This may take a while.</translation>
+    </message>
+    <message>
+        <source>Erasing flash...</source>
+        <translation>Erasing flash...</translation>
+    </message>
+    <message>
+        <source>Sending file... %1%</source>
+        <translation>Sending file... %1%</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceWidget</name>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Tarn Motor %1</source>
+        <translation>Tarn Motor %1</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Disconnected</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>Manufactory</source>
+        <translation>Manufactory</translation>
+    </message>
+    <message>
+        <source>MCU ID</source>
+        <translation>MCU ID</translation>
+    </message>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>Param</source>
+        <translation>Param</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>None</translation>
+    </message>
+</context>
+<context>
+    <name>DriverHelp</name>
+    <message>
+        <source>The CH340 driver is built into the Linux kernel: there is nothing to install.
+
+If opening the port fails with &quot;Permission denied&quot;, add your user to the dialout group and log in again:
+    sudo usermod -aG dialout $USER
+
+or give everyone access to the adapter with a udev rule:
+    echo &apos;SUBSYSTEM==&quot;tty&quot;, ATTRS{idVendor}==&quot;1a86&quot;, ATTRS{idProduct}==&quot;7523&quot;, MODE=&quot;0666&quot;&apos; | sudo tee /etc/udev/rules.d/99-usb-can.rules
+    sudo udevadm control --reload-rules &amp;&amp; sudo udevadm trigger
+
+then unplug the adapter and plug it in again.</source>
+        <translation>The CH340 driver is built into the Linux kernel: there is nothing to install.
+
+If opening the port fails with &quot;Permission denied&quot;, add your user to the dialout group and log in again:
+    sudo usermod -aG dialout $USER
+
+or give everyone access to the adapter with a udev rule:
+    echo &apos;SUBSYSTEM==&quot;tty&quot;, ATTRS{idVendor}==&quot;1a86&quot;, ATTRS{idProduct}==&quot;7523&quot;, MODE=&quot;0666&quot;&apos; | sudo tee /etc/udev/rules.d/99-usb-can.rules
+    sudo udevadm control --reload-rules &amp;&amp; sudo udevadm trigger
+
+then unplug the adapter and plug it in again.</translation>
+    </message>
+    <message>
+        <source>The driver installer could not be started.</source>
+        <translation>The driver installer could not be started.</translation>
+    </message>
+    <message>
+        <source>Serial port access on Linux</source>
+        <translation>Serial port access on Linux</translation>
+    </message>
+</context>
+<context>
+    <name>Editor</name>
+    <message>
+        <source>Device Info</source>
+        <translation>Device Info</translation>
+    </message>
+    <message>
+        <source>Param Table</source>
+        <translation>Param Table</translation>
+    </message>
+    <message>
+        <source>Please open param table of %1 first!</source>
+        <translation>Please open param table of %1 first!</translation>
+    </message>
+    <message>
+        <source>Oscilloscope</source>
+        <translation>Oscilloscope</translation>
+    </message>
+    <message>
+        <source>Instruction</source>
+        <translation>Instruction</translation>
+    </message>
+    <message>
+        <source>%1 - %2</source>
+        <translation>%1 - %2</translation>
+    </message>
+</context>
+<context>
+    <name>EmptyHint</name>
+    <message numerus="yes">
+        <source>&lt;p&gt;&lt;b&gt;%n motor(s) connected.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Open a page from the tool strip: &lt;b&gt;Device Info&lt;/b&gt; on the Device tab, &lt;b&gt;Param Table&lt;/b&gt; on the Configure tab, &lt;b&gt;Oscilloscope&lt;/b&gt; on the Analyze tab.&lt;/p&gt;</source>
+        <translation>
+            <numerusform>&lt;p&gt;&lt;b&gt;1 motor connected.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Open a page from the tool strip: &lt;b&gt;Device Info&lt;/b&gt; on the Device tab, &lt;b&gt;Param Table&lt;/b&gt; on the Configure tab, &lt;b&gt;Oscilloscope&lt;/b&gt; on the Analyze tab.&lt;/p&gt;</numerusform>
+            <numerusform>&lt;p&gt;&lt;b&gt;%n motors connected.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Open a page from the tool strip: &lt;b&gt;Device Info&lt;/b&gt; on the Device tab, &lt;b&gt;Param Table&lt;/b&gt; on the Configure tab, &lt;b&gt;Oscilloscope&lt;/b&gt; on the Analyze tab.&lt;/p&gt;</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;Looking for motors on the bus…&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Nothing found yet? Check the adapter&apos;s CAN wiring, the motors&apos; power and the bus termination.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;Looking for motors on the bus…&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Nothing found yet? Check the adapter&apos;s CAN wiring, the motors&apos; power and the bus termination.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;No motor connected.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Plug in the USB-CAN adapter, then choose &lt;b&gt;Connect&lt;/b&gt; on the Device tab and pick its serial port.&lt;/p&gt;&lt;p&gt;No hardware at hand? Start the simulated bench:&lt;/p&gt;&lt;p&gt;&lt;code&gt;%1&lt;/code&gt;&lt;/p&gt;&lt;p&gt;and connect to &lt;code&gt;%2&lt;/code&gt;.&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;No motor connected.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Plug in the USB-CAN adapter, then choose &lt;b&gt;Connect&lt;/b&gt; on the Device tab and pick its serial port.&lt;/p&gt;&lt;p&gt;No hardware at hand? Start the simulated bench:&lt;/p&gt;&lt;p&gt;&lt;code&gt;%1&lt;/code&gt;&lt;/p&gt;&lt;p&gt;and connect to &lt;code&gt;%2&lt;/code&gt;.&lt;/p&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>EstopVerb</name>
+    <message>
+        <source>Brake the target motor at once, or every motor detected with --all.</source>
+        <translation>Brake the target motor at once, or every motor detected with --all.</translation>
+    </message>
+    <message>
+        <source>Brake every motor on the bus.</source>
+        <translation>Brake every motor on the bus.</translation>
+    </message>
+    <message>
+        <source>estop takes no arguments: %1</source>
+        <translation>estop takes no arguments: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Braking %n motor(s)...</source>
+        <translation>
+            <numerusform>Braking %n motor(s)...</numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Motor %1 did not confirm brake mode.</source>
+        <translation>Motor %1 did not confirm brake mode.</translation>
+    </message>
+</context>
+<context>
+    <name>FeatureChart</name>
+    <message>
+        <source>Torque - speed</source>
+        <translation>Torque - speed</translation>
+    </message>
+    <message>
+        <source>Speed (rpm)</source>
+        <translation>Speed (rpm)</translation>
+    </message>
+    <message>
+        <source>Torque (N·m)</source>
+        <translation>Torque (N·m)</translation>
+    </message>
+    <message>
+        <source>Peak torque</source>
+        <translation>Peak torque</translation>
+    </message>
+    <message>
+        <source>Rated torque</source>
+        <translation>Rated torque</translation>
+    </message>
+    <message>
+        <source>Maximum load over time</source>
+        <translation>Maximum load over time</translation>
+    </message>
+    <message>
+        <source>Time (s)</source>
+        <translation>Time (s)</translation>
+    </message>
+    <message>
+        <source>Load (kg at 0.1 m)</source>
+        <translation>Load (kg at 0.1 m)</translation>
+    </message>
+    <message>
+        <source>Max load</source>
+        <translation>Max load</translation>
+    </message>
+</context>
+<context>
+    <name>FirmwareFlow</name>
+    <message>
+        <source>Enter update mode overtime!</source>
+        <translation>Enter update mode overtime!</translation>
+    </message>
+    <message>
+        <source>File contains no data!</source>
+        <translation>File contains no data!</translation>
+    </message>
+    <message>
+        <source>File size over 512KB!</source>
+        <translation>File size over 512KB!</translation>
+    </message>
+    <message>
+        <source>Sending file info failed!</source>
+        <translation>Sending file info failed!</translation>
+    </message>
+    <message>
+        <source>Erasing flash failed!</source>
+        <translation>Erasing flash failed!</translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected during the update.</source>
+        <translation>The adapter was disconnected during the update.</translation>
+    </message>
+    <message>
+        <source>The motor was removed during the update.</source>
+        <translation>The motor was removed during the update.</translation>
+    </message>
+    <message>
+        <source>Update timeout!</source>
+        <translation>Update timeout!</translation>
+    </message>
+    <message>
+        <source>Update successfully!</source>
+        <translation>Update successfully!</translation>
+    </message>
+    <message>
+        <source>Update failed!</source>
+        <translation>Update failed!</translation>
+    </message>
+</context>
+<context>
+    <name>FirmwareUpdate</name>
+    <message>
+        <source>File contains no data!</source>
+        <translation>File contains no data!</translation>
+    </message>
+    <message>
+        <source>File size over 512KB!</source>
+        <translation>File size over 512KB!</translation>
+    </message>
+    <message>
+        <source>Cannot read the file %1: %2</source>
+        <translation>Cannot read the file %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>FlashVerb</name>
+    <message>
+        <source>Send a firmware image (.bin/.hex, at most 512 KiB) to the target motor; succeeds only
+when the motor&apos;s end check accepts it. Progress (percent, packets/s, time left) on stderr.</source>
+        <translation>Send a firmware image (.bin/.hex, at most 512 KiB) to the target motor; succeeds only
+when the motor&apos;s end check accepts it. Progress (percent, packets/s, time left) on stderr.</translation>
+    </message>
+    <message>
+        <source>The firmware image.</source>
+        <translation>The firmware image.</translation>
+    </message>
+    <message>
+        <source>flash expects one file.</source>
+        <translation>flash expects one file.</translation>
+    </message>
+</context>
+<context>
+    <name>Flow</name>
+    <message>
+        <source>cancelled</source>
+        <translation>cancelled</translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected.</source>
+        <translation>The adapter was disconnected.</translation>
+    </message>
+    <message>
+        <source>The motor was removed.</source>
+        <translation>The motor was removed.</translation>
+    </message>
+</context>
+<context>
+    <name>HelpTools</name>
+    <message>
+        <source>Instruction</source>
+        <translation>Instruction</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>About %1</source>
+        <translation>About %1</translation>
+    </message>
+    <message>
+        <source>版本 %1
+
+编译 %2</source>
+        <translation>Version %1
+
+Built %2</translation>
+    </message>
+</context>
+<context>
+    <name>Helper</name>
+    <message>
+        <source>%1 Error</source>
+        <translation>%1 Error</translation>
+    </message>
+    <message>
+        <source>%1 Information</source>
+        <translation>%1 Information</translation>
+    </message>
+    <message>
+        <source>%1 Warning</source>
+        <translation>%1 Warning</translation>
+    </message>
+    <message>
+        <source>%1 Notice</source>
+        <translation>%1 Notice</translation>
+    </message>
+    <message>
+        <source>No activated device!</source>
+        <translation>No activated device!</translation>
+    </message>
+</context>
+<context>
+    <name>InfoVerb</name>
+    <message>
+        <source>Show the target&apos;s name, MCU ID, CAN ID and model code.</source>
+        <translation>Show the target&apos;s name, MCU ID, CAN ID and model code.</translation>
+    </message>
+    <message>
+        <source>info takes no arguments: %1</source>
+        <translation>info takes no arguments: %1</translation>
+    </message>
+    <message>
+        <source>Name: %1</source>
+        <translation>Name: %1</translation>
+    </message>
+    <message>
+        <source>MCU ID: 0x%1</source>
+        <translation>MCU ID: 0x%1</translation>
+    </message>
+    <message>
+        <source>CAN ID: %1</source>
+        <translation>CAN ID: %1</translation>
+    </message>
+    <message>
+        <source>Model code: %1</source>
+        <translation>Model code: %1</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>The motor did not answer the model query.</source>
+        <translation>The motor did not answer the model query.</translation>
+    </message>
+</context>
+<context>
+    <name>Language</name>
+    <message>
+        <source>--language expects one of %1, not &quot;%2&quot;.</source>
+        <translation>--language expects one of %1, not &quot;%2&quot;.</translation>
+    </message>
+</context>
+<context>
+    <name>LeftTitle</name>
+    <message>
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>Configure</source>
+        <translation>Configure</translation>
+    </message>
+    <message>
+        <source>Analyze</source>
+        <translation>Analyze</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>New</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Save as</source>
+        <translation>Save as</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Exit</translation>
+    </message>
+</context>
+<context>
+    <name>LinkCommands</name>
+    <message>
+        <source>Send Z48 Command %1 to CAN(%2)</source>
+        <translation>Send Z48 Command %1 to CAN(%2)</translation>
+    </message>
+    <message>
+        <source>Send Z48 Command %1 to CAN(%3): %2</source>
+        <translation>Send Z48 Command %1 to CAN(%3): %2</translation>
+    </message>
+    <message>
+        <source>break mode</source>
+        <translation>break mode</translation>
+    </message>
+    <message>
+        <source>motor mode</source>
+        <translation>motor mode</translation>
+    </message>
+    <message>
+        <source>reset mode</source>
+        <translation>reset mode</translation>
+    </message>
+    <message>
+        <source>unknown mode (%1)</source>
+        <translation>unknown mode (%1)</translation>
+    </message>
+    <message>
+        <source>CAN ID %1 is outside the range [1, 127]: command refused.</source>
+        <translation>CAN ID %1 is outside the range [1, 127]: command refused.</translation>
+    </message>
+    <message>
+        <source>can id = %1</source>
+        <translation>can id = %1</translation>
+    </message>
+    <message>
+        <source>Run mode %1 is outside the range [0, 255]: command refused.</source>
+        <translation>Run mode %1 is outside the range [0, 255]: command refused.</translation>
+    </message>
+    <message>
+        <source>Invalid object write (index %1).</source>
+        <translation>Invalid object write (index %1).</translation>
+    </message>
+    <message>
+        <source>index = %1, value = %2</source>
+        <translation>index = %1, value = %2</translation>
+    </message>
+    <message>
+        <source>Value %1 is outside the range [0, 4294967295]: command refused.</source>
+        <translation>Value %1 is outside the range [0, 4294967295]: command refused.</translation>
+    </message>
+    <message>
+        <source>speed = %1, flag = %2</source>
+        <translation>speed = %1, flag = %2</translation>
+    </message>
+    <message>
+        <source>MIT control</source>
+        <translation>MIT control</translation>
+    </message>
+    <message>
+        <source>interpolated position mode</source>
+        <translation>interpolated position mode</translation>
+    </message>
+    <message>
+        <source>velocity mode</source>
+        <translation>velocity mode</translation>
+    </message>
+    <message>
+        <source>current mode</source>
+        <translation>current mode</translation>
+    </message>
+    <message>
+        <source>zero mode</source>
+        <translation>zero mode</translation>
+    </message>
+    <message>
+        <source>position mode</source>
+        <translation>position mode</translation>
+    </message>
+    <message>
+        <source>collision detection</source>
+        <translation>collision detection</translation>
+    </message>
+    <message>
+        <source>open loop mode</source>
+        <translation>open loop mode</translation>
+    </message>
+    <message>
+        <source>Set %1 mode successfully!</source>
+        <translation>Set %1 mode successfully!</translation>
+    </message>
+    <message>
+        <source>Set %1 mode failed!</source>
+        <translation>Set %1 mode failed!</translation>
+    </message>
+    <message>
+        <source>Set the mechanical zero successfully!</source>
+        <translation>Set the mechanical zero successfully!</translation>
+    </message>
+    <message>
+        <source>&lt;Encoder calibrating&gt; Rotor angle = %1, Stator flux angle = %2, Sensor value = %3</source>
+        <translation>&lt;Encoder calibrating&gt; Rotor angle = %1, Stator flux angle = %2, Sensor value = %3</translation>
+    </message>
+    <message>
+        <source>&lt;Encoder calibration result&gt; Device: %1, Number: %2, Index: %3, Correction: %4</source>
+        <translation>&lt;Encoder calibration result&gt; Device: %1, Number: %2, Index: %3, Correction: %4</translation>
+    </message>
+    <message>
+        <source>&lt;Encoder calibration finish&gt; Device: %1, Encoder Electrical Offset: %2</source>
+        <translation>&lt;Encoder calibration finish&gt; Device: %1, Encoder Electrical Offset: %2</translation>
+    </message>
+    <message>
+        <source>Device %1 encoder calibration finish.
+Encoder Electrical Offset: %2</source>
+        <translation>Device %1 encoder calibration finish.
+Encoder Electrical Offset: %2</translation>
+    </message>
+</context>
+<context>
+    <name>LinkLease</name>
+    <message>
+        <source>the bus is busy: %1</source>
+        <translation>the bus is busy: %1</translation>
+    </message>
+    <message>
+        <source>motor %1 is busy: %2</source>
+        <translation>motor %1 is busy: %2</translation>
+    </message>
+</context>
+<context>
+    <name>LinkSession</name>
+    <message>
+        <source>Serial device of the USB-CAN adapter (required).</source>
+        <translation>Serial device of the USB-CAN adapter (required).</translation>
+    </message>
+    <message>
+        <source>device</source>
+        <translation>device</translation>
+    </message>
+    <message>
+        <source>Line rate of the adapter (default: config.baud_rate).</source>
+        <translation>Line rate of the adapter (default: config.baud_rate).</translation>
+    </message>
+    <message>
+        <source>rate</source>
+        <translation>rate</translation>
+    </message>
+    <message>
+        <source>CAN ID of the target motor (default: the first one detected).</source>
+        <translation>CAN ID of the target motor (default: the first one detected).</translation>
+    </message>
+    <message>
+        <source>id</source>
+        <translation>id</translation>
+    </message>
+    <message>
+        <source>Detect every motor on the bus.</source>
+        <translation>Detect every motor on the bus.</translation>
+    </message>
+    <message>
+        <source>Machine-readable output.</source>
+        <translation>Machine-readable output.</translation>
+    </message>
+    <message>
+        <source>--port is required.</source>
+        <translation>--port is required.</translation>
+    </message>
+    <message>
+        <source>Invalid baud rate: %1</source>
+        <translation>Invalid baud rate: %1</translation>
+    </message>
+    <message>
+        <source>Invalid CAN ID (1..127): %1</source>
+        <translation>Invalid CAN ID (1..127): %1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1.</source>
+        <translation>Cannot open %1.</translation>
+    </message>
+    <message>
+        <source>CAN ID %1 did not answer: scanning the bus.</source>
+        <translation>CAN ID %1 did not answer: scanning the bus.</translation>
+    </message>
+    <message>
+        <source>No motor answered on %1.</source>
+        <translation>No motor answered on %1.</translation>
+    </message>
+    <message>
+        <source>Detection timed out on %1.</source>
+        <translation>Detection timed out on %1.</translation>
+    </message>
+    <message>
+        <source>No motor with CAN ID %1 on %2.</source>
+        <translation>No motor with CAN ID %1 on %2.</translation>
+    </message>
+</context>
+<context>
+    <name>LinkVerb</name>
+    <message>
+        <source>%1 expects %2 argument(s).</source>
+        <translation>%1 expects %2 argument(s).</translation>
+    </message>
+    <message>
+        <source>Not a number: %1</source>
+        <translation>Not a number: %1</translation>
+    </message>
+    <message>
+        <source>%1 expects a whole number from %2 to %3: %4</source>
+        <translation>%1 expects a whole number from %2 to %3: %4</translation>
+    </message>
+    <message>
+        <source>mode expects reset, motor or brake.</source>
+        <translation>mode expects reset, motor or brake.</translation>
+    </message>
+    <message>
+        <source>Send the value as an unsigned integer.</source>
+        <translation>Send the value as an unsigned integer.</translation>
+    </message>
+    <message>
+        <source>The motor did not confirm the mechanical zero.</source>
+        <translation>The motor did not confirm the mechanical zero.</translation>
+    </message>
+    <message>
+        <source>The motor did not announce itself under CAN ID %1.</source>
+        <translation>The motor did not announce itself under CAN ID %1.</translation>
+    </message>
+    <message>
+        <source>MCU ID: 0x%1  CAN ID: %2  model: %3</source>
+        <translation>MCU ID: 0x%1  CAN ID: %2  model: %3</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected before the calibration started.</source>
+        <translation>The adapter was disconnected before the calibration started.</translation>
+    </message>
+    <message>
+        <source>The motor did not enter calibration mode.</source>
+        <translation>The motor did not enter calibration mode.</translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected during the calibration.</source>
+        <translation>The adapter was disconnected during the calibration.</translation>
+    </message>
+    <message>
+        <source>The calibration did not finish in time.</source>
+        <translation>The calibration did not finish in time.</translation>
+    </message>
+</context>
+<context>
+    <name>MotorFaults</name>
+    <message>
+        <source>%1 fault: %2</source>
+        <translation>%1 fault: %2</translation>
+    </message>
+    <message>
+        <source>%1 warning: %2</source>
+        <translation>%1 warning: %2</translation>
+    </message>
+    <message>
+        <source>flags %1</source>
+        <translation>flags %1</translation>
+    </message>
+    <message>
+        <source>fault %1</source>
+        <translation>fault %1</translation>
+    </message>
+    <message>
+        <source>warning %1</source>
+        <translation>warning %1</translation>
+    </message>
+</context>
+<context>
+    <name>MotorFrames</name>
+    <message>
+        <source>No motor model known yet (the value ranges are empty): %1 refused.</source>
+        <translation>No motor model known yet (the value ranges are empty): %1 refused.</translation>
+    </message>
+    <message>
+        <source>%1 %2 is outside the range [%3, %4]: command refused.</source>
+        <translation>%1 %2 is outside the range [%3, %4]: command refused.</translation>
+    </message>
+</context>
+<context>
+    <name>OscilloscopePage</name>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Auto-scroll</source>
+        <translation>Auto-scroll</translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>Resume</source>
+        <translation>Resume</translation>
+    </message>
+    <message>
+        <source>Channel %1</source>
+        <translation>Channel %1</translation>
+    </message>
+    <message>
+        <source>Records: %1   Lost: %2</source>
+        <translation>Records: %1   Lost: %2</translation>
+    </message>
+    <message>
+        <source>CSV Files(*.csv)</source>
+        <translation>CSV Files(*.csv)</translation>
+    </message>
+    <message>
+        <source>Waveform exported to %1</source>
+        <translation>Waveform exported to %1</translation>
+    </message>
+    <message>
+        <source>Cannot export to %1: %2</source>
+        <translation>Cannot export to %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Panel</name>
+    <message>
+        <source>Log</source>
+        <translation>Log</translation>
+    </message>
+    <message>
+        <source>Communication</source>
+        <translation>Communication</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>Hide the panel</source>
+        <translation>Hide the panel</translation>
+    </message>
+    <message>
+        <source>yyyy/MM/dd hh:mm:ss</source>
+        <translation>yyyy/MM/dd hh:mm:ss</translation>
+    </message>
+    <message>
+        <source>communication</source>
+        <translation>communication</translation>
+    </message>
+    <message>
+        <source>log</source>
+        <translation>log</translation>
+    </message>
+    <message>
+        <source>Export %1 file</source>
+        <translation>Export %1 file</translation>
+    </message>
+    <message>
+        <source>Cannot write to %1!</source>
+        <translation>Cannot write to %1!</translation>
+    </message>
+</context>
+<context>
+    <name>ParamBackup</name>
+    <message>
+        <source>not a JSON object (%1)</source>
+        <translation>not a JSON object (%1)</translation>
+    </message>
+    <message>
+        <source>not a parameter backup</source>
+        <translation>not a parameter backup</translation>
+    </message>
+    <message>
+        <source>no MCU ID</source>
+        <translation>no MCU ID</translation>
+    </message>
+    <message>
+        <source>entry %1 is damaged</source>
+        <translation>entry %1 is damaged</translation>
+    </message>
+    <message>
+        <source>entry %1 appears twice</source>
+        <translation>entry %1 appears twice</translation>
+    </message>
+    <message>
+        <source>file too large for a parameter backup</source>
+        <translation>file too large for a parameter backup</translation>
+    </message>
+</context>
+<context>
+    <name>ParamDiff</name>
+    <message>
+        <source>%1 %2: %3 -&gt; %4</source>
+        <translation>%1 %2: %3 -&gt; %4</translation>
+    </message>
+    <message>
+        <source>%1 %2: only on the left (%3)</source>
+        <translation>%1 %2: only on the left (%3)</translation>
+    </message>
+    <message>
+        <source>%1 %2: only on the right (%3)</source>
+        <translation>%1 %2: only on the right (%3)</translation>
+    </message>
+    <message>
+        <source>%1: %2 (%3) became %4 (%5)</source>
+        <translation>%1: %2 (%3) became %4 (%5)</translation>
+    </message>
+    <message>
+        <source>Read-only and live entries (not counted):</source>
+        <translation>Read-only and live entries (not counted):</translation>
+    </message>
+</context>
+<context>
+    <name>ParamFeature</name>
+    <message>
+        <source>Reload all parameters table successfully!</source>
+        <translation>Reload all parameters table successfully!</translation>
+    </message>
+    <message>
+        <source>Param saved successfully!</source>
+        <translation>Param saved successfully!</translation>
+    </message>
+</context>
+<context>
+    <name>ParamRestorePlan</name>
+    <message>
+        <source>not on the motor</source>
+        <translation>not on the motor</translation>
+    </message>
+    <message>
+        <source>the motor has %1 (%2) here; the backup has %3 (%4)</source>
+        <translation>the motor has %1 (%2) here; the backup has %3 (%4)</translation>
+    </message>
+    <message>
+        <source>not a text of at most 16 ASCII characters</source>
+        <translation>not a text of at most 16 ASCII characters</translation>
+    </message>
+    <message>
+        <source>%1 is not a %2</source>
+        <translation>%1 is not a %2</translation>
+    </message>
+    <message>
+        <source>%1 is outside [%2, %3]</source>
+        <translation>%1 is outside [%2, %3]</translation>
+    </message>
+</context>
+<context>
+    <name>ParamTablePage</name>
+    <message>
+        <source>Code</source>
+        <translation>Code</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Property</source>
+        <translation>Property</translation>
+    </message>
+    <message>
+        <source>Maximum</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <source>Minimum</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>String</source>
+        <translation>String</translation>
+    </message>
+    <message>
+        <source>R/W</source>
+        <translation>R/W</translation>
+    </message>
+    <message>
+        <source>RO</source>
+        <translation>RO</translation>
+    </message>
+    <message>
+        <source>Config</source>
+        <translation>Config</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>Setting</translation>
+    </message>
+    <message>
+        <source>Addr[0x%1] modified</source>
+        <translation>Addr[0x%1] modified</translation>
+    </message>
+    <message>
+        <source>Please input ASCII charaters</source>
+        <translation>Please input ASCII charaters</translation>
+    </message>
+    <message>
+        <source>Value out of range</source>
+        <translation>Value out of range</translation>
+    </message>
+    <message>
+        <source>Excel file</source>
+        <translation>Excel file</translation>
+    </message>
+    <message>
+        <source>Excel Files(*.xlsx)</source>
+        <translation>Excel Files(*.xlsx)</translation>
+    </message>
+    <message>
+        <source>CSV Files(*.csv)</source>
+        <translation>CSV Files(*.csv)</translation>
+    </message>
+    <message>
+        <source>Exporting...</source>
+        <translation>Exporting...</translation>
+    </message>
+    <message>
+        <source>Param table export failed: %1</source>
+        <translation>Param table export failed: %1</translation>
+    </message>
+    <message>
+        <source>Param table export successfully!</source>
+        <translation>Param table export successfully!</translation>
+    </message>
+    <message>
+        <source>Param table has been exported, do you want to open it now?</source>
+        <translation>Param table has been exported, do you want to open it now?</translation>
+    </message>
+</context>
+<context>
+    <name>ParamTransfer</name>
+    <message>
+        <source>invalid type</source>
+        <translation>invalid type</translation>
+    </message>
+    <message>
+        <source>missing type</source>
+        <translation>missing type</translation>
+    </message>
+    <message>
+        <source>missing number</source>
+        <translation>missing number</translation>
+    </message>
+    <message>
+        <source>disordered number</source>
+        <translation>disordered number</translation>
+    </message>
+    <message>
+        <source>storage overflow</source>
+        <translation>storage overflow</translation>
+    </message>
+    <message>
+        <source>frame lost</source>
+        <translation>frame lost</translation>
+    </message>
+    <message>
+        <source>type &amp; data mismatch</source>
+        <translation>type &amp; data mismatch</translation>
+    </message>
+    <message>
+        <source>write string number mismatch</source>
+        <translation>write string number mismatch</translation>
+    </message>
+    <message>
+        <source>read string number mismatch</source>
+        <translation>read string number mismatch</translation>
+    </message>
+    <message>
+        <source>write param number mismatch</source>
+        <translation>write param number mismatch</translation>
+    </message>
+    <message>
+        <source>read param number mismatch</source>
+        <translation>read param number mismatch</translation>
+    </message>
+    <message>
+        <source>Reload parameters table failed: %1</source>
+        <translation>Reload parameters table failed: %1</translation>
+    </message>
+    <message>
+        <source>/no such code</source>
+        <translation>/no such code</translation>
+    </message>
+    <message>
+        <source>/wrong type</source>
+        <translation>/wrong type</translation>
+    </message>
+    <message>
+        <source>/loss frame</source>
+        <translation>/loss frame</translation>
+    </message>
+    <message>
+        <source>/number mismatch</source>
+        <translation>/number mismatch</translation>
+    </message>
+    <message>
+        <source>Read param from </source>
+        <translation>Read param from </translation>
+    </message>
+    <message>
+        <source> failed: </source>
+        <translation> failed: </translation>
+    </message>
+    <message>
+        <source>/code mismatch</source>
+        <translation>/code mismatch</translation>
+    </message>
+    <message>
+        <source>/command mismatch</source>
+        <translation>/command mismatch</translation>
+    </message>
+    <message>
+        <source>/no such command</source>
+        <translation>/no such command</translation>
+    </message>
+    <message>
+        <source>/save failed</source>
+        <translation>/save failed</translation>
+    </message>
+    <message>
+        <source>/forbid to save</source>
+        <translation>/forbid to save</translation>
+    </message>
+    <message>
+        <source>/forbid to modify</source>
+        <translation>/forbid to modify</translation>
+    </message>
+    <message>
+        <source>/value out of range</source>
+        <translation>/value out of range</translation>
+    </message>
+    <message>
+        <source>/wrong frame</source>
+        <translation>/wrong frame</translation>
+    </message>
+    <message>
+        <source>/type error</source>
+        <translation>/type error</translation>
+    </message>
+    <message>
+        <source>/unwritable</source>
+        <translation>/unwritable</translation>
+    </message>
+    <message>
+        <source>Write param to </source>
+        <translation>Write param to </translation>
+    </message>
+    <message>
+        <source>failed: </source>
+        <translation>failed: </translation>
+    </message>
+</context>
+<context>
+    <name>ParamWalker</name>
+    <message>
+        <source>Upload parameters table successfully!</source>
+        <translation>Upload parameters table successfully!</translation>
+    </message>
+    <message>
+        <source>Download parameters table successfully!</source>
+        <translation>Download parameters table successfully!</translation>
+    </message>
+</context>
+<context>
+    <name>ParamsVerb</name>
+    <message>
+        <source>Read, edit, save, back up, compare and restore a motor&apos;s parameter table.
+diff exits 0 when no writable entry differs and 1 when some do; with two files it needs no port.</source>
+        <translation>Read, edit, save, back up, compare and restore a motor&apos;s parameter table.
+diff exits 0 when no writable entry differs and 1 when some do; with two files it needs no port.</translation>
+    </message>
+    <message>
+        <source>set: save the value in the motor&apos;s flash.</source>
+        <translation>set: save the value in the motor&apos;s flash.</translation>
+    </message>
+    <message>
+        <source>restore: only these codes.</source>
+        <translation>restore: only these codes.</translation>
+    </message>
+    <message>
+        <source>codes</source>
+        <translation>codes</translation>
+    </message>
+    <message>
+        <source>restore: show the writes, write nothing.</source>
+        <translation>restore: show the writes, write nothing.</translation>
+    </message>
+    <message>
+        <source>restore: also entries whose name or type changed.</source>
+        <translation>restore: also entries whose name or type changed.</translation>
+    </message>
+    <message>
+        <source>params expects one of: %1</source>
+        <translation>params expects one of: %1</translation>
+    </message>
+    <message>
+        <source>Wrong number of arguments for params %1.</source>
+        <translation>Wrong number of arguments for params %1.</translation>
+    </message>
+    <message>
+        <source>Not an entry code: %1</source>
+        <translation>Not an entry code: %1</translation>
+    </message>
+    <message>
+        <source>Reading the parameter description...</source>
+        <translation>Reading the parameter description...</translation>
+    </message>
+    <message>
+        <source>The motor did not describe its parameter table.</source>
+        <translation>The motor did not describe its parameter table.</translation>
+    </message>
+    <message>
+        <source>The motor has no entry %1.</source>
+        <translation>The motor has no entry %1.</translation>
+    </message>
+    <message>
+        <source>%1 %2 is read-only.</source>
+        <translation>%1 %2 is read-only.</translation>
+    </message>
+    <message>
+        <source>Please input ASCII charaters</source>
+        <translation>Please input ASCII charaters</translation>
+    </message>
+    <message>
+        <source>Only the first 16 characters are written: %1</source>
+        <translation>Only the first 16 characters are written: %1</translation>
+    </message>
+    <message>
+        <source>Not a %1 value: %2</source>
+        <translation>Not a %1 value: %2</translation>
+    </message>
+    <message>
+        <source>Value out of range: %1 is outside [%2, %3].</source>
+        <translation>Value out of range: %1 is outside [%2, %3].</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 entries saved to %2.</source>
+        <translation>%1 entries saved to %2.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>Refused %1 %2: %3</source>
+        <translation>Refused %1 %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 %2: %3 -&gt; %4</source>
+        <translation>%1 %2: %3 -&gt; %4</translation>
+    </message>
+    <message>
+        <source>Nothing to restore.</source>
+        <translation>Nothing to restore.</translation>
+    </message>
+    <message>
+        <source>Writing %1 entries...</source>
+        <translation>Writing %1 entries...</translation>
+    </message>
+    <message>
+        <source>%1 of %2 entries written.</source>
+        <translation>%1 of %2 entries written.</translation>
+    </message>
+</context>
+<context>
+    <name>PlaceholderPage</name>
+    <message>
+        <source>This page is not part of this build yet.</source>
+        <translation>This page is not part of this build yet.</translation>
+    </message>
+</context>
+<context>
+    <name>PlaceholderTools</name>
+    <message>
+        <source>The %1 tools are not part of this build yet.</source>
+        <translation>The %1 tools are not part of this build yet.</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>Configure</source>
+        <translation>Configure</translation>
+    </message>
+    <message>
+        <source>Analyze</source>
+        <translation>Analyze</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Help</translation>
+    </message>
+</context>
+<context>
+    <name>PortAccess</name>
+    <message>
+        <source>Add your user to the dialout group, then log out and in again:
+    sudo usermod -aG dialout $USER
+or let every user open USB-CAN adapters with a udev rule:
+    echo &apos;SUBSYSTEM==&quot;tty&quot;, ATTRS{idVendor}==&quot;1a86&quot;, ATTRS{idProduct}==&quot;7523&quot;, MODE=&quot;0666&quot;&apos; | sudo tee /etc/udev/rules.d/99-usb-can.rules
+    sudo udevadm control --reload-rules &amp;&amp; sudo udevadm trigger</source>
+        <translation>Add your user to the dialout group, then log out and in again:
+    sudo usermod -aG dialout $USER
+or let every user open USB-CAN adapters with a udev rule:
+    echo &apos;SUBSYSTEM==&quot;tty&quot;, ATTRS{idVendor}==&quot;1a86&quot;, ATTRS{idProduct}==&quot;7523&quot;, MODE=&quot;0666&quot;&apos; | sudo tee /etc/udev/rules.d/99-usb-can.rules
+    sudo udevadm control --reload-rules &amp;&amp; sudo udevadm trigger</translation>
+    </message>
+    <message>
+        <source>Permission denied opening %1: your user may not open serial ports (they belong to the dialout group), or another program is using the port.</source>
+        <translation>Permission denied opening %1: your user may not open serial ports (they belong to the dialout group), or another program is using the port.</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressLine</name>
+    <message>
+        <source>Erasing flash...</source>
+        <translation>Erasing flash...</translation>
+    </message>
+    <message>
+        <source>%1% %2 packets/s %3 left</source>
+        <translation>%1% %2 packets/s %3 left</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectFiles</name>
+    <message>
+        <source>Open %1 Failed! The file is unreadable or not a project; nothing was changed.</source>
+        <translation>Open %1 Failed! The file is unreadable or not a project; nothing was changed.</translation>
+    </message>
+    <message>
+        <source>Save to %1 Failed!</source>
+        <translation>Save to %1 Failed!</translation>
+    </message>
+    <message>
+        <source>Save to %1 successfully!</source>
+        <translation>Save to %1 successfully!</translation>
+    </message>
+    <message>
+        <source>New Project</source>
+        <translation>New Project</translation>
+    </message>
+    <message>
+        <source>Open Project</source>
+        <translation>Open Project</translation>
+    </message>
+    <message>
+        <source>Save Project</source>
+        <translation>Save Project</translation>
+    </message>
+    <message>
+        <source>Save as Project</source>
+        <translation>Save as Project</translation>
+    </message>
+    <message>
+        <source>Import Project</source>
+        <translation>Import Project</translation>
+    </message>
+    <message>
+        <source>Import from %1 successfully!</source>
+        <translation>Import from %1 successfully!</translation>
+    </message>
+    <message>
+        <source>Import from %1 Failed!</source>
+        <translation>Import from %1 Failed!</translation>
+    </message>
+    <message>
+        <source>Export Project</source>
+        <translation>Export Project</translation>
+    </message>
+    <message>
+        <source>Export to %1 successfully!</source>
+        <translation>Export to %1 successfully!</translation>
+    </message>
+    <message>
+        <source>Export to %1 Failed!</source>
+        <translation>Export to %1 Failed!</translation>
+    </message>
+</context>
+<context>
+    <name>ReconnectWatcher</name>
+    <message>
+        <source>Serial port %1 is back: reconnecting.</source>
+        <translation>Serial port %1 is back: reconnecting.</translation>
+    </message>
+</context>
+<context>
+    <name>RestoreDialog</name>
+    <message>
+        <source>Restore parameters</source>
+        <translation>Restore parameters</translation>
+    </message>
+    <message>
+        <source>The motor already holds the values of %1.</source>
+        <translation>The motor already holds the values of %1.</translation>
+    </message>
+    <message>
+        <source>Entries of %1 that differ from the motor. Ticked ones are written, then saved in the motor.</source>
+        <translation>Entries of %1 that differ from the motor. Ticked ones are written, then saved in the motor.</translation>
+    </message>
+    <message>
+        <source>Code</source>
+        <translation>Code</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Motor</source>
+        <translation>Motor</translation>
+    </message>
+    <message>
+        <source>Backup</source>
+        <translation>Backup</translation>
+    </message>
+    <message>
+        <source>%1 %2: %3</source>
+        <translation>%1 %2: %3</translation>
+    </message>
+    <message>
+        <source>Not restored:</source>
+        <translation>Not restored:</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Restore</translation>
+    </message>
+</context>
+<context>
+    <name>RightTitle</name>
+    <message>
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Show pannel</source>
+        <translation>Show pannel</translation>
+    </message>
+    <message>
+        <source>Show left sidebar</source>
+        <translation>Show left sidebar</translation>
+    </message>
+    <message>
+        <source>Show right sidebar</source>
+        <translation>Show right sidebar</translation>
+    </message>
+    <message>
+        <source>Auto connect COM</source>
+        <translation>Auto connect COM</translation>
+    </message>
+    <message>
+        <source>Enable multiple devices</source>
+        <translation>Enable multiple devices</translation>
+    </message>
+    <message>
+        <source>Upload param table on connected</source>
+        <translation>Upload param table on connected</translation>
+    </message>
+    <message>
+        <source>Remove all device on disconnected</source>
+        <translation>Remove all device on disconnected</translation>
+    </message>
+    <message>
+        <source>Activate selected device</source>
+        <translation>Activate selected device</translation>
+    </message>
+    <message>
+        <source>Auto increase desired CAN ID</source>
+        <translation>Auto increase desired CAN ID</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Applies at the next start</source>
+        <translation>Applies at the next start</translation>
+    </message>
+    <message>
+        <source>The interface will be in %1 from the next start of %2.</source>
+        <translation>The interface will be in %1 from the next start of %2.</translation>
+    </message>
+</context>
+<context>
+    <name>ScopeAcquisition</name>
+    <message>
+        <source>%1 Hz with these channels needs %2 frames/s, more than the serial line carries at %3 baud (%4 frames/s). Highest rate that fits: %5 Hz.</source>
+        <translation>%1 Hz with these channels needs %2 frames/s, more than the serial line carries at %3 baud (%4 frames/s). Highest rate that fits: %5 Hz.</translation>
+    </message>
+    <message>
+        <source>No channel selected: choose at least one channel.</source>
+        <translation>No channel selected: choose at least one channel.</translation>
+    </message>
+    <message>
+        <source>Sample rate %1 Hz is out of range (1 to 65535).</source>
+        <translation>Sample rate %1 Hz is out of range (1 to 65535).</translation>
+    </message>
+    <message>
+        <source>The scope channels are not configured.</source>
+        <translation>The scope channels are not configured.</translation>
+    </message>
+    <message>
+        <source>The motor refused the scope configuration (error bits 0x%1).</source>
+        <translation>The motor refused the scope configuration (error bits 0x%1).</translation>
+    </message>
+</context>
+<context>
+    <name>ScopeControl</name>
+    <message>
+        <source>The oscilloscope needs a connected motor.</source>
+        <translation>The oscilloscope needs a connected motor.</translation>
+    </message>
+    <message>
+        <source>No activated device!</source>
+        <translation>No activated device!</translation>
+    </message>
+    <message>
+        <source>Cannot open the waveform file %1: %2</source>
+        <translation>Cannot open the waveform file %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ScopeVerb</name>
+    <message>
+        <source>Record up to eight scope channels of the target into a waveform file (or CSV with a header of channel names) and report records received and lost.</source>
+        <translation>Record up to eight scope channels of the target into a waveform file (or CSV with a header of channel names) and report records received and lost.</translation>
+    </message>
+    <message>
+        <source>Channels by parameter name or code (0x3000), comma-separated.</source>
+        <translation>Channels by parameter name or code (0x3000), comma-separated.</translation>
+    </message>
+    <message>
+        <source>list</source>
+        <translation>list</translation>
+    </message>
+    <message>
+        <source>Sample rate in Hz.</source>
+        <translation>Sample rate in Hz.</translation>
+    </message>
+    <message>
+        <source>hz</source>
+        <translation>hz</translation>
+    </message>
+    <message>
+        <source>Recording time.</source>
+        <translation>Recording time.</translation>
+    </message>
+    <message>
+        <source>s</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>Output file.</source>
+        <translation>Output file.</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>file</translation>
+    </message>
+    <message>
+        <source>Write CSV instead of the waveform format.</source>
+        <translation>Write CSV instead of the waveform format.</translation>
+    </message>
+    <message>
+        <source>What to do (record).</source>
+        <translation>What to do (record).</translation>
+    </message>
+    <message>
+        <source>scope expects: record</source>
+        <translation>scope expects: record</translation>
+    </message>
+    <message>
+        <source>--channels expects one to eight channels.</source>
+        <translation>--channels expects one to eight channels.</translation>
+    </message>
+    <message>
+        <source>--rate expects a whole number of Hz from 1 to 65535.</source>
+        <translation>--rate expects a whole number of Hz from 1 to 65535.</translation>
+    </message>
+    <message>
+        <source>--seconds expects a time above 0 and at most a day.</source>
+        <translation>--seconds expects a time above 0 and at most a day.</translation>
+    </message>
+    <message>
+        <source>--out is required.</source>
+        <translation>--out is required.</translation>
+    </message>
+    <message>
+        <source>This build has no scope.</source>
+        <translation>This build has no scope.</translation>
+    </message>
+    <message>
+        <source>Reading the parameter names of the target...</source>
+        <translation>Reading the parameter names of the target...</translation>
+    </message>
+    <message>
+        <source>Unknown channel %1: without the motor&apos;s parameter table channels are given by code (e.g. 0x3000).</source>
+        <translation>Unknown channel %1: without the motor&apos;s parameter table channels are given by code (e.g. 0x3000).</translation>
+    </message>
+    <message>
+        <source>Unknown channel %1.</source>
+        <translation>Unknown channel %1.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>The motor did not answer the scope configuration.</source>
+        <translation>The motor did not answer the scope configuration.</translation>
+    </message>
+    <message>
+        <source>Recording %1 channel(s) at %2 Hz for %3 s into %4</source>
+        <translation>Recording %1 channel(s) at %2 Hz for %3 s into %4</translation>
+    </message>
+    <message>
+        <source>%1 s: %2 records, %3 lost</source>
+        <translation>%1 s: %2 records, %3 lost</translation>
+    </message>
+    <message>
+        <source>Records received: %1, lost: %2</source>
+        <translation>Records received: %1, lost: %2</translation>
+    </message>
+    <message>
+        <source>The link closed during the recording.</source>
+        <translation>The link closed during the recording.</translation>
+    </message>
+    <message>
+        <source>The motor did not confirm the stop.</source>
+        <translation>The motor did not confirm the stop.</translation>
+    </message>
+    <message>
+        <source>%1 was not written whole.</source>
+        <translation>%1 was not written whole.</translation>
+    </message>
+</context>
+<context>
+    <name>ShellRegistry</name>
+    <message>
+        <source>Motion control is not part of this build yet.</source>
+        <translation>Motion control is not part of this build yet.</translation>
+    </message>
+</context>
+<context>
+    <name>Sidebar</name>
+    <message>
+        <source>Brake every connected motor (%1)</source>
+        <translation>Brake every connected motor (%1)</translation>
+    </message>
+    <message>
+        <source>No device</source>
+        <translation>No device</translation>
+    </message>
+    <message>
+        <source>Activate device: %1</source>
+        <translation>Activate device: %1</translation>
+    </message>
+    <message>
+        <source>Motion control is off while multiple devices are enabled.</source>
+        <translation>Motion control is off while multiple devices are enabled.</translation>
+    </message>
+    <message>
+        <source>Waiting for the motor&apos;s model reply: its set-point ranges are not known yet.</source>
+        <translation>Waiting for the motor&apos;s model reply: its set-point ranges are not known yet.</translation>
+    </message>
+    <message>
+        <source>Activated Device</source>
+        <translation>Activated Device</translation>
+    </message>
+    <message>
+        <source>EStop</source>
+        <translation>EStop</translation>
+    </message>
+    <message>
+        <source>Quick Move</source>
+        <translation>Quick Move</translation>
+    </message>
+    <message>
+        <source>Max Speed</source>
+        <translation>Max Speed</translation>
+    </message>
+    <message>
+        <source>rad/s</source>
+        <translation>rad/s</translation>
+    </message>
+    <message>
+        <source>JOG Move</source>
+        <translation>JOG Move</translation>
+    </message>
+    <message>
+        <source>Motion Control</source>
+        <translation>Motion Control</translation>
+    </message>
+    <message>
+        <source>Control Mode</source>
+        <translation>Control Mode</translation>
+    </message>
+    <message>
+        <source>MIT Control</source>
+        <translation>MIT Control</translation>
+    </message>
+    <message>
+        <source>位置模式(PP)</source>
+        <translation>Position Mode (PP)</translation>
+    </message>
+    <message>
+        <source>Velocity Mode</source>
+        <translation>Velocity Mode</translation>
+    </message>
+    <message>
+        <source>Current Mode</source>
+        <translation>Current Mode</translation>
+    </message>
+    <message>
+        <source>位置模式(CSP)</source>
+        <translation>Position Mode (CSP)</translation>
+    </message>
+    <message>
+        <source>Sin signal automated test</source>
+        <translation>Sin signal automated test</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>Hz</source>
+        <translation>Hz</translation>
+    </message>
+    <message>
+        <source>Torque (nm)</source>
+        <translation>Torque (nm)</translation>
+    </message>
+    <message>
+        <source>Position (rad)</source>
+        <translation>Position (rad)</translation>
+    </message>
+    <message>
+        <source>Velocity (rad/s)</source>
+        <translation>Velocity (rad/s)</translation>
+    </message>
+    <message>
+        <source>Kp</source>
+        <translation>Kp</translation>
+    </message>
+    <message>
+        <source>Kd</source>
+        <translation>Kd</translation>
+    </message>
+    <message>
+        <source>Velocity Setting (rad/s)</source>
+        <translation>Velocity Setting (rad/s)</translation>
+    </message>
+    <message>
+        <source>加速度设置(rad/s^2)</source>
+        <translation>Acceleration (rad/s^2)</translation>
+    </message>
+    <message>
+        <source>Postion Command (rad)</source>
+        <translation>Postion Command (rad)</translation>
+    </message>
+    <message>
+        <source>Velocity Command (rad/s)</source>
+        <translation>Velocity Command (rad/s)</translation>
+    </message>
+    <message>
+        <source>加速度设置(rad/s/s)</source>
+        <translation>Acceleration (rad/s/s)</translation>
+    </message>
+    <message>
+        <source>Current Limit (A)</source>
+        <translation>Current Limit (A)</translation>
+    </message>
+    <message>
+        <source>电流指令 (A)</source>
+        <translation>Current Command (A)</translation>
+    </message>
+    <message>
+        <source>&lt;&lt; Send &gt;&gt;</source>
+        <translation>&lt;&lt; Send &gt;&gt;</translation>
+    </message>
+    <message>
+        <source>Continuously</source>
+        <translation>Continuously</translation>
+    </message>
+    <message>
+        <source>&lt;&lt; Start &gt;&gt;</source>
+        <translation>&lt;&lt; Start &gt;&gt;</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+</context>
+<context>
+    <name>TitleBar</name>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimize</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>Maximize</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Restore</translation>
+    </message>
+</context>
+<context>
+    <name>TitleWidget</name>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>ToolWidget</name>
+    <message>
+        <source>EStop</source>
+        <translation>EStop</translation>
+    </message>
+</context>
+<context>
+    <name>kx::ConvertCommand</name>
+    <message>
+        <source>invalid JSON at offset %1: %2</source>
+        <translation>invalid JSON at offset %1: %2</translation>
+    </message>
+    <message>
+        <source>invalid XML at line %1, column %2: %3</source>
+        <translation>invalid XML at line %1, column %2: %3</translation>
+    </message>
+    <message>
+        <source>not a compressed binary record (offset 0)</source>
+        <translation>not a compressed binary record (offset 0)</translation>
+    </message>
+    <message>
+        <source>damaged binary record at offset %1 of the uncompressed data</source>
+        <translation>damaged binary record at offset %1 of the uncompressed data</translation>
+    </message>
+    <message>
+        <source>unknown origin type</source>
+        <translation>unknown origin type</translation>
+    </message>
+    <message>
+        <source>convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</source>
+        <translation>convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</translation>
+    </message>
+    <message>
+        <source>Convert 1st type of data to 2nd type</source>
+        <translation>Convert 1st type of data to 2nd type</translation>
+    </message>
+    <message>
+        <source>origin type is same with target type</source>
+        <translation>origin type is same with target type</translation>
+    </message>
+    <message>
+        <source>unknown origin type: </source>
+        <translation>unknown origin type: </translation>
+    </message>
+    <message>
+        <source>cannot read file: </source>
+        <translation>cannot read file: </translation>
+    </message>
+    <message>
+        <source>no input: -path=&lt;path&gt; or -data=&lt;data&gt;</source>
+        <translation>no input: -path=&lt;path&gt; or -data=&lt;data&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>waveDisplay</name>
+    <message>
+        <source>Channel %1</source>
+        <translation>Channel %1</translation>
+    </message>
+    <message>
+        <source>t = %1 s</source>
+        <translation>t = %1 s</translation>
+    </message>
+</context>
+</TS>
