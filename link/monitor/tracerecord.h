@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMetaType>
 #include <QtGlobal>
 
 #include "link/canframe.h"
@@ -29,3 +30,5 @@ struct TraceRecord {
         return to == 0xFD || to == 0xFE ? Direction::Rx : Direction::Tx;
     }
 };
+
+Q_DECLARE_METATYPE(TraceRecord)

@@ -8,11 +8,12 @@ void TraceStore::setCapacity(int capacity) {
     std::vector<TraceRecord>().swap(m_ring);
     m_first = m_end;
     m_clearedAt = m_end;
+    m_base = m_end;
 }
 
 void TraceStore::appendLocked(const TraceRecord& record) {
-    const size_t slot = size_t(m_end % quint64(m_capacity));
-    // The ring is sized once it has wrapped: sequence n lives in slot n % capacity.
+    const size_t slot = slotOf(m_end);
+    // The ring grows until it wraps for the first time.
     if (m_ring.size() < size_t(m_capacity) && slot == m_ring.size())
         m_ring.push_back(record);
     else
@@ -63,7 +64,7 @@ bool TraceStore::at(quint64 seq, TraceRecord* out) const {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (seq < m_first || seq >= m_end)
         return false;
-    *out = m_ring[size_t(seq % quint64(m_capacity))];
+    *out = m_ring[slotOf(seq)];
     return true;
 }
 
@@ -78,6 +79,6 @@ QVector<TraceRecord> TraceStore::range(quint64 from, quint64 to, quint64* firstT
         return out;
     out.reserve(int(to - from));
     for (quint64 seq = from; seq < to; ++seq)
-        out.append(m_ring[size_t(seq % quint64(m_capacity))]);
+        out.append(m_ring[slotOf(seq)]);
     return out;
 }

@@ -39,6 +39,7 @@ public:
 
 private:
     void appendLocked(const TraceRecord& record);
+    size_t slotOf(quint64 seq) const { return size_t((seq - m_base) % quint64(m_capacity)); }
 
     mutable std::mutex m_mutex;
     int m_capacity;
@@ -46,4 +47,5 @@ private:
     quint64 m_first = 0;              // guarded by m_mutex
     quint64 m_end = 0;                // guarded by m_mutex
     quint64 m_clearedAt = 0;          // guarded by m_mutex: m_end at the last clear
+    quint64 m_base = 0;               // guarded by m_mutex: the sequence number in slot 0
 };
