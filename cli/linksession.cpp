@@ -128,7 +128,9 @@ void LinkSession::onStatusLine(const QString& line) {
     m_lines << line;
     if (m_opened && line.startsWith(QLatin1String("<ERROR>")))
         ++m_errors;
-    if (!m_json)
+    if (m_statusToStderr)
+        printErr(line);
+    else if (!m_json)
         printOut(line);
 }
 
@@ -175,7 +177,9 @@ bool LinkSession::open() {
         if (status != OTA_STA_CONNECT_SUCCESS || adapterReady)
             return;
         adapterReady = true;
-        if (probeFirst) {
+        if (m_noDetection) {
+            link->startStep(STEP_STOP);
+        } else if (probeFirst) {
             link->startStep(STEP_STOP);
             link->sendFrame(MotorFrames::identityRequest(quint8(m_canId)));
         }
@@ -189,6 +193,16 @@ bool LinkSession::open() {
         return !found.isEmpty() && MotorStates::get(MotionGuard::canIdOf(found.first())).modelKnown;
     };
     bool finished = false;
+    if (m_noDetection) {
+        finished = waitUntil([&] { return failed() || adapterReady; }, kDetectTimeoutMs);
+        if (!finished || failed() || !worker->isConnected()) {
+            printErr(tr("The adapter on %1 did not answer.").arg(m_port));
+            return false;
+        }
+        m_opened = true;
+        m_errors = 0;
+        return true;
+    }
     if (probeFirst) {
         finished = waitUntil([&] { return failed() || adapterReady; }, kDetectTimeoutMs);
         if (finished && !failed()) {
