@@ -13,6 +13,7 @@
 #include "link/portaccess.h"
 #include "link/reconnectwatcher.h"
 #include "link/serialrecord.h"
+#include "link/tap/frametap.h"
 
 #include <QFileInfo>
 #include <QSerialPortInfo>
@@ -223,8 +224,10 @@ kx::DataObject* CANWorker::deviceForCanId(quint8 canId) const {
 }
 
 void CANWorker::writeRaw(QByteArray bytes) {
-    if (m_port->isOpen())
+    if (m_port->isOpen()) {
         m_port->write(bytes);
+        publishWrite(bytes);
+    }
     if (setting(QStringLiteral("config.setting.record_write_raw_data"), true)) {
         m_output->set(this,
                       QStringLiteral(" -> %1: %2").arg(m_portName, QString::fromLatin1(bytes.toHex(' '))));
@@ -237,8 +240,20 @@ void CANWorker::writeToCom(QByteArray bytes, short length) {
     m_port->clear(QSerialPort::Input);
     const QByteArray head = bytes.left(qMax<int>(0, length));
     m_port->write(head);
+    publishWrite(head);
     m_port->flush();
     qDebug() << "TxHex:" << head.toHex();
+}
+
+void CANWorker::publishWrite(const QByteArray& bytes) {
+    FrameTap& tap = FrameTap::instance();
+    if (!tap.observed())
+        return;
+    CanFrame frame;
+    if (SerialRecord::toFrame(bytes, &frame))
+        tap.publishFrame(TapRecord::Direction::Tx, frame, bytes);
+    else
+        tap.publishText(TapRecord::Direction::Tx, bytes);
 }
 
 void CANWorker::readSerialPortBuffer() {

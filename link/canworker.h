@@ -84,6 +84,8 @@ private:
     void closePort(bool keepDevices);
     void followCurrentDevice();
     void setBaudRate(qint32 rate);
+    // Hands a write to the frame tap's observers (nothing when none is attached).
+    void publishWrite(const QByteArray& bytes);
     static QString errorName(int error);
 
     QSerialPort* m_port = nullptr;  // GUI thread only

@@ -12,21 +12,43 @@
 #include "link/motorstates.h"
 #include "link/motorreplies.h"
 #include "link/serialrecord.h"
+#include "link/tap/frametap.h"
 
 #include <QCoreApplication>
 
 void otaThread::getSerialData(QByteArray temp) {
     if (m_clearBuffer.exchange(false))
         m_cutter.clear();
+    FrameTap& tap = FrameTap::instance();
+    const bool observed = tap.observed();
+    m_cutter.setKeepSkipped(observed);
     m_cutter.append(temp);
     QByteArray record;
-    while (m_cutter.next(&record))
+    while (m_cutter.next(&record)) {
+        if (observed) {
+            const QByteArray skipped = m_cutter.takeSkipped();
+            if (!skipped.isEmpty())
+                tap.publishGarbage(skipped);
+        }
         dispatchFrame(record);
+    }
+    if (observed) {
+        const QByteArray skipped = m_cutter.takeSkipped();
+        if (!skipped.isEmpty())
+            tap.publishGarbage(skipped);
+    }
 }
 
 void otaThread::dispatchFrame(const QByteArray& record) {
     CanFrame frame;
     const bool valid = SerialRecord::toFrame(record, &frame);
+    FrameTap& tap = FrameTap::instance();
+    if (tap.observed()) {
+        if (valid)
+            tap.publishFrame(TapRecord::Direction::Rx, frame, record);
+        else
+            tap.publishText(TapRecord::Direction::Rx, record);
+    }
     int status = -1;
     if (valid) {
         const int recvId = int(frame.dataField() & 0xFF);
