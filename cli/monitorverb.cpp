@@ -197,7 +197,9 @@ int MonitorVerb::run(const QStringList& arguments) {
     if (subscription->dropped() > 0)
         LinkSession::printErr(tr("%1 records were lost by the monitor (the terminal could not keep up).")
                                   .arg(subscription->dropped()));
-    if (log) {
+    if (log && !ok) {
+        log->cancel();  // nothing was monitored: an older file of that name stays
+    } else if (log) {
         if (log->commit(&error)) {
             LinkSession::printErr(tr("%1 frames written to %2.").arg(log->frames()).arg(logPath));
         } else {

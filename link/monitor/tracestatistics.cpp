@@ -39,6 +39,8 @@ void TraceStatistics::add(const TraceRecord& r) {
     if (s.records == 0)
         s.firstUs = r.timeUs;
     ++s.records;
+    if (!r.isTx())
+        ++s.received;
     s.lastUs = r.timeUs;
     if (FrameDecoder::problemOf(r)) {
         ++s.failed;
@@ -77,7 +79,14 @@ void TraceStatistics::add(const TraceRecord& r) {
 QStringList TraceStatistics::table() const {
     QStringList out;
     out << tr("CAN ID   records     rate/s  feedback interval ms (min/mean/max)  fault      failed  types");
+    int silentIds = 0;
+    quint64 silentRequests = 0;
     for (const IdStatistics& s : m_ids) {
+        if (s.received == 0 && s.canId >= 0) {
+            ++silentIds;
+            silentRequests += s.records;
+            continue;
+        }
         const QString id = s.canId < 0 ? tr("adapter") : QString::number(s.canId);
         const QString intervals = s.intervals ? QStringLiteral("%1/%2/%3")
                                                     .arg(s.minIntervalUs / 1000.0, 0, 'f', 3)
@@ -95,5 +104,9 @@ QStringList TraceStatistics::table() const {
                    .arg(s.failed, 6)
                    .arg(s.typeCounts());
     }
+    if (silentIds > 0)
+        out << tr("%1 CAN IDs never answered the %2 requests sent to them.")
+                   .arg(silentIds)
+                   .arg(silentRequests);
     return out;
 }

@@ -14,6 +14,7 @@
 struct IdStatistics {
     int canId = -1;
     quint64 records = 0;
+    quint64 received = 0;               // records that came from the bus or the adapter
     std::array<quint64, 32> perType{};  // frames per communication type
     quint64 text = 0;                   // AT lines
     quint64 failed = 0;                 // records that could not be decoded
@@ -43,7 +44,8 @@ public:
     bool isEmpty() const { return m_ids.isEmpty(); }
     // Ordered by CAN ID (-1 first).
     QVector<IdStatistics> rows() const { return m_ids.values().toVector(); }
-    // A plain-text table for a terminal, one line per CAN ID with a header.
+    // A plain-text table for a terminal, one line per CAN ID with a header; CAN IDs the host
+    // only addressed (a scan's silent probes) are summed up in one line.
     QStringList table() const;
 
 private:
