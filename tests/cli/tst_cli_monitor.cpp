@@ -70,6 +70,8 @@ private slots:
     void usageErrors_data();
     void usageErrors();
     void logConvertAndShow();
+    void replayAnswersFromTheTrace_data();
+    void replayAnswersFromTheTrace();
 
 private:
     std::unique_ptr<linktest::WorkDir> m_dir;
@@ -222,6 +224,54 @@ void TestCliMonitor::logConvertAndShow() {
              QStringLiteral("1700000000.000400 Rx FAULT_WARN     5->host   fault=0x00000009 bits=0,3 "
                             "warning=0x00000001 bits=0"));
     QVERIFY(err.contains(QRegularExpression(QStringLiteral("\\n5 +3 "))));
+}
+
+void TestCliMonitor::replayAnswersFromTheTrace_data() {
+    QTest::addColumn<bool>("fast");
+    QTest::newRow("recorded spacing") << false;
+    QTest::newRow("as fast as the line allows") << true;
+}
+
+void TestCliMonitor::replayAnswersFromTheTrace() {
+    QFETCH(bool, fast);
+    // A motor that announces itself, answers the model query, and sends one feedback frame
+    // 400 ms after it; the trace's probe of CAN ID 3 never comes from the host.
+    QFile trace(QStringLiteral("trace.log"));
+    QVERIFY(trace.open(QIODevice::WriteOnly));
+    trace.write(
+        "(1700000000.000000) can0 0000FD01#00 T\n"
+        "(1700000000.000300) can0 000001FE#0110000000000000 R\n"
+        "(1700000000.010000) can0 0400FD01#00C4000000000000 T\n"
+        "(1700000000.010400) can0 020001FD#00C4000000020000 R\n"
+        "(1700000000.410000) can0 028001FD#FFFF800080000000 R\n"
+        "(1700000000.500000) can0 0000FD03#00 T\n"
+        "(1700000000.500100) can0 000003FE#0330000000000000 R\n");
+    trace.close();
+    QStringList options{"--replay", "trace.log"};
+    if (fast)
+        options << "--replay-fast";
+    const QString port = m_sim->start(options);
+    QVERIFY(!port.isEmpty());
+    QString out, err;
+    QCOMPARE(clitest::runCli({"monitor", "--port", port, "--can-id", "1", "--seconds", "2", "--json",
+                              "--filter", "dir=rx type=MOTOR_FEEDBACK"},
+                             &out, &err),
+             0);
+    const QStringList lines = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2);
+    const QJsonObject model = QJsonDocument::fromJson(lines[0].toUtf8()).object();
+    const QJsonObject feedback = QJsonDocument::fromJson(lines[1].toUtf8()).object();
+    QVERIFY(model.value("fields").toString().startsWith(QStringLiteral("model-reply")));
+    // Scaled with the model the trace's reply named.
+    QCOMPARE(feedback.value("fields").toString(),
+             QStringLiteral("pos=12.500 vel=0.00 torque=0.00 mode=run faults=-"));
+    const double gapMs = (feedback.value("time_us").toDouble() - model.value("time_us").toDouble()) / 1000;
+    if (fast)
+        QVERIFY2(gapMs < 200, qPrintable(QString::number(gapMs)));
+    else
+        QVERIFY2(gapMs > 300 && gapMs < 1000, qPrintable(QString::number(gapMs)));
+    // The motor of the unasked probe stays silent.
+    QVERIFY(!err.contains(QStringLiteral("CAN ID: 3")));
 }
 
 QTEST_GUILESS_MAIN(TestCliMonitor)
