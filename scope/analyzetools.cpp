@@ -49,6 +49,10 @@ AnalyzeTools::AnalyzeTools(QWidget* parent) : QWidget(parent), m_device(kx::d().
     connect(btnNew, &QPushButton::clicked, this,
             [] { kx::d(QStringLiteral("trigger.analyze.oscilloscope.new"))->trigger(); });
     layout->addWidget(btnNew);
+    QPushButton* btnMonitor = button("btnBusMonitor", tr("Bus Monitor"), ":/images/wave.png");
+    connect(btnMonitor, &QPushButton::clicked, this,
+            [] { kx::d(QStringLiteral("trigger.analyze.monitor.new"))->trigger(); });
+    layout->addWidget(btnMonitor);
     layout->addWidget(separator(this));
     layout->addWidget(new QLabel(tr("Frequency"), this));
     m_spnF = new QSpinBox(this);

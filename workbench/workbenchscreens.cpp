@@ -3,6 +3,7 @@
 #include "app/shell/shellregistry.h"
 #include "workbench/device/deviceinfopage.h"
 #include "workbench/device/devicewidget.h"
+#include "workbench/monitor/monitorscreens.h"
 #include "workbench/param/configuretools.h"
 #include "workbench/param/paramtablepage.h"
 #include "workbench/sidebar/sidebar.h"
@@ -25,4 +26,5 @@ void registerWorkbenchScreens() {
     ShellRegistry::setToolsFactory(0, [](QWidget* parent) -> QWidget* { return new DeviceTools(parent); });
     ShellRegistry::setToolsFactory(1, [](QWidget* parent) -> QWidget* { return new ConfigureTools(parent); });
     ShellRegistry::setSidebarFactory([](QWidget* parent) -> QWidget* { return new Sidebar(parent); });
+    registerMonitorScreens();
 }

@@ -52,6 +52,7 @@ Editor::Editor(QWidget* parent) : QWidget(parent) {
     listen(QStringLiteral("trigger.device.info.new"), &Editor::openDeviceInfo);
     listen(QStringLiteral("trigger.configure.param.new"), &Editor::openParamTable);
     listen(QStringLiteral("trigger.analyze.oscilloscope.new"), &Editor::openOscilloscope);
+    listen(QStringLiteral("trigger.analyze.monitor.new"), &Editor::openBusMonitor);
     listen(QStringLiteral("trigger.help.instruction"), &Editor::openInstruction);
 }
 
@@ -117,6 +118,18 @@ void Editor::openOscilloscope() {
         createPage(BaseEditorPage::kindOscilloscope(), tr("Oscilloscope"));
 }
 
+void Editor::openBusMonitor() {
+    // One monitor for the whole bus, whichever device is current.
+    for (int i = 0; i < m_stack->count(); ++i) {
+        auto* page = dynamic_cast<BaseEditorPage*>(m_stack->widget(i));
+        if (page && page->kind() == QLatin1String("bus_monitor")) {
+            selectPage(i);
+            return;
+        }
+    }
+    createPage(QStringLiteral("bus_monitor"), tr("Bus Monitor"));
+}
+
 void Editor::openInstruction() {
     const int index = findPage(BaseEditorPage::kindWeb(), Helper::instance()->currentDeviceDobj());
     if (index >= 0)
@@ -150,7 +163,9 @@ void Editor::onDeviceDestroyed(QObject*) {
 
 void Editor::addPage(const QString& kindTitle, QWidget* page) {
     kx::DataObject* device = Helper::instance()->currentDeviceDobj();
-    QString name = displayName(device);
+    auto* base = dynamic_cast<BaseEditorPage*>(page);
+    const bool bound = !base || base->isBound();
+    QString name = bound ? displayName(device) : QString();
     kx::DataObject* parent = device->pdobj();
     if (!device->isEmpty() && parent && parent->size() == 1)
         name.clear();

@@ -41,6 +41,7 @@ private:
     void openDeviceInfo();
     void openParamTable();
     void openOscilloscope();
+    void openBusMonitor();
     void openInstruction();
     // Creates the page of the kind through the registered factory and adds it.
     void createPage(const QString& kind, const QString& kindTitle);

@@ -39,6 +39,8 @@ public:
 
     // Takes the model of a motor from its model reply; call in trace order.
     void learn(const TraceRecord& record);
+    // Forgets the models learnt (a new trace begins); the lookups stay.
+    void forgetLearnt() { m_learnt.clear(); }
     DecodedRecord decode(const TraceRecord& record) const;
 
     // The cheap parts, for counting and filtering without building text.
