@@ -9,12 +9,12 @@ QString tr(const char* text) {
     return QCoreApplication::translate("TraceFilter", text);
 }
 
+// The data bytes as hex without separators: "80 01" and "8001" both find them.
 QString hexOf(const TraceRecord& r) {
     if (!r.isFrame())
-        return QString::fromLatin1(r.bytes.toHex(' '));
+        return QString::fromLatin1(r.bytes.toHex());
     return QString::fromLatin1(
-        QByteArray(reinterpret_cast<const char*>(r.frame.data.data()), qMin<int>(r.frame.length, 8))
-            .toHex(' '));
+        QByteArray(reinterpret_cast<const char*>(r.frame.data.data()), qMin<int>(r.frame.length, 8)).toHex());
 }
 
 }  // namespace
@@ -46,8 +46,11 @@ bool TraceFilter::accepts(const TraceRecord& r, const DecodedRecord& d) const {
         return false;
     if (text.isEmpty())
         return true;
-    return d.fields.contains(text, Qt::CaseInsensitive) || d.type.contains(text, Qt::CaseInsensitive) ||
-           hexOf(r).contains(text, Qt::CaseInsensitive);
+    if (d.fields.contains(text, Qt::CaseInsensitive) || d.type.contains(text, Qt::CaseInsensitive))
+        return true;
+    QString compact = text;
+    compact.remove(QLatin1Char(' '));
+    return !compact.isEmpty() && hexOf(r).contains(compact, Qt::CaseInsensitive);
 }
 
 bool TraceFilter::parse(const QString& expression, TraceFilter* filter, QString* error) {

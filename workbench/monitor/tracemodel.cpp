@@ -159,6 +159,11 @@ bool TraceModel::update() {
         m_viewDropped += first - m_seen;
         m_seen = first;
     }
+    // Slots of records that left the ring now hold newer ones.
+    if (first != m_cachedFirst) {
+        m_cache.clear();
+        m_cachedFirst = first;
+    }
     QVector<quint64> added;
     scan(m_seen, end, true, &added);
     m_seen = end;

@@ -73,4 +73,5 @@ private:
     bool m_paused = false;
     // Decoded rows for painting; small, emptied when full.
     mutable QHash<quint64, Decoded> m_cache;
+    quint64 m_cachedFirst = 0;  // the store's first record when the cache was filled
 };
