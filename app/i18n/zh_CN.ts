@@ -43,6 +43,145 @@
         <source>Output waveform: %1</source>
         <translation>输出波形：%1</translation>
     </message>
+    <message>
+        <source>Bus Monitor</source>
+        <translation>总线监视</translation>
+    </message>
+</context>
+<context>
+    <name>BusMonitorPage</name>
+    <message>
+        <source>Direction</source>
+        <translation>方向</translation>
+    </message>
+    <message>
+        <source>Both</source>
+        <translation>全部</translation>
+    </message>
+    <message>
+        <source>Received (Rx)</source>
+        <translation>接收 (Rx)</translation>
+    </message>
+    <message>
+        <source>Sent (Tx)</source>
+        <translation>发送 (Tx)</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>全部</translation>
+    </message>
+    <message>
+        <source>AT lines</source>
+        <translation>AT 指令行</translation>
+    </message>
+    <message>
+        <source>Skipped bytes</source>
+        <translation>跳过的字节</translation>
+    </message>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>all, or 1,2,...</source>
+        <translation>全部，或 1,2,...</translation>
+    </message>
+    <message>
+        <source>Search the decoded fields and data</source>
+        <translation>搜索解码字段和数据</translation>
+    </message>
+    <message>
+        <source>Back to the live bus</source>
+        <translation>返回实时总线</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>暂停</translation>
+    </message>
+    <message>
+        <source>Follow the end</source>
+        <translation>跟随最新</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation>保存...</translation>
+    </message>
+    <message>
+        <source>Open...</source>
+        <translation>打开...</translation>
+    </message>
+    <message>
+        <source>File %1</source>
+        <translation>文件 %1</translation>
+    </message>
+    <message>
+        <source>%1 records, %2 shown</source>
+        <translation>%1 条记录，显示 %2 条</translation>
+    </message>
+    <message>
+        <source>paused, %1 waiting</source>
+        <translation>已暂停，%1 条等待</translation>
+    </message>
+    <message>
+        <source>%1 dropped from the start</source>
+        <translation>开头丢弃 %1 条</translation>
+    </message>
+    <message>
+        <source>%1 passed the view</source>
+        <translation>%1 条未及显示</translation>
+    </message>
+    <message>
+        <source>%1 lost</source>
+        <translation>丢失 %1 条</translation>
+    </message>
+    <message>
+        <source>CAN IDs are numbers from 0 to 255, separated by commas.</source>
+        <translation>CAN ID 为 0 到 255 的数字，以逗号分隔。</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>Trace saved to %1: %2 frames (%3 AT lines and skipped bytes have no place in the file).</source>
+        <translation>报文记录已保存到 %1：%2 帧（%3 条 AT 指令行和跳过的字节无法写入该文件）。</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 frames read from %2.</source>
+        <translation>已从 %2 读取 %1 帧。</translation>
+    </message>
+    <message>
+        <source>Save trace</source>
+        <translation>保存报文记录</translation>
+    </message>
+    <message>
+        <source>Save only the %1 records the filter shows? No saves the whole trace.</source>
+        <translation>只保存筛选显示的 %1 条记录吗？选择“否”保存全部记录。</translation>
+    </message>
+    <message>
+        <source>candump log (*.log);;ASC (*.asc)</source>
+        <translation>candump 日志 (*.log);;ASC (*.asc)</translation>
+    </message>
+    <message>
+        <source>Open trace</source>
+        <translation>打开报文记录</translation>
+    </message>
+    <message>
+        <source>Traces (*.log *.asc);;All files (*)</source>
+        <translation>报文记录 (*.log *.asc);;所有文件 (*)</translation>
+    </message>
 </context>
 <context>
     <name>CANWorker</name>
@@ -239,6 +378,53 @@
     <message>
         <source>Cannot read %1: %2</source>
         <translation>无法读取 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>ConvertCommand</name>
+    <message>
+        <source>invalid JSON at offset %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>invalid XML at line %1, column %2: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not a compressed binary record (offset 0)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>damaged binary record at offset %1 of the uncompressed data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown origin type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Convert 1st type of data to 2nd type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>origin type is same with target type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown origin type: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot read file: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no input: -path=&lt;path&gt; or -data=&lt;data&gt;</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -603,6 +789,35 @@ then unplug the adapter and plug it in again.</source>
         <source>%1 - %2</source>
         <translation>%1 - %2</translation>
     </message>
+    <message>
+        <source>Bus Monitor</source>
+        <translation>总线监视</translation>
+    </message>
+</context>
+<context>
+    <name>EstopVerb</name>
+    <message>
+        <source>Brake the target motor at once, or every motor detected with --all.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Brake every motor on the bus.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>estop takes no arguments: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Braking %n motor(s)...</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Motor %1 did not confirm brake mode.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FirmwareFlow</name>
@@ -663,6 +878,37 @@ then unplug the adapter and plug it in again.</source>
     </message>
 </context>
 <context>
+    <name>FlashVerb</name>
+    <message>
+        <source>Send a firmware image (.bin/.hex, at most 512 KiB) to the target motor; succeeds only
+when the motor&apos;s end check accepts it. Progress (percent, packets/s, time left) on stderr.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The firmware image.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>flash expects one file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Flow</name>
+    <message>
+        <source>cancelled</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The motor was removed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>HelpTools</name>
     <message>
         <source>Instruction</source>
@@ -706,6 +952,41 @@ Built %2</source>
     <message>
         <source>No activated device!</source>
         <translation>没有激活的设备！</translation>
+    </message>
+</context>
+<context>
+    <name>InfoVerb</name>
+    <message>
+        <source>Show the target&apos;s name, MCU ID, CAN ID and model code.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>info takes no arguments: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MCU ID: 0x%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CAN ID: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Model code: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The motor did not answer the model query.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -850,6 +1131,261 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>Run mode %1 is outside the range [0, 255]: command refused.</source>
         <translation>运行模式 %1 超出范围 [0, 255]：命令被拒绝。</translation>
+    </message>
+</context>
+<context>
+    <name>LinkLease</name>
+    <message>
+        <source>the bus is busy: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>motor %1 is busy: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LinkSession</name>
+    <message>
+        <source>Serial device of the USB-CAN adapter (required).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>device</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line rate of the adapter (default: config.baud_rate).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CAN ID of the target motor (default: the first one detected).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>id</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Detect every motor on the bus.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Machine-readable output.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--port is required.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid baud rate: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid CAN ID (1..127): %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot open %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The adapter on %1 did not answer.</source>
+        <translation>%1 上的适配器没有应答。</translation>
+    </message>
+    <message>
+        <source>CAN ID %1 did not answer: scanning the bus.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No motor answered on %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Detection timed out on %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No motor with CAN ID %1 on %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LinkVerb</name>
+    <message>
+        <source>%1 expects %2 argument(s).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not a number: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 expects a whole number from %2 to %3: %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>mode expects reset, motor or brake.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Send the value as an unsigned integer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The motor did not confirm the mechanical zero.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The motor did not announce itself under CAN ID %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MCU ID: 0x%1  CAN ID: %2  model: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected before the calibration started.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The motor did not enter calibration mode.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected during the calibration.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The calibration did not finish in time.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LogVerb</name>
+    <message>
+        <source>%1 and %2 are the same file.</source>
+        <translation>%1 和 %2 是同一个文件。</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 frames written to %2.</source>
+        <translation>已向 %2 写入 %1 帧。</translation>
+    </message>
+    <message>
+        <source>Convert a trace between candump (.log) and ASC (.asc), or print a trace file decoded with per-CAN-ID statistics. Lines that are not of the format are reported with their number and skipped.</source>
+        <translation>在 candump (.log) 与 ASC (.asc) 之间转换报文记录，或解码打印报文记录文件并给出各 CAN ID 的统计。不符合格式的行会报告其行号并跳过。</translation>
+    </message>
+    <message>
+        <source>show: print only the records that match.</source>
+        <translation>show：只打印匹配的记录。</translation>
+    </message>
+    <message>
+        <source>expr</source>
+        <translation>表达式</translation>
+    </message>
+    <message>
+        <source>Machine-readable output.</source>
+        <translation>机器可读输出。</translation>
+    </message>
+    <message>
+        <source>What to do.</source>
+        <translation>要执行的操作。</translation>
+    </message>
+    <message>
+        <source>log expects: convert &lt;in&gt; &lt;out&gt; | show &lt;file&gt;</source>
+        <translation>log 需要：convert &lt;输入&gt; &lt;输出&gt; | show &lt;文件&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>MonitorVerb</name>
+    <message>
+        <source>Print every record of the bus decoded (JSON lines with --json) until Ctrl+C or --seconds, record every frame into a candump or ASC file with --log, and print per-CAN-ID statistics on stderr at the end. Filter terms: dir=rx|tx type=NAME|NUMBER,... id=N,... and free text.</source>
+        <translation>解码打印总线上的每条记录（--json 时为 JSON 行），直到 Ctrl+C 或 --seconds 到时；--log 将每一帧记录到 candump 或 ASC 文件；结束时在 stderr 打印各 CAN ID 的统计。筛选条件：dir=rx|tx type=名称|编号,... id=N,... 以及自由文本。</translation>
+    </message>
+    <message>
+        <source>Stop after this time.</source>
+        <translation>经过此时间后停止。</translation>
+    </message>
+    <message>
+        <source>s</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>Print only the records that match.</source>
+        <translation>只打印匹配的记录。</translation>
+    </message>
+    <message>
+        <source>expr</source>
+        <translation>表达式</translation>
+    </message>
+    <message>
+        <source>Record every frame into this file (.asc: ASC, otherwise candump).</source>
+        <translation>将每一帧记录到此文件（.asc 为 ASC，否则为 candump）。</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>Configure the adapter and listen, without detecting motors.</source>
+        <translation>配置适配器并监听，不检测电机。</translation>
+    </message>
+    <message>
+        <source>monitor takes no arguments: %1</source>
+        <translation>monitor 不接受参数：%1</translation>
+    </message>
+    <message>
+        <source>--seconds expects a time above 0 and at most a week.</source>
+        <translation>--seconds 需要大于 0 且不超过一周的时间。</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>No motor was detected; listening all the same.</source>
+        <translation>未检测到电机；仍继续监听。</translation>
+    </message>
+    <message>
+        <source>Monitoring for %1 s.</source>
+        <translation>监视 %1 秒。</translation>
+    </message>
+    <message>
+        <source>Monitoring; Ctrl+C ends.</source>
+        <translation>正在监视；按 Ctrl+C 结束。</translation>
+    </message>
+    <message>
+        <source>The link closed.</source>
+        <translation>连接已关闭。</translation>
+    </message>
+    <message>
+        <source>%1 records were lost by the monitor (the terminal could not keep up).</source>
+        <translation>监视丢失了 %1 条记录（终端处理不及）。</translation>
+    </message>
+    <message>
+        <source>%1 frames written to %2.</source>
+        <translation>已向 %2 写入 %1 帧。</translation>
+    </message>
+    <message>
+        <source>%1 records printed.</source>
+        <translation>已打印 %1 条记录。</translation>
     </message>
 </context>
 <context>
@@ -1278,6 +1814,110 @@ Encoder Electrical Offset: %2</source>
     </message>
 </context>
 <context>
+    <name>ParamsVerb</name>
+    <message>
+        <source>Read, edit, save, back up, compare and restore a motor&apos;s parameter table.
+diff exits 0 when no writable entry differs and 1 when some do; with two files it needs no port.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>set: save the value in the motor&apos;s flash.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>restore: only these codes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>codes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>restore: show the writes, write nothing.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>restore: also entries whose name or type changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>params expects one of: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wrong number of arguments for params %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not an entry code: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading the parameter description...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The motor did not describe its parameter table.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The motor has no entry %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %2 is read-only.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please input ASCII charaters</source>
+        <translation type="unfinished">请输入 ASCII 字符</translation>
+    </message>
+    <message>
+        <source>Only the first 16 characters are written: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not a %1 value: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Value out of range: %1 is outside [%2, %3].</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation type="unfinished">无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 entries saved to %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation type="unfinished">无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>Refused %1 %2: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %2: %3 -&gt; %4</source>
+        <translation type="unfinished">%1 %2：%3 -&gt; %4</translation>
+    </message>
+    <message>
+        <source>Nothing to restore.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Writing %1 entries...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 entries written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>PlaceholderPage</name>
     <message>
         <source>This page is not part of this build yet.</source>
@@ -1324,6 +1964,17 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Permission denied opening %1: your user may not open serial ports (they belong to the dialout group), or another program is using the port.</source>
         <translation>打开 %1 时权限被拒绝：当前用户可能无权打开串口（串口属于 dialout 组），或者该端口正被其他程序占用。</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressLine</name>
+    <message>
+        <source>Erasing flash...</source>
+        <translation type="unfinished">正在擦除 Flash...</translation>
+    </message>
+    <message>
+        <source>%1% %2 packets/s %3 left</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1513,6 +2164,121 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
 </context>
 <context>
+    <name>ScopeVerb</name>
+    <message>
+        <source>Record up to eight scope channels of the target into a waveform file (or CSV with a header of channel names) and report records received and lost.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Channels by parameter name or code (0x3000), comma-separated.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sample rate in Hz.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>hz</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recording time.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Output file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Write CSV instead of the waveform format.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>What to do (record).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>scope expects: record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--channels expects one to eight channels.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--rate expects a whole number of Hz from 1 to 65535.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--seconds expects a time above 0 and at most a day.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--out is required.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This build has no scope.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading the parameter names of the target...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown channel %1: without the motor&apos;s parameter table channels are given by code (e.g. 0x3000).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown channel %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation type="unfinished">无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>The motor did not answer the scope configuration.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recording %1 channel(s) at %2 Hz for %3 s into %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 s: %2 records, %3 lost</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Records received: %1, lost: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The link closed during the recording.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The motor did not confirm the stop.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 was not written whole.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ShellRegistry</name>
     <message>
         <source>Motion control is not part of this build yet.</source>
@@ -1678,6 +2444,57 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
 </context>
 <context>
+    <name>StatisticsModel</name>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>Records</source>
+        <translation>记录数</translation>
+    </message>
+    <message>
+        <source>Rate (1/s)</source>
+        <translation>速率 (1/s)</translation>
+    </message>
+    <message>
+        <source>Feedback</source>
+        <translation>反馈</translation>
+    </message>
+    <message>
+        <source>Min interval (ms)</source>
+        <translation>最小间隔 (ms)</translation>
+    </message>
+    <message>
+        <source>Mean interval (ms)</source>
+        <translation>平均间隔 (ms)</translation>
+    </message>
+    <message>
+        <source>Max interval (ms)</source>
+        <translation>最大间隔 (ms)</translation>
+    </message>
+    <message>
+        <source>Last fault</source>
+        <translation>最近故障</translation>
+    </message>
+    <message>
+        <source>Last warning</source>
+        <translation>最近警告</translation>
+    </message>
+    <message>
+        <source>Not decoded</source>
+        <translation>未能解码</translation>
+    </message>
+    <message>
+        <source>Frames per type</source>
+        <translation>各类型帧数</translation>
+    </message>
+    <message>
+        <source>adapter</source>
+        <translation>适配器</translation>
+    </message>
+</context>
+<context>
     <name>TitleBar</name>
     <message>
         <source>Minimize</source>
@@ -1708,6 +2525,165 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>EStop</source>
         <translation>急停</translation>
+    </message>
+</context>
+<context>
+    <name>TraceFileReader</name>
+    <message>
+        <source>unreadable date</source>
+        <translation>无法识别的日期</translation>
+    </message>
+    <message>
+        <source>not an event line</source>
+        <translation>不是事件行</translation>
+    </message>
+    <message>
+        <source>bad identifier</source>
+        <translation>标识符错误</translation>
+    </message>
+    <message>
+        <source>no data field</source>
+        <translation>缺少数据字段</translation>
+    </message>
+    <message>
+        <source>bad length</source>
+        <translation>长度错误</translation>
+    </message>
+    <message>
+        <source>more than 8 data bytes</source>
+        <translation>数据超过 8 字节</translation>
+    </message>
+    <message>
+        <source>missing data bytes</source>
+        <translation>缺少数据字节</translation>
+    </message>
+    <message>
+        <source>bad data bytes</source>
+        <translation>数据字节错误</translation>
+    </message>
+    <message>
+        <source>no time stamp</source>
+        <translation>缺少时间戳</translation>
+    </message>
+    <message>
+        <source>bad time stamp</source>
+        <translation>时间戳错误</translation>
+    </message>
+    <message>
+        <source>no interface</source>
+        <translation>缺少接口名</translation>
+    </message>
+    <message>
+        <source>no frame</source>
+        <translation>缺少帧</translation>
+    </message>
+    <message>
+        <source>unexpected text after the frame</source>
+        <translation>帧后有多余文字</translation>
+    </message>
+    <message>
+        <source>The file holds %1 frames, more than the trace keeps: the last %2 were loaded.</source>
+        <translation>文件含 %1 帧，超过报文记录的容量：已载入最后 %2 帧。</translation>
+    </message>
+    <message>
+        <source>%1 records ignored (%2 with 11-bit identifiers, %3 error frames, %4 others).</source>
+        <translation>忽略了 %1 条记录（%2 条 11 位标识符，%3 条错误帧，%4 条其他）。</translation>
+    </message>
+    <message>
+        <source>%1 lines skipped as unreadable:</source>
+        <translation>跳过了 %1 行无法读取的内容：</translation>
+    </message>
+    <message>
+        <source>... and %1 more.</source>
+        <translation>……另有 %1 行。</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>第 %1 行：%2</translation>
+    </message>
+    <message>
+        <source>line too long</source>
+        <translation>行过长</translation>
+    </message>
+</context>
+<context>
+    <name>TraceFileWriter</name>
+    <message>
+        <source>the file could not be written whole</source>
+        <translation>文件未能完整写入</translation>
+    </message>
+</context>
+<context>
+    <name>TraceFilter</name>
+    <message>
+        <source>dir= expects rx or tx: %1</source>
+        <translation>dir= 需要 rx 或 tx：%1</translation>
+    </message>
+    <message>
+        <source>Unknown type %1.</source>
+        <translation>未知类型 %1。</translation>
+    </message>
+    <message>
+        <source>id= expects CAN IDs 0..255: %1</source>
+        <translation>id= 需要 0..255 的 CAN ID：%1</translation>
+    </message>
+    <message>
+        <source>Unknown filter term %1 (dir=, type=, id=, text=).</source>
+        <translation>未知筛选条件 %1（dir=、type=、id=、text=）。</translation>
+    </message>
+</context>
+<context>
+    <name>TraceModel</name>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Dir</source>
+        <translation>方向</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>源</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>目标</translation>
+    </message>
+    <message>
+        <source>Identifier</source>
+        <translation>标识符</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>数据</translation>
+    </message>
+    <message>
+        <source>Decoded</source>
+        <translation>解码</translation>
+    </message>
+    <message>
+        <source>(no longer in the trace)</source>
+        <translation>（已不在报文记录中）</translation>
+    </message>
+</context>
+<context>
+    <name>TraceStatistics</name>
+    <message>
+        <source>CAN ID   records     rate/s  feedback interval ms (min/mean/max)  fault      failed  types</source>
+        <translation>CAN ID   记录数      速率/s  反馈间隔 ms (最小/平均/最大)            故障       未解码  类型</translation>
+    </message>
+    <message>
+        <source>adapter</source>
+        <translation>适配器</translation>
+    </message>
+    <message>
+        <source>%1 CAN IDs never answered the %2 requests sent to them.</source>
+        <translation>%1 个 CAN ID 从未应答发给它们的 %2 个请求。</translation>
     </message>
 </context>
 <context>

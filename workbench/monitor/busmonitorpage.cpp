@@ -156,6 +156,9 @@ void BusMonitorPage::buildUi() {
     m_statisticsView->setObjectName(QStringLiteral("tvStatistics"));
     m_statisticsView->setModel(m_statistics);
     m_statisticsView->verticalHeader()->hide();
+    // Room for the adapter and a few motors before the splitter is touched.
+    m_statisticsView->setMinimumHeight(m_statisticsView->horizontalHeader()->sizeHint().height() +
+                                       4 * (m_view->fontMetrics().height() + 8));
     m_statisticsView->horizontalHeader()->setStretchLastSection(true);
     m_statisticsView->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_statisticsView->horizontalHeader()->setSectionResizeMode(StatisticsModel::Types, QHeaderView::Stretch);

@@ -7,10 +7,30 @@
 #include <QDateTime>
 #include <QStyle>
 
+#include <cstdio>
+
 namespace {
 
 constexpr int kCache = 4096;
 constexpr quint64 kChunk = 65536;
+
+// "hh:mm:ss.uuuuuu" in local time; the zone's offset is asked once a minute, not per cell.
+QString timeOfDay(qint64 us) {
+    static qint64 offsetMinute = -1;
+    static qint64 offsetUs = 0;
+    const qint64 minute = us / 60000000;
+    if (minute != offsetMinute) {
+        offsetMinute = minute;
+        offsetUs = qint64(QDateTime::fromMSecsSinceEpoch(us / 1000).offsetFromUtc()) * 1000000;
+    }
+    const qint64 local = us + offsetUs;
+    const qint64 day = ((local % 86400000000LL) + 86400000000LL) % 86400000000LL;
+    const qint64 seconds = day / 1000000;
+    char text[20];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d.%06d", int(seconds / 3600), int(seconds / 60 % 60),
+                  int(seconds % 60), int(day % 1000000));
+    return QString::fromLatin1(text);
+}
 
 }  // namespace
 
@@ -59,8 +79,12 @@ const TraceModel::Decoded& TraceModel::decodedAt(quint64 seq) const {
         m_cache.clear();
     Decoded d;
     d.present = m_store->at(seq, &d.record);
-    if (d.present)
+    if (d.present) {
         d.decoded = m_decoder.decode(d.record);
+        d.time = timeOfDay(d.record.timeUs);
+        d.data = TraceText::data(d.record);
+        d.identifier = TraceText::identifier(d.record);
+    }
     return *m_cache.insert(seq, d);
 }
 
@@ -82,13 +106,12 @@ QVariant TraceModel::data(const QModelIndex& index, int role) const {
         return QVariant();
     }
     switch (index.column()) {
-        case Time: {
-            const QDateTime t = QDateTime::fromMSecsSinceEpoch(r.timeUs / 1000);
-            const QString micros = QStringLiteral("%1").arg(r.timeUs % 1000, 3, 10, QLatin1Char('0'));
-            const QString format = role == Qt::ToolTipRole ? QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")
-                                                           : QStringLiteral("hh:mm:ss.zzz");
-            return QString(t.toString(format) + micros);
-        }
+        case Time:
+            if (role == Qt::ToolTipRole)
+                return QString(
+                    QDateTime::fromMSecsSinceEpoch(r.timeUs / 1000).toString(QStringLiteral("yyyy-MM-dd ")) +
+                    d.time);
+            return d.time;
         case Direction:
             return r.isTx() ? QStringLiteral("Tx") : QStringLiteral("Rx");
         case Type:
@@ -98,9 +121,9 @@ QVariant TraceModel::data(const QModelIndex& index, int role) const {
         case To:
             return TraceText::canId(d.decoded.destination);
         case Identifier:
-            return TraceText::identifier(r);
+            return d.identifier;
         case Data:
-            return TraceText::data(r);
+            return d.data;
         case Fields:
             return d.decoded.fields;
         default:

@@ -50,10 +50,14 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
+    // A painted row: its texts are made once, not at every repaint of a following view.
     struct Decoded {
         bool present = false;
         TraceRecord record;
         DecodedRecord decoded;
+        QString time;
+        QString data;
+        QString identifier;
     };
     const Decoded& decodedAt(quint64 seq) const;
     // Appends the matching records of [from, to) to *out (learning and counting as it goes when
