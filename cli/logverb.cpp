@@ -40,25 +40,26 @@ QJsonObject reportJson(const TraceFileReader::Report& report) {
 
 int convert(const QString& in, const QString& out, bool json) {
     if (QFileInfo(in).canonicalFilePath() == QFileInfo(out).canonicalFilePath() && QFileInfo::exists(out)) {
-        LinkSession::printErr(tr("%1 and %2 are the same file.").arg(in, out));
+        LinkSession::printErr(
+            QCoreApplication::translate("LogVerb", "%1 and %2 are the same file.").arg(in, out));
         return CliVerb::kExitUsage;
     }
     TraceFileWriter writer(out, traceFileFormatFor(out));
     QString error;
     // Opening the output costs nothing yet: the file is replaced only once the input was read.
     if (!writer.open(&error)) {
-        LinkSession::printErr(tr("Cannot write %1: %2").arg(out, error));
+        LinkSession::printErr(QCoreApplication::translate("LogVerb", "Cannot write %1: %2").arg(out, error));
         return CliVerb::kExitFailure;
     }
     TraceFileReader::Report report;
     if (!TraceFileReader::read(
             in, [&writer](TraceRecord&& r) { writer.add(r); }, &report, &error)) {
         writer.cancel();
-        LinkSession::printErr(tr("Cannot read %1: %2").arg(in, error));
+        LinkSession::printErr(QCoreApplication::translate("LogVerb", "Cannot read %1: %2").arg(in, error));
         return CliVerb::kExitFailure;
     }
     if (!writer.commit(&error)) {
-        LinkSession::printErr(tr("Cannot write %1: %2").arg(out, error));
+        LinkSession::printErr(QCoreApplication::translate("LogVerb", "Cannot write %1: %2").arg(out, error));
         return CliVerb::kExitFailure;
     }
     printNotes(report);
@@ -68,7 +69,8 @@ int convert(const QString& in, const QString& out, bool json) {
         o.insert(QStringLiteral("out"), out);
         LinkSession::printOut(QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact)));
     } else {
-        LinkSession::printOut(tr("%1 frames written to %2.").arg(writer.frames()).arg(out));
+        LinkSession::printOut(
+            QCoreApplication::translate("LogVerb", "%1 frames written to %2.").arg(writer.frames()).arg(out));
     }
     return CliVerb::kExitOk;
 }
@@ -102,7 +104,7 @@ int show(const QString& path, const TraceFilter& filter, bool json) {
     flush();
     fflush(stdout);
     if (!read) {
-        LinkSession::printErr(tr("Cannot read %1: %2").arg(path, error));
+        LinkSession::printErr(QCoreApplication::translate("LogVerb", "Cannot read %1: %2").arg(path, error));
         return CliVerb::kExitFailure;
     }
     printNotes(report);

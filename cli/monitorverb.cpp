@@ -18,9 +18,13 @@
 #include <QElapsedTimer>
 #include <QSocketNotifier>
 
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
+#include <deque>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -67,6 +71,70 @@ public:
 
 private:
     std::unique_ptr<QSocketNotifier> m_notifier;
+};
+
+// Writes the decoded lines to stdout on a thread of its own: the link shares this process's main
+// thread, and a terminal or pipe that reads slowly must not hold it. What does not fit in the
+// bounded queue is dropped and counted.
+class OutputPump {
+public:
+    static constexpr qint64 kMaxQueued = 16 * 1024 * 1024;
+
+    OutputPump() : m_thread([this] { run(); }) {}
+    ~OutputPump() { finish(); }
+
+    void push(QByteArray bytes, quint64 lines) {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_queued + bytes.size() > kMaxQueued) {
+                m_dropped += lines;
+                return;
+            }
+            m_queued += bytes.size();
+            m_queue.push_back(std::move(bytes));
+        }
+        m_wake.notify_one();
+    }
+    // Writes what waits and ends the thread.
+    void finish() {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_done)
+                return;
+            m_done = true;
+        }
+        m_wake.notify_one();
+        m_thread.join();
+    }
+    quint64 dropped() const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_dropped;
+    }
+
+private:
+    void run() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        while (true) {
+            m_wake.wait(lock, [this] { return m_done || !m_queue.empty(); });
+            if (m_queue.empty())
+                return;  // done and drained
+            QByteArray bytes = std::move(m_queue.front());
+            m_queue.pop_front();
+            m_queued -= bytes.size();
+            lock.unlock();
+            fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+            fflush(stdout);
+            lock.lock();
+        }
+    }
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::deque<QByteArray> m_queue;  // guarded by m_mutex
+    qint64 m_queued = 0;             // guarded by m_mutex
+    quint64 m_dropped = 0;           // guarded by m_mutex
+    bool m_done = false;             // guarded by m_mutex
+    std::thread m_thread;
 };
 
 }  // namespace
@@ -141,6 +209,8 @@ int MonitorVerb::run(const QStringList& arguments) {
     quint64 printed = 0;
     const bool json = session.json();
     QByteArray out;
+    quint64 outLines = 0;
+    OutputPump pump;
     // Subscribed before the port opens: the adapter's set-up and detection are part of the trace.
     const std::shared_ptr<TapSubscription> subscription =
         FrameTap::instance().subscribe(TraceRecorder::kQueueCapacity);
@@ -158,12 +228,12 @@ int MonitorVerb::run(const QStringList& arguments) {
                 continue;
             out += json ? TraceText::json(record, decoded) : TraceText::line(record, decoded).toUtf8();
             out += '\n';
-            ++printed;
+            ++outLines;
         }
         if (!out.isEmpty()) {
-            fwrite(out.constData(), 1, size_t(out.size()), stdout);
-            fflush(stdout);
-            out.clear();
+            printed += outLines;
+            pump.push(std::exchange(out, QByteArray()), outLines);
+            outLines = 0;
         }
     };
     QObject::connect(subscription.get(), &TapSubscription::ready, subscription.get(), drain);
@@ -194,9 +264,13 @@ int MonitorVerb::run(const QStringList& arguments) {
     }
     FrameTap::instance().unsubscribe(subscription);
     drain();
+    pump.finish();
+    if (pump.dropped() > 0)
+        LinkSession::printErr(
+            tr("%1 lines were not printed: the terminal could not keep up.").arg(pump.dropped()));
     if (subscription->dropped() > 0)
-        LinkSession::printErr(tr("%1 records were lost by the monitor (the terminal could not keep up).")
-                                  .arg(subscription->dropped()));
+        LinkSession::printErr(
+            tr("%1 records were lost by the monitor (it fell behind the bus).").arg(subscription->dropped()));
     if (log && !ok) {
         log->cancel();  // nothing was monitored: an older file of that name stays
     } else if (log) {
@@ -209,6 +283,6 @@ int MonitorVerb::run(const QStringList& arguments) {
     }
     for (const QString& row : statistics.table())
         LinkSession::printErr(row);
-    LinkSession::printErr(tr("%1 records printed.").arg(printed));
+    LinkSession::printErr(tr("%1 records printed.").arg(printed - pump.dropped()));
     return ok ? kExitOk : kExitFailure;
 }

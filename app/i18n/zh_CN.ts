@@ -1176,7 +1176,7 @@ Encoder Electrical Offset: %2</source>
     </message>
     <message>
         <source>Machine-readable output.</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">机器可读输出。</translation>
     </message>
     <message>
         <source>--port is required.</source>
@@ -1376,16 +1376,20 @@ Encoder Electrical Offset: %2</source>
         <translation>连接已关闭。</translation>
     </message>
     <message>
-        <source>%1 records were lost by the monitor (the terminal could not keep up).</source>
-        <translation>监视丢失了 %1 条记录（终端处理不及）。</translation>
-    </message>
-    <message>
         <source>%1 frames written to %2.</source>
         <translation>已向 %2 写入 %1 帧。</translation>
     </message>
     <message>
         <source>%1 records printed.</source>
         <translation>已打印 %1 条记录。</translation>
+    </message>
+    <message>
+        <source>%1 lines were not printed: the terminal could not keep up.</source>
+        <translation>%1 行未打印：终端处理不及。</translation>
+    </message>
+    <message>
+        <source>%1 records were lost by the monitor (it fell behind the bus).</source>
+        <translation>监视丢失了 %1 条记录（未能跟上总线）。</translation>
     </message>
 </context>
 <context>
@@ -2191,7 +2195,7 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
     <message>
         <source>s</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">秒</translation>
     </message>
     <message>
         <source>Output file.</source>
@@ -2199,7 +2203,7 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
     <message>
         <source>file</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">文件</translation>
     </message>
     <message>
         <source>Write CSV instead of the waveform format.</source>
