@@ -45,20 +45,25 @@ bool formatOfLine(const char* p, int size, TraceFileFormat* format) {
 QStringList TraceFileReader::Report::notes() const {
     QStringList out;
     if (leftOut > 0)
-        out << tr("The file holds %1 frames, more than the trace keeps: the last %2 were loaded.")
+        out << QCoreApplication::translate(
+                   "TraceFileReader",
+                   "The file holds %1 frames, more than the trace keeps: the last %2 were loaded.")
                    .arg(frames)
                    .arg(frames - leftOut);
     if (ignored() > 0)
-        out << tr("%1 records ignored (%2 with 11-bit identifiers, %3 error frames, %4 others).")
+        out << QCoreApplication::translate(
+                   "TraceFileReader",
+                   "%1 records ignored (%2 with 11-bit identifiers, %3 error frames, %4 others).")
                    .arg(ignored())
                    .arg(standard)
                    .arg(errorFrames)
                    .arg(other);
     if (corrupt > 0) {
-        out << tr("%1 lines skipped as unreadable:").arg(corrupt);
+        out << QCoreApplication::translate("TraceFileReader", "%1 lines skipped as unreadable:").arg(corrupt);
         out << problems;
         if (corrupt > quint64(problems.size()))
-            out << tr("... and %1 more.").arg(corrupt - quint64(problems.size()));
+            out << QCoreApplication::translate("TraceFileReader", "... and %1 more.")
+                       .arg(corrupt - quint64(problems.size()));
     }
     return out;
 }
