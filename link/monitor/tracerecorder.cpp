@@ -4,25 +4,12 @@
 #include "link/tap/frametap.h"
 #include "link/tap/tapsubscription.h"
 
-#include <QThread>
-#include <QTimer>
+#include <chrono>
 
-TraceRecorder::TraceRecorder(TraceStore* store, QObject* parent)
-    : QObject(parent), m_store(store), m_thread(new QThread), m_worker(new QObject) {
-    m_thread->setObjectName(QStringLiteral("trace recorder"));
-    m_timer = new QTimer(m_worker);
-    m_timer->setSingleShot(true);
-    m_timer->setInterval(kBatchMs);
-    m_worker->moveToThread(m_thread);
-    m_thread->start();
-}
+TraceRecorder::TraceRecorder(TraceStore* store, QObject* parent) : QObject(parent), m_store(store) {}
 
 TraceRecorder::~TraceRecorder() {
     stop();
-    m_thread->quit();
-    m_thread->wait();
-    delete m_worker;
-    delete m_thread;
 }
 
 TraceRecord TraceRecorder::fromTap(const TapRecord& in) {
@@ -51,50 +38,54 @@ void TraceRecorder::start() {
     if (m_subscription)
         return;
     m_subscription = FrameTap::instance().subscribe(kQueueCapacity);
-    // ready() is queued to the subscription's thread: the recorder's own.
-    m_subscription->moveToThread(m_thread);
-    TapSubscription* subscription = m_subscription.get();
-    connect(subscription, &TapSubscription::ready, m_worker, [this] {
-        if (!m_timer->isActive())
-            m_timer->start();
-    });
-    // The drain holds the subscription, so stop() may drop it meanwhile.
-    connect(m_timer, &QTimer::timeout, subscription,
-            [this, weak = std::weak_ptr<TapSubscription>(m_subscription)] {
-                if (const auto held = weak.lock())
-                    drain(held.get());
-            });
+    {
+        std::lock_guard<std::mutex> lock(m_wakeMutex);
+        m_stopping = false;
+    }
+    m_thread = std::thread([this, subscription = m_subscription] { run(subscription); });
 }
 
 void TraceRecorder::stop() {
     if (!m_subscription)
         return;
     FrameTap::instance().unsubscribe(m_subscription);
-    // The subscription's connections die with it; a drain running now finishes first.
-    m_subscription->disconnect(m_worker);
-    m_timer->disconnect(m_subscription.get());
+    {
+        std::lock_guard<std::mutex> lock(m_wakeMutex);
+        m_stopping = true;
+    }
+    m_wake.notify_one();
+    m_thread.join();
     // What waited in the queue still belongs to the trace.
     drain(m_subscription.get());
     m_lostBefore += m_subscription->dropped();
-    {
-        std::lock_guard<std::mutex> lock(m_drainMutex);
-        m_subscription.reset();
-    }
+    m_subscription.reset();
 }
 
 quint64 TraceRecorder::lost() const {
     return m_lostBefore + (m_subscription ? m_subscription->dropped() : 0);
 }
 
-void TraceRecorder::drain(TapSubscription* subscription) {
+void TraceRecorder::run(std::shared_ptr<TapSubscription> subscription) {
+    bool busy = false;
+    std::unique_lock<std::mutex> lock(m_wakeMutex);
+    while (!m_wake.wait_for(lock, std::chrono::milliseconds(busy ? kBusyMs : kIdleMs),
+                            [this] { return m_stopping; })) {
+        lock.unlock();
+        busy = drain(subscription.get());
+        lock.lock();
+    }
+}
+
+bool TraceRecorder::drain(TapSubscription* subscription) {
     std::lock_guard<std::mutex> lock(m_drainMutex);
     const QVector<TapRecord> batch = subscription->take();
     if (batch.isEmpty())
-        return;
+        return false;
     QVector<TraceRecord> records;
     records.reserve(batch.size());
     for (const TapRecord& r : batch)
         records.append(fromTap(r));
     m_store->append(records);
     emit recorded();
+    return true;
 }

@@ -3,13 +3,13 @@
 #include <QObject>
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 #include "link/monitor/tracerecord.h"
 
-class QThread;
-class QTimer;
 class TapSubscription;
 class TraceStore;
 struct TapRecord;
@@ -17,15 +17,19 @@ struct TapRecord;
 // Fills a trace store from the link's frame tap on a thread of its own, so neither the link nor
 // a busy viewer decides what the trace keeps. The tap's queue for the recorder is large; what
 // it still loses (the recorder's thread starved for seconds) is counted, never hidden.
+//
+// Threads: start(), stop() and lost() on the owner's thread; the recorder's thread only takes
+// from the subscription and appends to the store (both guarded by their own mutexes).
 class TraceRecorder : public QObject {
     Q_OBJECT
 
 public:
     // Room in the tap's queue: several seconds of a saturated line.
     static constexpr int kQueueCapacity = 1 << 17;
-    // Records are taken in batches at most this often, so a busy line costs a few wake-ups a
-    // second instead of one per record.
-    static constexpr int kBatchMs = 20;
+    // Records are taken in batches this often while the bus is busy, so a busy line costs a few
+    // wake-ups a second instead of one per record; an idle bus is looked at a few times a second.
+    static constexpr int kBusyMs = 20;
+    static constexpr int kIdleMs = 250;
 
     explicit TraceRecorder(TraceStore* store, QObject* parent = nullptr);
     ~TraceRecorder() override;
@@ -44,14 +48,16 @@ signals:
     void recorded();
 
 private:
+    void run(std::shared_ptr<TapSubscription> subscription);
     // Takes what waits and appends it; serialised, so batches reach the store in order.
-    void drain(TapSubscription* subscription);
+    bool drain(TapSubscription* subscription);
 
     TraceStore* m_store;
-    QThread* m_thread;
-    QObject* m_worker;  // lives on m_thread; coalesces ready() into a few drains a second
-    QTimer* m_timer;    // m_worker's child, on m_thread
     std::mutex m_drainMutex;
+    std::mutex m_wakeMutex;
+    std::condition_variable m_wake;
+    bool m_stopping = false;  // guarded by m_wakeMutex
+    std::thread m_thread;
     std::shared_ptr<TapSubscription> m_subscription;  // owner's thread only
-    std::atomic<quint64> m_lostBefore{0};             // lost by subscriptions that were stopped
+    quint64 m_lostBefore = 0;                         // owner's thread only
 };
