@@ -30,11 +30,11 @@
 
 namespace {
 
-// Records are taken from the trace a few times a second: enough to follow, cheap at full line
-// rate.
-constexpr int kRefreshMs = 100;
+// Records are taken from the trace five times a second: enough to follow, and at full line rate
+// the repaint of the rows that scrolled in is what the page costs.
+constexpr int kRefreshMs = 200;
 // The statistics table is refreshed every few takes.
-constexpr int kStatisticsEvery = 5;
+constexpr int kStatisticsEvery = 3;
 
 }  // namespace
 
