@@ -16,7 +16,8 @@ QString tr(const char* text) {
 }  // namespace
 
 double IdStatistics::rate() const {
-    if (records < 2 || lastUs <= firstUs)
+    // A few records close together would give an absurd rate: wait for a second of traffic.
+    if (records < 2 || lastUs - firstUs < 1000000)
         return 0;
     return double(records - 1) * 1e6 / double(lastUs - firstUs);
 }
@@ -98,7 +99,7 @@ QStringList TraceStatistics::table() const {
         out << QStringLiteral("%1 %2 %3  %4  %5 %6  %7")
                    .arg(id, -6)
                    .arg(s.records, 10)
-                   .arg(s.rate(), 10, 'f', 1)
+                   .arg(s.rate() > 0 ? QString::number(s.rate(), 'f', 1) : QStringLiteral("-"), 10)
                    .arg(intervals, -35)
                    .arg(fault, -10)
                    .arg(s.failed, 6)

@@ -30,7 +30,7 @@ struct IdStatistics {
     quint32 lastFault = 0;
     quint32 lastWarning = 0;
 
-    // Records per second between the first and the last one.
+    // Records per second between the first and the last one; 0 until they are a second apart.
     double rate() const;
     double meanIntervalUs() const { return intervals ? sumIntervalUs / double(intervals) : 0; }
     // "MOTOR_FEEDBACK 1200, FAULT_WARN 3"

@@ -391,10 +391,12 @@ void TstFrameDecoder::statisticsPerCanId() {
     QVERIFY(m5.faultSeen);
     QCOMPARE(m5.lastFault, 9u);
     QCOMPARE(m5.lastWarning, 1u);
-    QCOMPARE(m5.rate(), 7 * 1e6 / 6000);
+    QCOMPARE(m5.rate(), 0.0);  // six milliseconds of traffic name no rate yet
+    stats.add(frame(Rx, 0x028005FD, "8000800080000000", 2000000));
+    QCOMPARE(stats.rows()[1].rate(), 8 / 2.0);
     QCOMPARE(rows[2].canId, 7);
     QCOMPARE(rows[2].intervals, 0u);
-    QVERIFY(stats.table().size() == 4);
+    QCOMPARE(stats.table().size(), 4);
 }
 
 QTEST_GUILESS_MAIN(TstFrameDecoder)

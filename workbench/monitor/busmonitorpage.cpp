@@ -83,6 +83,8 @@ void BusMonitorPage::buildUi() {
     filters->addWidget(new QLabel(tr("Type"), this));
     m_type = new QComboBox(this);
     m_type->setObjectName(QStringLiteral("cmbType"));
+    m_type->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_type->setMinimumContentsLength(14);
     m_type->addItem(tr("All"), QVariant());
     for (int t = 0; t < CANCOM_MODE_TOTAL; ++t)
         m_type->addItem(QStringLiteral("%1 %2").arg(t).arg(FrameDecoder::typeName(t)), t);
@@ -93,14 +95,15 @@ void BusMonitorPage::buildUi() {
     m_canIds = new QLineEdit(this);
     m_canIds->setObjectName(QStringLiteral("edtCanIds"));
     m_canIds->setPlaceholderText(tr("all, or 1,2,..."));
-    m_canIds->setMaximumWidth(120);
-    filters->addWidget(m_canIds);
+    m_canIds->setMinimumWidth(m_canIds->fontMetrics().horizontalAdvance(m_canIds->placeholderText()) + 16);
+    m_canIds->setMaximumWidth(160);
+    filters->addWidget(m_canIds, 1);
+    filters->addStretch();
     m_text = new QLineEdit(this);
     m_text->setObjectName(QStringLiteral("edtSearch"));
     m_text->setPlaceholderText(tr("Search the decoded fields and data"));
     m_text->setClearButtonEnabled(true);
-    m_text->setMinimumWidth(160);
-    filters->addWidget(m_text, 1);
+    m_text->setMinimumWidth(140);
     layout->addLayout(filters);
 
     auto* actions = new QHBoxLayout;
@@ -123,11 +126,13 @@ void BusMonitorPage::buildUi() {
                        static_cast<QWidget*>(m_follow), static_cast<QWidget*>(clear),
                        static_cast<QWidget*>(save), static_cast<QWidget*>(open)})
         actions->addWidget(w);
+    actions->addWidget(m_text, 1);
+    layout->addLayout(actions);
+    // The counts get a line of their own: they must stay readable in a narrow editor.
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("lblStatus"));
-    m_status->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    actions->addWidget(m_status, 1);
-    layout->addLayout(actions);
+    m_status->setWordWrap(true);
+    layout->addWidget(m_status);
 
     auto* splitter = new QSplitter(Qt::Vertical, this);
     m_view = new QTableView(splitter);
@@ -157,8 +162,10 @@ void BusMonitorPage::buildUi() {
     m_statisticsView->setModel(m_statistics);
     m_statisticsView->verticalHeader()->hide();
     // Room for the adapter and a few motors before the splitter is touched.
+    m_statisticsView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_statisticsView->verticalHeader()->setDefaultSectionSize(m_view->verticalHeader()->defaultSectionSize());
     m_statisticsView->setMinimumHeight(m_statisticsView->horizontalHeader()->sizeHint().height() +
-                                       4 * (m_view->fontMetrics().height() + 8));
+                                       3 * m_view->verticalHeader()->defaultSectionSize() + 4);
     m_statisticsView->horizontalHeader()->setStretchLastSection(true);
     m_statisticsView->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_statisticsView->horizontalHeader()->setSectionResizeMode(StatisticsModel::Types, QHeaderView::Stretch);

@@ -84,7 +84,7 @@ QVariant StatisticsModel::data(const QModelIndex& index, int role) const {
         case Records:
             return QString::number(s.records);
         case Rate:
-            return QString::number(s.rate(), 'f', 1);
+            return s.rate() > 0 ? QString::number(s.rate(), 'f', 1) : none;
         case Feedback:
             return QString::number(s.feedback);
         case IntervalMin:
