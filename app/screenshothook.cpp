@@ -46,6 +46,8 @@ void ScreenshotHook::check() {
             kx::d(QStringLiteral("trigger.configure.param.new"))->trigger();
         else
             kx::d(QStringLiteral("trigger.help.instruction"))->trigger();
+        if (page == QLatin1String("bus_monitor"))
+            kx::d(QStringLiteral("trigger.analyze.monitor.new"))->trigger();
         // The oscilloscope lists the channels of the table read meanwhile.
         if (page == QLatin1String("oscilloscope")) {
             QTimer::singleShot(2500, this,

@@ -146,7 +146,9 @@ void LinkSession::onStatusLine(const QString& line) {
     m_lines << line;
     if (m_opened && line.startsWith(QLatin1String("<ERROR>")))
         ++m_errors;
-    if (!m_json)
+    if (m_statusToStderr)
+        printErr(line);
+    else if (!m_json)
         printOut(line);
 }
 
@@ -170,6 +172,7 @@ bool LinkSession::open() {
     options.address = m_port;
     options.wholeBus = m_multi;
     options.canId = m_canId;
+    options.connectOnly = m_noDetection;
     DetectFlow detect(options);
     connect(&detect, &Flow::progress, this, [](const FlowProgress& p) {
         // The flow's own steps worth a line: the named motor was silent, the bus is scanned.
@@ -183,6 +186,11 @@ bool LinkSession::open() {
         if (found.values.value(QStringLiteral("cause")).toString() != QLatin1String("adapter"))
             printErr(found.reason);
         return false;
+    }
+    if (m_noDetection) {
+        m_opened = true;
+        m_errors = 0;
+        return true;
     }
     // A scan that fell back from a silent named motor detects the whole bus from then on.
     if (m_canId > 0 && !m_multi && devices().size() > 1)

@@ -35,6 +35,10 @@ public:
     static QStringList valuesNotOptions(const QStringList& arguments);
     // Scans the whole bus as --multi does, for a verb that acts on every motor.
     void scanWholeBus() { m_multi = true; }
+    // For a verb that only listens: open() configures the adapter and detects no motor.
+    void skipDetection() { m_noDetection = true; }
+    // Status lines go to stderr, for a verb whose stdout is a stream of its own.
+    void statusToStderr() { m_statusToStderr = true; }
 
     // Opens the port, detects the motors and makes the target the current device; false
     // after printing why (no adapter, no motor, no such CAN ID).
@@ -79,6 +83,8 @@ private:
     int m_baud = 0;
     int m_canId = -1;
     bool m_multi = false;
+    bool m_noDetection = false;
+    bool m_statusToStderr = false;
     bool m_json = false;
     bool m_opened = false;
     int m_errors = 0;

@@ -3,13 +3,16 @@
 #include "sim/simadapter.h"
 #include "sim/simcontrol.h"
 #include "sim/simpty.h"
+#include "sim/simreplay.h"
 #include "sim/simsettings.h"
+#include "link/monitor/tracefilereader.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <memory>
 #include <cstdio>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -17,6 +20,8 @@
 namespace {
 
 int g_signalPipe[2] = {-1, -1};
+// Frames of a trace kept for a replay (a larger file plays its last part).
+constexpr int kReplayLimit = 5000000;
 
 void onSignal(int) {
     const char c = 1;
@@ -166,12 +171,46 @@ int main(int argc, char** argv) {
          QStringLiteral("N")},
         {QStringLiteral("crlf"), tr("Fault: fraction of feedback frames with 0D 0A inside their data."),
          QStringLiteral("F")},
+        {QStringLiteral("replay"),
+         tr("Instead of simulated motors, answer the host with the motors' frames of a recorded trace "
+            "(candump .log or .asc), each after the host frame it followed, with its recorded spacing."),
+         QStringLiteral("FILE")},
+        {QStringLiteral("replay-fast"),
+         tr("With --replay: send the motors' frames as fast as the line allows.")},
     };
     p.addOptions(options);
     p.process(app);
 
-    const SimSettings settings = settingsFrom(p);
+    SimSettings settings = settingsFrom(p);
+    const QString replayPath = p.value(QStringLiteral("replay"));
+    QVector<TraceRecord> trace;
+    if (!replayPath.isEmpty()) {
+        TraceFileReader::Report report;
+        QString why;
+        if (!TraceFileReader::load(replayPath, kReplayLimit, &trace, &report, &why))
+            fail(tr("cannot read the trace %1: %2").arg(replayPath, why));
+        for (const QString& note : report.notes())
+            say(QStringLiteral("trivane-sim: ") + note, stderr);
+        settings.motors.clear();  // the trace speaks for the motors
+    }
     SimAdapter adapter(settings);
+    std::unique_ptr<SimReplay> replay;
+    if (!replayPath.isEmpty()) {
+        const int frames = trace.size();
+        replay =
+            std::make_unique<SimReplay>(&adapter, std::move(trace), p.isSet(QStringLiteral("replay-fast")));
+        QObject::connect(replay.get(), &SimReplay::done, [&replay] {
+            const SimReplay::Counters& c = replay->counters();
+            say(QCoreApplication::translate("main",
+                                            "trivane-sim: replay finished: %1 motor frames sent, %2 host "
+                                            "frames matched, %3 not expected")
+                    .arg(c.sent)
+                    .arg(c.matched)
+                    .arg(c.unmatched),
+                stderr);
+        });
+        say(tr("trivane-sim: replaying %1 frames of %2").arg(frames).arg(replayPath), stderr);
+    }
     QString error;
     if (!adapter.loadState(&error))
         say(tr("trivane-sim: state file %1 ignored: %2").arg(settings.stateFile, error), stderr);

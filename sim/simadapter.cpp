@@ -96,6 +96,7 @@ void SimAdapter::onRecord(const QByteArray& recordIn) {
     const QVector<SimMotor*> motors = m_motors;
     for (SimMotor* m : motors)
         m->handleFrame(frame);
+    emit hostFrame(frame);
 }
 
 void SimAdapter::onText(const QByteArray& line) {

@@ -46,6 +46,8 @@ public:
     bool saveState();
     // Log of every record in and out; empty path closes it.
     bool openLog(const QString& path);
+    // Sends a frame to the host as a motor on the bus would (faults and log included).
+    void transmit(const CanFrame& frame) { onMotorFrame(frame); }
 
     // Counters for the status command and the tests.
     struct Counters {
@@ -55,6 +57,8 @@ public:
 
 signals:
     void bytesOut(const QByteArray& bytes);
+    // Every frame the host put on the bus, after the faults on the way in.
+    void hostFrame(const CanFrame& frame);
 
 private:
     void onRecord(const QByteArray& record);

@@ -3,6 +3,7 @@
 #include "app/shell/shellregistry.h"
 #include "workbench/device/deviceinfopage.h"
 #include "workbench/device/devicewidget.h"
+#include "workbench/monitor/monitorscreens.h"
 #include "workbench/param/configuretools.h"
 #include "workbench/param/paramtablepage.h"
 #include "workbench/sidebar/sidebar.h"
@@ -69,4 +70,5 @@ void registerWorkbenchScreens() {
     registerPages();
     ShellRegistry::setDeviceTreeFactory([](QWidget* parent) { return new DeviceWidget(parent); });
     ShellRegistry::setSidebarFactory([](QWidget* parent) { return new Sidebar(parent); });
+    registerMonitorScreens();
 }

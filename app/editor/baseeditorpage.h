@@ -13,6 +13,8 @@ class DataObject;
 class BaseEditorPage {
 public:
     explicit BaseEditorPage(const QString& kind);
+    // A page that belongs to no device (bound = false) stays open whatever devices come and go.
+    BaseEditorPage(const QString& kind, bool bound);
     virtual ~BaseEditorPage();
 
     QString kind() const { return m_kind; }
@@ -20,9 +22,11 @@ public:
     kx::DataObject* device() const;
     // True when the page was opened for a device, also after that record is gone.
     bool hadDevice() const { return m_hadDevice; }
+    bool isBound() const { return m_bound; }
 
 private:
     QString m_kind;
     QPointer<kx::DataObject> m_device;
     bool m_hadDevice;
+    bool m_bound = true;
 };

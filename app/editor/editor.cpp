@@ -87,7 +87,8 @@ TitleWidget* Editor::title(int index) const {
 int Editor::findPage(const QString& kind, kx::DataObject* device) const {
     for (int i = 0; i < m_stack->count(); ++i) {
         auto* page = dynamic_cast<BaseEditorPage*>(m_stack->widget(i));
-        if (page && page->kind() == kind && page->device() == device)
+        // A page that belongs to no device is the one page of its kind.
+        if (page && page->kind() == kind && (!page->isBound() || page->device() == device))
             return i;
     }
     return -1;
@@ -141,8 +142,10 @@ void Editor::onDeviceDestroyed(QObject*) {
 }
 
 void Editor::addPage(const QString& kindTitle, QWidget* page) {
-    kx::DataObject* device = Helper::instance()->currentDeviceDobj();
-    auto* title = new TitleWidget(titleText(kindTitle, device), m_titleLayout->parentWidget());
+    auto* base = dynamic_cast<BaseEditorPage*>(page);
+    const bool bound = !base || base->isBound();
+    kx::DataObject* device = bound ? Helper::instance()->currentDeviceDobj() : kx::d().emptyDobj();
+    auto* title = new TitleWidget(bound ? titleText(kindTitle, device) : kindTitle, m_titleLayout->parentWidget());
     // The title names the motor by its CAN ID, which can change while the page is open.
     if (!device->isEmpty()) {
         QToolButton* select = title->selectButton();

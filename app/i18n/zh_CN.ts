@@ -43,6 +43,145 @@
         <source>Output waveform: %1</source>
         <translation>输出波形：%1</translation>
     </message>
+    <message>
+        <source>Bus Monitor</source>
+        <translation type="vanished">总线监视</translation>
+    </message>
+</context>
+<context>
+    <name>BusMonitorPage</name>
+    <message>
+        <source>Direction</source>
+        <translation>方向</translation>
+    </message>
+    <message>
+        <source>Both</source>
+        <translation>全部</translation>
+    </message>
+    <message>
+        <source>Received (Rx)</source>
+        <translation>接收 (Rx)</translation>
+    </message>
+    <message>
+        <source>Sent (Tx)</source>
+        <translation>发送 (Tx)</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>全部</translation>
+    </message>
+    <message>
+        <source>AT lines</source>
+        <translation>AT 指令行</translation>
+    </message>
+    <message>
+        <source>Skipped bytes</source>
+        <translation>跳过的字节</translation>
+    </message>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>all, or 1,2,...</source>
+        <translation>全部，或 1,2,...</translation>
+    </message>
+    <message>
+        <source>Search the decoded fields and data</source>
+        <translation>搜索解码字段和数据</translation>
+    </message>
+    <message>
+        <source>Back to the live bus</source>
+        <translation>返回实时总线</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>暂停</translation>
+    </message>
+    <message>
+        <source>Follow the end</source>
+        <translation>跟随最新</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation>保存...</translation>
+    </message>
+    <message>
+        <source>Open...</source>
+        <translation>打开...</translation>
+    </message>
+    <message>
+        <source>File %1</source>
+        <translation>文件 %1</translation>
+    </message>
+    <message>
+        <source>%1 records, %2 shown</source>
+        <translation>%1 条记录，显示 %2 条</translation>
+    </message>
+    <message>
+        <source>paused, %1 waiting</source>
+        <translation>已暂停，%1 条等待</translation>
+    </message>
+    <message>
+        <source>%1 dropped from the start</source>
+        <translation>开头丢弃 %1 条</translation>
+    </message>
+    <message>
+        <source>%1 passed the view</source>
+        <translation>%1 条未及显示</translation>
+    </message>
+    <message>
+        <source>%1 lost</source>
+        <translation>丢失 %1 条</translation>
+    </message>
+    <message>
+        <source>CAN IDs are numbers from 0 to 255, separated by commas.</source>
+        <translation>CAN ID 为 0 到 255 的数字，以逗号分隔。</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>Trace saved to %1: %2 frames (%3 AT lines and skipped bytes have no place in the file).</source>
+        <translation>报文记录已保存到 %1：%2 帧（%3 条 AT 指令行和跳过的字节无法写入该文件）。</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 frames read from %2.</source>
+        <translation>已从 %2 读取 %1 帧。</translation>
+    </message>
+    <message>
+        <source>Save trace</source>
+        <translation>保存报文记录</translation>
+    </message>
+    <message>
+        <source>Save only the %1 records the filter shows? No saves the whole trace.</source>
+        <translation>只保存筛选显示的 %1 条记录吗？选择“否”保存全部记录。</translation>
+    </message>
+    <message>
+        <source>candump log (*.log);;ASC (*.asc)</source>
+        <translation>candump 日志 (*.log);;ASC (*.asc)</translation>
+    </message>
+    <message>
+        <source>Open trace</source>
+        <translation>打开报文记录</translation>
+    </message>
+    <message>
+        <source>Traces (*.log *.asc);;All files (*)</source>
+        <translation>报文记录 (*.log *.asc);;所有文件 (*)</translation>
+    </message>
 </context>
 <context>
     <name>CANWorker</name>
@@ -715,6 +854,10 @@ Reconnect as soon as it is back?</source>
         <source>detecting</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The adapter on %1 did not answer.</source>
+        <translation type="unfinished">%1 上的适配器没有应答。</translation>
+    </message>
 </context>
 <context>
     <name>DeviceInfoPage</name>
@@ -1161,6 +1304,10 @@ then unplug the adapter and plug it in again.</source>
         <source>Instruction</source>
         <translation type="vanished">使用说明</translation>
     </message>
+    <message>
+        <source>Bus Monitor</source>
+        <translation type="vanished">总线监视</translation>
+    </message>
 </context>
 <context>
     <name>EmptyHint</name>
@@ -1374,18 +1521,18 @@ when the motor&apos;s end check accepts it. Progress (percent, packets/s, time l
         <translation>关于 %1</translation>
     </message>
     <message>
-        <source>Version %1
-
-Built %2</source>
-        <translation type="vanished">版本 %1
-
-编译 %2</translation>
-    </message>
-    <message>
         <source>版本 %1
 
 编译 %2</source>
         <translation>版本 %1
+
+编译 %2</translation>
+    </message>
+    <message>
+        <source>Version %1
+
+Built %2</source>
+        <translation type="vanished">版本 %1
 
 编译 %2</translation>
     </message>
@@ -1862,6 +2009,10 @@ Encoder Electrical Offset: %2</source>
         <source>Detection timed out on %1.</source>
         <translation type="vanished">%1 上的检测超时。</translation>
     </message>
+    <message>
+        <source>The adapter on %1 did not answer.</source>
+        <translation type="vanished">%1 上的适配器没有应答。</translation>
+    </message>
 </context>
 <context>
     <name>LinkVerb</name>
@@ -1958,6 +2109,49 @@ Encoder Electrical Offset: %2</source>
     </message>
 </context>
 <context>
+    <name>LogVerb</name>
+    <message>
+        <source>%1 and %2 are the same file.</source>
+        <translation>%1 和 %2 是同一个文件。</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 frames written to %2.</source>
+        <translation>已向 %2 写入 %1 帧。</translation>
+    </message>
+    <message>
+        <source>Convert a trace between candump (.log) and ASC (.asc), or print a trace file decoded with per-CAN-ID statistics. Lines that are not of the format are reported with their number and skipped.</source>
+        <translation>在 candump (.log) 与 ASC (.asc) 之间转换报文记录，或解码打印报文记录文件并给出各 CAN ID 的统计。不符合格式的行会报告其行号并跳过。</translation>
+    </message>
+    <message>
+        <source>show: print only the records that match.</source>
+        <translation>show：只打印匹配的记录。</translation>
+    </message>
+    <message>
+        <source>expr</source>
+        <translation>表达式</translation>
+    </message>
+    <message>
+        <source>Machine-readable output.</source>
+        <translation>机器可读输出。</translation>
+    </message>
+    <message>
+        <source>What to do.</source>
+        <translation>要执行的操作。</translation>
+    </message>
+    <message>
+        <source>log expects: convert &lt;in&gt; &lt;out&gt; | show &lt;file&gt;</source>
+        <translation>log 需要：convert &lt;输入&gt; &lt;输出&gt; | show &lt;文件&gt;</translation>
+    </message>
+</context>
+<context>
     <name>ModeFlow</name>
     <message>
         <source>braking</source>
@@ -1982,6 +2176,92 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>Motor %1 did not confirm reset mode.</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MonitorScreens</name>
+    <message>
+        <source>Bus Monitor</source>
+        <translation type="unfinished">总线监视</translation>
+    </message>
+</context>
+<context>
+    <name>MonitorVerb</name>
+    <message>
+        <source>Print every record of the bus decoded (JSON lines with --json) until Ctrl+C or --seconds, record every frame into a candump or ASC file with --log, and print per-CAN-ID statistics on stderr at the end. Filter terms: dir=rx|tx type=NAME|NUMBER,... id=N,... and free text.</source>
+        <translation>解码打印总线上的每条记录（--json 时为 JSON 行），直到 Ctrl+C 或 --seconds 到时；--log 将每一帧记录到 candump 或 ASC 文件；结束时在 stderr 打印各 CAN ID 的统计。筛选条件：dir=rx|tx type=名称|编号,... id=N,... 以及自由文本。</translation>
+    </message>
+    <message>
+        <source>Stop after this time.</source>
+        <translation>经过此时间后停止。</translation>
+    </message>
+    <message>
+        <source>s</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>Print only the records that match.</source>
+        <translation>只打印匹配的记录。</translation>
+    </message>
+    <message>
+        <source>expr</source>
+        <translation>表达式</translation>
+    </message>
+    <message>
+        <source>Record every frame into this file (.asc: ASC, otherwise candump).</source>
+        <translation>将每一帧记录到此文件（.asc 为 ASC，否则为 candump）。</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>Configure the adapter and listen, without detecting motors.</source>
+        <translation>配置适配器并监听，不检测电机。</translation>
+    </message>
+    <message>
+        <source>monitor takes no arguments: %1</source>
+        <translation>monitor 不接受参数：%1</translation>
+    </message>
+    <message>
+        <source>--seconds expects a time above 0 and at most a week.</source>
+        <translation>--seconds 需要大于 0 且不超过一周的时间。</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>No motor was detected; listening all the same.</source>
+        <translation>未检测到电机；仍继续监听。</translation>
+    </message>
+    <message>
+        <source>Monitoring for %1 s.</source>
+        <translation>监视 %1 秒。</translation>
+    </message>
+    <message>
+        <source>Monitoring; Ctrl+C ends.</source>
+        <translation>正在监视；按 Ctrl+C 结束。</translation>
+    </message>
+    <message>
+        <source>The link closed.</source>
+        <translation>连接已关闭。</translation>
+    </message>
+    <message>
+        <source>%1 frames written to %2.</source>
+        <translation>已向 %2 写入 %1 帧。</translation>
+    </message>
+    <message>
+        <source>%1 records printed.</source>
+        <translation>已打印 %1 条记录。</translation>
+    </message>
+    <message>
+        <source>%1 lines were not printed: the terminal could not keep up.</source>
+        <translation>%1 行未打印：终端处理不及。</translation>
+    </message>
+    <message>
+        <source>%1 records were lost by the monitor (it fell behind the bus).</source>
+        <translation>监视丢失了 %1 条记录（未能跟上总线）。</translation>
     </message>
 </context>
 <context>
@@ -3620,6 +3900,30 @@ or let every user open USB-CAN adapters with a udev rule:
 <context>
     <name>SidebarForm</name>
     <message>
+        <source>Motor State</source>
+        <translation type="vanished">电机状态</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation type="vanished">位置</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation type="vanished">模式</translation>
+    </message>
+    <message>
+        <source>Velocity</source>
+        <translation type="vanished">速度</translation>
+    </message>
+    <message>
+        <source>Torque</source>
+        <translation type="vanished">力矩</translation>
+    </message>
+    <message>
+        <source>Fault</source>
+        <translation type="vanished">故障</translation>
+    </message>
+    <message>
         <source>Activated Device</source>
         <translation type="vanished">激活的设备</translation>
     </message>
@@ -3751,29 +4055,56 @@ or let every user open USB-CAN adapters with a udev rule:
         <source>Stop</source>
         <translation type="vanished">停止</translation>
     </message>
+</context>
+<context>
+    <name>StatisticsModel</name>
     <message>
-        <source>Motor State</source>
-        <translation type="vanished">电机状态</translation>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
     </message>
     <message>
-        <source>Position</source>
-        <translation type="vanished">位置</translation>
+        <source>Records</source>
+        <translation>记录数</translation>
     </message>
     <message>
-        <source>Mode</source>
-        <translation type="vanished">模式</translation>
+        <source>Rate (1/s)</source>
+        <translation>速率 (1/s)</translation>
     </message>
     <message>
-        <source>Velocity</source>
-        <translation type="vanished">速度</translation>
+        <source>Feedback</source>
+        <translation>反馈</translation>
     </message>
     <message>
-        <source>Torque</source>
-        <translation type="vanished">力矩</translation>
+        <source>Min interval (ms)</source>
+        <translation>最小间隔 (ms)</translation>
     </message>
     <message>
-        <source>Fault</source>
-        <translation type="vanished">故障</translation>
+        <source>Mean interval (ms)</source>
+        <translation>平均间隔 (ms)</translation>
+    </message>
+    <message>
+        <source>Max interval (ms)</source>
+        <translation>最大间隔 (ms)</translation>
+    </message>
+    <message>
+        <source>Last fault</source>
+        <translation>最近故障</translation>
+    </message>
+    <message>
+        <source>Last warning</source>
+        <translation>最近警告</translation>
+    </message>
+    <message>
+        <source>Not decoded</source>
+        <translation>未能解码</translation>
+    </message>
+    <message>
+        <source>Frames per type</source>
+        <translation>各类型帧数</translation>
+    </message>
+    <message>
+        <source>adapter</source>
+        <translation>适配器</translation>
     </message>
 </context>
 <context>
@@ -3807,6 +4138,165 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>EStop</source>
         <translation>急停</translation>
+    </message>
+</context>
+<context>
+    <name>TraceFileReader</name>
+    <message>
+        <source>unreadable date</source>
+        <translation>无法识别的日期</translation>
+    </message>
+    <message>
+        <source>not an event line</source>
+        <translation>不是事件行</translation>
+    </message>
+    <message>
+        <source>bad identifier</source>
+        <translation>标识符错误</translation>
+    </message>
+    <message>
+        <source>no data field</source>
+        <translation>缺少数据字段</translation>
+    </message>
+    <message>
+        <source>bad length</source>
+        <translation>长度错误</translation>
+    </message>
+    <message>
+        <source>more than 8 data bytes</source>
+        <translation>数据超过 8 字节</translation>
+    </message>
+    <message>
+        <source>missing data bytes</source>
+        <translation>缺少数据字节</translation>
+    </message>
+    <message>
+        <source>bad data bytes</source>
+        <translation>数据字节错误</translation>
+    </message>
+    <message>
+        <source>no time stamp</source>
+        <translation>缺少时间戳</translation>
+    </message>
+    <message>
+        <source>bad time stamp</source>
+        <translation>时间戳错误</translation>
+    </message>
+    <message>
+        <source>no interface</source>
+        <translation>缺少接口名</translation>
+    </message>
+    <message>
+        <source>no frame</source>
+        <translation>缺少帧</translation>
+    </message>
+    <message>
+        <source>unexpected text after the frame</source>
+        <translation>帧后有多余文字</translation>
+    </message>
+    <message>
+        <source>The file holds %1 frames, more than the trace keeps: the last %2 were loaded.</source>
+        <translation>文件含 %1 帧，超过报文记录的容量：已载入最后 %2 帧。</translation>
+    </message>
+    <message>
+        <source>%1 records ignored (%2 with 11-bit identifiers, %3 error frames, %4 others).</source>
+        <translation>忽略了 %1 条记录（%2 条 11 位标识符，%3 条错误帧，%4 条其他）。</translation>
+    </message>
+    <message>
+        <source>%1 lines skipped as unreadable:</source>
+        <translation>跳过了 %1 行无法读取的内容：</translation>
+    </message>
+    <message>
+        <source>... and %1 more.</source>
+        <translation>……另有 %1 行。</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>第 %1 行：%2</translation>
+    </message>
+    <message>
+        <source>line too long</source>
+        <translation>行过长</translation>
+    </message>
+</context>
+<context>
+    <name>TraceFileWriter</name>
+    <message>
+        <source>the file could not be written whole</source>
+        <translation>文件未能完整写入</translation>
+    </message>
+</context>
+<context>
+    <name>TraceFilter</name>
+    <message>
+        <source>dir= expects rx or tx: %1</source>
+        <translation>dir= 需要 rx 或 tx：%1</translation>
+    </message>
+    <message>
+        <source>Unknown type %1.</source>
+        <translation>未知类型 %1。</translation>
+    </message>
+    <message>
+        <source>id= expects CAN IDs 0..255: %1</source>
+        <translation>id= 需要 0..255 的 CAN ID：%1</translation>
+    </message>
+    <message>
+        <source>Unknown filter term %1 (dir=, type=, id=, text=).</source>
+        <translation>未知筛选条件 %1（dir=、type=、id=、text=）。</translation>
+    </message>
+</context>
+<context>
+    <name>TraceModel</name>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Dir</source>
+        <translation>方向</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>源</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>目标</translation>
+    </message>
+    <message>
+        <source>Identifier</source>
+        <translation>标识符</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>数据</translation>
+    </message>
+    <message>
+        <source>Decoded</source>
+        <translation>解码</translation>
+    </message>
+    <message>
+        <source>(no longer in the trace)</source>
+        <translation>（已不在报文记录中）</translation>
+    </message>
+</context>
+<context>
+    <name>TraceStatistics</name>
+    <message>
+        <source>CAN ID   records     rate/s  feedback interval ms (min/mean/max)  fault      failed  types</source>
+        <translation>CAN ID   记录数      速率/s  反馈间隔 ms (最小/平均/最大)            故障       未解码  类型</translation>
+    </message>
+    <message>
+        <source>adapter</source>
+        <translation>适配器</translation>
+    </message>
+    <message>
+        <source>%1 CAN IDs never answered the %2 requests sent to them.</source>
+        <translation>%1 个 CAN ID 从未应答发给它们的 %2 个请求。</translation>
     </message>
 </context>
 <context>

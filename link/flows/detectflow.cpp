@@ -90,7 +90,9 @@ FlowResult DetectFlow::execute() {
         if (status != OTA_STA_CONNECT_SUCCESS || adapterReady)
             return;
         adapterReady = true;
-        if (probeFirst) {
+        if (m_options.connectOnly) {
+            link->startStep(STEP_STOP);
+        } else if (probeFirst) {
             link->startStep(STEP_STOP);
             link->sendFrame(MotorFrames::identityRequest(quint8(m_options.canId)));
         }
@@ -116,7 +118,9 @@ FlowResult DetectFlow::execute() {
         if (!worker->carriesAdapterCommands()) {
             // No adapter to set up: the worker scans at once; a named motor is asked first.
             adapterReady = true;
-            if (probeFirst) {
+            if (m_options.connectOnly) {
+                link->startStep(STEP_STOP);
+            } else if (probeFirst) {
                 link->startStep(STEP_STOP);
                 link->sendFrame(MotorFrames::identityRequest(quint8(m_options.canId)));
             }
@@ -140,6 +144,16 @@ FlowResult DetectFlow::execute() {
         const QList<kx::DataObject*> found = connectedDevices();
         return !found.isEmpty() && MotorStates::get(MotionGuard::canIdOf(found.first())).modelKnown;
     };
+    if (m_options.connectOnly) {
+        const LinkWait::Result ready = wait([&] { return failed || adapterReady; }, m_options.timeoutMs);
+        if (failed)
+            return result(FlowOutcome::Failed,
+                          tr("USB-CAN module configuration failed, please check physical device!"),
+                          {{QStringLiteral("cause"), QStringLiteral("adapter")}});
+        if (ready != LinkWait::Result::Done)
+            return interrupted(ready, tr("The adapter on %1 did not answer.").arg(where));
+        return result(FlowOutcome::Succeeded, QString(), {{QStringLiteral("motors"), QVariantList()}});
+    }
     bool scanAll = m_options.wholeBus;
     LinkWait::Result r = LinkWait::Result::Done;
     report(-1, tr("Detecting devices at %1").arg(where));

@@ -27,6 +27,9 @@ public:
         // On a link that is already connected and knows its motors: scan again (true) or
         // report the motors as they are.
         bool rescan = false;
+        // Only connect (and set the adapter up): the motors are not looked for. A caller that
+        // watches the bus itself, or knows its motors, uses this.
+        bool connectOnly = false;
     };
 
     explicit DetectFlow(const Options& options, QObject* parent = nullptr);

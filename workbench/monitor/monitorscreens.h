@@ -1,0 +1,4 @@
+#pragma once
+
+// Registers the bus monitor page with the shell.
+void registerMonitorScreens();
