@@ -45,6 +45,141 @@
     </message>
 </context>
 <context>
+    <name>BusMonitorPage</name>
+    <message>
+        <source>Direction</source>
+        <translation>Direction</translation>
+    </message>
+    <message>
+        <source>Both</source>
+        <translation>Both</translation>
+    </message>
+    <message>
+        <source>Received (Rx)</source>
+        <translation>Received (Rx)</translation>
+    </message>
+    <message>
+        <source>Sent (Tx)</source>
+        <translation>Sent (Tx)</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>AT lines</source>
+        <translation>AT lines</translation>
+    </message>
+    <message>
+        <source>Skipped bytes</source>
+        <translation>Skipped bytes</translation>
+    </message>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>all, or 1,2,...</source>
+        <translation>all, or 1,2,...</translation>
+    </message>
+    <message>
+        <source>Search the decoded fields and data</source>
+        <translation>Search the decoded fields and data</translation>
+    </message>
+    <message>
+        <source>Back to the live bus</source>
+        <translation>Back to the live bus</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Follow the end</source>
+        <translation>Follow the end</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation>Save...</translation>
+    </message>
+    <message>
+        <source>Open...</source>
+        <translation>Open...</translation>
+    </message>
+    <message>
+        <source>File %1</source>
+        <translation>File %1</translation>
+    </message>
+    <message>
+        <source>%1 records, %2 shown</source>
+        <translation>%1 records, %2 shown</translation>
+    </message>
+    <message>
+        <source>paused, %1 waiting</source>
+        <translation>paused, %1 waiting</translation>
+    </message>
+    <message>
+        <source>%1 dropped from the start</source>
+        <translation>%1 dropped from the start</translation>
+    </message>
+    <message>
+        <source>%1 passed the view</source>
+        <translation>%1 passed the view</translation>
+    </message>
+    <message>
+        <source>%1 lost</source>
+        <translation>%1 lost</translation>
+    </message>
+    <message>
+        <source>CAN IDs are numbers from 0 to 255, separated by commas.</source>
+        <translation>CAN IDs are numbers from 0 to 255, separated by commas.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>Trace saved to %1: %2 frames (%3 AT lines and skipped bytes have no place in the file).</source>
+        <translation>Trace saved to %1: %2 frames (%3 AT lines and skipped bytes have no place in the file).</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 frames read from %2.</source>
+        <translation>%1 frames read from %2.</translation>
+    </message>
+    <message>
+        <source>Save trace</source>
+        <translation>Save trace</translation>
+    </message>
+    <message>
+        <source>Save only the %1 records the filter shows? No saves the whole trace.</source>
+        <translation>Save only the %1 records the filter shows? No saves the whole trace.</translation>
+    </message>
+    <message>
+        <source>candump log (*.log);;ASC (*.asc)</source>
+        <translation>candump log (*.log);;ASC (*.asc)</translation>
+    </message>
+    <message>
+        <source>Open trace</source>
+        <translation>Open trace</translation>
+    </message>
+    <message>
+        <source>Traces (*.log *.asc);;All files (*)</source>
+        <translation>Traces (*.log *.asc);;All files (*)</translation>
+    </message>
+</context>
+<context>
     <name>CANWorker</name>
     <message>
         <source>Serial port %1 is already connected.</source>
@@ -146,6 +281,83 @@
         <source>Invalid announce package (ex data: %1, ex id: %2)!</source>
         <translation>Invalid announce package (ex data: %1, ex id: %2)!</translation>
     </message>
+    <message>
+        <source>%1 Serial port %2 is gone; its motors and pages are kept.</source>
+        <translation>%1 Serial port %2 is gone; its motors and pages are kept.</translation>
+    </message>
+    <message>
+        <source>Serial port %1 is gone (the adapter was unplugged?). Its motors and open pages are kept.
+
+Reconnect as soon as it is back?</source>
+        <translation>Serial port %1 is gone (the adapter was unplugged?). Its motors and open pages are kept.
+
+Reconnect as soon as it is back?</translation>
+    </message>
+</context>
+<context>
+    <name>CalibrateFlow</name>
+    <message>
+        <source>No motor to calibrate.</source>
+        <translation>No motor to calibrate.</translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected before the calibration started.</source>
+        <translation>The adapter was disconnected before the calibration started.</translation>
+    </message>
+    <message>
+        <source>The motor did not enter calibration mode.</source>
+        <translation>The motor did not enter calibration mode.</translation>
+    </message>
+    <message>
+        <source>Calibrating encoder...</source>
+        <translation>Calibrating encoder...</translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected during the calibration.</source>
+        <translation>The adapter was disconnected during the calibration.</translation>
+    </message>
+    <message>
+        <source>The calibration did not finish in time.</source>
+        <translation>The calibration did not finish in time.</translation>
+    </message>
+    <message>
+        <source>Motor %1: %2</source>
+        <translation>Motor %1: %2</translation>
+    </message>
+    <message>
+        <source>calibrating</source>
+        <translation>calibrating</translation>
+    </message>
+</context>
+<context>
+    <name>CanBusTransport</name>
+    <message>
+        <source>No CAN interface %1</source>
+        <translation>No CAN interface %1</translation>
+    </message>
+    <message>
+        <source>The CAN interface %1 was disconnected.</source>
+        <translation>The CAN interface %1 was disconnected.</translation>
+    </message>
+</context>
+<context>
+    <name>CaptureTable</name>
+    <message>
+        <source>line %1: a recording starts with &quot;time&quot; and its channels</source>
+        <translation>line %1: a recording starts with &quot;time&quot; and its channels</translation>
+    </message>
+    <message>
+        <source>line %1: %2 values where %3 belong</source>
+        <translation>line %1: %2 values where %3 belong</translation>
+    </message>
+    <message>
+        <source>line %1: &quot;%2&quot; is not a number</source>
+        <translation>line %1: &quot;%2&quot; is not a number</translation>
+    </message>
+    <message>
+        <source>the recording is empty</source>
+        <translation>the recording is empty</translation>
+    </message>
 </context>
 <context>
     <name>ChannelDialog</name>
@@ -164,6 +376,273 @@
     <message>
         <source>Legend</source>
         <translation>Legend</translation>
+    </message>
+</context>
+<context>
+    <name>ClearAlarmFlow</name>
+    <message>
+        <source>The motor did not answer the alarm clear.</source>
+        <translation>The motor did not answer the alarm clear.</translation>
+    </message>
+    <message>
+        <source>Motor %1 still reports a fault (0x%2).</source>
+        <translation>Motor %1 still reports a fault (0x%2).</translation>
+    </message>
+    <message>
+        <source>clearing its alarm</source>
+        <translation>clearing its alarm</translation>
+    </message>
+</context>
+<context>
+    <name>CommissionRunner</name>
+    <message>
+        <source>The run was cancelled.</source>
+        <translation>The run was cancelled.</translation>
+    </message>
+    <message>
+        <source>commissioning</source>
+        <translation>commissioning</translation>
+    </message>
+    <message>
+        <source>Detect the motors</source>
+        <translation>Detect the motors</translation>
+    </message>
+    <message>
+        <source>The motors could not be detected.</source>
+        <translation>The motors could not be detected.</translation>
+    </message>
+    <message>
+        <source>No motor answered.</source>
+        <translation>No motor answered.</translation>
+    </message>
+    <message>
+        <source>Motor %1 did not answer.</source>
+        <translation>Motor %1 did not answer.</translation>
+    </message>
+    <message>
+        <source>%1 motors answer (CAN IDs %2): choose one with --can-id or all of them with --all.</source>
+        <translation>%1 motors answer (CAN IDs %2): choose one with --can-id or all of them with --all.</translation>
+    </message>
+    <message>
+        <source>motors</source>
+        <translation>motors</translation>
+    </message>
+    <message>
+        <source>model</source>
+        <translation>model</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>one of %1</source>
+        <translation>one of %1</translation>
+    </message>
+    <message>
+        <source>Motor %1 left in reset mode.</source>
+        <translation>Motor %1 left in reset mode.</translation>
+    </message>
+    <message>
+        <source>Motor %1 could not be put into reset mode: %2</source>
+        <translation>Motor %1 could not be put into reset mode: %2</translation>
+    </message>
+    <message>
+        <source>not run: %1</source>
+        <translation>not run: %1</translation>
+    </message>
+    <message>
+        <source>not run: step %1 did not pass</source>
+        <translation>not run: step %1 did not pass</translation>
+    </message>
+    <message>
+        <source>This step cannot run with this link.</source>
+        <translation>This step cannot run with this link.</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>The flow reported nothing for motor %1.</source>
+        <translation>The flow reported nothing for motor %1.</translation>
+    </message>
+    <message>
+        <source>(no such entry)</source>
+        <translation>(no such entry)</translation>
+    </message>
+    <message>
+        <source>known</source>
+        <translation>known</translation>
+    </message>
+    <message>
+        <source>No CAN ID from %1 up is free.</source>
+        <translation>No CAN ID from %1 up is free.</translation>
+    </message>
+    <message>
+        <source>CAN ID %1 belongs to another motor on the bus.</source>
+        <translation>CAN ID %1 belongs to another motor on the bus.</translation>
+    </message>
+    <message>
+        <source>The motor already has CAN ID %1.</source>
+        <translation>The motor already has CAN ID %1.</translation>
+    </message>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>The motor already runs %1.</source>
+        <translation>The motor already runs %1.</translation>
+    </message>
+    <message>
+        <source>Replacing %1 with %2.</source>
+        <translation>Replacing %1 with %2.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries written.</source>
+        <translation>
+            <numerusform>%n entries written.</numerusform>
+            <numerusform>%n entries written.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>a number</source>
+        <translation>a number</translation>
+    </message>
+    <message>
+        <source>offset</source>
+        <translation>offset</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n record(s) lost on the line.</source>
+        <translation>
+            <numerusform>%n record(s) lost on the line.</numerusform>
+            <numerusform>%n record(s) lost on the line.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The recording is unreadable: %1</source>
+        <translation>The recording is unreadable: %1</translation>
+    </message>
+    <message>
+        <source>brake confirmed after</source>
+        <translation>brake confirmed after</translation>
+    </message>
+    <message>
+        <source>Nobody can answer the prompt.</source>
+        <translation>Nobody can answer the prompt.</translation>
+    </message>
+    <message>
+        <source>The operator declined.</source>
+        <translation>The operator declined.</translation>
+    </message>
+    <message>
+        <source>Confirmed.</source>
+        <translation>Confirmed.</translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected.</source>
+        <translation>The adapter was disconnected.</translation>
+    </message>
+</context>
+<context>
+    <name>CommissionVerb</name>
+    <message>
+        <source>Take one motor, or every motor on the bus, through a commissioning plan and write its reports
+(report.json, JUnit XML, an HTML and a PDF report per motor). Exit 0 when every motor passed,
+1 when one did not, 2 when the plan or the command line is wrong.</source>
+        <translation>Take one motor, or every motor on the bus, through a commissioning plan and write its reports
+(report.json, JUnit XML, an HTML and a PDF report per motor). Exit 0 when every motor passed,
+1 when one did not, 2 when the plan or the command line is wrong.</translation>
+    </message>
+    <message>
+        <source>Commission every motor on the bus.</source>
+        <translation>Commission every motor on the bus.</translation>
+    </message>
+    <message>
+        <source>Folder for the run&apos;s report folder (default: reports).</source>
+        <translation>Folder for the run&apos;s report folder (default: reports).</translation>
+    </message>
+    <message>
+        <source>dir</source>
+        <translation>dir</translation>
+    </message>
+    <message>
+        <source>Also write the JUnit XML to this file.</source>
+        <translation>Also write the JUnit XML to this file.</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>file</translation>
+    </message>
+    <message>
+        <source>Answer every operator prompt with yes.</source>
+        <translation>Answer every operator prompt with yes.</translation>
+    </message>
+    <message>
+        <source>Name of this station in the reports (default: host name).</source>
+        <translation>Name of this station in the reports (default: host name).</translation>
+    </message>
+    <message>
+        <source>name</source>
+        <translation>name</translation>
+    </message>
+    <message>
+        <source>Name of the operator in the reports (default: login name).</source>
+        <translation>Name of the operator in the reports (default: login name).</translation>
+    </message>
+    <message>
+        <source>The plan file (YAML).</source>
+        <translation>The plan file (YAML).</translation>
+    </message>
+    <message>
+        <source>commission expects one plan file.</source>
+        <translation>commission expects one plan file.</translation>
+    </message>
+    <message>
+        <source>Give either --all or --can-id, not both.</source>
+        <translation>Give either --all or --can-id, not both.</translation>
+    </message>
+    <message>
+        <source>Stopped by SIGTERM.</source>
+        <translation>Stopped by SIGTERM.</translation>
+    </message>
+    <message>
+        <source>Stopped by Ctrl+C.</source>
+        <translation>Stopped by Ctrl+C.</translation>
+    </message>
+    <message>
+        <source>[motor %1] %2/%3 %4 ...</source>
+        <translation>[motor %1] %2/%3 %4 ...</translation>
+    </message>
+    <message>
+        <source>[motor %1] %2/%3 %4: %5 %6 %7</source>
+        <translation>[motor %1] %2/%3 %4: %5 %6 %7</translation>
+    </message>
+    <message>
+        <source>The reports could not be written: %1</source>
+        <translation>The reports could not be written: %1</translation>
+    </message>
+    <message>
+        <source>%1 [yes: --yes]</source>
+        <translation>%1 [yes: --yes]</translation>
+    </message>
+    <message>
+        <source>Nobody can answer &quot;%1&quot; without a terminal; --yes answers prompts.</source>
+        <translation>Nobody can answer &quot;%1&quot; without a terminal; --yes answers prompts.</translation>
+    </message>
+    <message>
+        <source>%1 [y/N]</source>
+        <translation>%1 [y/N]</translation>
+    </message>
+    <message>
+        <source>Result: %1</source>
+        <translation>Result: %1</translation>
+    </message>
+    <message>
+        <source>Reports: %1</source>
+        <translation>Reports: %1</translation>
     </message>
 </context>
 <context>
@@ -281,6 +760,57 @@
     </message>
 </context>
 <context>
+    <name>DetectFlow</name>
+    <message>
+        <source>There is no link.</source>
+        <translation>There is no link.</translation>
+    </message>
+    <message>
+        <source>The adapter is not connected.</source>
+        <translation>The adapter is not connected.</translation>
+    </message>
+    <message>
+        <source>Connecting to %1</source>
+        <translation>Connecting to %1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1.</source>
+        <translation>Cannot open %1.</translation>
+    </message>
+    <message>
+        <source>USB-CAN module configuration failed, please check physical device!</source>
+        <translation>USB-CAN module configuration failed, please check physical device!</translation>
+    </message>
+    <message>
+        <source>The adapter on %1 did not answer.</source>
+        <translation>The adapter on %1 did not answer.</translation>
+    </message>
+    <message>
+        <source>Detecting devices at %1</source>
+        <translation>Detecting devices at %1</translation>
+    </message>
+    <message>
+        <source>CAN ID %1 did not answer: scanning the bus.</source>
+        <translation>CAN ID %1 did not answer: scanning the bus.</translation>
+    </message>
+    <message>
+        <source>Detection timed out on %1.</source>
+        <translation>Detection timed out on %1.</translation>
+    </message>
+    <message>
+        <source>No motor answered on %1.</source>
+        <translation>No motor answered on %1.</translation>
+    </message>
+    <message>
+        <source>No motor with CAN ID %1 on %2.</source>
+        <translation>No motor with CAN ID %1 on %2.</translation>
+    </message>
+    <message>
+        <source>detecting</source>
+        <translation>detecting</translation>
+    </message>
+</context>
+<context>
     <name>DeviceInfoPage</name>
     <message>
         <source>&lt;h2&gt;Device&lt;/h2&gt;</source>
@@ -361,6 +891,26 @@
     <message>
         <source>Device %1 CAN ID set failed!</source>
         <translation>Device %1 CAN ID set failed!</translation>
+    </message>
+    <message>
+        <source>Firmware Version</source>
+        <translation>Firmware Version</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>Connected</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Disconnected</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>Unknown</translation>
     </message>
 </context>
 <context>
@@ -485,16 +1035,82 @@
         <translation>Binary File(*.bin *.hex)</translation>
     </message>
     <message>
-        <source>Are you sure to update? This may take a while.</source>
-        <translation>Are you sure to update? This may take a while.</translation>
-    </message>
-    <message>
         <source>Erasing flash...</source>
         <translation>Erasing flash...</translation>
     </message>
     <message>
         <source>Sending file... %1%</source>
         <translation>Sending file... %1%</translation>
+    </message>
+    <message>
+        <source>%1 (MCU ID 0x%2, CAN ID %3)</source>
+        <translation>%1 (MCU ID 0x%2, CAN ID %3)</translation>
+    </message>
+    <message>
+        <source>Reconnect</source>
+        <translation>Reconnect</translation>
+    </message>
+    <message>
+        <source>Connect the last serial port again; the motors listed keep their pages.</source>
+        <translation>Connect the last serial port again; the motors listed keep their pages.</translation>
+    </message>
+    <message>
+        <source>The CAN ID to give the active motor; with &quot;auto increase&quot; on it moves to the next ID once the motor has taken this one.</source>
+        <translation>The CAN ID to give the active motor; with &quot;auto increase&quot; on it moves to the next ID once the motor has taken this one.</translation>
+    </message>
+    <message>
+        <source>Serial port %1 is not there yet: plug the adapter in again.</source>
+        <translation>Serial port %1 is not there yet: plug the adapter in again.</translation>
+    </message>
+    <message>
+        <source>Set the present position of %1 as its mechanical zero? Positions are counted from there afterwards.</source>
+        <translation>Set the present position of %1 as its mechanical zero? Positions are counted from there afterwards.</translation>
+    </message>
+    <message>
+        <source>Reading the firmware version...</source>
+        <translation>Reading the firmware version...</translation>
+    </message>
+    <message>
+        <source>Update the firmware of %1?
+
+File: %2 (%3 bytes)
+Running version: %4
+
+Are you sure to update? This may take a while.</source>
+        <translation>Update the firmware of %1?
+
+File: %2 (%3 bytes)
+Running version: %4
+
+Are you sure to update? This may take a while.</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>Firmware update of %1 from %2 (%3 bytes), running version %4</source>
+        <translation>Firmware update of %1 from %2 (%3 bytes), running version %4</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>The motor did not report its firmware version after the update.</source>
+        <translation>The motor did not report its firmware version after the update.</translation>
+    </message>
+    <message>
+        <source>The firmware version is still %1: the motor may not run the new image.</source>
+        <translation>The firmware version is still %1: the motor may not run the new image.</translation>
+    </message>
+    <message>
+        <source>Firmware version: %1</source>
+        <translation>Firmware version: %1</translation>
+    </message>
+    <message>
+        <source>Firmware version: %1 (was %2)</source>
+        <translation>Firmware version: %1 (was %2)</translation>
     </message>
 </context>
 <context>
@@ -547,6 +1163,34 @@
         <source>None</source>
         <translation>None</translation>
     </message>
+    <message>
+        <source>Live</source>
+        <translation>Live</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>Velocity</source>
+        <translation>Velocity</translation>
+    </message>
+    <message>
+        <source>Torque</source>
+        <translation>Torque</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>No recent feedback</source>
+        <translation>No recent feedback</translation>
+    </message>
+    <message>
+        <source>No feedback yet</source>
+        <translation>No feedback yet</translation>
+    </message>
 </context>
 <context>
     <name>DriverHelp</name>
@@ -584,26 +1228,6 @@ then unplug the adapter and plug it in again.</translation>
 <context>
     <name>Editor</name>
     <message>
-        <source>Device Info</source>
-        <translation>Device Info</translation>
-    </message>
-    <message>
-        <source>Param Table</source>
-        <translation>Param Table</translation>
-    </message>
-    <message>
-        <source>Please open param table of %1 first!</source>
-        <translation>Please open param table of %1 first!</translation>
-    </message>
-    <message>
-        <source>Oscilloscope</source>
-        <translation>Oscilloscope</translation>
-    </message>
-    <message>
-        <source>Instruction</source>
-        <translation>Instruction</translation>
-    </message>
-    <message>
         <source>%1 - %2</source>
         <translation>%1 - %2</translation>
     </message>
@@ -624,6 +1248,21 @@ then unplug the adapter and plug it in again.</translation>
     <message>
         <source>&lt;p&gt;&lt;b&gt;No motor connected.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Plug in the USB-CAN adapter, then choose &lt;b&gt;Connect&lt;/b&gt; on the Device tab and pick its serial port.&lt;/p&gt;&lt;p&gt;No hardware at hand? Start the simulated bench:&lt;/p&gt;&lt;p&gt;&lt;code&gt;%1&lt;/code&gt;&lt;/p&gt;&lt;p&gt;and connect to &lt;code&gt;%2&lt;/code&gt;.&lt;/p&gt;</source>
         <translation>&lt;p&gt;&lt;b&gt;No motor connected.&lt;/b&gt;&lt;/p&gt;&lt;p&gt;Plug in the USB-CAN adapter, then choose &lt;b&gt;Connect&lt;/b&gt; on the Device tab and pick its serial port.&lt;/p&gt;&lt;p&gt;No hardware at hand? Start the simulated bench:&lt;/p&gt;&lt;p&gt;&lt;code&gt;%1&lt;/code&gt;&lt;/p&gt;&lt;p&gt;and connect to &lt;code&gt;%2&lt;/code&gt;.&lt;/p&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>EstopFlow</name>
+    <message>
+        <source>The adapter is not connected.</source>
+        <translation>The adapter is not connected.</translation>
+    </message>
+    <message>
+        <source>Motor %1 did not confirm brake mode.</source>
+        <translation>Motor %1 did not confirm brake mode.</translation>
+    </message>
+    <message>
+        <source>braking</source>
+        <translation>braking</translation>
     </message>
 </context>
 <context>
@@ -782,6 +1421,17 @@ when the motor&apos;s end check accepts it. Progress (percent, packets/s, time l
     </message>
 </context>
 <context>
+    <name>HelpScreens</name>
+    <message>
+        <source>Help</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Instruction</source>
+        <translation>Instruction</translation>
+    </message>
+</context>
+<context>
     <name>HelpTools</name>
     <message>
         <source>Instruction</source>
@@ -828,6 +1478,131 @@ Built %2</translation>
     </message>
 </context>
 <context>
+    <name>HtmlReport</name>
+    <message>
+        <source>The recording cannot be drawn: %1</source>
+        <translation>The recording cannot be drawn: %1</translation>
+    </message>
+    <message>
+        <source>time (s)</source>
+        <translation>time (s)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n sample(s)</source>
+        <translation>
+            <numerusform>%n sample(s)</numerusform>
+            <numerusform>%n sample(s)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Motor</source>
+        <translation>Motor</translation>
+    </message>
+    <message>
+        <source>MCU ID</source>
+        <translation>MCU ID</translation>
+    </message>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>Model code</source>
+        <translation>Model code</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>Firmware</translation>
+    </message>
+    <message>
+        <source>not read</source>
+        <translation>not read</translation>
+    </message>
+    <message>
+        <source>Parameter table SHA-256</source>
+        <translation>Parameter table SHA-256</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>Started</translation>
+    </message>
+    <message>
+        <source>Ended</source>
+        <translation>Ended</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>Plan SHA-256</source>
+        <translation>Plan SHA-256</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>Operator</translation>
+    </message>
+    <message>
+        <source>Tool version</source>
+        <translation>Tool version</translation>
+    </message>
+    <message>
+        <source>Run outcome</source>
+        <translation>Run outcome</translation>
+    </message>
+    <message>
+        <source>Steps</source>
+        <translation>Steps</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Step</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>Measurement</source>
+        <translation>Measurement</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Limits</source>
+        <translation>Limits</translation>
+    </message>
+    <message>
+        <source>Recording:</source>
+        <translation>Recording:</translation>
+    </message>
+    <message numerus="yes">
+        <source>Log (%n line(s))</source>
+        <translation>
+            <numerusform>Log (%n line(s))</numerusform>
+            <numerusform>Log (%n line(s))</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>InfoVerb</name>
     <message>
         <source>Show the target&apos;s name, MCU ID, CAN ID and model code.</source>
@@ -863,6 +1638,17 @@ Built %2</translation>
     </message>
 </context>
 <context>
+    <name>JUnitReport</name>
+    <message>
+        <source>Detect the motors</source>
+        <translation>Detect the motors</translation>
+    </message>
+    <message>
+        <source>No motor answered.</source>
+        <translation>No motor answered.</translation>
+    </message>
+</context>
+<context>
     <name>Language</name>
     <message>
         <source>--language expects one of %1, not &quot;%2&quot;.</source>
@@ -874,22 +1660,6 @@ Built %2</translation>
     <message>
         <source>File</source>
         <translation>File</translation>
-    </message>
-    <message>
-        <source>Device</source>
-        <translation>Device</translation>
-    </message>
-    <message>
-        <source>Configure</source>
-        <translation>Configure</translation>
-    </message>
-    <message>
-        <source>Analyze</source>
-        <translation>Analyze</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Help</translation>
     </message>
     <message>
         <source>New</source>
@@ -1036,6 +1806,14 @@ Encoder Electrical Offset: %2</source>
         <translation>Device %1 encoder calibration finish.
 Encoder Electrical Offset: %2</translation>
     </message>
+    <message>
+        <source>CAN ID %1 is outside the range [0, 255]: command refused.</source>
+        <translation>CAN ID %1 is outside the range [0, 255]: command refused.</translation>
+    </message>
+    <message>
+        <source>CAN ID %1 belongs to %2 (MCU ID 0x%3): command refused.</source>
+        <translation>CAN ID %1 belongs to %2 (MCU ID 0x%3): command refused.</translation>
+    </message>
 </context>
 <context>
     <name>LinkLease</name>
@@ -1083,10 +1861,6 @@ Encoder Electrical Offset: %2</translation>
         <translation>Machine-readable output.</translation>
     </message>
     <message>
-        <source>--port is required.</source>
-        <translation>--port is required.</translation>
-    </message>
-    <message>
         <source>Invalid baud rate: %1</source>
         <translation>Invalid baud rate: %1</translation>
     </message>
@@ -1095,24 +1869,28 @@ Encoder Electrical Offset: %2</translation>
         <translation>Invalid CAN ID (1..127): %1</translation>
     </message>
     <message>
-        <source>Cannot open %1.</source>
-        <translation>Cannot open %1.</translation>
-    </message>
-    <message>
-        <source>CAN ID %1 did not answer: scanning the bus.</source>
-        <translation>CAN ID %1 did not answer: scanning the bus.</translation>
-    </message>
-    <message>
-        <source>No motor answered on %1.</source>
-        <translation>No motor answered on %1.</translation>
-    </message>
-    <message>
-        <source>Detection timed out on %1.</source>
-        <translation>Detection timed out on %1.</translation>
-    </message>
-    <message>
         <source>No motor with CAN ID %1 on %2.</source>
         <translation>No motor with CAN ID %1 on %2.</translation>
+    </message>
+    <message>
+        <source>CAN interface instead of a serial adapter, as PLUGIN:INTERFACE (socketcan:can0, virtualcan:tcp://127.0.0.1:35468/can0).</source>
+        <translation>CAN interface instead of a serial adapter, as PLUGIN:INTERFACE (socketcan:can0, virtualcan:tcp://127.0.0.1:35468/can0).</translation>
+    </message>
+    <message>
+        <source>interface</source>
+        <translation>interface</translation>
+    </message>
+    <message>
+        <source>--port and --bus exclude each other.</source>
+        <translation>--port and --bus exclude each other.</translation>
+    </message>
+    <message>
+        <source>Not a CAN interface (PLUGIN:INTERFACE with one of %1): %2</source>
+        <translation>Not a CAN interface (PLUGIN:INTERFACE with one of %1): %2</translation>
+    </message>
+    <message>
+        <source>--port or --bus is required.</source>
+        <translation>--port or --bus is required.</translation>
     </message>
 </context>
 <context>
@@ -1138,14 +1916,6 @@ Encoder Electrical Offset: %2</translation>
         <translation>Send the value as an unsigned integer.</translation>
     </message>
     <message>
-        <source>The motor did not confirm the mechanical zero.</source>
-        <translation>The motor did not confirm the mechanical zero.</translation>
-    </message>
-    <message>
-        <source>The motor did not announce itself under CAN ID %1.</source>
-        <translation>The motor did not announce itself under CAN ID %1.</translation>
-    </message>
-    <message>
         <source>MCU ID: 0x%1  CAN ID: %2  model: %3</source>
         <translation>MCU ID: 0x%1  CAN ID: %2  model: %3</translation>
     </message>
@@ -1153,21 +1923,207 @@ Encoder Electrical Offset: %2</translation>
         <source>unknown</source>
         <translation>unknown</translation>
     </message>
+</context>
+<context>
+    <name>LiveValues</name>
     <message>
-        <source>The adapter was disconnected before the calibration started.</source>
-        <translation>The adapter was disconnected before the calibration started.</translation>
+        <source>Reset</source>
+        <translation>Reset</translation>
     </message>
     <message>
-        <source>The motor did not enter calibration mode.</source>
-        <translation>The motor did not enter calibration mode.</translation>
+        <source>Calibration</source>
+        <translation>Calibration</translation>
     </message>
     <message>
-        <source>The adapter was disconnected during the calibration.</source>
-        <translation>The adapter was disconnected during the calibration.</translation>
+        <source>Running</source>
+        <translation>Running</translation>
     </message>
     <message>
-        <source>The calibration did not finish in time.</source>
-        <translation>The calibration did not finish in time.</translation>
+        <source>Brake</source>
+        <translation>Brake</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>Unknown</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>%1 rad</source>
+        <translation>%1 rad</translation>
+    </message>
+    <message>
+        <source>%1 rad/s</source>
+        <translation>%1 rad/s</translation>
+    </message>
+    <message>
+        <source>%1 N·m</source>
+        <translation>%1 N·m</translation>
+    </message>
+</context>
+<context>
+    <name>LogVerb</name>
+    <message>
+        <source>%1 and %2 are the same file.</source>
+        <translation>%1 and %2 are the same file.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 frames written to %2.</source>
+        <translation>%1 frames written to %2.</translation>
+    </message>
+    <message>
+        <source>Convert a trace between candump (.log) and ASC (.asc), or print a trace file decoded with per-CAN-ID statistics. Lines that are not of the format are reported with their number and skipped.</source>
+        <translation>Convert a trace between candump (.log) and ASC (.asc), or print a trace file decoded with per-CAN-ID statistics. Lines that are not of the format are reported with their number and skipped.</translation>
+    </message>
+    <message>
+        <source>show: print only the records that match.</source>
+        <translation>show: print only the records that match.</translation>
+    </message>
+    <message>
+        <source>expr</source>
+        <translation>expr</translation>
+    </message>
+    <message>
+        <source>Machine-readable output.</source>
+        <translation>Machine-readable output.</translation>
+    </message>
+    <message>
+        <source>What to do.</source>
+        <translation>What to do.</translation>
+    </message>
+    <message>
+        <source>log expects: convert &lt;in&gt; &lt;out&gt; | show &lt;file&gt;</source>
+        <translation>log expects: convert &lt;in&gt; &lt;out&gt; | show &lt;file&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>ModeFlow</name>
+    <message>
+        <source>braking</source>
+        <translation>braking</translation>
+    </message>
+    <message>
+        <source>switching on</source>
+        <translation>switching on</translation>
+    </message>
+    <message>
+        <source>resetting</source>
+        <translation>resetting</translation>
+    </message>
+    <message>
+        <source>Motor %1 did not confirm brake mode.</source>
+        <translation>Motor %1 did not confirm brake mode.</translation>
+    </message>
+    <message>
+        <source>Motor %1 did not confirm motor mode.</source>
+        <translation>Motor %1 did not confirm motor mode.</translation>
+    </message>
+    <message>
+        <source>Motor %1 did not confirm reset mode.</source>
+        <translation>Motor %1 did not confirm reset mode.</translation>
+    </message>
+</context>
+<context>
+    <name>MonitorScreens</name>
+    <message>
+        <source>Bus Monitor</source>
+        <translation>Bus Monitor</translation>
+    </message>
+</context>
+<context>
+    <name>MonitorVerb</name>
+    <message>
+        <source>Print every record of the bus decoded (JSON lines with --json) until Ctrl+C or --seconds, record every frame into a candump or ASC file with --log, and print per-CAN-ID statistics on stderr at the end. Filter terms: dir=rx|tx type=NAME|NUMBER,... id=N,... and free text.</source>
+        <translation>Print every record of the bus decoded (JSON lines with --json) until Ctrl+C or --seconds, record every frame into a candump or ASC file with --log, and print per-CAN-ID statistics on stderr at the end. Filter terms: dir=rx|tx type=NAME|NUMBER,... id=N,... and free text.</translation>
+    </message>
+    <message>
+        <source>Stop after this time.</source>
+        <translation>Stop after this time.</translation>
+    </message>
+    <message>
+        <source>s</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>Print only the records that match.</source>
+        <translation>Print only the records that match.</translation>
+    </message>
+    <message>
+        <source>expr</source>
+        <translation>expr</translation>
+    </message>
+    <message>
+        <source>Record every frame into this file (.asc: ASC, otherwise candump).</source>
+        <translation>Record every frame into this file (.asc: ASC, otherwise candump).</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>file</translation>
+    </message>
+    <message>
+        <source>Configure the adapter and listen, without detecting motors.</source>
+        <translation>Configure the adapter and listen, without detecting motors.</translation>
+    </message>
+    <message>
+        <source>monitor takes no arguments: %1</source>
+        <translation>monitor takes no arguments: %1</translation>
+    </message>
+    <message>
+        <source>--seconds expects a time above 0 and at most a week.</source>
+        <translation>--seconds expects a time above 0 and at most a week.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>No motor was detected; listening all the same.</source>
+        <translation>No motor was detected; listening all the same.</translation>
+    </message>
+    <message>
+        <source>Monitoring for %1 s.</source>
+        <translation>Monitoring for %1 s.</translation>
+    </message>
+    <message>
+        <source>Monitoring; Ctrl+C ends.</source>
+        <translation>Monitoring; Ctrl+C ends.</translation>
+    </message>
+    <message>
+        <source>The link closed.</source>
+        <translation>The link closed.</translation>
+    </message>
+    <message>
+        <source>%1 lines were not printed: the terminal could not keep up.</source>
+        <translation>%1 lines were not printed: the terminal could not keep up.</translation>
+    </message>
+    <message>
+        <source>%1 records were lost by the monitor (it fell behind the bus).</source>
+        <translation>%1 records were lost by the monitor (it fell behind the bus).</translation>
+    </message>
+    <message>
+        <source>%1 frames written to %2.</source>
+        <translation>%1 frames written to %2.</translation>
+    </message>
+    <message>
+        <source>%1 records printed.</source>
+        <translation>%1 records printed.</translation>
+    </message>
+</context>
+<context>
+    <name>MotionGuard</name>
+    <message>
+        <source>emergency stop</source>
+        <translation>emergency stop</translation>
     </message>
 </context>
 <context>
@@ -1205,6 +2161,33 @@ Encoder Electrical Offset: %2</translation>
     </message>
 </context>
 <context>
+    <name>MoveFlow</name>
+    <message>
+        <source>The adapter is not connected.</source>
+        <translation>The adapter is not connected.</translation>
+    </message>
+    <message>
+        <source>Motor %1 did not tell its model.</source>
+        <translation>Motor %1 did not tell its model.</translation>
+    </message>
+    <message>
+        <source>Motor %1 did not switch on.</source>
+        <translation>Motor %1 did not switch on.</translation>
+    </message>
+    <message>
+        <source>Settling</source>
+        <translation>Settling</translation>
+    </message>
+    <message>
+        <source>Motor %1 did not report its feedback.</source>
+        <translation>Motor %1 did not report its feedback.</translation>
+    </message>
+    <message>
+        <source>moving</source>
+        <translation>moving</translation>
+    </message>
+</context>
+<context>
     <name>OscilloscopePage</name>
     <message>
         <source>Pause</source>
@@ -1235,12 +2218,36 @@ Encoder Electrical Offset: %2</translation>
         <translation>CSV Files(*.csv)</translation>
     </message>
     <message>
-        <source>Waveform exported to %1</source>
-        <translation>Waveform exported to %1</translation>
-    </message>
-    <message>
         <source>Cannot export to %1: %2</source>
         <translation>Cannot export to %1: %2</translation>
+    </message>
+    <message>
+        <source>What is shown</source>
+        <translation>What is shown</translation>
+    </message>
+    <message>
+        <source>The whole recording</source>
+        <translation>The whole recording</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Disconnected</translation>
+    </message>
+    <message>
+        <source>What is shown (%1 records)</source>
+        <translation>What is shown (%1 records)</translation>
+    </message>
+    <message>
+        <source>The whole recording (%1 records)</source>
+        <translation>The whole recording (%1 records)</translation>
+    </message>
+    <message>
+        <source>   Paused: %1 shown</source>
+        <translation>   Paused: %1 shown</translation>
+    </message>
+    <message>
+        <source>Waveform exported to %1 (%2 records)</source>
+        <translation>Waveform exported to %1 (%2 records)</translation>
     </message>
 </context>
 <context>
@@ -1459,6 +2466,14 @@ Encoder Electrical Offset: %2</translation>
     <message>
         <source>Param table has been exported, do you want to open it now?</source>
         <translation>Param table has been exported, do you want to open it now?</translation>
+    </message>
+    <message>
+        <source>Disconnected: the values shown are the last ones read from the motor.</source>
+        <translation>Disconnected: the values shown are the last ones read from the motor.</translation>
+    </message>
+    <message>
+        <source>%1 already exists. Do you want to replace it?</source>
+        <translation>%1 already exists. Do you want to replace it?</translation>
     </message>
 </context>
 <context>
@@ -1701,6 +2716,124 @@ diff exits 0 when no writable entry differs and 1 when some do; with two files i
     </message>
 </context>
 <context>
+    <name>PdfReport</name>
+    <message>
+        <source>time (s)</source>
+        <translation>time (s)</translation>
+    </message>
+    <message>
+        <source>Measurement</source>
+        <translation>Measurement</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Limits</source>
+        <translation>Limits</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>The recording cannot be drawn: %1</source>
+        <translation>The recording cannot be drawn: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n sample(s)</source>
+        <translation>
+            <numerusform>%n sample(s)</numerusform>
+            <numerusform>%n sample(s)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Motor</source>
+        <translation>Motor</translation>
+    </message>
+    <message>
+        <source>MCU ID</source>
+        <translation>MCU ID</translation>
+    </message>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>Model code</source>
+        <translation>Model code</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>Firmware</translation>
+    </message>
+    <message>
+        <source>not read</source>
+        <translation>not read</translation>
+    </message>
+    <message>
+        <source>Parameter table SHA-256</source>
+        <translation>Parameter table SHA-256</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>Started</translation>
+    </message>
+    <message>
+        <source>Ended</source>
+        <translation>Ended</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>Plan SHA-256</source>
+        <translation>Plan SHA-256</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>Operator</translation>
+    </message>
+    <message>
+        <source>Tool version</source>
+        <translation>Tool version</translation>
+    </message>
+    <message>
+        <source>Run outcome</source>
+        <translation>Run outcome</translation>
+    </message>
+    <message>
+        <source>Steps</source>
+        <translation>Steps</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Step</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>page %1 of %2</source>
+        <translation>page %1 of %2</translation>
+    </message>
+</context>
+<context>
     <name>PlaceholderPage</name>
     <message>
         <source>This page is not part of this build yet.</source>
@@ -1713,21 +2846,248 @@ diff exits 0 when no writable entry differs and 1 when some do; with two files i
         <source>The %1 tools are not part of this build yet.</source>
         <translation>The %1 tools are not part of this build yet.</translation>
     </message>
+</context>
+<context>
+    <name>PlanReader</name>
     <message>
-        <source>Device</source>
-        <translation>Device</translation>
+        <source>cannot read the plan: %1</source>
+        <translation>cannot read the plan: %1</translation>
     </message>
     <message>
-        <source>Configure</source>
-        <translation>Configure</translation>
+        <source>the plan is larger than %1 bytes; it is not a plan</source>
+        <translation>the plan is larger than %1 bytes; it is not a plan</translation>
     </message>
     <message>
-        <source>Analyze</source>
-        <translation>Analyze</translation>
+        <source>not valid YAML: %1</source>
+        <translation>not valid YAML: %1</translation>
     </message>
     <message>
-        <source>Help</source>
-        <translation>Help</translation>
+        <source>the plan is empty</source>
+        <translation>the plan is empty</translation>
+    </message>
+    <message>
+        <source>the plan</source>
+        <translation>the plan</translation>
+    </message>
+    <message>
+        <source>this plan is written for plan format %1; this version of Trivane reads format %2</source>
+        <translation>this plan is written for plan format %1; this version of Trivane reads format %2</translation>
+    </message>
+    <message>
+        <source>name must not be empty</source>
+        <translation>name must not be empty</translation>
+    </message>
+    <message>
+        <source>steps must be a list of at least one step</source>
+        <translation>steps must be a list of at least one step</translation>
+    </message>
+    <message>
+        <source>a plan has at most %1 steps</source>
+        <translation>a plan has at most %1 steps</translation>
+    </message>
+    <message>
+        <source>detect must be the first step (it finds the motors the run covers)</source>
+        <translation>detect must be the first step (it finds the motors the run covers)</translation>
+    </message>
+    <message>
+        <source>step %1</source>
+        <translation>step %1</translation>
+    </message>
+    <message>
+        <source>unknown step &quot;%1&quot;</source>
+        <translation>unknown step &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source> (steps are: %1)</source>
+        <translation> (steps are: %1)</translation>
+    </message>
+    <message>
+        <source> (did you mean &quot;%1&quot;?)</source>
+        <translation> (did you mean &quot;%1&quot;?)</translation>
+    </message>
+    <message>
+        <source>step %1 (%2)</source>
+        <translation>step %1 (%2)</translation>
+    </message>
+    <message>
+        <source>all_motors is allowed only on calibrate, params and capture steps</source>
+        <translation>all_motors is allowed only on calibrate, params and capture steps</translation>
+    </message>
+    <message>
+        <source>the limit &quot;%1&quot;</source>
+        <translation>the limit &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>give either expect with a tolerance, or min and max, not both</source>
+        <translation>give either expect with a tolerance, or min and max, not both</translation>
+    </message>
+    <message>
+        <source>a tolerance needs &quot;expect&quot;, the value it is around</source>
+        <translation>a tolerance needs &quot;expect&quot;, the value it is around</translation>
+    </message>
+    <message>
+        <source>a tolerance in % needs an expected value other than 0</source>
+        <translation>a tolerance in % needs an expected value other than 0</translation>
+    </message>
+    <message>
+        <source>tolerance must not be negative</source>
+        <translation>tolerance must not be negative</translation>
+    </message>
+    <message>
+        <source>min (%1) is above max (%2): no value could pass</source>
+        <translation>min (%1) is above max (%2): no value could pass</translation>
+    </message>
+    <message>
+        <source>expect needs a tolerance (or give min and max)</source>
+        <translation>expect needs a tolerance (or give min and max)</translation>
+    </message>
+    <message>
+        <source>a limit needs min, max, or expect with a tolerance</source>
+        <translation>a limit needs min, max, or expect with a tolerance</translation>
+    </message>
+    <message>
+        <source>a marginal band in % needs both limits (min and max, or a tolerance)</source>
+        <translation>a marginal band in % needs both limits (min and max, or a tolerance)</translation>
+    </message>
+    <message>
+        <source>marginal must not be negative</source>
+        <translation>marginal must not be negative</translation>
+    </message>
+    <message>
+        <source>the marginal band covers the whole range: no value could pass</source>
+        <translation>the marginal band covers the whole range: no value could pass</translation>
+    </message>
+    <message>
+        <source>the check of &quot;%1&quot;</source>
+        <translation>the check of &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>not a valid pattern: %1</source>
+        <translation>not a valid pattern: %1</translation>
+    </message>
+    <message>
+        <source>at_least needs a version such as 1.2.0, not &quot;%1&quot;</source>
+        <translation>at_least needs a version such as 1.2.0, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>give one of equals, matches or at_least for &quot;%1&quot;</source>
+        <translation>give one of equals, matches or at_least for &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>a model code</source>
+        <translation>a model code</translation>
+    </message>
+    <message>
+        <source>%1 must name at least one model code</source>
+        <translation>%1 must name at least one model code</translation>
+    </message>
+    <message>
+        <source>a prompt needs a text to show</source>
+        <translation>a prompt needs a text to show</translation>
+    </message>
+    <message>
+        <source>motors must allow at least one motor: a run never passes on an empty bus</source>
+        <translation>motors must allow at least one motor: a run never passes on an empty bus</translation>
+    </message>
+    <message>
+        <source>a bus holds at most %1 motors</source>
+        <translation>a bus holds at most %1 motors</translation>
+    </message>
+    <message>
+        <source>entries</source>
+        <translation>entries</translation>
+    </message>
+    <message>
+        <source>set-can-id needs either &quot;id&quot; or &quot;next_free&quot; (the first ID to try)</source>
+        <translation>set-can-id needs either &quot;id&quot; or &quot;next_free&quot; (the first ID to try)</translation>
+    </message>
+    <message>
+        <source>no readable firmware image at %1</source>
+        <translation>no readable firmware image at %1</translation>
+    </message>
+    <message>
+        <source>a firmware image holds 1 to %1 bytes; %2 has %3</source>
+        <translation>a firmware image holds 1 to %1 bytes; %2 has %3</translation>
+    </message>
+    <message>
+        <source>cannot use the profile %1: %2</source>
+        <translation>cannot use the profile %1: %2</translation>
+    </message>
+    <message>
+        <source>save applies to a profile; this step has none</source>
+        <translation>save applies to a profile; this step has none</translation>
+    </message>
+    <message>
+        <source>check</source>
+        <translation>check</translation>
+    </message>
+    <message>
+        <source>a params step needs a profile to apply, entries to check, or both</source>
+        <translation>a params step needs a profile to apply, entries to check, or both</translation>
+    </message>
+    <message>
+        <source>mode must be one of %1</source>
+        <translation>mode must be one of %1</translation>
+    </message>
+    <message>
+        <source>an MIT target lies within %1 .. %2 rad</source>
+        <translation>an MIT target lies within %1 .. %2 rad</translation>
+    </message>
+    <message>
+        <source>speed applies to position moves only</source>
+        <translation>speed applies to position moves only</translation>
+    </message>
+    <message>
+        <source>speed must be above 0</source>
+        <translation>speed must be above 0</translation>
+    </message>
+    <message>
+        <source>%1 applies to mit moves only</source>
+        <translation>%1 applies to mit moves only</translation>
+    </message>
+    <message>
+        <source>%1 must not be negative</source>
+        <translation>%1 must not be negative</translation>
+    </message>
+    <message>
+        <source>channels must be a list of one to eight channels</source>
+        <translation>channels must be a list of one to eight channels</translation>
+    </message>
+    <message>
+        <source>a channel</source>
+        <translation>a channel</translation>
+    </message>
+    <message>
+        <source>a channel needs a name or code</source>
+        <translation>a channel needs a name or code</translation>
+    </message>
+    <message>
+        <source>channel %1 is listed twice</source>
+        <translation>channel %1 is listed twice</translation>
+    </message>
+    <message>
+        <source>a capture holds at most %1 samples per channel (rate x duration)</source>
+        <translation>a capture holds at most %1 samples per channel (rate x duration)</translation>
+    </message>
+    <message>
+        <source>checks must be a list</source>
+        <translation>checks must be a list</translation>
+    </message>
+    <message>
+        <source>capture check %1</source>
+        <translation>capture check %1</translation>
+    </message>
+    <message>
+        <source>measure must be one of %1</source>
+        <translation>measure must be one of %1</translation>
+    </message>
+    <message>
+        <source>rms_diff needs &quot;channels&quot; with two channels</source>
+        <translation>rms_diff needs &quot;channels&quot; with two channels</translation>
+    </message>
+    <message>
+        <source>%1 is not one of this capture&apos;s channels</source>
+        <translation>%1 is not one of this capture&apos;s channels</translation>
     </message>
 </context>
 <context>
@@ -1820,6 +3180,44 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Serial port %1 is back: reconnecting.</source>
         <translation>Serial port %1 is back: reconnecting.</translation>
+    </message>
+</context>
+<context>
+    <name>ReportFolder</name>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot create the report folder %1</source>
+        <translation>cannot create the report folder %1</translation>
+    </message>
+    <message>
+        <source>cannot put the report folder in place at %1</source>
+        <translation>cannot put the report folder in place at %1</translation>
+    </message>
+</context>
+<context>
+    <name>ReportText</name>
+    <message>
+        <source>%1 ms</source>
+        <translation>%1 ms</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source> (marginal within %1 of a limit)</source>
+        <translation> (marginal within %1 of a limit)</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>Motor %1 (CAN ID %2)</source>
+        <translation>Motor %1 (CAN ID %2)</translation>
     </message>
 </context>
 <context>
@@ -1921,6 +3319,21 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
 </context>
 <context>
+    <name>SafeStateFlow</name>
+    <message>
+        <source>The adapter is not connected.</source>
+        <translation>The adapter is not connected.</translation>
+    </message>
+    <message>
+        <source>Motor %1 did not confirm reset mode.</source>
+        <translation>Motor %1 did not confirm reset mode.</translation>
+    </message>
+    <message>
+        <source>resetting</source>
+        <translation>resetting</translation>
+    </message>
+</context>
+<context>
     <name>ScopeAcquisition</name>
     <message>
         <source>%1 Hz with these channels needs %2 frames/s, more than the serial line carries at %3 baud (%4 frames/s). Highest rate that fits: %5 Hz.</source>
@@ -1956,6 +3369,28 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Cannot open the waveform file %1: %2</source>
         <translation>Cannot open the waveform file %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ScopeScreens</name>
+    <message>
+        <source>Please open param table of %1 first!</source>
+        <translation>Please open param table of %1 first!</translation>
+    </message>
+    <message>
+        <source>Analyze</source>
+        <translation>Analyze</translation>
+    </message>
+    <message>
+        <source>Oscilloscope</source>
+        <translation>Oscilloscope</translation>
+    </message>
+</context>
+<context>
+    <name>ScopeUnits</name>
+    <message>
+        <source>Value</source>
+        <translation>Value</translation>
     </message>
 </context>
 <context>
@@ -2071,6 +3506,17 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>%1 was not written whole.</source>
         <translation>%1 was not written whole.</translation>
+    </message>
+</context>
+<context>
+    <name>SetCanIdFlow</name>
+    <message>
+        <source>The motor did not announce itself under CAN ID %1.</source>
+        <translation>The motor did not announce itself under CAN ID %1.</translation>
+    </message>
+    <message>
+        <source>changing its CAN ID</source>
+        <translation>changing its CAN ID</translation>
     </message>
 </context>
 <context>
@@ -2234,6 +3680,109 @@ or let every user open USB-CAN adapters with a udev rule:
         <source>Stop</source>
         <translation>Stop</translation>
     </message>
+    <message>
+        <source>No activated device: connect a motor or choose one in the device list.</source>
+        <translation>No activated device: connect a motor or choose one in the device list.</translation>
+    </message>
+    <message>
+        <source>%1 is disconnected.</source>
+        <translation>%1 is disconnected.</translation>
+    </message>
+    <message>
+        <source>Motion control is off while multiple devices are enabled: the switch only resets the motor and JOG is unavailable.</source>
+        <translation>Motion control is off while multiple devices are enabled: the switch only resets the motor and JOG is unavailable.</translation>
+    </message>
+    <message>
+        <source>The motor is running in jog mode; switch off to reset it.</source>
+        <translation>The motor is running in jog mode; switch off to reset it.</translation>
+    </message>
+    <message>
+        <source>The motor reports that it is running, though this panel did not switch it on; switch off to reset it.</source>
+        <translation>The motor reports that it is running, though this panel did not switch it on; switch off to reset it.</translation>
+    </message>
+    <message>
+        <source>The motor reports %1 mode, not the %2 this panel switched on.</source>
+        <translation>The motor reports %1 mode, not the %2 this panel switched on.</translation>
+    </message>
+    <message>
+        <source>The motor has not confirmed its mode.</source>
+        <translation>The motor has not confirmed its mode.</translation>
+    </message>
+    <message>
+        <source>Motor State</source>
+        <translation>Motor State</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>Velocity</source>
+        <translation>Velocity</translation>
+    </message>
+    <message>
+        <source>Torque</source>
+        <translation>Torque</translation>
+    </message>
+    <message>
+        <source>Fault</source>
+        <translation>Fault</translation>
+    </message>
+</context>
+<context>
+    <name>StatisticsModel</name>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>Records</source>
+        <translation>Records</translation>
+    </message>
+    <message>
+        <source>Rate (1/s)</source>
+        <translation>Rate (1/s)</translation>
+    </message>
+    <message>
+        <source>Feedback</source>
+        <translation>Feedback</translation>
+    </message>
+    <message>
+        <source>Min interval (ms)</source>
+        <translation>Min interval (ms)</translation>
+    </message>
+    <message>
+        <source>Mean interval (ms)</source>
+        <translation>Mean interval (ms)</translation>
+    </message>
+    <message>
+        <source>Max interval (ms)</source>
+        <translation>Max interval (ms)</translation>
+    </message>
+    <message>
+        <source>Last fault</source>
+        <translation>Last fault</translation>
+    </message>
+    <message>
+        <source>Last warning</source>
+        <translation>Last warning</translation>
+    </message>
+    <message>
+        <source>Not decoded</source>
+        <translation>Not decoded</translation>
+    </message>
+    <message>
+        <source>Frames per type</source>
+        <translation>Frames per type</translation>
+    </message>
+    <message>
+        <source>adapter</source>
+        <translation>adapter</translation>
+    </message>
 </context>
 <context>
     <name>TitleBar</name>
@@ -2266,6 +3815,258 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>EStop</source>
         <translation>EStop</translation>
+    </message>
+</context>
+<context>
+    <name>TraceFileReader</name>
+    <message>
+        <source>unreadable date</source>
+        <translation>unreadable date</translation>
+    </message>
+    <message>
+        <source>not an event line</source>
+        <translation>not an event line</translation>
+    </message>
+    <message>
+        <source>bad identifier</source>
+        <translation>bad identifier</translation>
+    </message>
+    <message>
+        <source>no data field</source>
+        <translation>no data field</translation>
+    </message>
+    <message>
+        <source>bad length</source>
+        <translation>bad length</translation>
+    </message>
+    <message>
+        <source>more than 8 data bytes</source>
+        <translation>more than 8 data bytes</translation>
+    </message>
+    <message>
+        <source>missing data bytes</source>
+        <translation>missing data bytes</translation>
+    </message>
+    <message>
+        <source>bad data bytes</source>
+        <translation>bad data bytes</translation>
+    </message>
+    <message>
+        <source>no time stamp</source>
+        <translation>no time stamp</translation>
+    </message>
+    <message>
+        <source>bad time stamp</source>
+        <translation>bad time stamp</translation>
+    </message>
+    <message>
+        <source>no interface</source>
+        <translation>no interface</translation>
+    </message>
+    <message>
+        <source>no frame</source>
+        <translation>no frame</translation>
+    </message>
+    <message>
+        <source>unexpected text after the frame</source>
+        <translation>unexpected text after the frame</translation>
+    </message>
+    <message>
+        <source>The file holds %1 frames, more than the trace keeps: the last %2 were loaded.</source>
+        <translation>The file holds %1 frames, more than the trace keeps: the last %2 were loaded.</translation>
+    </message>
+    <message>
+        <source>%1 records ignored (%2 with 11-bit identifiers, %3 error frames, %4 others).</source>
+        <translation>%1 records ignored (%2 with 11-bit identifiers, %3 error frames, %4 others).</translation>
+    </message>
+    <message>
+        <source>%1 lines skipped as unreadable:</source>
+        <translation>%1 lines skipped as unreadable:</translation>
+    </message>
+    <message>
+        <source>... and %1 more.</source>
+        <translation>... and %1 more.</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>line %1: %2</translation>
+    </message>
+    <message>
+        <source>line too long</source>
+        <translation>line too long</translation>
+    </message>
+</context>
+<context>
+    <name>TraceFileWriter</name>
+    <message>
+        <source>the file could not be written whole</source>
+        <translation>the file could not be written whole</translation>
+    </message>
+</context>
+<context>
+    <name>TraceFilter</name>
+    <message>
+        <source>dir= expects rx or tx: %1</source>
+        <translation>dir= expects rx or tx: %1</translation>
+    </message>
+    <message>
+        <source>Unknown type %1.</source>
+        <translation>Unknown type %1.</translation>
+    </message>
+    <message>
+        <source>id= expects CAN IDs 0..255: %1</source>
+        <translation>id= expects CAN IDs 0..255: %1</translation>
+    </message>
+    <message>
+        <source>Unknown filter term %1 (dir=, type=, id=, text=).</source>
+        <translation>Unknown filter term %1 (dir=, type=, id=, text=).</translation>
+    </message>
+</context>
+<context>
+    <name>TraceModel</name>
+    <message>
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Dir</source>
+        <translation>Dir</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>From</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>To</translation>
+    </message>
+    <message>
+        <source>Identifier</source>
+        <translation>Identifier</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Decoded</source>
+        <translation>Decoded</translation>
+    </message>
+    <message>
+        <source>(no longer in the trace)</source>
+        <translation>(no longer in the trace)</translation>
+    </message>
+</context>
+<context>
+    <name>TraceStatistics</name>
+    <message>
+        <source>CAN ID   records     rate/s  feedback interval ms (min/mean/max)  fault      failed  types</source>
+        <translation>CAN ID   records     rate/s  feedback interval ms (min/mean/max)  fault      failed  types</translation>
+    </message>
+    <message>
+        <source>adapter</source>
+        <translation>adapter</translation>
+    </message>
+    <message>
+        <source>%1 CAN IDs never answered the %2 requests sent to them.</source>
+        <translation>%1 CAN IDs never answered the %2 requests sent to them.</translation>
+    </message>
+</context>
+<context>
+    <name>WorkbenchScreens</name>
+    <message>
+        <source>Device</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>Configure</source>
+        <translation>Configure</translation>
+    </message>
+    <message>
+        <source>Device Info</source>
+        <translation>Device Info</translation>
+    </message>
+    <message>
+        <source>Param Table</source>
+        <translation>Param Table</translation>
+    </message>
+</context>
+<context>
+    <name>YamlMap</name>
+    <message>
+        <source>%1 must be a mapping of keys and values</source>
+        <translation>%1 must be a mapping of keys and values</translation>
+    </message>
+    <message>
+        <source>keys in %1 must be plain names</source>
+        <translation>keys in %1 must be plain names</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is given twice in %2 (first on line %3)</source>
+        <translation>&quot;%1&quot; is given twice in %2 (first on line %3)</translation>
+    </message>
+    <message>
+        <source>%1 needs &quot;%2&quot;</source>
+        <translation>%1 needs &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>%1 must be true or false</source>
+        <translation>%1 must be true or false</translation>
+    </message>
+    <message>
+        <source>%1 must be a time such as 2, 0.5 s, 500 ms or 1 min</source>
+        <translation>%1 must be a time such as 2, 0.5 s, 500 ms or 1 min</translation>
+    </message>
+    <message>
+        <source>%1 must be above 0 and at most %2 s</source>
+        <translation>%1 must be above 0 and at most %2 s</translation>
+    </message>
+    <message>
+        <source>unknown key &quot;%1&quot; in %2</source>
+        <translation>unknown key &quot;%1&quot; in %2</translation>
+    </message>
+    <message>
+        <source> (did you mean &quot;%1&quot;?)</source>
+        <translation> (did you mean &quot;%1&quot;?)</translation>
+    </message>
+    <message>
+        <source> (known here: %1)</source>
+        <translation> (known here: %1)</translation>
+    </message>
+    <message>
+        <source>%1 must be a number</source>
+        <translation>%1 must be a number</translation>
+    </message>
+    <message>
+        <source>%1 must be from %2 to %3</source>
+        <translation>%1 must be from %2 to %3</translation>
+    </message>
+    <message>
+        <source>%1 must be a whole number</source>
+        <translation>%1 must be a whole number</translation>
+    </message>
+    <message>
+        <source>%1 has no value</source>
+        <translation>%1 has no value</translation>
+    </message>
+    <message>
+        <source>%1 must be text</source>
+        <translation>%1 must be text</translation>
+    </message>
+</context>
+<context>
+    <name>ZeroFlow</name>
+    <message>
+        <source>The motor did not confirm the mechanical zero.</source>
+        <translation>The motor did not confirm the mechanical zero.</translation>
+    </message>
+    <message>
+        <source>setting the mechanical zero</source>
+        <translation>setting the mechanical zero</translation>
     </message>
 </context>
 <context>
@@ -2324,6 +4125,10 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>t = %1 s</source>
         <translation>t = %1 s</translation>
+    </message>
+    <message>
+        <source>Time (s)</source>
+        <translation>Time (s)</translation>
     </message>
 </context>
 </TS>

@@ -43,10 +43,6 @@
         <source>Output waveform: %1</source>
         <translation>输出波形：%1</translation>
     </message>
-    <message>
-        <source>Bus Monitor</source>
-        <translation type="vanished">总线监视</translation>
-    </message>
 </context>
 <context>
     <name>BusMonitorPage</name>
@@ -723,53 +719,6 @@ Reconnect as soon as it is back?</source>
     </message>
 </context>
 <context>
-    <name>ConvertCommand</name>
-    <message>
-        <source>invalid JSON at offset %1: %2</source>
-        <translation type="vanished">偏移 %1 处的 JSON 无效：%2</translation>
-    </message>
-    <message>
-        <source>invalid XML at line %1, column %2: %3</source>
-        <translation type="vanished">第 %1 行第 %2 列的 XML 无效：%3</translation>
-    </message>
-    <message>
-        <source>not a compressed binary record (offset 0)</source>
-        <translation type="vanished">不是压缩的二进制记录（偏移 0）</translation>
-    </message>
-    <message>
-        <source>damaged binary record at offset %1 of the uncompressed data</source>
-        <translation type="vanished">解压数据偏移 %1 处的二进制记录已损坏</translation>
-    </message>
-    <message>
-        <source>unknown origin type</source>
-        <translation type="vanished">未知的源类型</translation>
-    </message>
-    <message>
-        <source>convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</source>
-        <translation type="vanished">convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</translation>
-    </message>
-    <message>
-        <source>Convert 1st type of data to 2nd type</source>
-        <translation type="vanished">把第一种类型的数据转换为第二种类型</translation>
-    </message>
-    <message>
-        <source>origin type is same with target type</source>
-        <translation type="vanished">源类型与目标类型相同</translation>
-    </message>
-    <message>
-        <source>unknown origin type: </source>
-        <translation type="vanished">未知的源类型：</translation>
-    </message>
-    <message>
-        <source>cannot read file: </source>
-        <translation type="vanished">无法读取文件：</translation>
-    </message>
-    <message>
-        <source>no input: -path=&lt;path&gt; or -data=&lt;data&gt;</source>
-        <translation type="vanished">没有输入：-path=&lt;path&gt; 或 -data=&lt;data&gt;</translation>
-    </message>
-</context>
-<context>
     <name>DetectDeviceDialog</name>
     <message>
         <source>Detect Devices</source>
@@ -1161,10 +1110,6 @@ Are you sure to update? This may take a while.</source>
         <source>Firmware version: %1 (was %2)</source>
         <translation>固件版本：%1（原为 %2）</translation>
     </message>
-    <message>
-        <source>Are you sure to update? This may take a while.</source>
-        <translation type="vanished">确定要升级吗？这可能需要一些时间。</translation>
-    </message>
 </context>
 <context>
     <name>DeviceWidget</name>
@@ -1283,30 +1228,6 @@ then unplug the adapter and plug it in again.</source>
     <message>
         <source>%1 - %2</source>
         <translation>%1 - %2</translation>
-    </message>
-    <message>
-        <source>Device Info</source>
-        <translation type="vanished">设备信息</translation>
-    </message>
-    <message>
-        <source>Param Table</source>
-        <translation type="vanished">参数表</translation>
-    </message>
-    <message>
-        <source>Please open param table of %1 first!</source>
-        <translation type="vanished">请先打开 %1 的参数表！</translation>
-    </message>
-    <message>
-        <source>Oscilloscope</source>
-        <translation type="vanished">示波器</translation>
-    </message>
-    <message>
-        <source>Instruction</source>
-        <translation type="vanished">使用说明</translation>
-    </message>
-    <message>
-        <source>Bus Monitor</source>
-        <translation type="vanished">总线监视</translation>
     </message>
 </context>
 <context>
@@ -1525,14 +1446,6 @@ when the motor&apos;s end check accepts it. Progress (percent, packets/s, time l
 
 编译 %2</source>
         <translation>版本 %1
-
-编译 %2</translation>
-    </message>
-    <message>
-        <source>Version %1
-
-Built %2</source>
-        <translation type="vanished">版本 %1
 
 编译 %2</translation>
     </message>
@@ -1770,22 +1683,6 @@ Built %2</source>
         <source>Exit</source>
         <translation>退出</translation>
     </message>
-    <message>
-        <source>Device</source>
-        <translation type="vanished">设备</translation>
-    </message>
-    <message>
-        <source>Configure</source>
-        <translation type="vanished">配置</translation>
-    </message>
-    <message>
-        <source>Analyze</source>
-        <translation type="vanished">分析</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation type="vanished">帮助</translation>
-    </message>
 </context>
 <context>
     <name>LinkCommands</name>
@@ -1989,30 +1886,6 @@ Encoder Electrical Offset: %2</source>
         <source>--port or --bus is required.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>--port is required.</source>
-        <translation type="vanished">需要 --port。</translation>
-    </message>
-    <message>
-        <source>Cannot open %1.</source>
-        <translation type="vanished">无法打开 %1。</translation>
-    </message>
-    <message>
-        <source>CAN ID %1 did not answer: scanning the bus.</source>
-        <translation type="vanished">CAN ID %1 无应答：正在扫描总线。</translation>
-    </message>
-    <message>
-        <source>No motor answered on %1.</source>
-        <translation type="vanished">%1 上没有电机应答。</translation>
-    </message>
-    <message>
-        <source>Detection timed out on %1.</source>
-        <translation type="vanished">%1 上的检测超时。</translation>
-    </message>
-    <message>
-        <source>The adapter on %1 did not answer.</source>
-        <translation type="vanished">%1 上的适配器没有应答。</translation>
-    </message>
 </context>
 <context>
     <name>LinkVerb</name>
@@ -2043,30 +1916,6 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>unknown</source>
         <translation>未知</translation>
-    </message>
-    <message>
-        <source>The motor did not confirm the mechanical zero.</source>
-        <translation type="vanished">电机未确认机械零点。</translation>
-    </message>
-    <message>
-        <source>The motor did not announce itself under CAN ID %1.</source>
-        <translation type="vanished">电机未以 CAN ID %1 上报自身。</translation>
-    </message>
-    <message>
-        <source>The adapter was disconnected before the calibration started.</source>
-        <translation type="vanished">校准开始前适配器已断开。</translation>
-    </message>
-    <message>
-        <source>The motor did not enter calibration mode.</source>
-        <translation type="vanished">电机未进入校准模式。</translation>
-    </message>
-    <message>
-        <source>The adapter was disconnected during the calibration.</source>
-        <translation type="vanished">校准过程中适配器已断开。</translation>
-    </message>
-    <message>
-        <source>The calibration did not finish in time.</source>
-        <translation type="vanished">校准未能按时完成。</translation>
     </message>
 </context>
 <context>
@@ -2393,10 +2242,6 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>Waveform exported to %1 (%2 records)</source>
         <translation>波形已导出到 %1（%2 条记录）</translation>
-    </message>
-    <message>
-        <source>Waveform exported to %1</source>
-        <translation type="vanished">波形已导出到 %1</translation>
     </message>
 </context>
 <context>
@@ -2993,22 +2838,6 @@ diff exits 0 when no writable entry differs and 1 when some do; with two files i
     <message>
         <source>The %1 tools are not part of this build yet.</source>
         <translation>“%1”工具尚未包含在本版本中。</translation>
-    </message>
-    <message>
-        <source>Device</source>
-        <translation type="vanished">设备</translation>
-    </message>
-    <message>
-        <source>Configure</source>
-        <translation type="vanished">配置</translation>
-    </message>
-    <message>
-        <source>Analyze</source>
-        <translation type="vanished">分析</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation type="vanished">帮助</translation>
     </message>
 </context>
 <context>
@@ -3895,165 +3724,6 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Fault</source>
         <translation type="unfinished">故障</translation>
-    </message>
-</context>
-<context>
-    <name>SidebarForm</name>
-    <message>
-        <source>Motor State</source>
-        <translation type="vanished">电机状态</translation>
-    </message>
-    <message>
-        <source>Position</source>
-        <translation type="vanished">位置</translation>
-    </message>
-    <message>
-        <source>Mode</source>
-        <translation type="vanished">模式</translation>
-    </message>
-    <message>
-        <source>Velocity</source>
-        <translation type="vanished">速度</translation>
-    </message>
-    <message>
-        <source>Torque</source>
-        <translation type="vanished">力矩</translation>
-    </message>
-    <message>
-        <source>Fault</source>
-        <translation type="vanished">故障</translation>
-    </message>
-    <message>
-        <source>Activated Device</source>
-        <translation type="vanished">激活的设备</translation>
-    </message>
-    <message>
-        <source>EStop</source>
-        <translation type="vanished">急停</translation>
-    </message>
-    <message>
-        <source>Quick Move</source>
-        <translation type="vanished">快速运动</translation>
-    </message>
-    <message>
-        <source>Max Speed</source>
-        <translation type="vanished">最大速度</translation>
-    </message>
-    <message>
-        <source>rad/s</source>
-        <translation type="vanished">rad/s</translation>
-    </message>
-    <message>
-        <source>JOG Move</source>
-        <translation type="vanished">点动</translation>
-    </message>
-    <message>
-        <source>Motion Control</source>
-        <translation type="vanished">运动控制</translation>
-    </message>
-    <message>
-        <source>Control Mode</source>
-        <translation type="vanished">控制模式</translation>
-    </message>
-    <message>
-        <source>MIT Control</source>
-        <translation type="vanished">MIT 控制</translation>
-    </message>
-    <message>
-        <source>位置模式(PP)</source>
-        <translation type="vanished">位置模式(PP)</translation>
-    </message>
-    <message>
-        <source>Velocity Mode</source>
-        <translation type="vanished">速度模式</translation>
-    </message>
-    <message>
-        <source>Current Mode</source>
-        <translation type="vanished">电流模式</translation>
-    </message>
-    <message>
-        <source>位置模式(CSP)</source>
-        <translation type="vanished">位置模式(CSP)</translation>
-    </message>
-    <message>
-        <source>Sin signal automated test</source>
-        <translation type="vanished">正弦信号自动测试</translation>
-    </message>
-    <message>
-        <source>Amplitude</source>
-        <translation type="vanished">幅值</translation>
-    </message>
-    <message>
-        <source>Frequency</source>
-        <translation type="vanished">频率</translation>
-    </message>
-    <message>
-        <source>Hz</source>
-        <translation type="vanished">Hz</translation>
-    </message>
-    <message>
-        <source>Torque (nm)</source>
-        <translation type="vanished">力矩 (nm)</translation>
-    </message>
-    <message>
-        <source>Position (rad)</source>
-        <translation type="vanished">位置 (rad)</translation>
-    </message>
-    <message>
-        <source>Velocity (rad/s)</source>
-        <translation type="vanished">速度 (rad/s)</translation>
-    </message>
-    <message>
-        <source>Kp</source>
-        <translation type="vanished">Kp</translation>
-    </message>
-    <message>
-        <source>Kd</source>
-        <translation type="vanished">Kd</translation>
-    </message>
-    <message>
-        <source>Velocity Setting (rad/s)</source>
-        <translation type="vanished">速度设置 (rad/s)</translation>
-    </message>
-    <message>
-        <source>加速度设置(rad/s^2)</source>
-        <translation type="vanished">加速度设置(rad/s^2)</translation>
-    </message>
-    <message>
-        <source>Postion Command (rad)</source>
-        <translation type="vanished">位置指令 (rad)</translation>
-    </message>
-    <message>
-        <source>Velocity Command (rad/s)</source>
-        <translation type="vanished">速度指令 (rad/s)</translation>
-    </message>
-    <message>
-        <source>加速度设置(rad/s/s)</source>
-        <translation type="vanished">加速度设置(rad/s/s)</translation>
-    </message>
-    <message>
-        <source>Current Limit (A)</source>
-        <translation type="vanished">电流限制 (A)</translation>
-    </message>
-    <message>
-        <source>电流指令 (A)</source>
-        <translation type="vanished">电流指令 (A)</translation>
-    </message>
-    <message>
-        <source>&lt;&lt; Send &gt;&gt;</source>
-        <translation type="vanished">&lt;&lt; 发送 &gt;&gt;</translation>
-    </message>
-    <message>
-        <source>Continuously</source>
-        <translation type="vanished">连续</translation>
-    </message>
-    <message>
-        <source>&lt;&lt; Start &gt;&gt;</source>
-        <translation type="vanished">&lt;&lt; 开始 &gt;&gt;</translation>
-    </message>
-    <message>
-        <source>Stop</source>
-        <translation type="vanished">停止</translation>
     </message>
 </context>
 <context>
