@@ -3,6 +3,7 @@
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 #include "framework/log/qflog.h"
+#include "link/flows/linklease.h"
 #include "link/helper.h"
 #include "link/linkfeatures.h"
 #include "link/linkcommands.h"
@@ -331,6 +332,20 @@ void CANWorker::StateUpdate(int status, int canId) {
     emit linkStatus(status, canId);
 }
 
+void CANWorker::uploadWhenFree(kx::DataObject* record, int attempt) {
+    // The automatic upload waits while a flow holds the link (the detect flow asks for the
+    // motors' models first): it must neither disturb the flow nor be refused by it.
+    constexpr int kDelayMs = 20;
+    constexpr int kAttempts = 1500;  // 30 s
+    QTimer::singleShot(kDelayMs, record, [this, record, attempt] {
+        if (LinkLease::busy() && attempt < kAttempts) {
+            uploadWhenFree(record, attempt + 1);
+            return;
+        }
+        kx::d("trigger.configure.param.new")->trigger();
+    });
+}
+
 void CANWorker::adapterFailedNow() {
     Helper::instance()->postStatus(tr("USB-CAN module configuration failed, please check physical device!"),
                                    QStringLiteral("ERROR"));
@@ -392,7 +407,7 @@ void CANWorker::onDeviceDetected() {
     m_devices.insert(entry.canId, record);
     emit deviceChanged();
     if (setting(QStringLiteral("config.setting.upload_param_on_connected"), true) && !multiple) {
-        QTimer::singleShot(20, record, [] { kx::d("trigger.configure.param.new")->trigger(); });
+        uploadWhenFree(record, 0);
     }
 }
 

@@ -86,6 +86,8 @@ private slots:
 private:
     void onDeviceDetected();
     void adapterFailedNow();
+    // Opens the parameter table of a detected motor once no flow holds the link.
+    void uploadWhenFree(kx::DataObject* record, int attempt);
     // keepDevices: the records stay (marked disconnected) for the motors to return to.
     void closePort(bool keepDevices);
     void followCurrentDevice();

@@ -5,6 +5,7 @@
 #include "link/canworker.h"
 #include "link/helper.h"
 #include "link/linkcommands.h"
+#include "link/flows/setcanidflow.h"
 #include "link/motionguard.h"
 #include "link/linkwait.h"
 #include "link/motorstates.h"
@@ -219,20 +220,13 @@ bool DeviceInfoPage::changeCanId() {
         return false;
     }
     const int wanted = m_canId->value();
-    if (!LinkCommands::send(LinkCommand::setCanId(MotionGuard::canIdOf(record), wanted)))
-        return false;
-    const auto hasWanted = [wanted](kx::DataObject* node) {
-        return node->r(QStringLiteral("info.can_id"))->getInt(0) == wanted;
-    };
     // The answer arrives through the event loop; user input waits until it is decided. The
-    // record may go meanwhile (a project opened): the wait ends then, and nothing reads it.
-    const QPointer<kx::DataObject> watched = record;
-    LinkWait::Options options;
-    options.device = record;
-    options.timeoutMs = kCanIdWaitMs;
-    LinkWait::until([&] { return watched && hasWanted(watched); }, options);
+    // record may go meanwhile (a project opened): the flow ends then, and nothing reads it.
+    const FlowResult r = SetCanIdFlow(MotionGuard::canIdOf(record), wanted, kCanIdWaitMs).run();
+    if (r.outcome == FlowOutcome::Refused || r.outcome == FlowOutcome::Busy)
+        return false;  // the refusal is on the status line, naming the motor that has the ID
     record = device();
-    if (!record->isEmpty() && hasWanted(record)) {
+    if (r.ok() && !record->isEmpty()) {
         helper->showInformation(
             tr("Device %1 CAN ID set successfully!").arg(CANWorker::deviceDisplayName(record)));
         return true;

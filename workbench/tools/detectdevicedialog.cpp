@@ -3,6 +3,7 @@
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 #include "link/canworker.h"
+#include "link/flows/detectflow.h"
 #include "link/helper.h"
 #include "workbench/tools/driverhelp.h"
 
@@ -143,10 +144,24 @@ void DetectDeviceDialog::onConnect() {
     CANWorker* worker = Helper::instance()->worker();
     if (port.isEmpty() || !worker)
         return;
-    worker->connectPort(port);
-    // A port that did not open leaves the dialog up for another choice; the worker said why.
-    if (!worker->isConnected())
+    if (worker->isConnected()) {
+        worker->connectPort(port);  // says that the port is already connected
         return;
-    kx::d().rootDobj()->set(this, QStringLiteral("config.last_com"), port, true);
-    accept();
+    }
+    // Connecting and detecting is the link's detect flow; the dialog closes as soon as the
+    // port is open, and the flow goes on without it (owned by the worker). A port that does
+    // not open leaves the dialog up for another choice; the worker says why.
+    DetectFlow::Options options;
+    options.address = port;
+    options.wholeBus = kx::d(QStringLiteral("config.setting.enable_multiple_devices"))->getBool(false);
+    auto* flow = new DetectFlow(options, worker);
+    flow->setAllowInput(true);
+    connect(flow, &Flow::finished, flow, &QObject::deleteLater);
+    connect(worker, &CANWorker::connectionChanged, this, [this, port](bool connected) {
+        if (!connected)
+            return;
+        kx::d().rootDobj()->set(this, QStringLiteral("config.last_com"), port, true);
+        accept();
+    });
+    flow->start();
 }
