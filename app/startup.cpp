@@ -3,6 +3,7 @@
 #include "app/appinfo.h"
 #include "app/busydialog.h"
 #include "app/configfile.h"
+#include "app/statuschannel.h"
 #include "framework/core/exitsignals.h"
 #include "app/language.h"
 #include "app/messageboxprompt.h"
@@ -47,6 +48,8 @@ Startup::~Startup() {
     if (Helper::instance()->prompt() == m_prompt)
         Helper::instance()->setPrompt(nullptr);
     delete m_prompt;
+    if (m_status)
+        Helper::instance()->setStatusSink(nullptr);
 }
 
 void Startup::prepare() {
@@ -127,6 +130,8 @@ void Startup::start() {
 
     m_prompt = new MessageBoxPrompt;
     helper->setPrompt(m_prompt);
+    m_status = std::make_unique<StatusChannel>();
+    helper->setStatusSink(m_status.get());
     helper->createBackends();
 
     m_window = new MainWindow;

@@ -53,6 +53,7 @@ LinkSession::~LinkSession() {
     if (helper->worker())
         helper->worker()->disconnectPort();
     helper->destroyBackends();
+    helper->setStatusSink(nullptr);
 }
 
 void LinkSession::addOptions(QCommandLineParser* parser) {
@@ -142,9 +143,9 @@ void LinkSession::printErr(const QString& text) {
     fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
-void LinkSession::onStatusLine(const QString& line) {
+void LinkSession::statusLine(const QString& line, bool error) {
     m_lines << line;
-    if (m_opened && line.startsWith(QLatin1String("<ERROR>")))
+    if (m_opened && error)
         ++m_errors;
     if (m_statusToStderr)
         printErr(line);
@@ -163,8 +164,7 @@ bool LinkSession::open() {
     setConfig(QStringLiteral("config.setting.upload_param_on_connected"), false);
     setConfig(QStringLiteral("config.setting.record_write_raw_data"), false);
     setConfig(QStringLiteral("config.setting.record_read_raw_data"), false);
-    connect(kx::d("wnd.status.msg"), &kx::DataObject::changed, this,
-            [this](QVariant value, QVariant, QObject*) { onStatusLine(value.toString()); });
+    helper->setStatusSink(this);
     helper->createBackends();
     connect(helper->worker(), &CANWorker::linkStatus, this, [this](int status) { m_statuses << status; });
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/statussink.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QJsonArray>
@@ -15,7 +17,7 @@ class DataObject;
 // What every link verb of trivane-cli shares: the common options (--port or --bus, --baud, --can-id,
 // --multi, --json), opening the port, probing and configuring the adapter, detecting the
 // motors, choosing the target, echoing the status lines the link posts, and the exit code.
-class LinkSession : public QObject {
+class LinkSession : public QObject, public StatusSink {
     Q_OBJECT
 
 public:
@@ -71,7 +73,8 @@ public:
     static void printErr(const QString& text);
 
 private:
-    void onStatusLine(const QString& line);
+    // The link's status lines: kept for --json, printed, and "ERROR" ones counted.
+    void statusLine(const QString& line, bool error) override;
 
     QCommandLineOption m_portOption;
     QCommandLineOption m_busOption;

@@ -7,6 +7,7 @@
 #include "framework/log/qflog.h"
 #include "link/canworker.h"
 #include "link/project.h"
+#include "link/statussink.h"
 #include "link/userprompt.h"
 
 #include <QFile>
@@ -27,6 +28,7 @@ struct Helper::Private {
     CANWorker* worker = nullptr;
     QPointer<QObject> mainWindow;
     std::atomic<UserPrompt*> prompt{nullptr};
+    StatusSink* statusSink = nullptr;  // GUI thread only
     kx::DataObject* statusDobj = nullptr;
     // GUI thread only; both fall back to the empty node when their record is destroyed (a
     // disconnect removes the records), so nobody holds a dangling device.
@@ -217,11 +219,23 @@ void Helper::postStatus(const QString& text, const QString& tag) {
     kx::FLog(QStringLiteral("[%1|%2]").arg(level, kx::LogClock::format(QStringLiteral("MM/dd hh:mm:ss.zzz"))),
              QString(), QStringLiteral("./log/global"), QStringLiteral("log"))
         << line;
+    const bool error = tag == QLatin1String("ERROR");
     if (QThread::currentThread() != thread()) {
-        // Tree nodes are set on the GUI thread: a line from the link thread follows queued.
+        // Sinks and tree nodes live on the GUI thread: a line from the link thread follows queued.
         QMetaObject::invokeMethod(
-            this, [this, line] { d->statusDobj->set(this, line); }, Qt::QueuedConnection);
+            this, [this, line, error] { deliverStatus(line, error); }, Qt::QueuedConnection);
         return;
     }
-    d->statusDobj->set(this, line);
+    deliverStatus(line, error);
+}
+
+void Helper::deliverStatus(const QString& line, bool error) {
+    if (d->statusSink)
+        d->statusSink->statusLine(line, error);
+    else
+        d->statusDobj->set(this, line);
+}
+
+void Helper::setStatusSink(StatusSink* sink) {
+    d->statusSink = sink;
 }
