@@ -1,8 +1,10 @@
-// The port detection dialog as a real widget (offscreen): the order of its ports, a typed
-// device path that really opens (the simulated bench's pseudo-terminal), the last port
-// preselected, and the driver link's help on Linux.
+// The port detection dialog as a real widget (offscreen): the order of its ports and CAN
+// interfaces, a typed device path or bus address that really opens (the simulated bench's
+// pseudo-terminal or virtual CAN bus), the last port preselected, and the driver link's help
+// on Linux.
 #include "app/apptest.h"
 #include "link/canworker.h"
+#include "link/transport/canbustransport.h"
 #include "workbench/tools/detectdevicedialog.h"
 #include "workbench/tools/devicetools.h"
 #include "workbench/workbenchscreens.h"
@@ -28,7 +30,9 @@ private slots:
 
     void portOrder_data();
     void portOrder();
+    void canInterfacesFollowTheSerialPorts();
     void typedPathConnectsAndIsRemembered();
+    void typedBusAddressConnects();
     void portThatDoesNotOpenKeepsTheDialog();
     void driverLinkExplainsPermissions();
     void connectButtonOpensTheDialog();
@@ -87,6 +91,33 @@ void TestDetectDeviceDialog::portOrder() {
         QCOMPARE(entries.first().port, QStringLiteral("/dev/serial/by-id/usb-adapter"));
 }
 
+void TestDetectDeviceDialog::canInterfacesFollowTheSerialPorts() {
+    const PortInfo plain{"ttyS0", "Serial", false, 0, 0};
+    const QList<QPair<QString, QString>> links{{"/dev/serial/by-id/usb-adapter", "ttyUSB1"}};
+    const auto entries = DetectDeviceDialog::orderPorts({plain}, links, {"socketcan:can0", "peakcan:usb0"});
+    QStringList texts, ports;
+    for (const auto& e : entries) {
+        texts << e.text;
+        ports << e.port;
+    }
+    QCOMPARE(texts, (QStringList{"ttyS0 (Serial)", "/dev/serial/by-id/usb-adapter (ttyUSB1)",
+                                 "socketcan:can0 (CAN interface)", "peakcan:usb0 (CAN interface)"}));
+    QCOMPARE(ports.mid(2), (QStringList{"socketcan:can0", "peakcan:usb0"}));
+
+    // The dialog lists what the installed plug-ins report (none on a machine without CAN
+    // hardware or kernel support), after every serial entry.
+    DetectDeviceDialog dialog;
+    auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("cmbPort"));
+    const QStringList interfaces = CanBusTransport::availableInterfaces();
+    QVERIFY(combo->count() >= interfaces.size());
+    QStringList listed;
+    for (int i = combo->count() - interfaces.size(); i < combo->count(); ++i)
+        listed << combo->itemData(i).toString();
+    QCOMPARE(listed, interfaces);
+    for (int i = 0; i < combo->count() - interfaces.size(); ++i)
+        QVERIFY(!CanBusTransport::takes(combo->itemData(i).toString()));
+}
+
 void TestDetectDeviceDialog::typedPathConnectsAndIsRemembered() {
     linktest::SimBench sim;
     const QString path = sim.start({});
@@ -113,6 +144,38 @@ void TestDetectDeviceDialog::typedPathConnectsAndIsRemembered() {
     QCOMPARE(again.findChild<QComboBox*>(QStringLiteral("cmbPort"))->currentText(), path);
     again.findChild<QPushButton*>(QStringLiteral("btnAdd"))->click();
     QVERIFY(worker->isConnected());
+}
+
+void TestDetectDeviceDialog::typedBusAddressConnects() {
+    linktest::SimBench sim;
+    const QString address = sim.startBus({});
+    QVERIFY(address.startsWith(QLatin1String("virtualcan:")));
+    {
+        DetectDeviceDialog dialog;
+        dialog.show();
+        auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("cmbPort"));
+        combo->lineEdit()->clear();
+        QTest::keyClicks(combo->lineEdit(), address);
+        dialog.findChild<QPushButton*>(QStringLiteral("btnAdd"))->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+    CANWorker* worker = Helper::instance()->worker();
+    QVERIFY(worker->isConnected());
+    QVERIFY(!worker->carriesAdapterCommands());
+    QCOMPARE(kx::d("config.last_com")->getString(), address);
+    QTRY_COMPARE_WITH_TIMEOUT(kx::d("project.device")->size(), 1, 15000);
+    worker->disconnectPort();
+
+    // A bus nobody serves any more keeps the dialog up, with the reason in a box.
+    sim.stop();
+    DetectDeviceDialog again;
+    again.show();
+    QCOMPARE(again.findChild<QComboBox*>(QStringLiteral("cmbPort"))->currentText(), address);
+    again.findChild<QPushButton*>(QStringLiteral("btnAdd"))->click();
+    QVERIFY(again.isVisible());
+    QVERIFY(!worker->isConnected());
+    QTRY_VERIFY(!m_env->prompt.calls.isEmpty());
+    QVERIFY(m_env->prompt.calls.last().text.contains(QLatin1String("Nothing serves the virtual CAN bus")));
 }
 
 void TestDetectDeviceDialog::portThatDoesNotOpenKeepsTheDialog() {

@@ -4,6 +4,7 @@
 #include "framework/data/dataobject.h"
 #include "link/canworker.h"
 #include "link/helper.h"
+#include "link/transport/canbustransport.h"
 #include "workbench/tools/driverhelp.h"
 
 #include <QComboBox>
@@ -52,8 +53,12 @@ DetectDeviceDialog::DetectDeviceDialog(QWidget* parent) : QDialog(parent) {
     grid->addWidget(new QLabel(tr("COM"), this), 2, 0);
     m_cmbPort = new QComboBox(this);
     m_cmbPort->setObjectName(QStringLiteral("cmbPort"));
-    // Pseudo-terminals and other paths the enumeration does not list can be typed in.
+    // Pseudo-terminals, other paths the enumeration does not list and CAN interfaces can be
+    // typed in.
     m_cmbPort->setEditable(true);
+    m_cmbPort->setToolTip(
+        tr("The adapter's serial port, or a CAN interface as PLUGIN:INTERFACE "
+           "(socketcan:can0, virtualcan:tcp://127.0.0.1:35468/can0)"));
     m_cmbPort->setInsertPolicy(QComboBox::NoInsert);
     m_cmbPort->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     grid->addWidget(m_cmbPort, 2, 1);
@@ -100,7 +105,8 @@ bool DetectDeviceDialog::isAdapter(const PortInfo& port) {
 }
 
 QList<DetectDeviceDialog::PortEntry> DetectDeviceDialog::orderPorts(
-    const QList<PortInfo>& ports, const QList<QPair<QString, QString>>& links) {
+    const QList<PortInfo>& ports, const QList<QPair<QString, QString>>& links,
+    const QStringList& canInterfaces) {
     QList<PortEntry> adapters;
     QList<PortEntry> others;
     for (const PortInfo& port : ports) {
@@ -110,6 +116,8 @@ QList<DetectDeviceDialog::PortEntry> DetectDeviceDialog::orderPorts(
     QList<PortEntry> entries = adapters + others;
     for (const auto& link : links)
         entries.append({entryText(link.first, link.second), link.first});
+    for (const QString& address : canInterfaces)
+        entries.append({entryText(address, tr("CAN interface")), address});
     return entries;
 }
 
@@ -121,7 +129,7 @@ void DetectDeviceDialog::detectPort() {
                       info.productIdentifier()});
     }
     m_cmbPort->clear();
-    for (const PortEntry& entry : orderPorts(ports, serialLinks()))
+    for (const PortEntry& entry : orderPorts(ports, serialLinks(), CanBusTransport::availableInterfaces()))
         m_cmbPort->addItem(entry.text, entry.port);
     const QString last = kx::d(QStringLiteral("config.last_com"))->getString();
     if (last.isEmpty())
