@@ -257,6 +257,14 @@ void CanBusTransport::sendNow(const CanFrame& frame) {
 }
 
 void CanBusTransport::onFramesReceived() {
+    if (!m_device || m_drainQueued)
+        return;
+    m_drainQueued = true;
+    QMetaObject::invokeMethod(this, &CanBusTransport::drainFrames, Qt::QueuedConnection);
+}
+
+void CanBusTransport::drainFrames() {
+    m_drainQueued = false;
     if (!m_device)
         return;
     QByteArray bytes;

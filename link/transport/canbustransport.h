@@ -58,6 +58,7 @@ private:
     // listens on the port, and the host would then talk to no one: false (with *error) then.
     static bool virtualBusServed(const QString& interface, QString* error);
     void onFramesReceived();
+    void drainFrames();
     void onStateChanged(int state);
     void onError(int error);
     void onConnectTimeout();
@@ -69,6 +70,9 @@ private:
     QString m_error;
     QCanBusDevice* m_device = nullptr;
     bool m_connected = false;
+    // A drain of the received frames is queued: the plug-in announces frames one at a time
+    // while it parses a read, and the link takes them in one batch after it.
+    bool m_drainQueued = false;
     QTimer m_connectTimer;
     // Frames written while the interface is still connecting (virtualcan connects over TCP);
     // bounded, sent in order once it is up.
