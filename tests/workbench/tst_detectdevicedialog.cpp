@@ -155,7 +155,11 @@ void TestDetectDeviceDialog::typedBusAddressConnects() {
         dialog.show();
         auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("cmbPort"));
         combo->lineEdit()->clear();
+        auto* module = dialog.findChild<QComboBox*>(QStringLiteral("cmbType"));
+        QCOMPARE(module->currentIndex(), 0);
         QTest::keyClicks(combo->lineEdit(), address);
+        // No adapter behind a CAN interface: the module says so.
+        QCOMPARE(module->currentText(), QStringLiteral("CAN interface"));
         dialog.findChild<QPushButton*>(QStringLiteral("btnAdd"))->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }

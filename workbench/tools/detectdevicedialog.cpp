@@ -48,6 +48,7 @@ DetectDeviceDialog::DetectDeviceDialog(QWidget* parent) : QDialog(parent) {
     auto* cmbType = new QComboBox(this);
     cmbType->setObjectName(QStringLiteral("cmbType"));
     cmbType->addItem(tr("USB-CAN (AT Command)"));
+    cmbType->addItem(tr("CAN interface"));
     grid->addWidget(cmbType, 1, 1, 1, 2);
 
     grid->addWidget(new QLabel(tr("COM"), this), 2, 0);
@@ -90,6 +91,9 @@ DetectDeviceDialog::DetectDeviceDialog(QWidget* parent) : QDialog(parent) {
     grid->addLayout(row, 4, 0, 1, 3);
     grid->setColumnStretch(1, 1);
 
+    // The module follows the port: a CAN interface is no adapter that takes AT commands.
+    connect(m_cmbPort, &QComboBox::currentTextChanged, this,
+            [this, cmbType] { cmbType->setCurrentIndex(CanBusTransport::takes(chosenPort()) ? 1 : 0); });
     connect(btnRefresh, &QPushButton::clicked, this, &DetectDeviceDialog::detectPort);
     connect(btnAdd, &QPushButton::clicked, this, &DetectDeviceDialog::onConnect);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
