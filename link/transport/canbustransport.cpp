@@ -13,6 +13,7 @@
 #include <QTcpSocket>
 #include <QUrl>
 
+#include <atomic>
 #include <mutex>
 
 namespace {
@@ -47,15 +48,16 @@ void flushSockets(QCanBusDevice* device) {
         socket->flush();
 }
 
-QLoggingCategory::CategoryFilter g_previousFilter = nullptr;
+// Categories are set up on whichever thread creates them.
+std::atomic<QLoggingCategory::CategoryFilter> g_previousFilter{nullptr};
 
 // The virtual bus's plug-in tells at info level that its own server could not start (the bench
 // serves the port: as it should) and that its socket connected: words that alarm users of the
 // command line and say nothing the link does not. Warnings still pass, and so does everything
 // of other categories.
 void quietVirtualBus(QLoggingCategory* category) {
-    if (g_previousFilter)
-        g_previousFilter(category);
+    if (QLoggingCategory::CategoryFilter previous = g_previousFilter.load())
+        previous(category);
     if (qstrcmp(category->categoryName(), "qt.canbus.plugins.virtualcan") == 0) {
         category->setEnabled(QtDebugMsg, false);
         category->setEnabled(QtInfoMsg, false);
