@@ -176,7 +176,10 @@ bool CanBusTransport::open(qint32) {
             [this](QCanBusDevice::CanBusDeviceState state) { onStateChanged(int(state)); });
     connect(m_device, &QCanBusDevice::errorOccurred, this,
             [this](QCanBusDevice::CanBusError e) { onError(int(e)); });
-    if (!m_device->connectDevice()) {
+    m_opening = true;
+    const bool connecting = m_device->connectDevice();
+    m_opening = false;
+    if (!connecting) {
         m_error = tr("Cannot open the CAN interface %1: %2").arg(m_address, m_device->errorString());
         delete m_device;
         m_device = nullptr;
@@ -318,6 +321,10 @@ void CanBusTransport::onError(int error) {
     if (!m_device)
         return;
     const QString text = m_device->errorString();
+    if (m_opening) {
+        kx::logW() << "CAN interface " + m_address + " while opening: " + text;
+        return;
+    }
     switch (QCanBusDevice::CanBusError(error)) {
         case QCanBusDevice::NoError:
             return;

@@ -70,6 +70,8 @@ private:
     QString m_error;
     QCanBusDevice* m_device = nullptr;
     bool m_connected = false;
+    // Inside connectDevice(): an error the device reports there is open()'s to tell, once.
+    bool m_opening = false;
     // A drain of the received frames is queued: the plug-in announces frames one at a time
     // while it parses a read, and the link takes them in one batch after it.
     bool m_drainQueued = false;
