@@ -17,7 +17,6 @@
 #include "link/tap/frametap.h"
 #include "link/transport/linktransport.h"
 
-#include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QTimer>
 
@@ -101,6 +100,15 @@ void CANWorker::connectPort(const QString& portName) {
     // Queued: a port's error arrives while the port is inside a call of its own.
     connect(m_transport, &LinkTransport::errorOccurred, this, &CANWorker::onErrorOccurred,
             Qt::QueuedConnection);
+    // A CAN interface has no adapter to answer a probe: once it is up, detection goes on as
+    // after a successful probe. Queued, so that a caller of connectPort sees the status too.
+    connect(
+        m_transport, &LinkTransport::ready, this,
+        [this, transport = QPointer<LinkTransport>(m_transport)] {
+            if (transport && transport == m_transport && isConnected() && !carriesAdapterCommands())
+                StateUpdate(OTA_STA_CONNECT_SUCCESS);
+        },
+        Qt::QueuedConnection);
     m_portName = portName;
     setNode(this, QStringLiteral("project.serial_port"), portName);
     m_fallbackPos = 0;
@@ -117,8 +125,10 @@ void CANWorker::connectPort(const QString& portName) {
     // "auto connect".
     setNode(this, QStringLiteral("config.last_com"), portName);
     emit connectionChanged(true);
-    // A CAN interface has no adapter to set up: the bus is probed directly.
-    if (m_transport->carriesAdapterCommands() && setting(QStringLiteral("config.support_at"), true)) {
+    // A CAN interface has no adapter to set up: the bus is probed directly once it is up.
+    if (!m_transport->carriesAdapterCommands())
+        return;
+    if (setting(QStringLiteral("config.support_at"), true)) {
         m_link->startStep(STEP_INIT);
     } else {
         // No adapter configuration: the scan starts at once, from an empty device table, as
@@ -138,8 +148,9 @@ void CANWorker::connectLastPort() {
         if (info.portName() == last || info.systemLocation() == last)
             present = true;
     }
-    // Pseudo-terminals and by-id links are not enumerated but work all the same.
-    if (!present && QFileInfo::exists(last))
+    // Pseudo-terminals and by-id links are not enumerated but work all the same, and so does a
+    // CAN interface that is up.
+    if (!present && LinkTransport::present(last))
         present = true;
     if (present)
         connectPort(last);
@@ -292,7 +303,9 @@ void CANWorker::StateUpdate(int status, int canId) {
         case OTA_STA_CONNECT_SUCCESS:
             if (!open)
                 break;
-            helper->postStatus(tr("Detecting devices at serial port %1").arg(m_portName));
+            helper->postStatus(carriesAdapterCommands()
+                                   ? tr("Detecting devices at serial port %1").arg(m_portName)
+                                   : tr("Detecting devices on CAN interface %1").arg(m_portName));
             m_link->resetDeviceCount();
             m_link->startStep(STEP_GET_DEV_INFO);
             setNode(this, QStringLiteral("working"), true);
@@ -422,7 +435,11 @@ void CANWorker::onErrorOccurred(QSerialPort::SerialPortError error) {
                             error == QSerialPort::ReadError || error == QSerialPort::WriteError;
     if (!wasOpen && afterClose)
         return;
-    const QString text = tr("Serial port error: %1!").arg(errorName(error));
+    // A CAN interface's own words name the interface and the cause; a serial port's error
+    // name is what users of the adapter know.
+    const bool canBus = !carriesAdapterCommands() && !m_transport->errorString().isEmpty();
+    const QString text =
+        canBus ? m_transport->errorString() : tr("Serial port error: %1!").arg(errorName(error));
     // A vanished device (the adapter was unplugged) comes back under the same path: its
     // motors, their open pages and recordings stay, whatever the setting. With "auto connect"
     // the link waits for it without a box that would wait for a click; without, the user is
@@ -439,7 +456,8 @@ void CANWorker::onErrorOccurred(QSerialPort::SerialPortError error) {
             return;
         }
         Helper::instance()->postStatus(
-            tr("%1 Serial port %2 is gone; its motors and pages are kept.").arg(text, path),
+            canBus ? tr("%1 Its motors and pages are kept.").arg(text)
+                   : tr("%1 Serial port %2 is gone; its motors and pages are kept.").arg(text, path),
             QStringLiteral("ERROR"));
         if (Helper::instance()->askNotice(
                 tr("Serial port %1 is gone (the adapter was unplugged?). Its motors and open pages are "

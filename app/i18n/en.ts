@@ -293,6 +293,14 @@ Reconnect as soon as it is back?</source>
 
 Reconnect as soon as it is back?</translation>
     </message>
+    <message>
+        <source>Detecting devices on CAN interface %1</source>
+        <translation>Detecting devices on CAN interface %1</translation>
+    </message>
+    <message>
+        <source>%1 Its motors and pages are kept.</source>
+        <translation>%1 Its motors and pages are kept.</translation>
+    </message>
 </context>
 <context>
     <name>CalibrateFlow</name>
@@ -328,16 +336,48 @@ Reconnect as soon as it is back?</translation>
         <source>calibrating</source>
         <translation>calibrating</translation>
     </message>
+    <message>
+        <source>Saving calibration result...</source>
+        <translation>Saving calibration result...</translation>
+    </message>
 </context>
 <context>
     <name>CanBusTransport</name>
     <message>
-        <source>No CAN interface %1</source>
-        <translation>No CAN interface %1</translation>
-    </message>
-    <message>
         <source>The CAN interface %1 was disconnected.</source>
         <translation>The CAN interface %1 was disconnected.</translation>
+    </message>
+    <message>
+        <source>Nothing serves the virtual CAN bus %1:%2 (start its server first, e.g. trivane-sim --bus virtualcan:%3).</source>
+        <translation>Nothing serves the virtual CAN bus %1:%2 (start its server first, e.g. trivane-sim --bus virtualcan:%3).</translation>
+    </message>
+    <message>
+        <source>%1 is not a CAN interface (PLUGIN:INTERFACE).</source>
+        <translation>%1 is not a CAN interface (PLUGIN:INTERFACE).</translation>
+    </message>
+    <message>
+        <source>No CAN interface %1.</source>
+        <translation>No CAN interface %1.</translation>
+    </message>
+    <message>
+        <source>Cannot open the CAN interface %1: %2</source>
+        <translation>Cannot open the CAN interface %1: %2</translation>
+    </message>
+    <message>
+        <source>The CAN interface %1 did not come up within %2 s.</source>
+        <translation>The CAN interface %1 did not come up within %2 s.</translation>
+    </message>
+    <message>
+        <source>Cannot read from the CAN interface %1: %2</source>
+        <translation>Cannot read from the CAN interface %1: %2</translation>
+    </message>
+    <message>
+        <source>The CAN interface %1 failed: %2</source>
+        <translation>The CAN interface %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>The CAN interface %1 refused its configuration: %2</source>
+        <translation>The CAN interface %1 refused its configuration: %2</translation>
     </message>
 </context>
 <context>
@@ -757,6 +797,14 @@ Reconnect as soon as it is back?</translation>
     <message>
         <source>Cancel</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>CAN interface</source>
+        <translation>CAN interface</translation>
+    </message>
+    <message>
+        <source>The adapter&apos;s serial port, or a CAN interface as PLUGIN:INTERFACE (socketcan:can0, virtualcan:tcp://127.0.0.1:35468/can0)</source>
+        <translation>The adapter&apos;s serial port, or a CAN interface as PLUGIN:INTERFACE (socketcan:can0, virtualcan:tcp://127.0.0.1:35468/can0)</translation>
     </message>
 </context>
 <context>
@@ -3180,6 +3228,10 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Serial port %1 is back: reconnecting.</source>
         <translation>Serial port %1 is back: reconnecting.</translation>
+    </message>
+    <message>
+        <source>CAN interface %1 is back: reconnecting.</source>
+        <translation>CAN interface %1 is back: reconnecting.</translation>
     </message>
 </context>
 <context>

@@ -293,6 +293,14 @@ Reconnect as soon as it is back?</source>
 
 串口恢复后立即重新连接？</translation>
     </message>
+    <message>
+        <source>Detecting devices on CAN interface %1</source>
+        <translation>正在检测 CAN 接口 %1 上的设备</translation>
+    </message>
+    <message>
+        <source>%1 Its motors and pages are kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CalibrateFlow</name>
@@ -328,16 +336,48 @@ Reconnect as soon as it is back?</source>
         <source>calibrating</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Saving calibration result...</source>
+        <translation type="unfinished">正在保存校准结果...</translation>
+    </message>
 </context>
 <context>
     <name>CanBusTransport</name>
     <message>
-        <source>No CAN interface %1</source>
-        <translation type="unfinished"></translation>
+        <source>Nothing serves the virtual CAN bus %1:%2 (start its server first, e.g. trivane-sim --bus virtualcan:%3).</source>
+        <translation>虚拟 CAN 总线 %1:%2 没有服务端（请先启动服务端，例如 trivane-sim --bus virtualcan:%3）。</translation>
+    </message>
+    <message>
+        <source>%1 is not a CAN interface (PLUGIN:INTERFACE).</source>
+        <translation>%1 不是 CAN 接口（格式为 插件:接口）。</translation>
+    </message>
+    <message>
+        <source>No CAN interface %1.</source>
+        <translation>没有 CAN 接口 %1。</translation>
+    </message>
+    <message>
+        <source>Cannot open the CAN interface %1: %2</source>
+        <translation>无法打开 CAN 接口 %1：%2</translation>
     </message>
     <message>
         <source>The CAN interface %1 was disconnected.</source>
-        <translation type="unfinished"></translation>
+        <translation>CAN 接口 %1 已断开。</translation>
+    </message>
+    <message>
+        <source>The CAN interface %1 did not come up within %2 s.</source>
+        <translation>CAN 接口 %1 在 %2 秒内未能连接。</translation>
+    </message>
+    <message>
+        <source>Cannot read from the CAN interface %1: %2</source>
+        <translation>无法从 CAN 接口 %1 读取：%2</translation>
+    </message>
+    <message>
+        <source>The CAN interface %1 failed: %2</source>
+        <translation>CAN 接口 %1 出错：%2</translation>
+    </message>
+    <message>
+        <source>The CAN interface %1 refused its configuration: %2</source>
+        <translation>CAN 接口 %1 拒绝了配置：%2</translation>
     </message>
 </context>
 <context>
@@ -755,6 +795,14 @@ Reconnect as soon as it is back?</source>
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+    <message>
+        <source>The adapter&apos;s serial port, or a CAN interface as PLUGIN:INTERFACE (socketcan:can0, virtualcan:tcp://127.0.0.1:35468/can0)</source>
+        <translation>适配器的串口，或以 插件:接口 表示的 CAN 接口（socketcan:can0、virtualcan:tcp://127.0.0.1:35468/can0）</translation>
+    </message>
+    <message>
+        <source>CAN interface</source>
+        <translation>CAN 接口</translation>
     </message>
 </context>
 <context>
@@ -3173,6 +3221,10 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Serial port %1 is back: reconnecting.</source>
         <translation>串口 %1 已恢复：正在重新连接。</translation>
+    </message>
+    <message>
+        <source>CAN interface %1 is back: reconnecting.</source>
+        <translation>CAN 接口 %1 已恢复：正在重新连接。</translation>
     </message>
 </context>
 <context>
