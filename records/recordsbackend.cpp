@@ -62,10 +62,13 @@ void PostgresBackend::configure(QSqlDatabase* db, const RecordsLocation& locatio
 }
 
 bool PostgresBackend::prepareSession(QSqlDatabase* db, QString* error) const {
-    return execAll(db,
-                   {QStringLiteral("SET statement_timeout = %1").arg(kStatementTimeoutMs),
-                    QStringLiteral("SET client_min_messages = warning")},
-                   error);
+    // A station takes a run out of its outbox once the server said it committed: that must
+    // hold even on a server set up to acknowledge commits before they are on disk.
+    return execAll(
+        db,
+        {QStringLiteral("SET statement_timeout = %1").arg(kStatementTimeoutMs),
+         QStringLiteral("SET client_min_messages = warning"), QStringLiteral("SET synchronous_commit = on")},
+        error);
 }
 
 QStringList PostgresBackend::lockSchema() const {
