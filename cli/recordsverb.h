@@ -1,0 +1,36 @@
+#pragma once
+
+#include "cli/cliverb.h"
+#include "records/recordssettings.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <memory>
+
+class RecordsStore;
+
+// trivane-cli records list|show|sync: the commissioning history of the station's file and,
+// when one is configured, of the line's server.
+class RecordsVerb : public CliVerb {
+    Q_DECLARE_TR_FUNCTIONS(RecordsVerb)
+
+public:
+    QString name() const override { return QStringLiteral("records"); }
+    QString synopsis() const override;
+    QString description() const override;
+    int run(const QStringList& arguments) override;
+
+private:
+    int list(const QCommandLineParser& parser);
+    int show(const QString& run);
+    int sync();
+    // The station's store when its file exists (nothing is created by looking); null otherwise.
+    std::unique_ptr<RecordsStore> openLocal(QString* error);
+    // The server's store when one is configured and reachable; null otherwise, with why in *error.
+    std::unique_ptr<RecordsStore> openServer(QString* error);
+
+    RecordsSettings m_settings;
+    bool m_json = false;
+    bool m_localOnly = false;
+};
