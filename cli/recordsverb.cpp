@@ -402,8 +402,11 @@ int RecordsVerb::sync() {
             printOut(QStringLiteral("{\"sent\": 0, \"waiting\": 0}"));
         return kExitOk;
     }
-    const std::unique_ptr<RecordsStore> local = openLocal(&error);
-    if (!local) {
+    RecordsStore::Options options;
+    options.queueForSending = true;
+    options.durable = false;  // it only takes runs out of the outbox
+    const auto local = std::make_unique<RecordsStore>(m_settings.local, options);
+    if (!local->open(&error)) {
         printErr(error);
         return kExitFailure;
     }

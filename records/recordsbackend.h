@@ -33,6 +33,12 @@ public:
     virtual QStringList lockSchema() const = 0;
     // How many values one statement may bind.
     virtual int maxBindValues() const = 0;
+    // True to write values into a statement as literals (the driver escapes them) instead of
+    // binding them: Qt's PostgreSQL driver turns a bound statement into three round trips and
+    // two parses of the values.
+    virtual bool inlinesValues() const = 0;
+    // Session settings for a connection whose writes may be lost on a power cut.
+    virtual QStringList relaxedSession() const = 0;
 };
 
 // The station's own file. WAL lets the window read while the sender marks runs sent; FULL sync
@@ -46,7 +52,11 @@ public:
     QString blobType() const override { return QStringLiteral("BLOB"); }
     QStringList beginWrite() const override { return {QStringLiteral("BEGIN IMMEDIATE")}; }
     QStringList lockSchema() const override { return {}; }
-    int maxBindValues() const override { return 32766; }
+    // Far below SQLite's own limit: Qt's driver looks every bound value up by its position in
+    // a list, which costs the square of the values in one statement.
+    int maxBindValues() const override { return 240; }
+    bool inlinesValues() const override { return false; }
+    QStringList relaxedSession() const override { return {QStringLiteral("PRAGMA synchronous=NORMAL")}; }
 
     static constexpr int kBusyTimeoutMs = 15000;
 };
@@ -65,6 +75,9 @@ public:
     QStringList beginWrite() const override { return {QStringLiteral("BEGIN")}; }
     QStringList lockSchema() const override;
     int maxBindValues() const override { return 65535; }
+    bool inlinesValues() const override { return true; }
+    // A server's commits are what stations rely on: never relaxed.
+    QStringList relaxedSession() const override { return {}; }
 
     static constexpr int kConnectTimeoutS = 5;
     static constexpr int kStatementTimeoutMs = 60000;

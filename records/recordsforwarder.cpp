@@ -37,6 +37,7 @@ public:
         if (!m_local) {
             RecordsStore::Options options;
             options.queueForSending = true;
+            options.durable = false;
             m_local = std::make_unique<RecordsStore>(s.local, options);
             m_server = std::make_unique<RecordsStore>(s.server);
         }

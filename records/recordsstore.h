@@ -28,6 +28,9 @@ public:
     struct Options {
         // The station's own store: every new run also waits in the outbox until a server has it.
         bool queueForSending = false;
+        // False for a station connection that only takes runs out of the outbox: what a power
+        // cut undoes there is sent again, and the server keeps a run once.
+        bool durable = true;
     };
     enum class StoreResult { Stored, AlreadyStored, Failed };
 
@@ -50,6 +53,11 @@ public:
     bool ping();
 
     StoreResult store(const RunRecord& run, QString* error);
+    // Several runs in one transaction (one wait for the disk), each under a savepoint of its
+    // own: a run that fails leaves the others stored. False, with every run Failed, when the
+    // transaction itself fails; errors[i] says why run i failed.
+    bool storeBatch(const QVector<RunRecord>& runs, QVector<StoreResult>* results, QStringList* errors,
+                    QString* error);
     bool load(const QString& uuid, RunRecord* run, QString* error);
     // The UUIDs that equal the text or start with it (at most `limit`, whole matches first).
     bool matchRuns(const QString& uuidOrPrefix, int limit, QStringList* uuids, QString* error);
@@ -66,7 +74,7 @@ public:
     // taking a run out once a server has it or noting why a server refused it.
     int waitingCount(QString* error);
     bool waitingRuns(int limit, QStringList* uuids, QString* error);
-    bool markSent(const QString& uuid, QString* error);
+    bool markSent(const QStringList& uuids, QString* error);
     bool noteSendFailure(const QString& uuid, const QString& reason, QString* error);
 
     // "1b4e28ba-2fa1-11d2-883f-0016d3cca427" from any form QUuid reads; empty when not a UUID.
@@ -74,9 +82,16 @@ public:
 
 private:
     bool exec(const QString& sql, QString* error);
+    bool execAll(const QStringList& statements, QString* error);
     bool begin(QString* error);
     void rollback();
-    bool insertRun(const RunRecord& run, qint64 runId, QString* error);
+    // Checks what the database would refuse less clearly; the UUID normalised, or empty.
+    QString validate(const RunRecord& run, QString* error) const;
+    // The whole run inside an open transaction.
+    StoreResult insertRun(const RunRecord& run, const QString& uuid, QString* error);
+    // Runs one writing statement with "?" for each value: bound, or with the values written
+    // into it where the back end does better that way.
+    bool write(QSqlQuery* query, const QString& sql, const QVariantList& values);
     bool readSummaries(const QString& where, const QVariantList& binds, int limit, QVector<RunSummary>* runs,
                        QString* error);
     bool readMotorRuns(const QString& tail, const QVariantList& binds, QVector<MotorRun>* runs,

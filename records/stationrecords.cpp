@@ -109,6 +109,7 @@ bool StationRecords::sendWaiting(RecordsPusher::Result* result, QString* error,
     }
     RecordsStore::Options options;
     options.queueForSending = true;
+    options.durable = false;  // it only takes runs out of the outbox
     RecordsStore local(s.local, options);
     if (!local.open(error))
         return false;

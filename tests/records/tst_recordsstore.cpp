@@ -296,7 +296,7 @@ private slots:
         const RunRecord run = samplerun::make(2, 3, 0x20, kT0);
         QString error;
         QCOMPARE(store->store(run, &error), RecordsStore::StoreResult::Stored);
-        QCOMPARE(store->markSent(run.uuid, &error), true);
+        QCOMPARE(store->markSent({run.uuid}, &error), true);
         // The same run again, also in another spelling of its UUID, changes nothing and does
         // not make it wait again.
         RunRecord again = run;
@@ -507,7 +507,7 @@ private slots:
         QCOMPARE(waiting, QStringList({uuidN(1), uuidN(2), uuidN(3)}));
         // A run the server refused goes behind the others, so it cannot hold them up.
         QVERIFY(store->noteSendFailure(uuidN(1), QStringLiteral("refused"), &error));
-        QVERIFY(store->markSent(uuidN(2), &error));
+        QVERIFY(store->markSent({uuidN(2)}, &error));
         QVERIFY(store->waitingRuns(10, &waiting, &error));
         QCOMPARE(waiting, QStringList({uuidN(3), uuidN(1)}));
         QVERIFY(store->waitingRuns(1, &waiting, &error));

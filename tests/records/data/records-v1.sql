@@ -17,18 +17,15 @@ CREATE INDEX motors_mcu ON motors (mcu_id);
 CREATE TABLE steps (run_id BIGINT NOT NULL, motor INTEGER NOT NULL, seq INTEGER NOT NULL,
   step_index INTEGER NOT NULL, kind TEXT NOT NULL, title TEXT NOT NULL, outcome TEXT NOT NULL,
   message TEXT NOT NULL, start_ms BIGINT, seconds DOUBLE PRECISION NOT NULL, log TEXT NOT NULL,
-  PRIMARY KEY (run_id, motor, seq),
-  FOREIGN KEY (run_id, motor) REFERENCES motors (run_id, seq) ON DELETE CASCADE);
+  PRIMARY KEY (run_id, motor, seq));
 CREATE TABLE measurements (run_id BIGINT NOT NULL, motor INTEGER NOT NULL, step INTEGER NOT NULL,
   seq INTEGER NOT NULL, name TEXT NOT NULL, unit TEXT NOT NULL, is_numeric INTEGER NOT NULL,
   value DOUBLE PRECISION, low DOUBLE PRECISION, high DOUBLE PRECISION, marginal DOUBLE PRECISION NOT NULL,
   text_value TEXT NOT NULL, expected TEXT NOT NULL, outcome TEXT NOT NULL,
-  PRIMARY KEY (run_id, motor, step, seq),
-  FOREIGN KEY (run_id, motor, step) REFERENCES steps (run_id, motor, seq) ON DELETE CASCADE);
+  PRIMARY KEY (run_id, motor, step, seq));
 CREATE TABLE attachments (run_id BIGINT NOT NULL, motor INTEGER NOT NULL, step INTEGER NOT NULL,
   seq INTEGER NOT NULL, name TEXT NOT NULL, mime_type TEXT NOT NULL, size BIGINT NOT NULL,
-  data {blob} NOT NULL, PRIMARY KEY (run_id, motor, step, seq),
-  FOREIGN KEY (run_id, motor, step) REFERENCES steps (run_id, motor, seq) ON DELETE CASCADE);
+  data {blob} NOT NULL, PRIMARY KEY (run_id, motor, step, seq));
 
 INSERT INTO runs (uuid, format_version, plan_name, plan_path, plan_sha256, station, operator_name,
   tool_version, start_ms, end_ms, outcome, message, stored_ms)
