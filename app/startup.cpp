@@ -3,7 +3,7 @@
 #include "app/appinfo.h"
 #include "app/busydialog.h"
 #include "app/configfile.h"
-#include "app/exitsignals.h"
+#include "framework/core/exitsignals.h"
 #include "app/messageboxprompt.h"
 #include "app/screenshothook.h"
 #include "app/shell/mainwindow.h"

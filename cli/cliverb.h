@@ -36,4 +36,8 @@ public:
     // What the verb does, a few lines at most.
     virtual QString description() const = 0;
     virtual int run(const QStringList& arguments) = 0;
+    // A verb that lays out text or pictures (a PDF report) needs fonts, which only a GUI
+    // application provides; main() then creates a QGuiApplication on the offscreen platform,
+    // so the verb still runs without a display.
+    virtual bool needsGuiApplication() const { return false; }
 };

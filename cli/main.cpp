@@ -3,8 +3,10 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -31,10 +33,35 @@ QString verbsHelp() {
     return help;
 }
 
+// The verb named on the command line: the first argument that names one and is not an
+// option. Options may come before the verb as well as after it ("--port /dev/x scan").
+CliVerb* verbIn(const QStringList& arguments, int* at) {
+    for (int i = 1; i < arguments.size(); ++i) {
+        if (arguments[i].startsWith(QLatin1Char('-')))
+            continue;
+        if (CliVerb* verb = CliVerbRegistry::instance().find(arguments[i])) {
+            *at = i;
+            return verb;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    QStringList raw;
+    for (int i = 0; i < argc; ++i)
+        raw << QString::fromLocal8Bit(argv[i]);
+    int rawAt = -1;
+    const CliVerb* wanted = verbIn(raw, &rawAt);
+    std::unique_ptr<QCoreApplication> application;
+    if (wanted && wanted->needsGuiApplication()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("trivane-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TRIVANE_VERSION));
 
@@ -46,17 +73,10 @@ int main(int argc, char* argv[]) {
     parser.addPositionalArgument(QStringLiteral("verb"), text("The verb to run (see Verbs below)."),
                                  QStringLiteral("<verb> [arguments...]"));
 
-    // Options may come before the verb as well as after it ("--port /dev/x scan"): the verb is
-    // the first argument that names one and is not an option, and it gets every other argument
-    // in order. The verb's own parser then judges the options.
+    // The verb gets every other argument in order; its own parser then judges the options.
     const QStringList arguments = QCoreApplication::arguments();
     int verbAt = -1;
-    for (int i = 1; i < arguments.size(); ++i) {
-        if (!arguments[i].startsWith(QLatin1Char('-')) && CliVerbRegistry::instance().find(arguments[i])) {
-            verbAt = i;
-            break;
-        }
-    }
+    verbIn(arguments, &verbAt);
     if (verbAt > 0) {
         QStringList verbArguments = arguments;
         verbArguments.removeAt(verbAt);

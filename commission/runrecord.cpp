@@ -107,8 +107,8 @@ QJsonObject RunRecord::toJson() const {
     root.insert(QStringLiteral("version"), kFormatVersion);
     root.insert(QStringLiteral("uuid"), uuid);
     root.insert(QStringLiteral("plan"), QJsonObject{{QStringLiteral("name"), planName},
-                                                   {QStringLiteral("path"), planPath},
-                                                   {QStringLiteral("sha256"), planSha256}});
+                                                    {QStringLiteral("path"), planPath},
+                                                    {QStringLiteral("sha256"), planSha256}});
     root.insert(QStringLiteral("station"), station);
     root.insert(QStringLiteral("operator"), operatorName);
     root.insert(QStringLiteral("tool_version"), toolVersion);
@@ -234,9 +234,9 @@ bool RunRecord::fromJson(const QJsonObject& root, RunRecord* record, QString* er
                 step.log << lv.toString();
             for (const QJsonValue& av : s.value(QStringLiteral("attachments")).toArray()) {
                 const QJsonObject a = av.toObject();
-                step.attachments.append({a.value(QStringLiteral("name")).toString(),
-                                         a.value(QStringLiteral("mime")).toString(),
-                                         QByteArray::fromBase64(a.value(QStringLiteral("data")).toString().toLatin1())});
+                step.attachments.append(
+                    {a.value(QStringLiteral("name")).toString(), a.value(QStringLiteral("mime")).toString(),
+                     QByteArray::fromBase64(a.value(QStringLiteral("data")).toString().toLatin1())});
             }
             motor.steps.append(step);
         }

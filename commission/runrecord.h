@@ -50,24 +50,24 @@ struct Attachment {
 };
 
 struct StepRecord {
-    int index = 0;       // position in the plan, from 1
-    QString kind;        // "detect", "move", "capture", ...
-    QString title;       // the plan's name for the step, or the kind
+    int index = 0;  // position in the plan, from 1
+    QString kind;   // "detect", "move", "capture", ...
+    QString title;  // the plan's name for the step, or the kind
     Outcome outcome = Outcome::Pass;
-    QString message;     // why, for FAIL/ERROR/SKIPPED; empty for PASS
+    QString message;  // why, for FAIL/ERROR/SKIPPED; empty for PASS
     QDateTime startUtc;
     double seconds = 0;
     QVector<Measurement> measurements;
-    QStringList log;     // the step's log lines, in order
+    QStringList log;  // the step's log lines, in order
     QVector<Attachment> attachments;
 };
 
 struct MotorRecord {
     quint64 mcuId = 0;
-    int canId = 0;       // at the end of the run (a set-can-id step changes it)
-    int modelCode = -1;  // -1: unknown
-    QString firmware;    // as read from the motor; empty when not read
-    QString paramSha256; // of the saved parameter table; empty when not read
+    int canId = 0;        // at the end of the run (a set-can-id step changes it)
+    int modelCode = -1;   // -1: unknown
+    QString firmware;     // as read from the motor; empty when not read
+    QString paramSha256;  // of the saved parameter table; empty when not read
     Outcome outcome = Outcome::Pass;
     QDateTime startUtc;
     QDateTime endUtc;
@@ -81,7 +81,7 @@ struct RunRecord {
     QString planName;
     QString planPath;
     QString planSha256;
-    QString station;   // host name unless configured
+    QString station;  // host name unless configured
     QString operatorName;
     QString toolVersion;
     QDateTime startUtc;

@@ -148,6 +148,25 @@
     </message>
 </context>
 <context>
+    <name>CaptureTable</name>
+    <message>
+        <source>line %1: a recording starts with &quot;time&quot; and its channels</source>
+        <translation>第 %1 行：录制数据应以 "time" 及其通道开头</translation>
+    </message>
+    <message>
+        <source>line %1: %2 values where %3 belong</source>
+        <translation>第 %1 行：有 %2 个值，应为 %3 个</translation>
+    </message>
+    <message>
+        <source>line %1: &quot;%2&quot; is not a number</source>
+        <translation>第 %1 行："%2" 不是数字</translation>
+    </message>
+    <message>
+        <source>the recording is empty</source>
+        <translation>录制数据为空</translation>
+    </message>
+</context>
+<context>
     <name>ChannelDialog</name>
     <message>
         <source>Select channel</source>
@@ -164,6 +183,256 @@
     <message>
         <source>Legend</source>
         <translation>图例</translation>
+    </message>
+</context>
+<context>
+    <name>CommissionRunner</name>
+    <message>
+        <source>The run was cancelled.</source>
+        <translation>运行已取消。</translation>
+    </message>
+    <message>
+        <source>commissioning</source>
+        <translation>调试</translation>
+    </message>
+    <message>
+        <source>Detect the motors</source>
+        <translation>检测电机</translation>
+    </message>
+    <message>
+        <source>The motors could not be detected.</source>
+        <translation>无法检测电机。</translation>
+    </message>
+    <message>
+        <source>No motor answered.</source>
+        <translation>没有电机应答。</translation>
+    </message>
+    <message>
+        <source>Motor %1 did not answer.</source>
+        <translation>电机 %1 未应答。</translation>
+    </message>
+    <message>
+        <source>%1 motors answer (CAN IDs %2): choose one with --can-id or all of them with --all.</source>
+        <translation>%1 台电机应答（CAN ID %2）：用 --can-id 选择一台，或用 --all 选择全部。</translation>
+    </message>
+    <message>
+        <source>motors</source>
+        <translation>电机数</translation>
+    </message>
+    <message>
+        <source>model</source>
+        <translation>型号</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>one of %1</source>
+        <translation>属于 %1 之一</translation>
+    </message>
+    <message>
+        <source>Motor %1 left in reset mode.</source>
+        <translation>电机 %1 已置于复位模式。</translation>
+    </message>
+    <message>
+        <source>Motor %1 could not be put into reset mode: %2</source>
+        <translation>电机 %1 无法置于复位模式：%2</translation>
+    </message>
+    <message>
+        <source>not run: %1</source>
+        <translation>未运行：%1</translation>
+    </message>
+    <message>
+        <source>not run: step %1 did not pass</source>
+        <translation>未运行：第 %1 步未通过</translation>
+    </message>
+    <message>
+        <source>This step cannot run with this link.</source>
+        <translation>此连接无法运行该步骤。</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>The flow reported nothing for motor %1.</source>
+        <translation>流程未报告电机 %1 的结果。</translation>
+    </message>
+    <message>
+        <source>(no such entry)</source>
+        <translation>（无此条目）</translation>
+    </message>
+    <message>
+        <source>known</source>
+        <translation>已知</translation>
+    </message>
+    <message>
+        <source>No CAN ID from %1 up is free.</source>
+        <translation>从 %1 起没有空闲的 CAN ID。</translation>
+    </message>
+    <message>
+        <source>CAN ID %1 belongs to another motor on the bus.</source>
+        <translation>CAN ID %1 已被总线上的另一台电机占用。</translation>
+    </message>
+    <message>
+        <source>The motor already has CAN ID %1.</source>
+        <translation>电机的 CAN ID 已是 %1。</translation>
+    </message>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>The motor already runs %1.</source>
+        <translation>电机已在运行 %1。</translation>
+    </message>
+    <message>
+        <source>Replacing %1 with %2.</source>
+        <translation>用 %2 替换 %1。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries written.</source>
+        <translation>
+            <numerusform>已写入 %n 个条目。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>a number</source>
+        <translation>一个数字</translation>
+    </message>
+    <message>
+        <source>offset</source>
+        <translation>偏移</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n record(s) lost on the line.</source>
+        <translation>
+            <numerusform>线路上丢失 %n 条记录。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The recording is unreadable: %1</source>
+        <translation>录制数据无法读取：%1</translation>
+    </message>
+    <message>
+        <source>brake confirmed after</source>
+        <translation>刹车确认用时</translation>
+    </message>
+    <message>
+        <source>Nobody can answer the prompt.</source>
+        <translation>无人可以回答该提示。</translation>
+    </message>
+    <message>
+        <source>The operator declined.</source>
+        <translation>操作员拒绝了。</translation>
+    </message>
+    <message>
+        <source>Confirmed.</source>
+        <translation>已确认。</translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected.</source>
+        <translation>适配器已断开。</translation>
+    </message>
+</context>
+<context>
+    <name>CommissionVerb</name>
+    <message>
+        <source>Take one motor, or every motor on the bus, through a commissioning plan and write its reports
+(report.json, JUnit XML, an HTML and a PDF report per motor). Exit 0 when every motor passed,
+1 when one did not, 2 when the plan or the command line is wrong.</source>
+        <translation>让一台电机或总线上的每台电机执行调试计划并写出报告
+（report.json、JUnit XML、每台电机一份 HTML 和 PDF 报告）。全部电机通过时退出码为 0，
+有电机未通过时为 1，计划或命令行有误时为 2。</translation>
+    </message>
+    <message>
+        <source>Commission every motor on the bus.</source>
+        <translation>调试总线上的每台电机。</translation>
+    </message>
+    <message>
+        <source>Folder for the run&apos;s report folder (default: reports).</source>
+        <translation>存放本次运行报告文件夹的目录（默认：reports）。</translation>
+    </message>
+    <message>
+        <source>dir</source>
+        <translation>目录</translation>
+    </message>
+    <message>
+        <source>Also write the JUnit XML to this file.</source>
+        <translation>同时把 JUnit XML 写入此文件。</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>Answer every operator prompt with yes.</source>
+        <translation>对每个操作员提示都回答“是”。</translation>
+    </message>
+    <message>
+        <source>Name of this station in the reports (default: host name).</source>
+        <translation>报告中本工位的名称（默认：主机名）。</translation>
+    </message>
+    <message>
+        <source>name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Name of the operator in the reports (default: login name).</source>
+        <translation>报告中操作员的姓名（默认：登录名）。</translation>
+    </message>
+    <message>
+        <source>The plan file (YAML).</source>
+        <translation>计划文件（YAML）。</translation>
+    </message>
+    <message>
+        <source>commission expects one plan file.</source>
+        <translation>commission 需要一个计划文件。</translation>
+    </message>
+    <message>
+        <source>Give either --all or --can-id, not both.</source>
+        <translation>只能给出 --all 或 --can-id 其中之一。</translation>
+    </message>
+    <message>
+        <source>Stopped by SIGTERM.</source>
+        <translation>已被 SIGTERM 停止。</translation>
+    </message>
+    <message>
+        <source>Stopped by Ctrl+C.</source>
+        <translation>已被 Ctrl+C 停止。</translation>
+    </message>
+    <message>
+        <source>[motor %1] %2/%3 %4 ...</source>
+        <translation>[电机 %1] %2/%3 %4 ...</translation>
+    </message>
+    <message>
+        <source>[motor %1] %2/%3 %4: %5 %6 %7</source>
+        <translation>[电机 %1] %2/%3 %4：%5 %6 %7</translation>
+    </message>
+    <message>
+        <source>The reports could not be written: %1</source>
+        <translation>无法写出报告：%1</translation>
+    </message>
+    <message>
+        <source>%1 [yes: --yes]</source>
+        <translation>%1 [是：--yes]</translation>
+    </message>
+    <message>
+        <source>Nobody can answer &quot;%1&quot; without a terminal; --yes answers prompts.</source>
+        <translation>没有终端，无人能回答“%1”；--yes 可自动回答提示。</translation>
+    </message>
+    <message>
+        <source>%1 [y/N]</source>
+        <translation>%1 [y/N]</translation>
+    </message>
+    <message>
+        <source>Result: %1</source>
+        <translation>结果：%1</translation>
+    </message>
+    <message>
+        <source>Reports: %1</source>
+        <translation>报告：%1</translation>
     </message>
 </context>
 <context>
@@ -239,6 +508,53 @@
     <message>
         <source>Cannot read %1: %2</source>
         <translation>无法读取 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>ConvertCommand</name>
+    <message>
+        <source>invalid JSON at offset %1: %2</source>
+        <translation>偏移 %1 处的 JSON 无效：%2</translation>
+    </message>
+    <message>
+        <source>invalid XML at line %1, column %2: %3</source>
+        <translation>第 %1 行第 %2 列的 XML 无效：%3</translation>
+    </message>
+    <message>
+        <source>not a compressed binary record (offset 0)</source>
+        <translation>不是压缩的二进制记录（偏移 0）</translation>
+    </message>
+    <message>
+        <source>damaged binary record at offset %1 of the uncompressed data</source>
+        <translation>解压数据偏移 %1 处的二进制记录已损坏</translation>
+    </message>
+    <message>
+        <source>unknown origin type</source>
+        <translation>未知的源类型</translation>
+    </message>
+    <message>
+        <source>convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</source>
+        <translation>convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</translation>
+    </message>
+    <message>
+        <source>Convert 1st type of data to 2nd type</source>
+        <translation>把第一种类型的数据转换为第二种类型</translation>
+    </message>
+    <message>
+        <source>origin type is same with target type</source>
+        <translation>源类型与目标类型相同</translation>
+    </message>
+    <message>
+        <source>unknown origin type: </source>
+        <translation>未知的源类型：</translation>
+    </message>
+    <message>
+        <source>cannot read file: </source>
+        <translation>无法读取文件：</translation>
+    </message>
+    <message>
+        <source>no input: -path=&lt;path&gt; or -data=&lt;data&gt;</source>
+        <translation>没有输入：-path=&lt;path&gt; 或 -data=&lt;data&gt;</translation>
     </message>
 </context>
 <context>
@@ -605,6 +921,31 @@ then unplug the adapter and plug it in again.</source>
     </message>
 </context>
 <context>
+    <name>EstopVerb</name>
+    <message>
+        <source>Brake the target motor at once, or every motor detected with --all.</source>
+        <translation>立即让目标电机刹车，或用 --all 让检测到的每台电机刹车。</translation>
+    </message>
+    <message>
+        <source>Brake every motor on the bus.</source>
+        <translation>让总线上的每台电机刹车。</translation>
+    </message>
+    <message>
+        <source>estop takes no arguments: %1</source>
+        <translation>estop 不接受参数：%1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Braking %n motor(s)...</source>
+        <translation>
+            <numerusform>正在让 %n 台电机刹车...</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Motor %1 did not confirm brake mode.</source>
+        <translation>电机 %1 未确认刹车模式。</translation>
+    </message>
+</context>
+<context>
     <name>FirmwareFlow</name>
     <message>
         <source>Enter update mode overtime!</source>
@@ -663,6 +1004,38 @@ then unplug the adapter and plug it in again.</source>
     </message>
 </context>
 <context>
+    <name>FlashVerb</name>
+    <message>
+        <source>Send a firmware image (.bin/.hex, at most 512 KiB) to the target motor; succeeds only
+when the motor&apos;s end check accepts it. Progress (percent, packets/s, time left) on stderr.</source>
+        <translation>向目标电机发送固件映像（.bin/.hex，最大 512 KiB）；只有电机的最终校验
+接受后才算成功。进度（百分比、包/秒、剩余时间）输出到 stderr。</translation>
+    </message>
+    <message>
+        <source>The firmware image.</source>
+        <translation>固件映像。</translation>
+    </message>
+    <message>
+        <source>flash expects one file.</source>
+        <translation>flash 需要一个文件。</translation>
+    </message>
+</context>
+<context>
+    <name>Flow</name>
+    <message>
+        <source>cancelled</source>
+        <translation>已取消</translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected.</source>
+        <translation>适配器已断开。</translation>
+    </message>
+    <message>
+        <source>The motor was removed.</source>
+        <translation>电机已被移除。</translation>
+    </message>
+</context>
+<context>
     <name>HelpTools</name>
     <message>
         <source>Instruction</source>
@@ -706,6 +1079,175 @@ Built %2</source>
     <message>
         <source>No activated device!</source>
         <translation>没有激活的设备！</translation>
+    </message>
+</context>
+<context>
+    <name>HtmlReport</name>
+    <message>
+        <source>The recording cannot be drawn: %1</source>
+        <translation>无法绘制录制数据：%1</translation>
+    </message>
+    <message>
+        <source>time (s)</source>
+        <translation>时间 (s)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n sample(s)</source>
+        <translation>
+            <numerusform>%n 个采样</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Motor</source>
+        <translation>电机</translation>
+    </message>
+    <message>
+        <source>MCU ID</source>
+        <translation>MCU ID</translation>
+    </message>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>Model code</source>
+        <translation>型号代码</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>固件</translation>
+    </message>
+    <message>
+        <source>not read</source>
+        <translation>未读取</translation>
+    </message>
+    <message>
+        <source>Parameter table SHA-256</source>
+        <translation>参数表 SHA-256</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>Ended</source>
+        <translation>结束</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>运行</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>计划</translation>
+    </message>
+    <message>
+        <source>Plan SHA-256</source>
+        <translation>计划 SHA-256</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>工位</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>操作员</translation>
+    </message>
+    <message>
+        <source>Tool version</source>
+        <translation>工具版本</translation>
+    </message>
+    <message>
+        <source>Run outcome</source>
+        <translation>运行结果</translation>
+    </message>
+    <message>
+        <source>Steps</source>
+        <translation>步骤</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>步骤</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>用时</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>说明</translation>
+    </message>
+    <message>
+        <source>Measurement</source>
+        <translation>测量项</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>值</translation>
+    </message>
+    <message>
+        <source>Limits</source>
+        <translation>限值</translation>
+    </message>
+    <message>
+        <source>Recording:</source>
+        <translation>录制数据：</translation>
+    </message>
+    <message numerus="yes">
+        <source>Log (%n line(s))</source>
+        <translation>
+            <numerusform>日志（%n 行）</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>InfoVerb</name>
+    <message>
+        <source>Show the target&apos;s name, MCU ID, CAN ID and model code.</source>
+        <translation>显示目标的名称、MCU ID、CAN ID 和型号代码。</translation>
+    </message>
+    <message>
+        <source>info takes no arguments: %1</source>
+        <translation>info 不接受参数：%1</translation>
+    </message>
+    <message>
+        <source>Name: %1</source>
+        <translation>名称：%1</translation>
+    </message>
+    <message>
+        <source>MCU ID: 0x%1</source>
+        <translation>MCU ID：0x%1</translation>
+    </message>
+    <message>
+        <source>CAN ID: %1</source>
+        <translation>CAN ID：%1</translation>
+    </message>
+    <message>
+        <source>Model code: %1</source>
+        <translation>型号代码：%1</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>The motor did not answer the model query.</source>
+        <translation>电机未应答型号查询。</translation>
+    </message>
+</context>
+<context>
+    <name>JUnitReport</name>
+    <message>
+        <source>Detect the motors</source>
+        <translation>检测电机</translation>
+    </message>
+    <message>
+        <source>No motor answered.</source>
+        <translation>没有电机应答。</translation>
     </message>
 </context>
 <context>
@@ -850,6 +1392,139 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>Run mode %1 is outside the range [0, 255]: command refused.</source>
         <translation>运行模式 %1 超出范围 [0, 255]：命令被拒绝。</translation>
+    </message>
+</context>
+<context>
+    <name>LinkLease</name>
+    <message>
+        <source>the bus is busy: %1</source>
+        <translation>总线正忙：%1</translation>
+    </message>
+    <message>
+        <source>motor %1 is busy: %2</source>
+        <translation>电机 %1 正忙：%2</translation>
+    </message>
+</context>
+<context>
+    <name>LinkSession</name>
+    <message>
+        <source>Serial device of the USB-CAN adapter (required).</source>
+        <translation>USB-CAN 适配器的串口设备（必需）。</translation>
+    </message>
+    <message>
+        <source>device</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>Line rate of the adapter (default: config.baud_rate).</source>
+        <translation>适配器的线路速率（默认：config.baud_rate）。</translation>
+    </message>
+    <message>
+        <source>rate</source>
+        <translation>速率</translation>
+    </message>
+    <message>
+        <source>CAN ID of the target motor (default: the first one detected).</source>
+        <translation>目标电机的 CAN ID（默认：检测到的第一台）。</translation>
+    </message>
+    <message>
+        <source>id</source>
+        <translation>id</translation>
+    </message>
+    <message>
+        <source>Detect every motor on the bus.</source>
+        <translation>检测总线上的每台电机。</translation>
+    </message>
+    <message>
+        <source>Machine-readable output.</source>
+        <translation>机器可读的输出。</translation>
+    </message>
+    <message>
+        <source>--port is required.</source>
+        <translation>需要 --port。</translation>
+    </message>
+    <message>
+        <source>Invalid baud rate: %1</source>
+        <translation>无效的波特率：%1</translation>
+    </message>
+    <message>
+        <source>Invalid CAN ID (1..127): %1</source>
+        <translation>无效的 CAN ID（1..127）：%1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1.</source>
+        <translation>无法打开 %1。</translation>
+    </message>
+    <message>
+        <source>CAN ID %1 did not answer: scanning the bus.</source>
+        <translation>CAN ID %1 未应答：正在扫描总线。</translation>
+    </message>
+    <message>
+        <source>No motor answered on %1.</source>
+        <translation>%1 上没有电机应答。</translation>
+    </message>
+    <message>
+        <source>Detection timed out on %1.</source>
+        <translation>%1 上的检测超时。</translation>
+    </message>
+    <message>
+        <source>No motor with CAN ID %1 on %2.</source>
+        <translation>%2 上没有 CAN ID 为 %1 的电机。</translation>
+    </message>
+</context>
+<context>
+    <name>LinkVerb</name>
+    <message>
+        <source>%1 expects %2 argument(s).</source>
+        <translation>%1 需要 %2 个参数。</translation>
+    </message>
+    <message>
+        <source>Not a number: %1</source>
+        <translation>不是数字：%1</translation>
+    </message>
+    <message>
+        <source>%1 expects a whole number from %2 to %3: %4</source>
+        <translation>%1 需要 %2 到 %3 之间的整数：%4</translation>
+    </message>
+    <message>
+        <source>mode expects reset, motor or brake.</source>
+        <translation>mode 需要 reset、motor 或 brake。</translation>
+    </message>
+    <message>
+        <source>Send the value as an unsigned integer.</source>
+        <translation>把该值作为无符号整数发送。</translation>
+    </message>
+    <message>
+        <source>The motor did not confirm the mechanical zero.</source>
+        <translation>电机未确认机械零点。</translation>
+    </message>
+    <message>
+        <source>The motor did not announce itself under CAN ID %1.</source>
+        <translation>电机未以 CAN ID %1 通告自身。</translation>
+    </message>
+    <message>
+        <source>MCU ID: 0x%1  CAN ID: %2  model: %3</source>
+        <translation>MCU ID：0x%1  CAN ID：%2  型号：%3</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected before the calibration started.</source>
+        <translation>校准开始前适配器已断开。</translation>
+    </message>
+    <message>
+        <source>The motor did not enter calibration mode.</source>
+        <translation>电机未进入校准模式。</translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected during the calibration.</source>
+        <translation>校准期间适配器已断开。</translation>
+    </message>
+    <message>
+        <source>The calibration did not finish in time.</source>
+        <translation>校准未能按时完成。</translation>
     </message>
 </context>
 <context>
@@ -1278,6 +1953,228 @@ Encoder Electrical Offset: %2</source>
     </message>
 </context>
 <context>
+    <name>ParamsVerb</name>
+    <message>
+        <source>Read, edit, save, back up, compare and restore a motor&apos;s parameter table.
+diff exits 0 when no writable entry differs and 1 when some do; with two files it needs no port.</source>
+        <translation>读取、编辑、保存、备份、比较和恢复电机的参数表。
+没有可写条目不同时 diff 退出码为 0，有不同时为 1；比较两个文件时不需要端口。</translation>
+    </message>
+    <message>
+        <source>set: save the value in the motor&apos;s flash.</source>
+        <translation>set：把该值保存到电机的闪存中。</translation>
+    </message>
+    <message>
+        <source>restore: only these codes.</source>
+        <translation>restore：只处理这些代码。</translation>
+    </message>
+    <message>
+        <source>codes</source>
+        <translation>代码</translation>
+    </message>
+    <message>
+        <source>restore: show the writes, write nothing.</source>
+        <translation>restore：显示将写入的内容，不实际写入。</translation>
+    </message>
+    <message>
+        <source>restore: also entries whose name or type changed.</source>
+        <translation>restore：也包括名称或类型已改变的条目。</translation>
+    </message>
+    <message>
+        <source>params expects one of: %1</source>
+        <translation>params 需要以下之一：%1</translation>
+    </message>
+    <message>
+        <source>Wrong number of arguments for params %1.</source>
+        <translation>params %1 的参数个数错误。</translation>
+    </message>
+    <message>
+        <source>Not an entry code: %1</source>
+        <translation>不是条目代码：%1</translation>
+    </message>
+    <message>
+        <source>Reading the parameter description...</source>
+        <translation>正在读取参数描述...</translation>
+    </message>
+    <message>
+        <source>The motor did not describe its parameter table.</source>
+        <translation>电机未描述其参数表。</translation>
+    </message>
+    <message>
+        <source>The motor has no entry %1.</source>
+        <translation>电机没有条目 %1。</translation>
+    </message>
+    <message>
+        <source>%1 %2 is read-only.</source>
+        <translation>%1 %2 是只读的。</translation>
+    </message>
+    <message>
+        <source>Please input ASCII charaters</source>
+        <translation>请输入 ASCII 字符</translation>
+    </message>
+    <message>
+        <source>Only the first 16 characters are written: %1</source>
+        <translation>只写入前 16 个字符：%1</translation>
+    </message>
+    <message>
+        <source>Not a %1 value: %2</source>
+        <translation>不是 %1 类型的值：%2</translation>
+    </message>
+    <message>
+        <source>Value out of range: %1 is outside [%2, %3].</source>
+        <translation>值超出范围：%1 不在 [%2, %3] 之内。</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 entries saved to %2.</source>
+        <translation>已将 %1 个条目保存到 %2。</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>Refused %1 %2: %3</source>
+        <translation>拒绝 %1 %2：%3</translation>
+    </message>
+    <message>
+        <source>%1 %2: %3 -&gt; %4</source>
+        <translation>%1 %2：%3 -&gt; %4</translation>
+    </message>
+    <message>
+        <source>Nothing to restore.</source>
+        <translation>没有需要恢复的内容。</translation>
+    </message>
+    <message>
+        <source>Writing %1 entries...</source>
+        <translation>正在写入 %1 个条目...</translation>
+    </message>
+    <message>
+        <source>%1 of %2 entries written.</source>
+        <translation>已写入 %1/%2 个条目。</translation>
+    </message>
+</context>
+<context>
+    <name>PdfReport</name>
+    <message>
+        <source>time (s)</source>
+        <translation>时间 (s)</translation>
+    </message>
+    <message>
+        <source>Measurement</source>
+        <translation>测量项</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>值</translation>
+    </message>
+    <message>
+        <source>Limits</source>
+        <translation>限值</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>The recording cannot be drawn: %1</source>
+        <translation>无法绘制录制数据：%1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n sample(s)</source>
+        <translation>
+            <numerusform>%n 个采样</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Motor</source>
+        <translation>电机</translation>
+    </message>
+    <message>
+        <source>MCU ID</source>
+        <translation>MCU ID</translation>
+    </message>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>Model code</source>
+        <translation>型号代码</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>固件</translation>
+    </message>
+    <message>
+        <source>not read</source>
+        <translation>未读取</translation>
+    </message>
+    <message>
+        <source>Parameter table SHA-256</source>
+        <translation>参数表 SHA-256</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>Ended</source>
+        <translation>结束</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>运行</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>计划</translation>
+    </message>
+    <message>
+        <source>Plan SHA-256</source>
+        <translation>计划 SHA-256</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>工位</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>操作员</translation>
+    </message>
+    <message>
+        <source>Tool version</source>
+        <translation>工具版本</translation>
+    </message>
+    <message>
+        <source>Run outcome</source>
+        <translation>运行结果</translation>
+    </message>
+    <message>
+        <source>Steps</source>
+        <translation>步骤</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>步骤</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>用时</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>说明</translation>
+    </message>
+    <message>
+        <source>page %1 of %2</source>
+        <translation>第 %1 页，共 %2 页</translation>
+    </message>
+</context>
+<context>
     <name>PlaceholderPage</name>
     <message>
         <source>This page is not part of this build yet.</source>
@@ -1308,6 +2205,249 @@ Encoder Electrical Offset: %2</source>
     </message>
 </context>
 <context>
+    <name>PlanReader</name>
+    <message>
+        <source>cannot read the plan: %1</source>
+        <translation>无法读取计划：%1</translation>
+    </message>
+    <message>
+        <source>the plan is larger than %1 bytes; it is not a plan</source>
+        <translation>计划大于 %1 字节，不是计划文件</translation>
+    </message>
+    <message>
+        <source>not valid YAML: %1</source>
+        <translation>不是有效的 YAML：%1</translation>
+    </message>
+    <message>
+        <source>the plan is empty</source>
+        <translation>计划为空</translation>
+    </message>
+    <message>
+        <source>the plan</source>
+        <translation>计划</translation>
+    </message>
+    <message>
+        <source>this plan is written for plan format %1; this version of Trivane reads format %2</source>
+        <translation>此计划按计划格式 %1 编写；此版本的 Trivane 读取格式 %2</translation>
+    </message>
+    <message>
+        <source>name must not be empty</source>
+        <translation>name 不能为空</translation>
+    </message>
+    <message>
+        <source>steps must be a list of at least one step</source>
+        <translation>steps 必须是至少包含一个步骤的列表</translation>
+    </message>
+    <message>
+        <source>a plan has at most %1 steps</source>
+        <translation>计划最多有 %1 个步骤</translation>
+    </message>
+    <message>
+        <source>detect must be the first step (it finds the motors the run covers)</source>
+        <translation>detect 必须是第一步（它找出本次运行涉及的电机）</translation>
+    </message>
+    <message>
+        <source>step %1</source>
+        <translation>第 %1 步</translation>
+    </message>
+    <message>
+        <source>unknown step &quot;%1&quot;</source>
+        <translation>未知步骤 "%1"</translation>
+    </message>
+    <message>
+        <source> (steps are: %1)</source>
+        <translation>（步骤有：%1）</translation>
+    </message>
+    <message>
+        <source> (did you mean &quot;%1&quot;?)</source>
+        <translation>（是否指 "%1"？）</translation>
+    </message>
+    <message>
+        <source>step %1 (%2)</source>
+        <translation>第 %1 步（%2）</translation>
+    </message>
+    <message>
+        <source>all_motors is allowed only on calibrate, params and capture steps</source>
+        <translation>all_motors 只能用于 calibrate、params 和 capture 步骤</translation>
+    </message>
+    <message>
+        <source>the limit &quot;%1&quot;</source>
+        <translation>限值 "%1"</translation>
+    </message>
+    <message>
+        <source>give either expect with a tolerance, or min and max, not both</source>
+        <translation>请给出 expect 加 tolerance，或 min 和 max，不能同时给出</translation>
+    </message>
+    <message>
+        <source>a tolerance needs &quot;expect&quot;, the value it is around</source>
+        <translation>tolerance 需要 "expect"，即其围绕的值</translation>
+    </message>
+    <message>
+        <source>a tolerance in % needs an expected value other than 0</source>
+        <translation>百分比形式的 tolerance 需要非 0 的期望值</translation>
+    </message>
+    <message>
+        <source>tolerance must not be negative</source>
+        <translation>tolerance 不能为负</translation>
+    </message>
+    <message>
+        <source>min (%1) is above max (%2): no value could pass</source>
+        <translation>min（%1）大于 max（%2）：任何值都无法通过</translation>
+    </message>
+    <message>
+        <source>expect needs a tolerance (or give min and max)</source>
+        <translation>expect 需要 tolerance（或给出 min 和 max）</translation>
+    </message>
+    <message>
+        <source>a limit needs min, max, or expect with a tolerance</source>
+        <translation>限值需要 min、max，或 expect 加 tolerance</translation>
+    </message>
+    <message>
+        <source>a marginal band in % needs both limits (min and max, or a tolerance)</source>
+        <translation>百分比形式的 marginal 需要两侧限值（min 和 max，或 tolerance）</translation>
+    </message>
+    <message>
+        <source>marginal must not be negative</source>
+        <translation>marginal 不能为负</translation>
+    </message>
+    <message>
+        <source>the marginal band covers the whole range: no value could pass</source>
+        <translation>marginal 区间覆盖了整个范围：任何值都无法通过</translation>
+    </message>
+    <message>
+        <source>the check of &quot;%1&quot;</source>
+        <translation>"%1" 的检查</translation>
+    </message>
+    <message>
+        <source>not a valid pattern: %1</source>
+        <translation>不是有效的模式：%1</translation>
+    </message>
+    <message>
+        <source>at_least needs a version such as 1.2.0, not &quot;%1&quot;</source>
+        <translation>at_least 需要 1.2.0 这样的版本号，而不是 "%1"</translation>
+    </message>
+    <message>
+        <source>give one of equals, matches or at_least for &quot;%1&quot;</source>
+        <translation>请为 "%1" 给出 equals、matches 或 at_least 之一</translation>
+    </message>
+    <message>
+        <source>a model code</source>
+        <translation>型号代码</translation>
+    </message>
+    <message>
+        <source>%1 must name at least one model code</source>
+        <translation>%1 至少要列出一个型号代码</translation>
+    </message>
+    <message>
+        <source>a prompt needs a text to show</source>
+        <translation>prompt 需要显示的文字</translation>
+    </message>
+    <message>
+        <source>motors must allow at least one motor: a run never passes on an empty bus</source>
+        <translation>motors 必须允许至少一台电机：空总线上的运行永远不会通过</translation>
+    </message>
+    <message>
+        <source>a bus holds at most %1 motors</source>
+        <translation>一条总线最多有 %1 台电机</translation>
+    </message>
+    <message>
+        <source>entries</source>
+        <translation>entries</translation>
+    </message>
+    <message>
+        <source>set-can-id needs either &quot;id&quot; or &quot;next_free&quot; (the first ID to try)</source>
+        <translation>set-can-id 需要 "id" 或 "next_free"（第一个尝试的 ID）之一</translation>
+    </message>
+    <message>
+        <source>no readable firmware image at %1</source>
+        <translation>%1 处没有可读的固件映像</translation>
+    </message>
+    <message>
+        <source>a firmware image holds 1 to %1 bytes; %2 has %3</source>
+        <translation>固件映像应为 1 到 %1 字节；%2 有 %3 字节</translation>
+    </message>
+    <message>
+        <source>cannot use the profile %1: %2</source>
+        <translation>无法使用参数配置 %1：%2</translation>
+    </message>
+    <message>
+        <source>save applies to a profile; this step has none</source>
+        <translation>save 只适用于参数配置；此步骤没有配置</translation>
+    </message>
+    <message>
+        <source>check</source>
+        <translation>check</translation>
+    </message>
+    <message>
+        <source>a params step needs a profile to apply, entries to check, or both</source>
+        <translation>params 步骤需要要应用的配置、要检查的条目，或两者兼有</translation>
+    </message>
+    <message>
+        <source>mode must be one of %1</source>
+        <translation>mode 必须是 %1 之一</translation>
+    </message>
+    <message>
+        <source>an MIT target lies within %1 .. %2 rad</source>
+        <translation>MIT 目标应在 %1 .. %2 rad 之内</translation>
+    </message>
+    <message>
+        <source>speed applies to position moves only</source>
+        <translation>speed 只适用于位置运动</translation>
+    </message>
+    <message>
+        <source>speed must be above 0</source>
+        <translation>speed 必须大于 0</translation>
+    </message>
+    <message>
+        <source>%1 applies to mit moves only</source>
+        <translation>%1 只适用于 mit 运动</translation>
+    </message>
+    <message>
+        <source>%1 must not be negative</source>
+        <translation>%1 不能为负</translation>
+    </message>
+    <message>
+        <source>channels must be a list of one to eight channels</source>
+        <translation>channels 必须是包含一到八个通道的列表</translation>
+    </message>
+    <message>
+        <source>a channel</source>
+        <translation>通道</translation>
+    </message>
+    <message>
+        <source>a channel needs a name or code</source>
+        <translation>通道需要名称或代码</translation>
+    </message>
+    <message>
+        <source>channel %1 is listed twice</source>
+        <translation>通道 %1 列出了两次</translation>
+    </message>
+    <message>
+        <source>a capture holds at most %1 samples per channel (rate x duration)</source>
+        <translation>一次采集每个通道最多 %1 个采样（采样率 x 时长）</translation>
+    </message>
+    <message>
+        <source>checks must be a list</source>
+        <translation>checks 必须是列表</translation>
+    </message>
+    <message>
+        <source>capture check %1</source>
+        <translation>采集检查 %1</translation>
+    </message>
+    <message>
+        <source>measure must be one of %1</source>
+        <translation>measure 必须是 %1 之一</translation>
+    </message>
+    <message>
+        <source>rms_diff needs &quot;channels&quot; with two channels</source>
+        <translation>rms_diff 需要含两个通道的 "channels"</translation>
+    </message>
+    <message>
+        <source>%1 is not one of this capture&apos;s channels</source>
+        <translation>%1 不是本次采集的通道</translation>
+    </message>
+</context>
+<context>
     <name>PortAccess</name>
     <message>
         <source>Add your user to the dialout group, then log out and in again:
@@ -1324,6 +2464,17 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Permission denied opening %1: your user may not open serial ports (they belong to the dialout group), or another program is using the port.</source>
         <translation>打开 %1 时权限被拒绝：当前用户可能无权打开串口（串口属于 dialout 组），或者该端口正被其他程序占用。</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressLine</name>
+    <message>
+        <source>Erasing flash...</source>
+        <translation>正在擦除闪存...</translation>
+    </message>
+    <message>
+        <source>%1% %2 packets/s %3 left</source>
+        <translation>%1% %2 包/秒 剩余 %3</translation>
     </message>
 </context>
 <context>
@@ -1386,6 +2537,44 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Serial port %1 is back: reconnecting.</source>
         <translation>串口 %1 已恢复：正在重新连接。</translation>
+    </message>
+</context>
+<context>
+    <name>ReportFolder</name>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>cannot create the report folder %1</source>
+        <translation>无法创建报告文件夹 %1</translation>
+    </message>
+    <message>
+        <source>cannot put the report folder in place at %1</source>
+        <translation>无法把报告文件夹放到 %1</translation>
+    </message>
+</context>
+<context>
+    <name>ReportText</name>
+    <message>
+        <source>%1 ms</source>
+        <translation>%1 ms</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source> (marginal within %1 of a limit)</source>
+        <translation>（距限值 %1 以内为临界）</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>Motor %1 (CAN ID %2)</source>
+        <translation>电机 %1（CAN ID %2）</translation>
     </message>
 </context>
 <context>
@@ -1510,6 +2699,121 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Cannot open the waveform file %1: %2</source>
         <translation>无法打开波形文件 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>ScopeVerb</name>
+    <message>
+        <source>Record up to eight scope channels of the target into a waveform file (or CSV with a header of channel names) and report records received and lost.</source>
+        <translation>把目标的最多八个示波器通道录制到波形文件（或带通道名表头的 CSV），并报告收到和丢失的记录数。</translation>
+    </message>
+    <message>
+        <source>Channels by parameter name or code (0x3000), comma-separated.</source>
+        <translation>按参数名或代码（0x3000）指定的通道，以逗号分隔。</translation>
+    </message>
+    <message>
+        <source>list</source>
+        <translation>列表</translation>
+    </message>
+    <message>
+        <source>Sample rate in Hz.</source>
+        <translation>采样率（Hz）。</translation>
+    </message>
+    <message>
+        <source>hz</source>
+        <translation>hz</translation>
+    </message>
+    <message>
+        <source>Recording time.</source>
+        <translation>录制时长。</translation>
+    </message>
+    <message>
+        <source>s</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>Output file.</source>
+        <translation>输出文件。</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>Write CSV instead of the waveform format.</source>
+        <translation>写出 CSV 而不是波形格式。</translation>
+    </message>
+    <message>
+        <source>What to do (record).</source>
+        <translation>要做的操作（record）。</translation>
+    </message>
+    <message>
+        <source>scope expects: record</source>
+        <translation>scope 需要：record</translation>
+    </message>
+    <message>
+        <source>--channels expects one to eight channels.</source>
+        <translation>--channels 需要一到八个通道。</translation>
+    </message>
+    <message>
+        <source>--rate expects a whole number of Hz from 1 to 65535.</source>
+        <translation>--rate 需要 1 到 65535 之间的整数 Hz。</translation>
+    </message>
+    <message>
+        <source>--seconds expects a time above 0 and at most a day.</source>
+        <translation>--seconds 需要大于 0 且不超过一天的时间。</translation>
+    </message>
+    <message>
+        <source>--out is required.</source>
+        <translation>需要 --out。</translation>
+    </message>
+    <message>
+        <source>This build has no scope.</source>
+        <translation>此版本没有示波器。</translation>
+    </message>
+    <message>
+        <source>Reading the parameter names of the target...</source>
+        <translation>正在读取目标的参数名称...</translation>
+    </message>
+    <message>
+        <source>Unknown channel %1: without the motor&apos;s parameter table channels are given by code (e.g. 0x3000).</source>
+        <translation>未知通道 %1：没有电机的参数表时需按代码指定通道（例如 0x3000）。</translation>
+    </message>
+    <message>
+        <source>Unknown channel %1.</source>
+        <translation>未知通道 %1。</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>The motor did not answer the scope configuration.</source>
+        <translation>电机未应答示波器配置。</translation>
+    </message>
+    <message>
+        <source>Recording %1 channel(s) at %2 Hz for %3 s into %4</source>
+        <translation>正在以 %2 Hz 录制 %1 个通道 %3 s 到 %4</translation>
+    </message>
+    <message>
+        <source>%1 s: %2 records, %3 lost</source>
+        <translation>%1 s：%2 条记录，丢失 %3 条</translation>
+    </message>
+    <message>
+        <source>Records received: %1, lost: %2</source>
+        <translation>收到记录：%1，丢失：%2</translation>
+    </message>
+    <message>
+        <source>The link closed during the recording.</source>
+        <translation>录制期间连接已关闭。</translation>
+    </message>
+    <message>
+        <source>The motor did not confirm the stop.</source>
+        <translation>电机未确认停止。</translation>
+    </message>
+    <message>
+        <source>%1 was not written whole.</source>
+        <translation>%1 未完整写入。</translation>
     </message>
 </context>
 <context>
@@ -1708,6 +3012,69 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>EStop</source>
         <translation>急停</translation>
+    </message>
+</context>
+<context>
+    <name>YamlMap</name>
+    <message>
+        <source>%1 must be a mapping of keys and values</source>
+        <translation>%1 必须是键值映射</translation>
+    </message>
+    <message>
+        <source>keys in %1 must be plain names</source>
+        <translation>%1 中的键必须是普通名称</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is given twice in %2 (first on line %3)</source>
+        <translation>"%1" 在 %2 中出现了两次（第一次在第 %3 行）</translation>
+    </message>
+    <message>
+        <source>%1 needs &quot;%2&quot;</source>
+        <translation>%1 需要 "%2"</translation>
+    </message>
+    <message>
+        <source>%1 must be true or false</source>
+        <translation>%1 必须是 true 或 false</translation>
+    </message>
+    <message>
+        <source>%1 must be a time such as 2, 0.5 s, 500 ms or 1 min</source>
+        <translation>%1 必须是时间，例如 2、0.5 s、500 ms 或 1 min</translation>
+    </message>
+    <message>
+        <source>%1 must be above 0 and at most %2 s</source>
+        <translation>%1 必须大于 0 且不超过 %2 s</translation>
+    </message>
+    <message>
+        <source>unknown key &quot;%1&quot; in %2</source>
+        <translation>%2 中有未知键 "%1"</translation>
+    </message>
+    <message>
+        <source> (did you mean &quot;%1&quot;?)</source>
+        <translation>（是否指 "%1"？）</translation>
+    </message>
+    <message>
+        <source> (known here: %1)</source>
+        <translation>（此处可用：%1）</translation>
+    </message>
+    <message>
+        <source>%1 must be a number</source>
+        <translation>%1 必须是数字</translation>
+    </message>
+    <message>
+        <source>%1 must be from %2 to %3</source>
+        <translation>%1 必须在 %2 到 %3 之间</translation>
+    </message>
+    <message>
+        <source>%1 must be a whole number</source>
+        <translation>%1 必须是整数</translation>
+    </message>
+    <message>
+        <source>%1 has no value</source>
+        <translation>%1 没有值</translation>
+    </message>
+    <message>
+        <source>%1 must be text</source>
+        <translation>%1 必须是文本</translation>
     </message>
 </context>
 <context>

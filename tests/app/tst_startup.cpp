@@ -2,7 +2,7 @@
 #include "pty.h"
 
 #include "app/configfile.h"
-#include "app/exitsignals.h"
+#include "framework/core/exitsignals.h"
 #include "app/shell/mainwindow.h"
 #include "app/panel/panel.h"
 #include "app/startup.h"

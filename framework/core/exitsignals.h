@@ -4,8 +4,9 @@
 
 class QSocketNotifier;
 
-// Turns SIGINT and SIGTERM into an orderly end of the event loop, so that Ctrl+C runs the
-// same shut-down as closing the window (project saved, link joined, config.xml written).
+// Turns SIGINT and SIGTERM into a signal of the event loop, so that Ctrl+C runs an orderly
+// shut-down: the workbench's (project saved, link joined, config.xml written) or a command-line
+// run's (motors left safe, reports written). One instance per process.
 class ExitSignals : public QObject {
     Q_OBJECT
 

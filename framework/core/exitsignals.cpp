@@ -1,4 +1,4 @@
-#include "app/exitsignals.h"
+#include "framework/core/exitsignals.h"
 
 #include "framework/log/qflog.h"
 
