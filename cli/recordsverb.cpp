@@ -1,6 +1,10 @@
 #include "cli/recordsverb.h"
 
 #include "cli/cliverbregistry.h"
+#include "commission/htmlreport.h"
+#include "commission/junitreport.h"
+#include "commission/report/pdfreport.h"
+#include "commission/report/reportfolder.h"
 #include "records/recordspusher.h"
 #include "records/recordsstore.h"
 
@@ -11,11 +15,13 @@
 
 #include <cstdio>
 
+#include <unistd.h>
+
 namespace {
 
 const CliVerbRegistrar<RecordsVerb> registrar;
 
-const QStringList kActions = {"list", "show", "sync"};
+const QStringList kActions = {"list", "show", "export", "sync"};
 
 void printOut(const QString& text) {
     const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
@@ -92,10 +98,10 @@ QString limitsText(const Measurement& m) {
 
 QString RecordsVerb::synopsis() const {
     return QStringLiteral(
-        "records list [--mcu-id <hex>] [--can-id <id>] [--plan <text>] [--station <name>] [--outcome "
-        "<outcome>] "
-        "[--since <date>] [--until <date>] [--limit <n>] [--local] | show <run> | sync "
-        "[--records <url|file>] [--json]");
+        "records list [--mcu-id <hex>] [--can-id <id>] [--plan <text>] [--station <name>] "
+        "[--outcome <outcome>] [--since <date>] [--until <date>] [--limit <n>] [--local] | show <run> | "
+        "export <run> --html|--pdf|--junit [--mcu-id <hex>] [--out <file>] | sync [--records <url|file>] "
+        "[--json]");
 }
 
 QString RecordsVerb::description() const {
@@ -103,8 +109,9 @@ QString RecordsVerb::description() const {
         "The commissioning history: runs of the station's records.db and, with a server configured\n"
         "(config.records.url or --records postgresql://user@host/database), of the whole line.\n"
         "list shows the newest runs first; with --mcu-id or --can-id, --outcome is that motor's outcome.\n"
-        "show prints one run (a unique start of its UUID is enough); sync sends the waiting runs now and\n"
-        "exits 0 only when none is left waiting.");
+        "show prints one run (a unique start of its UUID is enough); export writes its JUnit XML, or the\n"
+        "HTML or PDF report of one motor (--mcu-id when the run has several); sync sends the waiting runs\n"
+        "now and exits 0 only when none is left waiting.");
 }
 
 int RecordsVerb::run(const QStringList& arguments) {
@@ -132,9 +139,15 @@ int RecordsVerb::run(const QStringList& arguments) {
     const QCommandLineOption limitOption(
         QStringLiteral("limit"), tr("list: at most this many runs (0: all)."), tr("n"), QStringLiteral("50"));
     const QCommandLineOption localOption(QStringLiteral("local"),
-                                         tr("list, show: this station's file only."));
+                                         tr("list, show, export: this station's file only."));
+    const QCommandLineOption htmlOption(QStringLiteral("html"), tr("export: one motor's HTML report."));
+    const QCommandLineOption pdfOption(QStringLiteral("pdf"), tr("export: one motor's PDF report."));
+    const QCommandLineOption junitOption(QStringLiteral("junit"), tr("export: the run as JUnit XML."));
+    const QCommandLineOption outOption(QStringLiteral("out"),
+                                       tr("export: write to this file, not to stdout."), tr("file"));
     parser.addOptions({recordsOption, jsonOption, mcuOption, canOption, planOption, stationOption,
-                       outcomeOption, sinceOption, untilOption, limitOption, localOption});
+                       outcomeOption, sinceOption, untilOption, limitOption, localOption, htmlOption,
+                       pdfOption, junitOption, outOption});
     parser.addPositionalArgument(QStringLiteral("action"), kActions.join(QLatin1Char('|')));
     if (!parser.parse(arguments)) {
         printErr(parser.errorText());
@@ -150,7 +163,8 @@ int RecordsVerb::run(const QStringList& arguments) {
         printErr(tr("records expects one of: %1").arg(kActions.join(QStringLiteral(", "))));
         return kExitUsage;
     }
-    if (positional.size() != (action == QLatin1String("show") ? 2 : 1)) {
+    const bool needsRun = action == QLatin1String("show") || action == QLatin1String("export");
+    if (positional.size() != (needsRun ? 2 : 1)) {
         printErr(tr("Wrong number of arguments for records %1.").arg(action));
         return kExitUsage;
     }
@@ -166,7 +180,14 @@ int RecordsVerb::run(const QStringList& arguments) {
         return list(parser);
     if (action == QLatin1String("show"))
         return show(positional.at(1));
+    if (action == QLatin1String("export"))
+        return exportRun(positional.at(1), parser);
     return sync();
+}
+
+bool RecordsVerb::needsGuiApplication(const QStringList& arguments) const {
+    // The PDF's layout needs fonts; everything else runs on a plain core application.
+    return arguments.contains(QStringLiteral("--pdf"));
 }
 
 std::unique_ptr<RecordsStore> RecordsVerb::openLocal(QString* error) {
@@ -301,13 +322,14 @@ int RecordsVerb::list(const QCommandLineParser& parser) {
     return kExitOk;
 }
 
-int RecordsVerb::show(const QString& text) {
+int RecordsVerb::findRun(const QString& text, RunRecord* run) {
     QString localError, serverError, error;
     const std::unique_ptr<RecordsStore> local = openLocal(&localError);
     std::unique_ptr<RecordsStore> server;
     // The station's file first: it answers without the network and holds what waits.
-    for (RecordsStore* store : {local.get(), static_cast<RecordsStore*>(nullptr)}) {
-        if (!store) {
+    for (int pass = 0; pass < 2; ++pass) {
+        RecordsStore* store = local.get();
+        if (pass == 1) {
             server = openServer(&serverError);
             store = server.get();
         }
@@ -325,67 +347,133 @@ int RecordsVerb::show(const QString& text) {
         }
         if (matches.isEmpty())
             continue;
-        RunRecord run;
-        if (!store->load(matches.first(), &run, &error)) {
+        if (!store->load(matches.first(), run, &error)) {
             printErr(error);
             return kExitFailure;
         }
-        if (m_json) {
-            printOut(
-                QString::fromUtf8(QJsonDocument(run.toJson()).toJson(QJsonDocument::Indented)).trimmed());
-            return kExitOk;
-        }
-        printOut(tr("Run %1  %2").arg(run.uuid, Outcomes::name(run.outcome)));
-        printOut(tr("Plan: %1 (%2)").arg(run.planName, run.planPath));
-        printOut(
-            tr("Station: %1  Operator: %2  Trivane %3").arg(run.station, run.operatorName, run.toolVersion));
-        printOut(tr("Started: %1  Ended: %2").arg(localTime(run.startUtc), localTime(run.endUtc)));
-        if (!run.message.isEmpty())
-            printOut(tr("Ended early: %1").arg(run.message));
-        for (const MotorRecord& motor : run.motors) {
-            printOut(tr("Motor %1  CAN ID %2  model %3  firmware %4  parameters %5  %6")
-                         .arg(mcuText(motor.mcuId), QString::number(motor.canId),
-                              QString::number(motor.modelCode),
-                              motor.firmware.isEmpty() ? QStringLiteral("-") : motor.firmware,
-                              motor.paramSha256.isEmpty() ? QStringLiteral("-") : motor.paramSha256.left(12),
-                              Outcomes::name(motor.outcome)));
-            for (const StepRecord& step : motor.steps) {
-                printOut(QStringLiteral("  %1. %2 [%3]  %4  %5 s%6")
-                             .arg(QString::number(step.index), step.title, step.kind,
-                                  Outcomes::name(step.outcome), QString::number(step.seconds, 'f', 2),
-                                  step.message.isEmpty() ? QString() : QStringLiteral("  ") + step.message));
-                for (const Measurement& m : step.measurements) {
-                    QString value;
-                    if (m.numeric) {
-                        value = QString::number(m.value);
-                        if (!m.unit.isEmpty())
-                            value += QLatin1Char(' ') + m.unit;
-                        value += limitsText(m);
-                    } else {
-                        value = m.text;
-                        if (!m.expected.isEmpty())
-                            value += tr(" (expected %1)").arg(m.expected);
-                    }
-                    printOut(
-                        QStringLiteral("       %1 = %2  %3").arg(m.name, value, Outcomes::name(m.outcome)));
+        return -1;
+    }
+    if (!local && !server)
+        printErr(localError);
+    if (!serverError.isEmpty())
+        printErr(serverError);
+    if (local || server)
+        printErr(tr("No run %1.").arg(text));
+    return kExitFailure;
+}
+
+int RecordsVerb::show(const QString& text) {
+    RunRecord run;
+    const int code = findRun(text, &run);
+    if (code >= 0)
+        return code;
+    if (m_json) {
+        printOut(QString::fromUtf8(QJsonDocument(run.toJson()).toJson(QJsonDocument::Indented)).trimmed());
+        return kExitOk;
+    }
+    printOut(tr("Run %1  %2").arg(run.uuid, Outcomes::name(run.outcome)));
+    printOut(tr("Plan: %1 (%2)").arg(run.planName, run.planPath));
+    printOut(tr("Station: %1  Operator: %2  Trivane %3").arg(run.station, run.operatorName, run.toolVersion));
+    printOut(tr("Started: %1  Ended: %2").arg(localTime(run.startUtc), localTime(run.endUtc)));
+    if (!run.message.isEmpty())
+        printOut(tr("Ended early: %1").arg(run.message));
+    for (const MotorRecord& motor : run.motors) {
+        printOut(tr("Motor %1  CAN ID %2  model %3  firmware %4  parameters %5  %6")
+                     .arg(mcuText(motor.mcuId), QString::number(motor.canId),
+                          QString::number(motor.modelCode),
+                          motor.firmware.isEmpty() ? QStringLiteral("-") : motor.firmware,
+                          motor.paramSha256.isEmpty() ? QStringLiteral("-") : motor.paramSha256.left(12),
+                          Outcomes::name(motor.outcome)));
+        for (const StepRecord& step : motor.steps) {
+            printOut(QStringLiteral("  %1. %2 [%3]  %4  %5 s%6")
+                         .arg(QString::number(step.index), step.title, step.kind,
+                              Outcomes::name(step.outcome), QString::number(step.seconds, 'f', 2),
+                              step.message.isEmpty() ? QString() : QStringLiteral("  ") + step.message));
+            for (const Measurement& m : step.measurements) {
+                QString value;
+                if (m.numeric) {
+                    value = QString::number(m.value);
+                    if (!m.unit.isEmpty())
+                        value += QLatin1Char(' ') + m.unit;
+                    value += limitsText(m);
+                } else {
+                    value = m.text;
+                    if (!m.expected.isEmpty())
+                        value += tr(" (expected %1)").arg(m.expected);
                 }
-                for (const Attachment& a : step.attachments)
-                    printOut(tr("       attachment %1 (%2, %3 bytes)")
-                                 .arg(a.name, a.mimeType, QString::number(a.data.size())));
+                printOut(QStringLiteral("       %1 = %2  %3").arg(m.name, value, Outcomes::name(m.outcome)));
             }
+            for (const Attachment& a : step.attachments)
+                printOut(tr("       attachment %1 (%2, %3 bytes)")
+                             .arg(a.name, a.mimeType, QString::number(a.data.size())));
+        }
+    }
+    return kExitOk;
+}
+
+int RecordsVerb::exportRun(const QString& text, const QCommandLineParser& parser) {
+    const bool html = parser.isSet(QStringLiteral("html"));
+    const bool pdf = parser.isSet(QStringLiteral("pdf"));
+    const bool junit = parser.isSet(QStringLiteral("junit"));
+    if (int(html) + int(pdf) + int(junit) != 1) {
+        printErr(tr("records export needs one of --html, --pdf and --junit."));
+        return kExitUsage;
+    }
+    const QString out = parser.value(QStringLiteral("out"));
+    if (pdf && out.isEmpty() && ::isatty(STDOUT_FILENO)) {
+        printErr(tr("A PDF is not for the terminal: give --out <file>."));
+        return kExitUsage;
+    }
+    RunRecord run;
+    const int code = findRun(text, &run);
+    if (code >= 0)
+        return code;
+    QByteArray data;
+    if (junit) {
+        data = JUnitReport::render(run);
+    } else {
+        int motor = run.motors.size() == 1 ? 0 : -1;
+        if (parser.isSet(QStringLiteral("mcu-id"))) {
+            QString id = parser.value(QStringLiteral("mcu-id")).trimmed().toLower();
+            if (id.startsWith(QLatin1String("0x")))
+                id = id.mid(2);
+            motor = -1;
+            for (int i = 0; i < run.motors.size(); ++i) {
+                if (QString::number(run.motors[i].mcuId, 16) == id)
+                    motor = i;
+            }
+        }
+        if (motor < 0) {
+            QStringList ids;
+            for (const MotorRecord& m : run.motors)
+                ids << mcuText(m.mcuId);
+            printErr(run.motors.isEmpty()
+                         ? tr("Run %1 has no motor to report on; --junit reports the run.").arg(run.uuid)
+                         : tr("Name one of the run's motors with --mcu-id: %1.")
+                               .arg(ids.join(QStringLiteral(", "))));
+            return kExitUsage;
+        }
+        data = html ? HtmlReport::render(run, motor) : PdfReport::render(run, motor);
+    }
+    if (data.isEmpty()) {
+        printErr(tr("The report of run %1 could not be made.").arg(run.uuid));
+        return kExitFailure;
+    }
+    if (out.isEmpty()) {
+        if (std::fwrite(data.constData(), 1, size_t(data.size()), stdout) != size_t(data.size()) ||
+            std::fflush(stdout) != 0) {
+            printErr(tr("Could not write the report to stdout."));
+            return kExitFailure;
         }
         return kExitOk;
     }
-    if (!local && !server) {
-        printErr(localError);
-        if (!serverError.isEmpty())
-            printErr(serverError);
-    } else {
-        if (!serverError.isEmpty())
-            printErr(serverError);
-        printErr(tr("No run %1.").arg(text));
+    QString error;
+    if (!ReportFolder::writeFile(out, data, &error)) {
+        printErr(error);
+        return kExitFailure;
     }
-    return kExitFailure;
+    printErr(tr("Written: %1").arg(out));
+    return kExitOk;
 }
 
 int RecordsVerb::sync() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/cliverb.h"
+#include "commission/runrecord.h"
 #include "records/recordssettings.h"
 
 #include <QCommandLineParser>
@@ -10,8 +11,8 @@
 
 class RecordsStore;
 
-// trivane-cli records list|show|sync: the commissioning history of the station's file and,
-// when one is configured, of the line's server.
+// trivane-cli records list|show|export|sync: the commissioning history of the station's file
+// and, when one is configured, of the line's server.
 class RecordsVerb : public CliVerb {
     Q_DECLARE_TR_FUNCTIONS(RecordsVerb)
 
@@ -20,11 +21,16 @@ public:
     QString synopsis() const override;
     QString description() const override;
     int run(const QStringList& arguments) override;
+    bool needsGuiApplication(const QStringList& arguments) const override;
 
 private:
     int list(const QCommandLineParser& parser);
     int show(const QString& run);
+    int exportRun(const QString& run, const QCommandLineParser& parser);
     int sync();
+    // Finds a run by its UUID or a unique start of it, the station's file first; on failure
+    // returns the exit code after printing why, else -1.
+    int findRun(const QString& text, RunRecord* run);
     // The station's store when its file exists (nothing is created by looking); null otherwise.
     std::unique_ptr<RecordsStore> openLocal(QString* error);
     // The server's store when one is configured and reachable; null otherwise, with why in *error.

@@ -13,8 +13,10 @@ StationRecords* StationRecords::instance() {
 }
 
 StationRecords::StationRecords() {
+    // The configuration as far as it is known now; the program configures again once it has read it.
     QString ignored;
-    RecordsSettings::resolve(QString(), QString(), &m_settings, &ignored);
+    if (!RecordsSettings::resolve(RecordsSettings::configuredUrl(), QString(), &m_settings, &ignored))
+        RecordsSettings::resolve(QString(), QString(), &m_settings, &ignored);
     if (QCoreApplication* app = QCoreApplication::instance())
         connect(app, &QCoreApplication::aboutToQuit, this, [this] { stopSending(); });
 }

@@ -5,10 +5,13 @@
 #include "tests/records/pgtestserver.h"
 #include "tests/records/rawdb.h"
 #include "tests/records/samplerun.h"
+#include "tests/link/simbench.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QDirIterator>
+#include <QXmlStreamReader>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
@@ -202,6 +205,83 @@ private slots:
         r = cli(m_shop, {"records", "show", "0123abcd"});
         QCOMPARE(r.code, 1);
         QVERIFY(r.err.contains(QLatin1String("0123abcd")));
+    }
+
+    void exportReports() {
+        const QString out = m_dir.filePath(QStringLiteral("exports"));
+        QDir().mkpath(out);
+        // JUnit to stdout: well-formed, a suite for the run's motor.
+        Cli r = cli(m_shop, {"records", "export", uuidN(2), "--junit"});
+        QCOMPARE(r.code, 0);
+        QXmlStreamReader xml(r.out);
+        int suites = 0;
+        while (!xml.atEnd()) {
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("testsuite"))
+                ++suites;
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(suites, 1);
+
+        r = cli(m_shop, {"records", "export", uuidN(2), "--html", "--out", out + QStringLiteral("/r.html")});
+        QCOMPARE(r.code, 0);
+        QFile html(out + QStringLiteral("/r.html"));
+        QVERIFY(html.open(QIODevice::ReadOnly));
+        const QByteArray page = html.readAll();
+        QVERIFY(page.contains("<html"));
+        QVERIFY(page.contains("50%1 load"));
+
+        r = cli(m_shop, {"records", "export", uuidN(1).toUpper(), "--pdf", "--mcu-id", "a1", "--out",
+                         out + QStringLiteral("/r.pdf")});
+        QCOMPARE(r.code, 0);
+        QFile pdf(out + QStringLiteral("/r.pdf"));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.read(5) == "%PDF-");
+
+        // Nothing is written where it cannot be written whole.
+        r = cli(m_shop, {"records", "export", uuidN(2), "--junit", "--out",
+                         out + QStringLiteral("/no/such/dir/x.xml")});
+        QCOMPARE(r.code, 1);
+        QVERIFY(!r.err.isEmpty());
+        r = cli(m_shop, {"records", "export", uuidN(2), "--html", "--mcu-id", "0xdead"});
+        QCOMPARE(r.code, 2);
+        QVERIFY(r.err.contains(QLatin1String("0xa2")));
+        r = cli(m_shop, {"records", "export", uuidN(2)});
+        QCOMPARE(r.code, 2);
+        r = cli(m_shop, {"records", "export", uuidN(77), "--junit"});
+        QCOMPARE(r.code, 1);
+    }
+
+    // A commissioning run of the real command against the simulated bench lands in the
+    // station's records under the UUID of its report.
+    void commissionRunIsKept() {
+        linktest::SimBench sim;
+        const QString port = sim.start({"--motors", "1", "--no-pacing"});
+        QVERIFY(!port.isEmpty());
+        const QString dir = m_dir.filePath(QStringLiteral("commission"));
+        QDir().mkpath(dir);
+        QFile plan(dir + QStringLiteral("/plan.yaml"));
+        QVERIFY(plan.open(QIODevice::WriteOnly));
+        plan.write("format: 1\nname: Find it\nsteps:\n  - step: detect\n    motors: {min: 1}\n");
+        plan.close();
+        const Cli run = cli(dir, {"commission", "plan.yaml", "--port", port, "--yes", "--json"});
+        QVERIFY2(run.code == 0 || run.code == 1, qPrintable(run.err));
+        QString reportJson;
+        QDirIterator it(dir + QStringLiteral("/reports"), {"report.json"}, QDir::Files,
+                        QDirIterator::Subdirectories);
+        if (it.hasNext())
+            reportJson = it.next();
+        QVERIFY2(!reportJson.isEmpty(), qPrintable(run.err));
+        QFile file(reportJson);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        RunRecord reported;
+        QString error;
+        QVERIFY(RunRecord::fromJson(QJsonDocument::fromJson(file.readAll()).object(), &reported, &error));
+
+        const Cli shown = cli(dir, {"records", "show", reported.uuid, "--json"});
+        QCOMPARE(shown.code, 0);
+        RunRecord kept;
+        QVERIFY(RunRecord::fromJson(QJsonDocument::fromJson(shown.out.toUtf8()).object(), &kept, &error));
+        QCOMPARE(kept.toJson(), reported.toJson());
     }
 
     void nothingStoredYet() {
