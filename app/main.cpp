@@ -1,3 +1,4 @@
+#include "app/help/helpscreens.h"
 #include "app/startup.h"
 #include "scope/scopescreens.h"
 #include "workbench/workbenchscreens.h"
@@ -10,6 +11,7 @@ int main(int argc, char* argv[]) {
     // Screens register before the start-up builds the main window.
     registerWorkbenchScreens();
     registerScopeScreens();
+    registerHelpScreens();
     int code = 0;
     {
         Startup startup;

@@ -10,7 +10,14 @@ bool CliVerbRegistry::add(std::unique_ptr<CliVerb> verb) {
         return false;
     }
     const QString name = verb->name();
-    return m_verbs.emplace(name, std::move(verb)).second;
+    if (m_verbs.emplace(name, std::move(verb)).second) {
+        return true;
+    }
+    if (!m_duplicates.contains(name)) {
+        m_duplicates.append(name);
+        m_duplicates.sort();
+    }
+    return false;
 }
 
 CliVerb* CliVerbRegistry::find(const QString& name) const {
@@ -24,4 +31,8 @@ QList<CliVerb*> CliVerbRegistry::verbs() const {
         result.append(entry.second.get());
     }
     return result;
+}
+
+QStringList CliVerbRegistry::duplicates() const {
+    return m_duplicates;
 }

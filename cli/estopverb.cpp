@@ -71,8 +71,7 @@ int EstopVerb::run(const QStringList& arguments) {
     bool ok = true;
     QJsonArray motors;
     for (kx::DataObject* device : targets) {
-        helper->setCurrentDeviceDobj(device);
-        LinkCommands::run(QStringLiteral("SET_MODE"), 0);
+        LinkCommands::send(LinkCommand::setMode(MotionGuard::canIdOf(device), 0));
         const int status =
             session.waitStatus({OTA_STA_BRAKE_MODE_SUCCESS, OTA_STA_BRAKE_MODE_OVER_TIME}, kConfirmTimeoutMs);
         const bool braked = status == OTA_STA_BRAKE_MODE_SUCCESS;

@@ -11,7 +11,9 @@
 #include "link/motorframes.h"
 #include "link/motorstates.h"
 #include "link/otathread.h"
+#include "link/transport/canbustransport.h"
 
+#include <QCanBus>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -36,6 +38,10 @@ void setConfig(const QString& path, const QVariant& value) {
 LinkSession::LinkSession()
     : m_portOption(QStringLiteral("port"), tr("Serial device of the USB-CAN adapter (required)."),
                    tr("device")),
+      m_busOption(QStringLiteral("bus"),
+                  tr("CAN interface instead of a serial adapter, as PLUGIN:INTERFACE (socketcan:can0, "
+                     "virtualcan:tcp://127.0.0.1:35468/can0)."),
+                  tr("interface")),
       m_baudOption(QStringLiteral("baud"), tr("Line rate of the adapter (default: config.baud_rate)."),
                    tr("rate")),
       m_canIdOption(QStringLiteral("can-id"),
@@ -53,6 +59,7 @@ LinkSession::~LinkSession() {
 
 void LinkSession::addOptions(QCommandLineParser* parser) {
     parser->addOption(m_portOption);
+    parser->addOption(m_busOption);
     parser->addOption(m_baudOption);
     parser->addOption(m_canIdOption);
     parser->addOption(m_multiOption);
@@ -89,8 +96,21 @@ int LinkSession::parseCommandLine(QCommandLineParser* parser, const QStringList&
 
 bool LinkSession::readOptions(const QCommandLineParser& parser, QString* error) {
     m_port = parser.value(m_portOption);
+    const QString bus = parser.value(m_busOption);
+    if (!m_port.isEmpty() && !bus.isEmpty()) {
+        *error = tr("--port and --bus exclude each other.");
+        return false;
+    }
+    if (!bus.isEmpty()) {
+        if (!CanBusTransport::takes(bus)) {
+            *error = tr("Not a CAN interface (PLUGIN:INTERFACE with one of %1): %2")
+                         .arg(QCanBus::instance()->plugins().join(QStringLiteral(", ")), bus);
+            return false;
+        }
+        m_port = bus;
+    }
     if (m_port.isEmpty()) {
-        *error = tr("--port is required.");
+        *error = tr("--port or --bus is required.");
         return false;
     }
     bool ok = true;
@@ -233,6 +253,10 @@ bool LinkSession::open() {
     m_opened = true;
     m_errors = 0;
     return true;
+}
+
+int LinkSession::targetId() const {
+    return MotionGuard::canIdOf(m_target);
 }
 
 kx::DataObject* LinkSession::findDevice(int canId) const {

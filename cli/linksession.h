@@ -12,7 +12,7 @@ namespace kx {
 class DataObject;
 }
 
-// What every link verb of trivane-cli shares: the common options (--port, --baud, --can-id,
+// What every link verb of trivane-cli shares: the common options (--port or --bus, --baud, --can-id,
 // --multi, --json), opening the port, probing and configuring the adapter, detecting the
 // motors, choosing the target, echoing the status lines the link posts, and the exit code.
 class LinkSession : public QObject {
@@ -40,6 +40,8 @@ public:
     // after printing why (no adapter, no motor, no such CAN ID).
     bool open();
     kx::DataObject* target() const { return m_target; }
+    // The target's CAN ID.
+    int targetId() const;
     QList<kx::DataObject*> devices() const;
     // The detected device with that CAN ID; null when none.
     kx::DataObject* findDevice(int canId) const;
@@ -68,6 +70,7 @@ private:
     void onStatusLine(const QString& line);
 
     QCommandLineOption m_portOption;
+    QCommandLineOption m_busOption;
     QCommandLineOption m_baudOption;
     QCommandLineOption m_canIdOption;
     QCommandLineOption m_multiOption;

@@ -170,7 +170,7 @@ int LinkVerb::act(LinkSession* s) {
             return scan(s);
         case Kind::Mode: {
             const int mode = m_word == QLatin1String("motor") ? 1 : m_word == QLatin1String("reset") ? 2 : 0;
-            LinkCommands::run(QStringLiteral("SET_MODE"), mode);
+            LinkCommands::send(LinkCommand::setMode(s->targetId(), mode));
             const QList<int> outcomes =
                 mode == 1   ? QList<int>{OTA_STA_MOTOR_MODE_SUCCESS, OTA_STA_MOTOR_MODE_OVER_TIME}
                 : mode == 2 ? QList<int>{OTA_STA_RST_MODE_SUCCESS, OTA_STA_RST_MODE_OVER_TIME}
@@ -178,36 +178,41 @@ int LinkVerb::act(LinkSession* s) {
             return s->finish(s->waitStatus(outcomes, kStepTimeoutMs) == outcomes[0]);
         }
         case Kind::RunMode: {
-            const bool ok = LinkCommands::run(QStringLiteral("SET_RUN_MODE"), int(m_numbers[0]));
+            const bool ok = LinkCommands::send(LinkCommand::setRunMode(s->targetId(), int(m_numbers[0])));
             s->flush();
             return s->finish(ok);
         }
         case Kind::Mit: {
             // Set-points are checked and scaled against the target's own ranges.
-            s->queryModel(MotionGuard::canIdOf(s->target()));
-            const bool ok =
-                LinkCommands::run(QStringLiteral("MOTOR_CONTROL"), m_numbers[0],
-                                  QVariantList{m_numbers[1], m_numbers[2], m_numbers[3], m_numbers[4]});
+            s->queryModel(s->targetId());
+            MotorFrames::MitSetpoints sp;
+            sp.torque = float(m_numbers[0]);
+            sp.position = float(m_numbers[1]);
+            sp.velocity = float(m_numbers[2]);
+            sp.kp = float(m_numbers[3]);
+            sp.kd = float(m_numbers[4]);
+            const bool ok = LinkCommands::send(LinkCommand::mitControl(s->targetId(), sp));
             s->flush();
             return s->finish(ok);
         }
         case Kind::Sdo: {
-            const bool ok = LinkCommands::run(
-                m_uint ? QStringLiteral("MOTOR_SDO_UINT") : QStringLiteral("MOTOR_SDO_FLOAT"),
-                int(m_numbers[0]), m_numbers[1]);
+            const bool ok = LinkCommands::send(
+                m_uint ? LinkCommand::sdoUint(s->targetId(), int(m_numbers[0]), m_numbers[1])
+                       : LinkCommand::sdoFloat(s->targetId(), int(m_numbers[0]), m_numbers[1]));
             s->flush();
             return s->finish(ok);
         }
         case Kind::Jog: {
             const bool stop = m_word == QLatin1String("stop");
             if (!stop)
-                s->queryModel(MotionGuard::canIdOf(s->target()));
-            const bool ok = LinkCommands::run(QStringLiteral("MOVE_JOG"), stop ? 0.0 : m_numbers[0], !stop);
+                s->queryModel(s->targetId());
+            const bool ok =
+                LinkCommands::send(LinkCommand::jog(s->targetId(), stop ? 0.0 : m_numbers[0], !stop));
             s->flush();
             return s->finish(ok);
         }
         case Kind::Zero: {
-            LinkCommands::run(QStringLiteral("ZERO_MECH"));
+            LinkCommands::send(LinkCommand::zero(s->targetId()));
             const int status =
                 s->waitStatus({OTA_STA_ZERO_MODE_SUCCESS, OTA_STA_ZERO_MODE_OVER_TIME}, kStepTimeoutMs);
             if (status != OTA_STA_ZERO_MODE_SUCCESS)
@@ -215,13 +220,13 @@ int LinkVerb::act(LinkSession* s) {
             return s->finish(status == OTA_STA_ZERO_MODE_SUCCESS);
         }
         case Kind::ClearAlarm: {
-            const bool ok = LinkCommands::run(QStringLiteral("CLEAR_ALARM"));
+            const bool ok = LinkCommands::send(LinkCommand::clearAlarm(s->targetId()));
             s->flush();
             return s->finish(ok);
         }
         case Kind::SetCanId: {
             const int newId = int(m_numbers[0]);
-            if (!LinkCommands::run(QStringLiteral("SET_CAN_ID"), newId))
+            if (!LinkCommands::send(LinkCommand::setCanId(s->targetId(), newId)))
                 return s->finish(false);
             const int status =
                 s->waitStatus({OTA_STA_SET_ID_SUCCESS, OTA_STA_SET_ID_OVER_TIME}, kStepTimeoutMs);
@@ -264,7 +269,7 @@ int LinkVerb::scan(LinkSession* s) {
 }
 
 int LinkVerb::calibrate(LinkSession* s) {
-    LinkCommands::run(QStringLiteral("ENCODER_CALIBRATION"));
+    LinkCommands::send(LinkCommand::calibrate(s->targetId()));
     const int entered =
         s->waitStatus({OTA_STA_CALI_MODE_SUCCESS, OTA_STA_CALI_MODE_OVER_TIME}, kStepTimeoutMs);
     CANWorker* worker = Helper::instance()->worker();

@@ -65,6 +65,17 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("trivane-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TRIVANE_VERSION));
 
+    // Two verbs under one name is a build mistake: which one a command line reaches would
+    // depend on the link order, so nothing runs until the names are told apart.
+    const QStringList duplicates = CliVerbRegistry::instance().duplicates();
+    if (!duplicates.isEmpty()) {
+        for (const QString& name : duplicates)
+            print(stderr, text("trivane-cli: the verb \"%1\" is registered more than once; every verb "
+                               "needs a name of its own.\n")
+                              .arg(name));
+        return CliVerb::kExitUsage;
+    }
+
     QCommandLineParser parser;
     parser.setApplicationDescription(
         text("Trivane command-line tool: data conversion and motor bench access."));

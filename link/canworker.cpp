@@ -13,6 +13,8 @@
 #include "link/portaccess.h"
 #include "link/reconnectwatcher.h"
 #include "link/serialrecord.h"
+#include "link/tap/frametap.h"
+#include "link/transport/linktransport.h"
 
 #include <QFileInfo>
 #include <QSerialPortInfo>
@@ -36,14 +38,6 @@ bool setting(const QString& path, bool defaultValue) {
 
 CANWorker::CANWorker(QObject* parent) : QObject(parent) {
     qRegisterMetaType<QSerialPort::SerialPortError>("QSerialPort::SerialPortError");
-    m_port = new QSerialPort(this);
-    // Restoring the old line settings on close would re-time the last frames (the safety
-    // resets written just before closing) while they still wait in the output queue.
-    // Deprecated without a replacement; the setting still works.
-    QT_WARNING_PUSH
-    QT_WARNING_DISABLE_DEPRECATED
-    m_port->setSettingsRestoredOnClose(false);
-    QT_WARNING_POP
     m_output = kx::d("output");
     m_baudRate = kx::d("config.baud_rate")->getInt(921600);
 
@@ -64,8 +58,6 @@ CANWorker::CANWorker(QObject* parent) : QObject(parent) {
     // The process-wide model is the current device's: frames are scaled per motor.
     connect(Helper::instance(), &Helper::currentDeviceDobjChanged, this, &CANWorker::followCurrentDevice);
     followCurrentDevice();
-    connect(m_port, &QSerialPort::readyRead, this, &CANWorker::readSerialPortBuffer);
-    connect(m_port, &QSerialPort::errorOccurred, this, &CANWorker::onErrorOccurred, Qt::QueuedConnection);
 
     m_link->start();
     new MotorFaults(this);
@@ -85,46 +77,47 @@ CANWorker::~CANWorker() {
         m_link->setParent(nullptr);
     }
     m_link = nullptr;
-    if (m_port->isOpen()) {
+    if (isConnected()) {
         emit portClosing();
-        m_port->flush();
-        m_port->close();
+        m_transport->flush();
+        m_transport->close();
         setNode(this, QStringLiteral("working"), false);
     }
 }
 
 void CANWorker::connectPort(const QString& portName) {
     m_reconnect->stop();
-    if (m_port->isOpen()) {
+    if (isConnected()) {
         Helper::instance()->postStatus(tr("Serial port %1 is already connected.").arg(m_portName));
         return;
     }
+    if (m_transport)
+        m_transport->deleteLater();
+    m_transport = LinkTransport::create(portName, this);
+    if (!m_transport)
+        return;
+    connect(m_transport, &LinkTransport::received, this, &CANWorker::onReceived);
+    // Queued: a port's error arrives while the port is inside a call of its own.
+    connect(m_transport, &LinkTransport::errorOccurred, this, &CANWorker::onErrorOccurred,
+            Qt::QueuedConnection);
     m_portName = portName;
-    m_port->setPortName(portName);
     setNode(this, QStringLiteral("project.serial_port"), portName);
-    m_port->setBaudRate(m_baudRate);
-    m_port->setDataBits(QSerialPort::Data8);
-    m_port->setParity(QSerialPort::NoParity);
-    m_port->setStopBits(QSerialPort::OneStop);
-    m_port->setFlowControl(QSerialPort::NoFlowControl);
-    m_port->setReadBufferSize(4096);
     m_fallbackPos = 0;
     m_configRounds = 0;
     // Another bench may sit behind the port now: what was known of the motors goes.
     MotorStates::reset();
     MotorModel::reset();
     followCurrentDevice();
-    if (!m_port->open(QIODevice::ReadWrite)) {
-        kx::logE() << "open serial port failed: " + portName + " (" + m_port->errorString() + ")";
+    if (!m_transport->open(m_baudRate)) {
+        kx::logE() << "open serial port failed: " + portName + " (" + m_transport->errorString() + ")";
         return;
     }
     // Every way of connecting (dialog, project, start-up hook) leaves the port for the next
     // "auto connect".
     setNode(this, QStringLiteral("config.last_com"), portName);
-    // The rate may only be applied to an open device on some platforms; set it again.
-    m_port->setBaudRate(m_baudRate);
     emit connectionChanged(true);
-    if (setting(QStringLiteral("config.support_at"), true)) {
+    // A CAN interface has no adapter to set up: the bus is probed directly.
+    if (m_transport->carriesAdapterCommands() && setting(QStringLiteral("config.support_at"), true)) {
         m_link->startStep(STEP_INIT);
     } else {
         // No adapter configuration: the scan starts at once, from an empty device table, as
@@ -154,7 +147,7 @@ void CANWorker::connectLastPort() {
 void CANWorker::disconnectPort() {
     const bool waiting = m_reconnect->isWatching();
     m_reconnect->stop();
-    if (waiting && !m_port->isOpen()) {
+    if (waiting && !isConnected()) {
         // Giving up on an unplugged adapter: its motors leave as on any disconnect.
         if (setting(QStringLiteral("config.setting.remove_device_on_disconnected"), true)) {
             kx::d("project.device")->clear(this);
@@ -166,11 +159,11 @@ void CANWorker::disconnectPort() {
 }
 
 void CANWorker::closePort(bool keepDevices) {
-    if (!m_port->isOpen())
+    if (!isConnected())
         return;
     emit portClosing();
-    m_port->flush();
-    m_port->close();
+    m_transport->flush();
+    m_transport->close();
     // Steps waiting for answers from a closed port would only time out with misleading
     // failure lines (and the MIT stream would keep going): the step machine goes idle and
     // the features end their transfers.
@@ -189,7 +182,7 @@ void CANWorker::closePort(bool keepDevices) {
 }
 
 bool CANWorker::isConnected() const {
-    return m_port->isOpen();
+    return m_transport && m_transport->isOpen();
 }
 
 QString CANWorker::portName() const {
@@ -197,7 +190,11 @@ QString CANWorker::portName() const {
 }
 
 qint32 CANWorker::portBaudRate() const {
-    return m_port->baudRate();
+    return m_transport ? m_transport->baudRate() : 0;
+}
+
+bool CANWorker::carriesAdapterCommands() const {
+    return !m_transport || m_transport->carriesAdapterCommands();
 }
 
 QString CANWorker::deviceDisplayName(kx::DataObject* device) {
@@ -223,8 +220,10 @@ kx::DataObject* CANWorker::deviceForCanId(quint8 canId) const {
 }
 
 void CANWorker::writeRaw(QByteArray bytes) {
-    if (m_port->isOpen())
-        m_port->write(bytes);
+    if (isConnected()) {
+        m_transport->write(bytes);
+        publishWrite(bytes);
+    }
     if (setting(QStringLiteral("config.setting.record_write_raw_data"), true)) {
         m_output->set(this,
                       QStringLiteral(" -> %1: %2").arg(m_portName, QString::fromLatin1(bytes.toHex(' '))));
@@ -232,17 +231,28 @@ void CANWorker::writeRaw(QByteArray bytes) {
 }
 
 void CANWorker::writeToCom(QByteArray bytes, short length) {
-    if (!m_port->isOpen())
+    if (!isConnected())
         return;
-    m_port->clear(QSerialPort::Input);
+    m_transport->clearInput();
     const QByteArray head = bytes.left(qMax<int>(0, length));
-    m_port->write(head);
-    m_port->flush();
+    m_transport->write(head);
+    publishWrite(head);
+    m_transport->flush();
     qDebug() << "TxHex:" << head.toHex();
 }
 
-void CANWorker::readSerialPortBuffer() {
-    const QByteArray bytes = m_port->readAll();
+void CANWorker::publishWrite(const QByteArray& bytes) {
+    FrameTap& tap = FrameTap::instance();
+    if (!tap.observed())
+        return;
+    CanFrame frame;
+    if (SerialRecord::toFrame(bytes, &frame))
+        tap.publishFrame(TapRecord::Direction::Tx, frame, bytes);
+    else
+        tap.publishText(TapRecord::Direction::Tx, bytes);
+}
+
+void CANWorker::onReceived(const QByteArray& bytes) {
     if (bytes.isEmpty())
         return;
     if (setting(QStringLiteral("config.setting.record_read_raw_data"), false)) {
@@ -253,12 +263,13 @@ void CANWorker::readSerialPortBuffer() {
 }
 
 void CANWorker::setBaudRate(qint32 rate) {
-    m_port->setBaudRate(rate);
+    if (m_transport)
+        m_transport->setBaudRate(rate);
 }
 
-void CANWorker::StateUpdate(int status) {
+void CANWorker::StateUpdate(int status, int canId) {
     Helper* helper = Helper::instance();
-    const bool open = m_port->isOpen();
+    const bool open = isConnected();
     const QVector<qint32> rates = baudFallbacks();
     switch (status) {
         case OTA_STA_DETECT_MCU:
@@ -269,8 +280,7 @@ void CANWorker::StateUpdate(int status) {
             if (!open)
                 break;
             if (m_configRounds >= kMaxConfigRounds) {
-                helper->postStatus(tr("USB-CAN module configuration failed, please check physical device!"),
-                                   QStringLiteral("ERROR"));
+                adapterFailedNow();
                 break;
             }
             m_fallbackPos = 1;
@@ -291,8 +301,7 @@ void CANWorker::StateUpdate(int status) {
                 break;
             ++m_fallbackPos;
             if (m_fallbackPos > 11) {
-                helper->postStatus(tr("USB-CAN module configuration failed, please check physical device!"),
-                                   QStringLiteral("ERROR"));
+                adapterFailedNow();
                 break;
             }
             setBaudRate(rates[m_fallbackPos]);
@@ -305,8 +314,7 @@ void CANWorker::StateUpdate(int status) {
             break;
         case OTA_STA_CONFIG_OVER_TIME:
             if (open)
-                helper->postStatus(tr("USB-CAN module configuration failed, please check physical device!"),
-                                   QStringLiteral("ERROR"));
+                adapterFailedNow();
             break;
         case OTA_STA_CONFIG_SUCCESS:
             if (!open)
@@ -317,10 +325,16 @@ void CANWorker::StateUpdate(int status) {
             m_link->startStep(STEP_INIT);
             break;
         default:
-            LinkCommands::reportOutcome(status);
+            LinkCommands::reportOutcome(status, canId);
             break;
     }
-    emit linkStatus(status);
+    emit linkStatus(status, canId);
+}
+
+void CANWorker::adapterFailedNow() {
+    Helper::instance()->postStatus(tr("USB-CAN module configuration failed, please check physical device!"),
+                                   QStringLiteral("ERROR"));
+    emit adapterFailed();
 }
 
 void CANWorker::onDeviceDetected() {
@@ -380,8 +394,7 @@ void CANWorker::onDeviceDetected() {
 void CANWorker::onErrorOccurred(QSerialPort::SerialPortError error) {
     if (error == QSerialPort::NoError)
         return;
-    const bool wasOpen = m_port->isOpen();
-    m_port->clearError();
+    const bool wasOpen = isConnected();
     // Operations on the port right after it closed report NotOpenError, and a vanished device
     // may report a late read or resource error: consequences of the first error, not new ones
     // worth a second box. Errors of a failed open (permission, not found) still count.

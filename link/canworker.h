@@ -10,6 +10,7 @@
 
 #include "link/canframe.h"
 
+class LinkTransport;
 class otaThread;
 class ReconnectWatcher;
 
@@ -43,6 +44,8 @@ public:
     bool isConnected() const;
     QString portName() const;
     qint32 portBaudRate() const;
+    // False on a CAN interface: no AT set-up, no line rates to try.
+    bool carriesAdapterCommands() const;
 
     // "Motor %1" with the record's CAN ID.
     static QString deviceDisplayName(kx::DataObject* device);
@@ -59,8 +62,11 @@ signals:
     void deviceChanged();
     void sendRecvData(QByteArray bytes);
     // Every link status after the worker's own reaction, on the port's thread: the parameter
-    // table, firmware and scope parts react here.
-    void linkStatus(int status);
+    // table, firmware and scope parts react here. canId: the motor the status concerns.
+    void linkStatus(int status, int canId);
+    // Detection gave up: the adapter could not be configured at any line rate (the status
+    // line says so in words).
+    void adapterFailed();
     // The port was opened or closed.
     void connectionChanged(bool connected);
     // Emitted synchronously just before the port closes: last writes still reach the bus.
@@ -72,22 +78,26 @@ signals:
 public slots:
     void writeRaw(QByteArray bytes);
     void writeToCom(QByteArray bytes, short length);
-    void readSerialPortBuffer();
-    void StateUpdate(int status);
+    void StateUpdate(int status, int canId = -1);
 
 private slots:
     void onErrorOccurred(QSerialPort::SerialPortError error);
 
 private:
     void onDeviceDetected();
+    void adapterFailedNow();
     // keepDevices: the records stay (marked disconnected) for the motors to return to.
     void closePort(bool keepDevices);
     void followCurrentDevice();
     void setBaudRate(qint32 rate);
+    // Hands a write to the frame tap's observers (nothing when none is attached).
+    void publishWrite(const QByteArray& bytes);
     static QString errorName(int error);
 
-    QSerialPort* m_port = nullptr;  // GUI thread only
-    QString m_portName;             // as the user gave it (QSerialPort shortens /dev/ paths)
+    void onReceived(const QByteArray& bytes);
+
+    LinkTransport* m_transport = nullptr;  // GUI thread only; the last one opened
+    QString m_portName;                    // as the user gave it
     kx::DataObject* m_output = nullptr;
     // GUI thread only. Guarded pointers: a record deleted elsewhere (a project opened, a
     // device removed by hand) must not be handed out afterwards.

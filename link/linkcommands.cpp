@@ -15,6 +15,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <cmath>
+
 namespace {
 
 QString tr(const char* text) {
@@ -28,14 +30,15 @@ struct Target {
     quint64 mcuId = 0;
 };
 
-// Entry 0 of the device table and the target CAN ID follow the given record (the current
-// device when none is given); without a device the target is CAN ID 0.
-Target aim(otaThread* link, kx::DataObject* record) {
+// Entry 0 of the device table and the link's target follow the command's motor: reset mode
+// and the firmware update address it by MCU ID as well.
+Target aim(otaThread* link, int canId) {
     Target t;
-    if (record && !record->isEmpty()) {
-        t.canId = quint8(qint8(record->r(QStringLiteral("info.can_id"))->get().toInt()));
-        t.mcuId = record->r(QStringLiteral("info.mcu_id"))->get().toULongLong();
-    }
+    t.canId = quint8(canId);
+    CANWorker* worker = Helper::instance()->worker();
+    kx::DataObject* record = worker ? worker->deviceForCanId(t.canId) : nullptr;
+    t.mcuId = record ? record->r(QStringLiteral("info.mcu_id"))->get().toULongLong()
+                     : MotorStates::get(t.canId).mcuId;
     link->setDeviceEntry(0, t.mcuId, t.canId);
     link->setTarget(t.canId);
     link->setSelectedDevice(0);
@@ -66,170 +69,148 @@ QString modeText(int mode) {
     }
 }
 
-// Reads a number argument; false when the variant holds none.
-bool number(const QVariant& v, double* out) {
-    bool ok = false;
-    *out = v.toDouble(&ok);
-    return ok;
-}
-
 QString shortest(double value) {
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
 }  // namespace
 
-bool LinkCommands::run(const QString& name, const QVariant& arg1, const QVariant& arg2) {
+bool LinkCommands::send(const LinkCommand& c, const LinkLease::Token& lease, QString* refusal) {
     otaThread* link = otaThread::instance();
     if (!link) {
-        kx::logE() << "link command without a link: " + name;
+        kx::logE() << "link command without a link: " + c.name();
         return false;
     }
     Helper* helper = Helper::instance();
-    if (name == QLatin1String("READ_PARAM"))
-        return readParam(arg1.toBool());
-    if (name == QLatin1String("WRITE_PARAM"))
-        return writeParam(arg1.toBool());
-    if (name == QLatin1String("RUN_STEP"))
-        return runStep(canComStep(arg1.toInt()));
+    const auto refuse = [&](const QString& text) {
+        helper->postStatus(text, kError);
+        if (refusal)
+            *refusal = text;
+        return false;
+    };
+    QString busy;
+    if (!LinkLease::admits(c.canId, c.startsStep(), lease, &busy))
+        return refuse(busy);
+    if (c.canId < 0 || c.canId > 255)
+        return refuse(tr("CAN ID %1 is outside the range [0, 255]: command refused.").arg(c.canId));
+    const QString name = c.name();
 
-    if (name == QLatin1String("SET_CAN_ID")) {
-        kx::DataObject* record = arg2.value<kx::DataObject*>();
-        const Target t = aim(link, record ? record : helper->currentDeviceDobj());
-        const int newId = arg1.toInt();
-        if (newId < 1 || newId > 127) {
-            helper->postStatus(tr("CAN ID %1 is outside the range [1, 127]: command refused.").arg(newId),
-                               kError);
-            return false;
-        }
-        logLine(name, tr("can id = %1").arg(newId), t.canId);
-        link->setNewCanId(quint8(newId));
-        link->startStep(STEP_SET_CAN_ID);
-        return true;
-    }
-
-    const Target t = aim(link, helper->currentDeviceDobj());
-    if (name == QLatin1String("SET_RUN_MODE")) {
-        const int mode = arg1.toInt();
-        // The mode travels in one byte: a larger number would wrap into another mode.
-        if (mode < 0 || mode > 255) {
-            helper->postStatus(tr("Run mode %1 is outside the range [0, 255]: command refused.").arg(mode),
-                               kError);
-            return false;
-        }
-        logLine(name, runModeName(mode), t.canId);
-        link->setRunMode(mode);
-        link->sendFrame(MotorFrames::runModeWrite(t.canId, quint8(mode)));
-        return true;
-    }
-    if (name == QLatin1String("SET_MODE")) {
-        const int mode = arg1.toInt();
-        logLine(name, modeText(mode), t.canId);
-        link->startStep(mode == 1   ? STEP_SET_MOTOR_MODE
-                        : mode == 2 ? STEP_SET_RST_MODE
-                                    : STEP_SET_BRAKE_MODE);
-        return true;
-    }
-    if (name == QLatin1String("MOTOR_CONTROL")) {
-        const QVariantList list = arg2.toList();
-        MotorFrames::MitSetpoints sp;
-        sp.torque = arg1.toFloat();
-        sp.position = list.value(0).toFloat();
-        sp.velocity = list.value(1).toFloat();
-        sp.kp = list.value(2).toFloat();
-        sp.kd = list.value(3).toFloat();
-        QString error;
-        if (!MotorFrames::mitControl(t.canId, sp, MotorStates::get(t.canId).ranges, &error)) {
-            helper->postStatus(error, kError);
-            return false;
-        }
-        logLine(name, QStringLiteral(" "), t.canId);
-        link->setSetpoints(sp);
-        link->startStep(STEP_MOTOR_CTRL_SINGLE);
-        return true;
-    }
-    if (name == QLatin1String("MOTOR_SDO_FLOAT") || name == QLatin1String("MOTOR_SDO_UINT")) {
-        const int index = arg1.toInt();
-        double value = 0;
-        if (index < 0 || index > 0xFFFF || !number(arg2, &value)) {
-            helper->postStatus(tr("Invalid object write (index %1).").arg(index), kError);
-            return false;
-        }
-        if (name == QLatin1String("MOTOR_SDO_FLOAT")) {
-            logLine(name, tr("index = %1, value = %2").arg(index).arg(shortest(value)), t.canId);
-            link->sendFrame(MotorFrames::sdoWriteFloat(t.canId, quint16(index), float(value)));
-        } else {
-            if (value < 0 || value > 4294967295.0) {
-                helper->postStatus(
-                    tr("Value %1 is outside the range [0, 4294967295]: command refused.").arg(value), kError);
-                return false;
+    switch (c.kind) {
+        case LinkCommand::Kind::SetCanId: {
+            const int newId = c.number;
+            if (newId < 1 || newId > 127)
+                return refuse(tr("CAN ID %1 is outside the range [1, 127]: command refused.").arg(newId));
+            // Two motors under one CAN ID both answer every command: never make a clash.
+            CANWorker* worker = helper->worker();
+            kx::DataObject* other =
+                worker && newId != c.canId ? worker->deviceForCanId(quint8(newId)) : nullptr;
+            if (other) {
+                return refuse(tr("CAN ID %1 belongs to %2 (MCU ID 0x%3): command refused.")
+                                  .arg(newId)
+                                  .arg(CANWorker::deviceDisplayName(other))
+                                  .arg(QString::number(
+                                      other->r(QStringLiteral("info.mcu_id"))->get().toULongLong(), 16)));
             }
+            const Target t = aim(link, c.canId);
+            logLine(name, tr("can id = %1").arg(newId), t.canId);
+            link->setNewCanId(quint8(newId));
+            link->startStep(STEP_SET_CAN_ID);
+            return true;
+        }
+        case LinkCommand::Kind::SetRunMode: {
+            const int mode = c.number;
+            // The mode travels in one byte: a larger number would wrap into another mode.
+            if (mode < 0 || mode > 255)
+                return refuse(tr("Run mode %1 is outside the range [0, 255]: command refused.").arg(mode));
+            const Target t = aim(link, c.canId);
+            logLine(name, runModeName(mode), t.canId);
+            link->setRunMode(mode);
+            link->sendFrame(MotorFrames::runModeWrite(t.canId, quint8(mode)));
+            return true;
+        }
+        case LinkCommand::Kind::SetMode: {
+            const Target t = aim(link, c.canId);
+            logLine(name, modeText(c.number), t.canId);
+            link->startStep(c.number == 1   ? STEP_SET_MOTOR_MODE
+                            : c.number == 2 ? STEP_SET_RST_MODE
+                                            : STEP_SET_BRAKE_MODE);
+            return true;
+        }
+        case LinkCommand::Kind::MitControl: {
+            QString error;
+            if (!MotorFrames::mitControl(quint8(c.canId), c.mit, MotorStates::get(quint8(c.canId)).ranges,
+                                         &error))
+                return refuse(error);
+            const Target t = aim(link, c.canId);
+            logLine(name, QStringLiteral(" "), t.canId);
+            link->setSetpoints(c.mit);
+            link->startStep(STEP_MOTOR_CTRL_SINGLE);
+            return true;
+        }
+        case LinkCommand::Kind::SdoFloat:
+        case LinkCommand::Kind::SdoUint: {
+            const int index = c.number;
+            const double value = c.value;
+            if (index < 0 || index > 0xFFFF || std::isnan(value))
+                return refuse(tr("Invalid object write (index %1).").arg(index));
+            if (c.kind == LinkCommand::Kind::SdoFloat) {
+                const Target t = aim(link, c.canId);
+                logLine(name, tr("index = %1, value = %2").arg(index).arg(shortest(value)), t.canId);
+                link->sendFrame(MotorFrames::sdoWriteFloat(t.canId, quint16(index), float(value)));
+                return true;
+            }
+            if (value < 0 || value > 4294967295.0)
+                return refuse(
+                    tr("Value %1 is outside the range [0, 4294967295]: command refused.").arg(value));
             const quint32 u = quint32(value);
+            const Target t = aim(link, c.canId);
             logLine(name, tr("index = %1, value = %2").arg(index).arg(u), t.canId);
             link->sendFrame(MotorFrames::sdoWriteUint(t.canId, quint16(index), u));
+            return true;
         }
-        return true;
-    }
-    if (name == QLatin1String("MOVE_JOG")) {
-        const float speed = arg1.toFloat();
-        const bool flag = arg2.toBool();
-        QString error;
-        const auto frame = MotorFrames::jog(t.canId, speed, flag, MotorStates::get(t.canId).ranges, &error);
-        if (!frame) {
-            helper->postStatus(error, kError);
-            return false;
+        case LinkCommand::Kind::Jog: {
+            QString error;
+            const auto frame = MotorFrames::jog(quint8(c.canId), float(c.value), c.flag,
+                                                MotorStates::get(quint8(c.canId)).ranges, &error);
+            if (!frame)
+                return refuse(error);
+            const Target t = aim(link, c.canId);
+            logLine(name, tr("speed = %1, flag = %2").arg(shortest(c.value)).arg(c.flag ? 1 : 0), t.canId);
+            link->sendFrame(*frame);
+            return true;
         }
-        logLine(name, tr("speed = %1, flag = %2").arg(shortest(arg1.toDouble())).arg(flag ? 1 : 0), t.canId);
-        link->sendFrame(*frame);
-        return true;
+        case LinkCommand::Kind::LoadParam:
+            logLine(name, QString(), aim(link, c.canId).canId);
+            link->startStep(STEP_ASK_PARA_STR_INFO);
+            return true;
+        case LinkCommand::Kind::Calibrate:
+            logLine(name, QString(), aim(link, c.canId).canId);
+            link->startStep(STEP_SET_CALI_ENCODER_MODE);
+            return true;
+        case LinkCommand::Kind::Zero:
+            logLine(name, QString(), aim(link, c.canId).canId);
+            link->setZeroFlag(c.number);
+            link->startStep(STEP_SET_ZERO_MECH_MODE);
+            return true;
+        case LinkCommand::Kind::ClearAlarm: {
+            const Target t = aim(link, c.canId);
+            logLine(name, QString(), t.canId);
+            link->sendFrame(MotorFrames::clearAlarm(t.canId));
+            // The motor forgets its alarms; one that persists is reported again by its next frame.
+            if (CANWorker* worker = helper->worker())
+                MotorFaults::clear(worker->deviceForCanId(t.canId));
+            return true;
+        }
+        case LinkCommand::Kind::Update:
+            logLine(name, QString(), aim(link, c.canId).canId);
+            link->startStep(STEP_IN_OTA);
+            return true;
+        case LinkCommand::Kind::RunStep:
+            aim(link, c.canId);
+            link->startStep(c.number);
+            return true;
     }
-    if (name == QLatin1String("LOAD_PARAM")) {
-        logLine(name, QString(), t.canId);
-        link->startStep(STEP_ASK_PARA_STR_INFO);
-        return true;
-    }
-    if (name == QLatin1String("ENCODER_CALIBRATION")) {
-        logLine(name, QString(), t.canId);
-        link->startStep(STEP_SET_CALI_ENCODER_MODE);
-        return true;
-    }
-    if (name == QLatin1String("ZERO_MECH")) {
-        logLine(name, QString(), t.canId);
-        link->setZeroFlag(1);
-        link->startStep(STEP_SET_ZERO_MECH_MODE);
-        return true;
-    }
-    if (name == QLatin1String("CLEAR_ALARM")) {
-        logLine(name, QString(), t.canId);
-        link->sendFrame(MotorFrames::clearAlarm(t.canId));
-        // The motor forgets its alarms; one that persists is reported again by its next frame.
-        MotorFaults::clear(helper->currentDeviceDobj());
-        return true;
-    }
-    if (name == QLatin1String("UPDATE")) {
-        logLine(name, QString(), t.canId);
-        link->startStep(STEP_IN_OTA);
-        return true;
-    }
-    kx::logW() << "unknown link command: " + name;
     return false;
-}
-
-bool LinkCommands::readParam(bool start) {
-    return runStep(start ? STEP_READ_PARA_STR_START : STEP_READ_PARA_STR);
-}
-
-bool LinkCommands::writeParam(bool start) {
-    return runStep(start ? STEP_WRITE_PARA_STR_START : STEP_WRITE_PARA_STR);
-}
-
-bool LinkCommands::runStep(canComStep step) {
-    otaThread* link = otaThread::instance();
-    if (!link)
-        return false;
-    aim(link, Helper::instance()->currentDeviceDobj());
-    link->startStep(step);
-    return true;
 }
 
 void LinkCommands::waitProcessing(int ms) {
@@ -265,7 +246,7 @@ QString LinkCommands::runModeName(int mode) {
     }
 }
 
-void LinkCommands::reportOutcome(int status) {
+void LinkCommands::reportOutcome(int status, int canId) {
     Helper* helper = Helper::instance();
     otaThread* link = otaThread::instance();
     switch (status) {
@@ -294,7 +275,7 @@ void LinkCommands::reportOutcome(int status) {
             if (!link)
                 break;
             // Progress frames name no motor: they come from the one being calibrated.
-            const MotorState v = MotorStates::get(link->target());
+            const MotorState v = MotorStates::get(quint8(canId));
             helper->postStatus(
                 tr("<Encoder calibrating> Rotor angle = %1, Stator flux angle = %2, Sensor value = %3")
                     .arg(double(v.rotorAngle), 0, 'f', 4)
@@ -305,7 +286,7 @@ void LinkCommands::reportOutcome(int status) {
         case OTA_STA_ENCODER_CALI_RESULT: {
             if (!link)
                 break;
-            const MotorState v = MotorStates::get(quint8(kx::d("_recv_can_id")->getInt(0)));
+            const MotorState v = MotorStates::get(quint8(canId));
             helper->postStatus(
                 tr("<Encoder calibration result> Device: %1, Number: %2, Index: %3, Correction: %4")
                     .arg(v.canId)
@@ -317,14 +298,13 @@ void LinkCommands::reportOutcome(int status) {
         case OTA_STA_ENCODER_CALI_DONE: {
             if (!link)
                 break;
-            const MotorState v = MotorStates::get(quint8(kx::d("_recv_can_id")->getInt(0)));
+            const MotorState v = MotorStates::get(quint8(canId));
             const QString offset = QString::number(double(v.encoderOffset), 'f', 6);
             helper->postStatus(tr("<Encoder calibration finish> Device: %1, Encoder Electrical Offset: %2")
                                    .arg(v.canId)
                                    .arg(offset));
-            const int recvId = kx::d("_recv_can_id")->getInt(-1);
             CANWorker* worker = helper->worker();
-            kx::DataObject* record = worker && recvId >= 0 ? worker->deviceForCanId(quint8(recvId)) : nullptr;
+            kx::DataObject* record = worker && canId >= 0 ? worker->deviceForCanId(quint8(canId)) : nullptr;
             helper->showInformation(tr("Device %1 encoder calibration finish.\nEncoder Electrical Offset: %2")
                                         .arg(CANWorker::deviceDisplayName(record), offset));
             break;
@@ -340,4 +320,49 @@ LinkCommands::QuietScope::QuietScope(bool on) : m_previous(t_quiet) {
 
 LinkCommands::QuietScope::~QuietScope() {
     t_quiet = m_previous;
+}
+
+QString LinkCommand::name() const {
+    switch (kind) {
+        case Kind::SetCanId:
+            return QStringLiteral("SET_CAN_ID");
+        case Kind::SetRunMode:
+            return QStringLiteral("SET_RUN_MODE");
+        case Kind::SetMode:
+            return QStringLiteral("SET_MODE");
+        case Kind::MitControl:
+            return QStringLiteral("MOTOR_CONTROL");
+        case Kind::SdoFloat:
+            return QStringLiteral("MOTOR_SDO_FLOAT");
+        case Kind::SdoUint:
+            return QStringLiteral("MOTOR_SDO_UINT");
+        case Kind::Jog:
+            return QStringLiteral("MOVE_JOG");
+        case Kind::LoadParam:
+            return QStringLiteral("LOAD_PARAM");
+        case Kind::Calibrate:
+            return QStringLiteral("ENCODER_CALIBRATION");
+        case Kind::Zero:
+            return QStringLiteral("ZERO_MECH");
+        case Kind::ClearAlarm:
+            return QStringLiteral("CLEAR_ALARM");
+        case Kind::Update:
+            return QStringLiteral("UPDATE");
+        case Kind::RunStep:
+            return QString();
+    }
+    return QString();
+}
+
+bool LinkCommand::startsStep() const {
+    switch (kind) {
+        case Kind::SetRunMode:
+        case Kind::SdoFloat:
+        case Kind::SdoUint:
+        case Kind::Jog:
+        case Kind::ClearAlarm:
+            return false;
+        default:
+            return true;
+    }
 }

@@ -2,31 +2,12 @@
 
 #include <QCoreApplication>
 
-#include <cstring>
-
 namespace MotorFrames {
 
 namespace {
 
-constexpr quint16 kRunModeIndex = 0x7005;
-constexpr quint8 kJogRunMode = 7;
-
-CanFrame request(quint8 type, quint8 argument, quint8 target) {
-    CanFrame frame;
-    frame.id = CanFrame::makeId(type, quint16((argument << 8) | CanProtocol::kHostId), target);
-    frame.length = 8;
-    return frame;
-}
-
-void putMcuId(CanFrame* frame, quint64 mcuId) {
-    for (int i = 0; i < 8; ++i)
-        frame->data[i] = quint8(mcuId >> (8 * i));
-}
-
-void putBigEndian16(CanFrame* frame, int offset, int value) {
-    frame->data[offset] = quint8(value >> 8);
-    frame->data[offset + 1] = quint8(value);
-}
+// Zero speed: the middle of any symmetric 16-bit range.
+constexpr quint16 kZeroSpeedRaw = 0x7FFF;
 
 QString tr(const char* text) {
     return QCoreApplication::translate("MotorFrames", text);
@@ -53,82 +34,12 @@ bool checkRange(const char* name, float value, float min, float max, QString* er
     return true;
 }
 
+// Only called after checkRange: the value fits 16 bits.
+quint16 raw16(float value, float min, float max) {
+    return quint16(CanProtocol::encodeRange(value, min, max));
+}
+
 }  // namespace
-
-CanFrame identityRequest(quint8 canId) {
-    CanFrame frame = request(CANCOM_ANNOUNCE_DEVID, 0, canId);
-    frame.length = 1;
-    return frame;
-}
-
-CanFrame enterMotorMode(quint8 target) {
-    return request(CANCOM_MOTOR_IN, 0, target);
-}
-
-CanFrame enterResetMode(quint8 target, quint64 mcuId) {
-    CanFrame frame = request(CANCOM_MOTOR_RESET, 0, target);
-    putMcuId(&frame, mcuId);
-    return frame;
-}
-
-CanFrame enterBrakeMode(quint8 target) {
-    return request(CANCOM_MOTOR_BRAKE, 0, target);
-}
-
-CanFrame enterCalibration(quint8 target) {
-    return request(CANCOM_MOTOR_CALI, 0, target);
-}
-
-CanFrame setMechanicalZero(quint8 target, quint8 zeroFlag) {
-    CanFrame frame = request(CANCOM_MOTOR_ZERO, 0, target);
-    frame.data[0] = zeroFlag;
-    frame.data[1] = 1;
-    return frame;
-}
-
-CanFrame setCanId(quint8 currentId, quint8 newId, quint64 mcuId) {
-    CanFrame frame = request(CANCOM_MOTOR_ID, newId, currentId);
-    putMcuId(&frame, mcuId);
-    return frame;
-}
-
-CanFrame clearAlarm(quint8 target) {
-    CanFrame frame = request(CANCOM_MOTOR_RESET, 0, target);
-    frame.data[0] = 1;
-    return frame;
-}
-
-CanFrame modelQuery(quint8 canId) {
-    CanFrame frame = request(CANCOM_MOTOR_RESET, 0, canId);
-    frame.data[1] = 0xC4;
-    return frame;
-}
-
-CanFrame otaStart(quint8 target, quint64 mcuId) {
-    CanFrame frame = request(CANCOM_OTA_START, 0, target);
-    putMcuId(&frame, mcuId);
-    return frame;
-}
-
-CanFrame sdoWriteUint(quint8 target, quint16 index, quint32 value) {
-    CanFrame frame = request(CANCOM_SDO_WRITE, 0, target);
-    frame.data[0] = quint8(index);
-    frame.data[1] = quint8(index >> 8);
-    for (int i = 0; i < 4; ++i)
-        frame.data[4 + i] = quint8(value >> (8 * i));
-    return frame;
-}
-
-CanFrame sdoWriteFloat(quint8 target, quint16 index, float value) {
-    quint32 bits = 0;
-    static_assert(sizeof(bits) == sizeof(value), "IEEE 754 single precision");
-    memcpy(&bits, &value, sizeof(bits));
-    return sdoWriteUint(target, index, bits);
-}
-
-CanFrame runModeWrite(quint8 target, quint8 mode) {
-    return sdoWriteUint(target, kRunModeIndex, mode);
-}
 
 std::optional<CanFrame> mitControl(quint8 target, const MitSetpoints& sp, const CanProtocol::ModelRanges& r,
                                    QString* error) {
@@ -137,33 +48,24 @@ std::optional<CanFrame> mitControl(quint8 target, const MitSetpoints& sp, const 
         !checkRange("Kp", sp.kp, 0, r.kpMax, error) || !checkRange("Kd", sp.kd, 0, r.kdMax, error) ||
         !checkRange("Torque", sp.torque, -r.torqueMax, r.torqueMax, error))
         return std::nullopt;
-    const int torque = CanProtocol::encodeRange(sp.torque, -r.torqueMax, r.torqueMax);
-    CanFrame frame;
-    frame.id = CanFrame::makeId(CANCOM_MOTOR_CTRL, quint16(torque), target);
-    frame.length = 8;
-    putBigEndian16(&frame, 0,
-                   CanProtocol::encodeRange(sp.position, CanProtocol::kPosMin, CanProtocol::kPosMax));
-    putBigEndian16(&frame, 2, CanProtocol::encodeRange(sp.velocity, -r.velMax, r.velMax));
-    putBigEndian16(&frame, 4, CanProtocol::encodeRange(sp.kp, 0, r.kpMax));
-    putBigEndian16(&frame, 6, CanProtocol::encodeRange(sp.kd, 0, r.kdMax));
-    return frame;
+    MotorCommandFrames::MitRaw raw;
+    raw.torque = raw16(sp.torque, -r.torqueMax, r.torqueMax);
+    raw.position = raw16(sp.position, CanProtocol::kPosMin, CanProtocol::kPosMax);
+    raw.velocity = raw16(sp.velocity, -r.velMax, r.velMax);
+    raw.kp = raw16(sp.kp, 0, r.kpMax);
+    raw.kd = raw16(sp.kd, 0, r.kdMax);
+    return MotorCommandFrames::mitControl(target, raw);
 }
 
 std::optional<CanFrame> jog(quint8 target, float speed, bool flag, const CanProtocol::ModelRanges& r,
                             QString* error) {
-    CanFrame frame = sdoWriteUint(target, kRunModeIndex, 0);
-    frame.data[4] = kJogRunMode;
-    frame.data[5] = flag ? 1 : 0;
-    if (!flag) {
-        // Stopping must always be possible, also before a model reply: a stop carries zero
-        // speed (the middle of any symmetric range) whatever speed the caller passed.
-        putBigEndian16(&frame, 6, 0x7FFF);
-        return frame;
-    }
+    // Stopping must always be possible, also before a model reply: a stop carries zero speed
+    // whatever speed the caller passed.
+    if (!flag)
+        return MotorCommandFrames::jog(target, false, kZeroSpeedRaw);
     if (!checkRange("Speed", speed, -r.velMax, r.velMax, error))
         return std::nullopt;
-    putBigEndian16(&frame, 6, CanProtocol::encodeRange(speed, -r.velMax, r.velMax));
-    return frame;
+    return MotorCommandFrames::jog(target, true, raw16(speed, -r.velMax, r.velMax));
 }
 
 }  // namespace MotorFrames

@@ -6,12 +6,27 @@
 
 #include "link/canframe.h"
 #include "link/canprotocol.h"
+#include "link/frames/motorcommandframes.h"
 
-// The request frames the host sends to a motor. Builders that scale set-points against the
-// model's ranges refuse (nullopt plus a user-facing reason) instead of producing a frame from
-// an empty range or a value outside it: a wrapped 16-bit set-point would command a real motor
-// somewhere else entirely.
+// The request frames the host sends to a motor. Their layouts are the shared command frames;
+// what the host adds is scaling: builders that scale set-points against the model's ranges
+// refuse (nullopt plus a user-facing reason) instead of producing a frame from an empty range
+// or a value outside it, since a wrapped 16-bit set-point would command a real motor somewhere
+// else entirely.
 namespace MotorFrames {
+
+using MotorCommandFrames::clearAlarm;
+using MotorCommandFrames::enterBrakeMode;
+using MotorCommandFrames::enterCalibration;
+using MotorCommandFrames::enterMotorMode;
+using MotorCommandFrames::enterResetMode;
+using MotorCommandFrames::identityRequest;
+using MotorCommandFrames::modelQuery;
+using MotorCommandFrames::runModeWrite;
+using MotorCommandFrames::sdoWriteFloat;
+using MotorCommandFrames::sdoWriteUint;
+using MotorCommandFrames::setCanId;
+using MotorCommandFrames::setMechanicalZero;
 
 struct MitSetpoints {
     float torque = 0;
@@ -20,20 +35,6 @@ struct MitSetpoints {
     float kp = 0;
     float kd = 0;
 };
-
-CanFrame identityRequest(quint8 canId);
-CanFrame enterMotorMode(quint8 target);
-CanFrame enterResetMode(quint8 target, quint64 mcuId);
-CanFrame enterBrakeMode(quint8 target);
-CanFrame enterCalibration(quint8 target);
-CanFrame setMechanicalZero(quint8 target, quint8 zeroFlag);
-CanFrame setCanId(quint8 currentId, quint8 newId, quint64 mcuId);
-CanFrame clearAlarm(quint8 target);
-CanFrame modelQuery(quint8 canId);
-CanFrame otaStart(quint8 target, quint64 mcuId);
-CanFrame sdoWriteUint(quint8 target, quint16 index, quint32 value);
-CanFrame sdoWriteFloat(quint8 target, quint16 index, float value);
-CanFrame runModeWrite(quint8 target, quint8 mode);
 
 std::optional<CanFrame> mitControl(quint8 target, const MitSetpoints& setpoints,
                                    const CanProtocol::ModelRanges& ranges, QString* error);

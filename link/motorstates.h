@@ -12,6 +12,7 @@
 // scaled with) and the values its replies last carried.
 struct MotorState {
     quint8 canId = 0;
+    quint64 mcuId = 0;  // from the motor's announcement; 0 until it announced itself
     bool modelKnown = false;
     int modelCode = 0;
     CanProtocol::ModelRanges ranges;

@@ -94,7 +94,7 @@ void otaThread::deliver(const Mail& mail) {
             emit WriteToSerial(mail.bytes);
             break;
         case MailKind::Status:
-            emit sendState(mail.value);
+            emit sendState(mail.value, mail.canId);
             break;
         case MailKind::Line:
             Helper::instance()->postStatus(mail.text, QStringLiteral("ERROR"));
@@ -283,12 +283,14 @@ CanProtocol::ModelRanges otaThread::targetRanges() const {
     return MotorStates::get(m_target.load()).ranges;
 }
 
-void otaThread::emitStatus(int status) {
+void otaThread::emitStatus(int status, int canId) {
     m_status = status;
+    if (canId < 0)
+        canId = m_target.load();
     if (onLoopThread())
-        post({MailKind::Status, QByteArray(), status, QString()});
+        post({MailKind::Status, QByteArray(), status, QString(), canId});
     else
-        emit sendState(status);
+        emit sendState(status, canId);
 }
 
 bool otaThread::waitFor(int ms, quint64 generation, bool wakeOnAnswer) {

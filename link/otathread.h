@@ -95,7 +95,7 @@ public:
     void registerFeature(LinkFeature* feature);
     const QVector<LinkFeature*>& features() const { return m_features; }
     // Announces a status from any thread (a feature's own outcome, e.g. a finished walk).
-    void announce(int status) { emitStatus(status); }
+    void announce(int status, int canId = -1) { emitStatus(status, canId); }
     void setDebug(bool pack, bool step) {
         m_debugPack = pack;
         m_debugStep = step;
@@ -103,8 +103,9 @@ public:
 
 signals:
     // A new status, always emitted on the port's thread (the loop hands its statuses over);
-    // carries the status so a reaction reads the one announced, not whatever the field holds.
-    void sendState(int status);
+    // carries the status so a reaction reads the one announced, not whatever the field holds,
+    // and the CAN ID of the motor it concerns.
+    void sendState(int status, int canId);
     // A record or AT command to write; emitted on the port's thread as well.
     void WriteToSerial(QByteArray bytes);
     // The scan step ended (all IDs probed).
@@ -138,7 +139,8 @@ private:
     bool waitFor(int ms, quint64 generation, bool wakeOnAnswer = false);
     void waitingPass(const StepRule& rule, quint64 generation);
     void passingPass(const StepRule& rule, quint64 generation);
-    void emitStatus(int status);
+    // canId: the motor the status concerns; -1 for the link's current target.
+    void emitStatus(int status, int canId = -1);
     void handleAnnouncement(const CanFrame& frame);
     int decodeByType(const CanFrame& frame);
     int decodeFeedback(const CanFrame& frame);
@@ -158,6 +160,7 @@ private:
         QByteArray bytes;
         int value = 0;
         QString text;
+        int canId = -1;
     };
     void post(Mail mail);
     void onMail();

@@ -12,21 +12,43 @@
 #include "link/motorstates.h"
 #include "link/motorreplies.h"
 #include "link/serialrecord.h"
+#include "link/tap/frametap.h"
 
 #include <QCoreApplication>
 
 void otaThread::getSerialData(QByteArray temp) {
     if (m_clearBuffer.exchange(false))
         m_cutter.clear();
+    FrameTap& tap = FrameTap::instance();
+    const bool observed = tap.observed();
+    m_cutter.setKeepSkipped(observed);
     m_cutter.append(temp);
     QByteArray record;
-    while (m_cutter.next(&record))
+    while (m_cutter.next(&record)) {
+        if (observed) {
+            const QByteArray skipped = m_cutter.takeSkipped();
+            if (!skipped.isEmpty())
+                tap.publishGarbage(skipped);
+        }
         dispatchFrame(record);
+    }
+    if (observed) {
+        const QByteArray skipped = m_cutter.takeSkipped();
+        if (!skipped.isEmpty())
+            tap.publishGarbage(skipped);
+    }
 }
 
 void otaThread::dispatchFrame(const QByteArray& record) {
     CanFrame frame;
     const bool valid = SerialRecord::toFrame(record, &frame);
+    FrameTap& tap = FrameTap::instance();
+    if (tap.observed()) {
+        if (valid)
+            tap.publishFrame(TapRecord::Direction::Rx, frame, record);
+        else
+            tap.publishText(TapRecord::Direction::Rx, record);
+    }
     int status = -1;
     if (valid) {
         const int recvId = int(frame.dataField() & 0xFF);
@@ -48,7 +70,7 @@ void otaThread::dispatchFrame(const QByteArray& record) {
                                   LinkStates::statusName(status >= 0 ? status : m_status.load());
             }
             if (status >= 0)
-                emitStatus(status);
+                emitStatus(status, m_decodedMotor >= 0 ? m_decodedMotor : int(m_target.load()));
             if (m_decodedMotor >= 0)
                 emit motorChanged(quint8(m_decodedMotor), status);
         }
@@ -208,6 +230,7 @@ void otaThread::handleAnnouncement(const CanFrame& frame) {
             m_tableChanged = true;
         }
     }
+    MotorStates::update(a.canId, [&a](MotorState& m) { m.mcuId = a.mcuId; });
     if (movedFrom >= 0) {
         // The same motor under a new CAN ID: its model (and last values) go with it.
         MotorState moved = MotorStates::get(quint8(movedFrom));
@@ -221,5 +244,5 @@ void otaThread::handleAnnouncement(const CanFrame& frame) {
     // that step, which would otherwise be abandoned and never report its success.
     if (!kx::d("config.setting.enable_multiple_devices")->getBool(false) && m_step.load() != STEP_SET_CAN_ID)
         startStep(STEP_MODEL_QUERY);
-    emitStatus(OTA_STA_DETECT_MCU);
+    emitStatus(OTA_STA_DETECT_MCU, a.canId);
 }

@@ -16,6 +16,23 @@ void RecordCutter::append(const QByteArray& bytes) {
     m_buffer.append(bytes);
 }
 
+void RecordCutter::skip(int count) {
+    constexpr int kKeptSkipped = 4096;
+    if (m_keepSkipped) {
+        m_skipped.append(m_buffer.constData() + m_pos, count);
+        if (m_skipped.size() > kKeptSkipped)
+            m_skipped.remove(0, m_skipped.size() - kKeptSkipped);
+    }
+    m_dropped += count;
+    m_pos += count;
+}
+
+QByteArray RecordCutter::takeSkipped() {
+    QByteArray bytes;
+    bytes.swap(m_skipped);
+    return bytes;
+}
+
 void RecordCutter::clear() {
     m_buffer.resize(0);
     m_pos = 0;
@@ -71,8 +88,7 @@ bool RecordCutter::next(QByteArray* record) {
         }
         // A complete frame behind the noise wins over a CR LF inside its data bytes.
         if (frameStart >= 0 && frameAt(frameStart) > 0) {
-            m_dropped += frameStart - m_pos;
-            m_pos = frameStart;
+            skip(frameStart - m_pos);
             continue;
         }
         // A frame that has only begun behind noise may own that CR LF: wait for it while it can
@@ -92,9 +108,7 @@ bool RecordCutter::next(QByteArray* record) {
             return false;
         // Overlong line without CR LF. A complete frame would have brought its own CR LF, so
         // only the tail can still hold the start of one (or a lone CR awaiting its LF).
-        const int keep = size - 16;
-        m_dropped += keep - m_pos;
-        m_pos = keep;
+        skip(size - 16 - m_pos);
         return false;
     }
 }

@@ -18,13 +18,20 @@ public:
     int pending() const { return m_buffer.size() - m_pos; }
     // Bytes discarded so far while resynchronising (line noise, overlong lines).
     qint64 droppedBytes() const { return m_dropped; }
+    // With keep on, the bytes skipped while resynchronising are kept (the newest 4 KiB) until
+    // taken, so an observer can show what could not be cut.
+    void setKeepSkipped(bool keep) { m_keepSkipped = keep; }
+    QByteArray takeSkipped();
 
 private:
     // Length of a complete, well-framed frame record at offset `at`; 0 when the bytes there
     // cannot be one, -1 when more bytes are needed to tell.
     int frameAt(int at) const;
+    void skip(int count);
 
     QByteArray m_buffer;
     int m_pos = 0;  // read offset: consumed bytes stay in front until the next compaction
     qint64 m_dropped = 0;
+    bool m_keepSkipped = false;
+    QByteArray m_skipped;
 };

@@ -1,12 +1,12 @@
 #include "scope/analyzetools.h"
 
-#include "app/editor/baseeditorpage.h"
 #include "app/filedialogs.h"
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 #include "link/helper.h"
 #include "link/scope/scopeacquisition.h"
 #include "scope/channeldialog.h"
+#include "scope/oscilloscopepage.h"
 #include "scope/scopecontrol.h"
 
 #include <QCheckBox>
@@ -84,7 +84,7 @@ AnalyzeTools::AnalyzeTools(QWidget* parent) : QWidget(parent), m_device(kx::d().
 
 void AnalyzeTools::onEditorChanged() {
     Helper* helper = Helper::instance();
-    if (helper->editorType() == BaseEditorPage::kindOscilloscope())
+    if (helper->editorType() == QLatin1String(OscilloscopePage::kKind))
         updateSettings(helper->editDeviceDobj());
     else
         clearSettings();

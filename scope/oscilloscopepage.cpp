@@ -14,8 +14,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-OscilloscopePage::OscilloscopePage(QWidget* parent)
-    : QWidget(parent), BaseEditorPage(BaseEditorPage::kindOscilloscope()) {
+OscilloscopePage::OscilloscopePage(QWidget* parent) : QWidget(parent), BaseEditorPage(QLatin1String(kKind)) {
     setObjectName(QStringLiteral("OscilloscopePage"));
     ScopeControl::channelSettings(device());
 

@@ -17,6 +17,8 @@ class OscilloscopePage : public QWidget, public BaseEditorPage {
     Q_OBJECT
 
 public:
+    static constexpr char kKind[] = "oscilloscope";
+
     explicit OscilloscopePage(QWidget* parent = nullptr);
     ~OscilloscopePage() override;
 

@@ -1,8 +1,9 @@
 #include "sim/simmotor.h"
 
+#include "link/frames/motorcommandframes.h"
+#include "link/frames/paramframes.h"
 #include "sim/simfirmware.h"
 #include "sim/simparamtable.h"
-#include "link/frames/paramframes.h"
 #include "sim/simscope.h"
 
 #include <QtEndian>
@@ -12,10 +13,6 @@
 namespace {
 constexpr int kCaliSteps = 40;  // progress frames per calibration run
 constexpr int kCaliRows = 8;    // result rows sent in the second half
-
-quint16 be16(const CanFrame& f, int at) {
-    return quint16(f.data[size_t(at)] << 8 | f.data[size_t(at + 1)]);
-}
 
 // Feedback values are clamped into their range: a rotor beyond it reads as the end stop, never
 // as a wrapped 16-bit number.
@@ -80,12 +77,14 @@ void SimMotor::handleFrame(const CanFrame& f) {
             announce();
             break;
         case CANCOM_MOTOR_CTRL: {
+            const MotorCommandFrames::MitRaw raw = MotorCommandFrames::mitOf(f);
             const float vmax = m_ranges.velMax, tmax = m_ranges.torqueMax;
-            m_physics.setMit(CanProtocol::decodeRange(be16(f, 0), CanProtocol::kPosMin, CanProtocol::kPosMax),
-                             CanProtocol::decodeRange(be16(f, 2), -vmax, vmax),
-                             CanProtocol::decodeRange(be16(f, 4), 0, m_ranges.kpMax),
-                             CanProtocol::decodeRange(be16(f, 6), 0, m_ranges.kdMax),
-                             CanProtocol::decodeRange(f.dataField(), -tmax, tmax));
+            m_physics.setMit(
+                CanProtocol::decodeRange(raw.position, CanProtocol::kPosMin, CanProtocol::kPosMax),
+                CanProtocol::decodeRange(raw.velocity, -vmax, vmax),
+                CanProtocol::decodeRange(raw.kp, 0, m_ranges.kpMax),
+                CanProtocol::decodeRange(raw.kd, 0, m_ranges.kdMax),
+                CanProtocol::decodeRange(raw.torque, -tmax, tmax));
             sendFeedback();
             break;
         }
@@ -94,16 +93,17 @@ void SimMotor::handleFrame(const CanFrame& f) {
             sendFeedback();
             break;
         case CANCOM_MOTOR_RESET:
-            if (f.data[0] == 0x00 && f.data[1] == 0xC4) {
-                sendModelReply();
-                break;
-            }
-            if (f.data[0] == 1 &&
-                std::all_of(f.data.begin() + 1, f.data.end(), [](quint8 b) { return b == 0; })) {
-                m_faultFlags = 0;
-                m_faultWord = m_warnWord = 0;
-            } else {
-                setMode(Reset);
+            switch (MotorCommandFrames::resetOf(f).kind) {
+                case MotorCommandFrames::ResetRequest::ModelQuery:
+                    sendModelReply();
+                    return;
+                case MotorCommandFrames::ResetRequest::ClearAlarm:
+                    m_faultFlags = 0;
+                    m_faultWord = m_warnWord = 0;
+                    break;
+                case MotorCommandFrames::ResetRequest::Reset:
+                    setMode(Reset);
+                    break;
             }
             sendFeedback();
             break;
@@ -111,14 +111,15 @@ void SimMotor::handleFrame(const CanFrame& f) {
             startCalibration();
             break;
         case CANCOM_MOTOR_ZERO:
-            if (f.data[0] == 1)
+            if (MotorCommandFrames::zeroFlagOf(f) == 1)
                 m_physics.setZero();
             sendFeedback();
             break;
         case CANCOM_MOTOR_ID: {
-            const quint8 newId = quint8(f.id >> 16);
+            const MotorCommandFrames::CanIdChange change = MotorCommandFrames::canIdChangeOf(f);
+            const quint8 newId = change.newId;
             // Only the motor whose MCU ID is named takes the new address.
-            if (qFromLittleEndian<quint64>(f.data.data()) != m_identity.mcuId || newId < 1 || newId > 127)
+            if (change.mcuId != m_identity.mcuId || newId < 1 || newId > 127)
                 break;
             m_canId = newId;
             m_table->setValue(0x2000, newId);
@@ -261,9 +262,9 @@ void SimMotor::applyTable() {
 }
 
 void SimMotor::objectWrite(const CanFrame& f) {
-    const quint16 index = qFromLittleEndian<quint16>(&f.data[0]);
-    const float fv = qFromLittleEndian<float>(&f.data[4]);
-    const quint32 uv = qFromLittleEndian<quint32>(&f.data[4]);
+    const MotorCommandFrames::ObjectWrite write = MotorCommandFrames::objectWriteOf(f);
+    const float fv = write.floatValue;
+    const quint32 uv = write.uintValue;
     auto setLimit = [this](quint16 code, double v) {
         const SimParamTable::Entry* e = m_table->entry(code);
         if (!e || !std::isfinite(v) || v < e->minRaw * std::pow(10.0, e->exponent) ||
@@ -274,7 +275,7 @@ void SimMotor::objectWrite(const CanFrame& f) {
     };
     // Which object the velocity/acceleration of the position profile live in depends on the model.
     const int code = m_ranges.modelCode;
-    switch (index) {
+    switch (write.index) {
         case 0x7001:
             m_physics.setSine(uv != 0, m_sineAmp, m_sineFreq);
             break;
@@ -284,19 +285,19 @@ void SimMotor::objectWrite(const CanFrame& f) {
         case 0x7003:
             m_sineAmp = fv;
             break;
-        case 0x7005:
-            if (f.data[4] == 7) {
+        case MotorCommandFrames::kRunModeIndex:
+            if (write.isJog()) {
                 const float vmax = m_ranges.velMax;
-                const double speed = CanProtocol::decodeRange(be16(f, 6), -vmax, vmax);
-                m_runMode = 7;
-                if (f.data[5]) {
+                const double speed = CanProtocol::decodeRange(write.jogSpeedRaw, -vmax, vmax);
+                m_runMode = MotorCommandFrames::kJogRunMode;
+                if (write.jogRun) {
                     setMode(Run);
                     m_physics.setJog(speed);
                 } else {
                     m_physics.setJog(0);
                 }
             } else {
-                m_runMode = f.data[4];
+                m_runMode = write.runMode;
                 applyControl();
             }
             break;

@@ -8,6 +8,8 @@
 #include "workbench/sidebar/sidebar.h"
 #include "workbench/tools/devicetools.h"
 
+#include <QtGlobal>
+
 static void initWorkbenchResources() {
     // The workbench is a static library: its resources are registered by hand.
     Q_INIT_RESOURCE(workbench);
@@ -15,14 +17,56 @@ static void initWorkbenchResources() {
     Q_INIT_RESOURCE(devicetools);
 }
 
+namespace {
+
+void registerTabs() {
+    ShellRegistry::TabSpec device;
+    device.key = QStringLiteral("device");
+    device.objectName = QStringLiteral("tlbtnDevice");
+    device.title = {"WorkbenchScreens", QT_TRANSLATE_NOOP("WorkbenchScreens", "Device")};
+    device.order = 10;
+    device.index = 0;
+    device.tools = [](QWidget* parent) { return new DeviceTools(parent); };
+    ShellRegistry::addTab(device);
+
+    ShellRegistry::TabSpec configure;
+    configure.key = QStringLiteral("configure");
+    configure.objectName = QStringLiteral("tlbtnParam");
+    configure.title = {"WorkbenchScreens", QT_TRANSLATE_NOOP("WorkbenchScreens", "Configure")};
+    configure.order = 20;
+    configure.index = 1;
+    configure.tools = [](QWidget* parent) { return new ConfigureTools(parent); };
+    ShellRegistry::addTab(configure);
+}
+
+void registerPages() {
+    ShellRegistry::PageSpec info;
+    info.kind = QLatin1String(DeviceInfoPage::kKind);
+    info.title = {"WorkbenchScreens", QT_TRANSLATE_NOOP("WorkbenchScreens", "Device Info")};
+    info.trigger = QStringLiteral("trigger.device.info.new");
+    info.factory = [](QWidget* parent) { return new DeviceInfoPage(parent); };
+    ShellRegistry::addPage(info);
+
+    ShellRegistry::PageSpec table;
+    table.kind = QLatin1String(ParamTablePage::kKind);
+    table.title = {"WorkbenchScreens", QT_TRANSLATE_NOOP("WorkbenchScreens", "Param Table")};
+    table.trigger = QStringLiteral("trigger.configure.param.new");
+    // A table request always ends with a freshly read table.
+    table.recreate = true;
+    table.factory = [](QWidget* parent) { return new ParamTablePage(parent); };
+    ShellRegistry::addPage(table);
+}
+
+}  // namespace
+
 void registerWorkbenchScreens() {
+    static bool registered = false;
+    if (registered)
+        return;
+    registered = true;
     initWorkbenchResources();
-    ShellRegistry::setDeviceTreeFactory([](QWidget* parent) -> QWidget* { return new DeviceWidget(parent); });
-    ShellRegistry::setPageFactory(BaseEditorPage::kindDeviceInfo(),
-                                  [](QWidget* parent) -> QWidget* { return new DeviceInfoPage(parent); });
-    ShellRegistry::setPageFactory(BaseEditorPage::kindParamTable(),
-                                  [](QWidget* parent) -> QWidget* { return new ParamTablePage(parent); });
-    ShellRegistry::setToolsFactory(0, [](QWidget* parent) -> QWidget* { return new DeviceTools(parent); });
-    ShellRegistry::setToolsFactory(1, [](QWidget* parent) -> QWidget* { return new ConfigureTools(parent); });
-    ShellRegistry::setSidebarFactory([](QWidget* parent) -> QWidget* { return new Sidebar(parent); });
+    registerTabs();
+    registerPages();
+    ShellRegistry::setDeviceTreeFactory([](QWidget* parent) { return new DeviceWidget(parent); });
+    ShellRegistry::setSidebarFactory([](QWidget* parent) { return new Sidebar(parent); });
 }

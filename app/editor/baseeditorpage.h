@@ -7,8 +7,9 @@ namespace kx {
 class DataObject;
 }
 
-// What every editor page carries besides being a widget: its kind and the device record that
-// was activated when it was opened (the empty node when none was).
+// What every editor page carries besides being a widget: its kind (the kind its screen
+// registered with ShellRegistry) and the device record that was activated when it was opened
+// (the empty node when none was).
 class BaseEditorPage {
 public:
     explicit BaseEditorPage(const QString& kind);
@@ -19,11 +20,6 @@ public:
     kx::DataObject* device() const;
     // True when the page was opened for a device, also after that record is gone.
     bool hadDevice() const { return m_hadDevice; }
-
-    static QString kindDeviceInfo() { return QStringLiteral("device_info"); }
-    static QString kindParamTable() { return QStringLiteral("param_table"); }
-    static QString kindOscilloscope() { return QStringLiteral("oscilloscope"); }
-    static QString kindWeb() { return QStringLiteral("web"); }
 
 private:
     QString m_kind;

@@ -1,10 +1,11 @@
 #include "app/editor/editor.h"
 
 #include "app/editor/baseeditorpage.h"
+#include "app/editor/placeholderpage.h"
 #include "app/editor/titlewidget.h"
-#include "app/shell/shellregistry.h"
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
+#include "framework/log/qflog.h"
 #include "link/canworker.h"
 #include "link/helper.h"
 
@@ -46,13 +47,9 @@ Editor::Editor(QWidget* parent) : QWidget(parent) {
     layout->addWidget(m_stack, 1);
     connect(m_stack, &QStackedWidget::currentChanged, this, &Editor::onCurrentChanged);
 
-    auto listen = [this](const QString& path, void (Editor::*open)()) {
-        connect(kx::d(path), &kx::DataObject::changed, this, open);
-    };
-    listen(QStringLiteral("trigger.device.info.new"), &Editor::openDeviceInfo);
-    listen(QStringLiteral("trigger.configure.param.new"), &Editor::openParamTable);
-    listen(QStringLiteral("trigger.analyze.oscilloscope.new"), &Editor::openOscilloscope);
-    listen(QStringLiteral("trigger.help.instruction"), &Editor::openInstruction);
+    // Every registered page kind opens on its own event node.
+    for (const ShellRegistry::PageSpec& spec : ShellRegistry::pages())
+        connect(kx::d(spec.trigger), &kx::DataObject::changed, this, [this, spec] { open(spec); });
 }
 
 QString Editor::displayName(kx::DataObject* device) {
@@ -80,62 +77,41 @@ int Editor::findPage(const QString& kind, kx::DataObject* device) const {
     return -1;
 }
 
-void Editor::openDeviceInfo() {
-    kx::DataObject* device = Helper::instance()->activatedDevice();
-    if (!device)
+void Editor::open(const ShellRegistry::PageSpec& spec) {
+    Helper* helper = Helper::instance();
+    if (spec.refusal) {
+        const QString why = spec.refusal(helper->currentDeviceDobj());
+        if (!why.isEmpty()) {
+            helper->showWarning(why);
+            return;
+        }
+    }
+    kx::DataObject* device = helper->currentDeviceDobj();
+    if (spec.needsDevice && !helper->activatedDevice())
         return;
-    const int index = findPage(BaseEditorPage::kindDeviceInfo(), device);
-    if (index >= 0)
+    const int index = findPage(spec.kind, device);
+    if (index >= 0 && !spec.recreate) {
         selectPage(index);
-    else
-        createPage(BaseEditorPage::kindDeviceInfo(), tr("Device Info"));
-}
-
-void Editor::openParamTable() {
-    kx::DataObject* device = Helper::instance()->activatedDevice();
-    if (!device)
-        return;
-    // A table request always ends with a freshly read table.
-    const int index = findPage(BaseEditorPage::kindParamTable(), device);
-    if (index >= 0)
-        closePage(index);
-    createPage(BaseEditorPage::kindParamTable(), tr("Param Table"));
-}
-
-void Editor::openOscilloscope() {
-    kx::DataObject* device = Helper::instance()->currentDeviceDobj();
-    if (device->c(QStringLiteral("param"))->size() < 1) {
-        Helper::instance()->showWarning(tr("Please open param table of %1 first!").arg(displayName(device)));
         return;
     }
-    if (!Helper::instance()->activatedDevice())
-        return;
-    const int index = findPage(BaseEditorPage::kindOscilloscope(), device);
     if (index >= 0)
-        selectPage(index);
-    else
-        createPage(BaseEditorPage::kindOscilloscope(), tr("Oscilloscope"));
+        closePage(index);
+    createPage(spec);
 }
 
-void Editor::openInstruction() {
-    const int index = findPage(BaseEditorPage::kindWeb(), Helper::instance()->currentDeviceDobj());
-    if (index >= 0)
-        selectPage(index);
-    else
-        createPage(BaseEditorPage::kindWeb(), tr("Instruction"));
-}
-
-void Editor::createPage(const QString& kind, const QString& kindTitle) {
-    QWidget* page = ShellRegistry::pageFactory(kind)(nullptr);
+void Editor::createPage(const ShellRegistry::PageSpec& spec) {
+    QWidget* page = spec.factory ? spec.factory(nullptr) : new PlaceholderPage(spec.kind);
     auto* base = dynamic_cast<BaseEditorPage*>(page);
-    if (!base) {
+    if (!base || base->kind() != spec.kind) {
+        // Found by its kind later on, such a page would be opened again on every request.
+        kx::logE() << "the page made for kind " + spec.kind + " is no editor page of that kind";
         delete page;
         return;
     }
     kx::DataObject* device = base->device();
     if (!device->isEmpty())
         connect(device, &QObject::destroyed, this, &Editor::onDeviceDestroyed, Qt::UniqueConnection);
-    addPage(kindTitle, page);
+    addPage(spec.title.translated(), page);
 }
 
 void Editor::onDeviceDestroyed(QObject*) {

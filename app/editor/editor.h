@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/shell/shellregistry.h"
+
 #include <QList>
 #include <QPair>
 #include <QWidget>
@@ -13,8 +15,8 @@ namespace kx {
 class DataObject;
 }
 
-// The central pane: a strip of page titles over a stack of pages, one page in front. Pages
-// are opened by the events under "trigger", each bound to the device activated at the time.
+// The central pane: a strip of page titles over a stack of pages, one page in front. Each
+// registered page kind opens on its event node, bound to the device activated at the time.
 class Editor : public QWidget {
     Q_OBJECT
 
@@ -38,12 +40,9 @@ public:
     static QString displayName(kx::DataObject* device);
 
 private:
-    void openDeviceInfo();
-    void openParamTable();
-    void openOscilloscope();
-    void openInstruction();
-    // Creates the page of the kind through the registered factory and adds it.
-    void createPage(const QString& kind, const QString& kindTitle);
+    // One request for a page of the kind: refused, the open page selected, or a new page.
+    void open(const ShellRegistry::PageSpec& spec);
+    void createPage(const ShellRegistry::PageSpec& spec);
     void onCurrentChanged(int index);
     void onDeviceDestroyed(QObject* device);
 

@@ -148,10 +148,21 @@
     </message>
 </context>
 <context>
+    <name>CanBusTransport</name>
+    <message>
+        <source>No CAN interface %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The CAN interface %1 was disconnected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CaptureTable</name>
     <message>
         <source>line %1: a recording starts with &quot;time&quot; and its channels</source>
-        <translation>第 %1 行：录制数据应以 "time" 及其通道开头</translation>
+        <translation>第 %1 行：录制数据应以 &quot;time&quot; 及其通道开头</translation>
     </message>
     <message>
         <source>line %1: %2 values where %3 belong</source>
@@ -159,7 +170,7 @@
     </message>
     <message>
         <source>line %1: &quot;%2&quot; is not a number</source>
-        <translation>第 %1 行："%2" 不是数字</translation>
+        <translation>第 %1 行：&quot;%2&quot; 不是数字</translation>
     </message>
     <message>
         <source>the recording is empty</source>
@@ -514,47 +525,47 @@
     <name>ConvertCommand</name>
     <message>
         <source>invalid JSON at offset %1: %2</source>
-        <translation>偏移 %1 处的 JSON 无效：%2</translation>
+        <translation type="vanished">偏移 %1 处的 JSON 无效：%2</translation>
     </message>
     <message>
         <source>invalid XML at line %1, column %2: %3</source>
-        <translation>第 %1 行第 %2 列的 XML 无效：%3</translation>
+        <translation type="vanished">第 %1 行第 %2 列的 XML 无效：%3</translation>
     </message>
     <message>
         <source>not a compressed binary record (offset 0)</source>
-        <translation>不是压缩的二进制记录（偏移 0）</translation>
+        <translation type="vanished">不是压缩的二进制记录（偏移 0）</translation>
     </message>
     <message>
         <source>damaged binary record at offset %1 of the uncompressed data</source>
-        <translation>解压数据偏移 %1 处的二进制记录已损坏</translation>
+        <translation type="vanished">解压数据偏移 %1 处的二进制记录已损坏</translation>
     </message>
     <message>
         <source>unknown origin type</source>
-        <translation>未知的源类型</translation>
+        <translation type="vanished">未知的源类型</translation>
     </message>
     <message>
         <source>convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</source>
-        <translation>convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</translation>
+        <translation type="vanished">convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</translation>
     </message>
     <message>
         <source>Convert 1st type of data to 2nd type</source>
-        <translation>把第一种类型的数据转换为第二种类型</translation>
+        <translation type="vanished">把第一种类型的数据转换为第二种类型</translation>
     </message>
     <message>
         <source>origin type is same with target type</source>
-        <translation>源类型与目标类型相同</translation>
+        <translation type="vanished">源类型与目标类型相同</translation>
     </message>
     <message>
         <source>unknown origin type: </source>
-        <translation>未知的源类型：</translation>
+        <translation type="vanished">未知的源类型：</translation>
     </message>
     <message>
         <source>cannot read file: </source>
-        <translation>无法读取文件：</translation>
+        <translation type="vanished">无法读取文件：</translation>
     </message>
     <message>
         <source>no input: -path=&lt;path&gt; or -data=&lt;data&gt;</source>
-        <translation>没有输入：-path=&lt;path&gt; 或 -data=&lt;data&gt;</translation>
+        <translation type="vanished">没有输入：-path=&lt;path&gt; 或 -data=&lt;data&gt;</translation>
     </message>
 </context>
 <context>
@@ -896,28 +907,28 @@ then unplug the adapter and plug it in again.</source>
 <context>
     <name>Editor</name>
     <message>
+        <source>%1 - %2</source>
+        <translation>%1 - %2</translation>
+    </message>
+    <message>
         <source>Device Info</source>
-        <translation>设备信息</translation>
+        <translation type="vanished">设备信息</translation>
     </message>
     <message>
         <source>Param Table</source>
-        <translation>参数表</translation>
+        <translation type="vanished">参数表</translation>
     </message>
     <message>
         <source>Please open param table of %1 first!</source>
-        <translation>请先打开 %1 的参数表！</translation>
+        <translation type="vanished">请先打开 %1 的参数表！</translation>
     </message>
     <message>
         <source>Oscilloscope</source>
-        <translation>示波器</translation>
+        <translation type="vanished">示波器</translation>
     </message>
     <message>
         <source>Instruction</source>
-        <translation>使用说明</translation>
-    </message>
-    <message>
-        <source>%1 - %2</source>
-        <translation>%1 - %2</translation>
+        <translation type="vanished">使用说明</translation>
     </message>
 </context>
 <context>
@@ -1033,6 +1044,17 @@ when the motor&apos;s end check accepts it. Progress (percent, packets/s, time l
     <message>
         <source>The motor was removed.</source>
         <translation>电机已被移除。</translation>
+    </message>
+</context>
+<context>
+    <name>HelpScreens</name>
+    <message>
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>Instruction</source>
+        <translation>使用说明</translation>
     </message>
 </context>
 <context>
@@ -1257,22 +1279,6 @@ Built %2</source>
         <translation>文件</translation>
     </message>
     <message>
-        <source>Device</source>
-        <translation>设备</translation>
-    </message>
-    <message>
-        <source>Configure</source>
-        <translation>配置</translation>
-    </message>
-    <message>
-        <source>Analyze</source>
-        <translation>分析</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>帮助</translation>
-    </message>
-    <message>
         <source>New</source>
         <translation>新建</translation>
     </message>
@@ -1299,6 +1305,22 @@ Built %2</source>
     <message>
         <source>Exit</source>
         <translation>退出</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation type="vanished">设备</translation>
+    </message>
+    <message>
+        <source>Configure</source>
+        <translation type="vanished">配置</translation>
+    </message>
+    <message>
+        <source>Analyze</source>
+        <translation type="vanished">分析</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation type="vanished">帮助</translation>
     </message>
 </context>
 <context>
@@ -1393,6 +1415,14 @@ Encoder Electrical Offset: %2</source>
         <source>Run mode %1 is outside the range [0, 255]: command refused.</source>
         <translation>运行模式 %1 超出范围 [0, 255]：命令被拒绝。</translation>
     </message>
+    <message>
+        <source>CAN ID %1 is outside the range [0, 255]: command refused.</source>
+        <translation type="unfinished">CAN ID %1 超出范围 [1, 127]：命令被拒绝。 {1 ?} {0, 255]?}</translation>
+    </message>
+    <message>
+        <source>CAN ID %1 belongs to %2 (MCU ID 0x%3): command refused.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>LinkLease</name>
@@ -1441,7 +1471,7 @@ Encoder Electrical Offset: %2</source>
     </message>
     <message>
         <source>--port is required.</source>
-        <translation>需要 --port。</translation>
+        <translation type="vanished">需要 --port。</translation>
     </message>
     <message>
         <source>Invalid baud rate: %1</source>
@@ -1470,6 +1500,26 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>No motor with CAN ID %1 on %2.</source>
         <translation>%2 上没有 CAN ID 为 %1 的电机。</translation>
+    </message>
+    <message>
+        <source>CAN interface instead of a serial adapter, as PLUGIN:INTERFACE (socketcan:can0, virtualcan:tcp://127.0.0.1:35468/can0).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>interface</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--port and --bus exclude each other.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not a CAN interface (PLUGIN:INTERFACE with one of %1): %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--port or --bus is required.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -2189,19 +2239,19 @@ diff exits 0 when no writable entry differs and 1 when some do; with two files i
     </message>
     <message>
         <source>Device</source>
-        <translation>设备</translation>
+        <translation type="vanished">设备</translation>
     </message>
     <message>
         <source>Configure</source>
-        <translation>配置</translation>
+        <translation type="vanished">配置</translation>
     </message>
     <message>
         <source>Analyze</source>
-        <translation>分析</translation>
+        <translation type="vanished">分析</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation>帮助</translation>
+        <translation type="vanished">帮助</translation>
     </message>
 </context>
 <context>
@@ -2252,7 +2302,7 @@ diff exits 0 when no writable entry differs and 1 when some do; with two files i
     </message>
     <message>
         <source>unknown step &quot;%1&quot;</source>
-        <translation>未知步骤 "%1"</translation>
+        <translation>未知步骤 &quot;%1&quot;</translation>
     </message>
     <message>
         <source> (steps are: %1)</source>
@@ -2260,7 +2310,7 @@ diff exits 0 when no writable entry differs and 1 when some do; with two files i
     </message>
     <message>
         <source> (did you mean &quot;%1&quot;?)</source>
-        <translation>（是否指 "%1"？）</translation>
+        <translation>（是否指 &quot;%1&quot;？）</translation>
     </message>
     <message>
         <source>step %1 (%2)</source>
@@ -2272,7 +2322,7 @@ diff exits 0 when no writable entry differs and 1 when some do; with two files i
     </message>
     <message>
         <source>the limit &quot;%1&quot;</source>
-        <translation>限值 "%1"</translation>
+        <translation>限值 &quot;%1&quot;</translation>
     </message>
     <message>
         <source>give either expect with a tolerance, or min and max, not both</source>
@@ -2280,7 +2330,7 @@ diff exits 0 when no writable entry differs and 1 when some do; with two files i
     </message>
     <message>
         <source>a tolerance needs &quot;expect&quot;, the value it is around</source>
-        <translation>tolerance 需要 "expect"，即其围绕的值</translation>
+        <translation>tolerance 需要 &quot;expect&quot;，即其围绕的值</translation>
     </message>
     <message>
         <source>a tolerance in % needs an expected value other than 0</source>
@@ -2316,7 +2366,7 @@ diff exits 0 when no writable entry differs and 1 when some do; with two files i
     </message>
     <message>
         <source>the check of &quot;%1&quot;</source>
-        <translation>"%1" 的检查</translation>
+        <translation>&quot;%1&quot; 的检查</translation>
     </message>
     <message>
         <source>not a valid pattern: %1</source>
@@ -2324,11 +2374,11 @@ diff exits 0 when no writable entry differs and 1 when some do; with two files i
     </message>
     <message>
         <source>at_least needs a version such as 1.2.0, not &quot;%1&quot;</source>
-        <translation>at_least 需要 1.2.0 这样的版本号，而不是 "%1"</translation>
+        <translation>at_least 需要 1.2.0 这样的版本号，而不是 &quot;%1&quot;</translation>
     </message>
     <message>
         <source>give one of equals, matches or at_least for &quot;%1&quot;</source>
-        <translation>请为 "%1" 给出 equals、matches 或 at_least 之一</translation>
+        <translation>请为 &quot;%1&quot; 给出 equals、matches 或 at_least 之一</translation>
     </message>
     <message>
         <source>a model code</source>
@@ -2356,7 +2406,7 @@ diff exits 0 when no writable entry differs and 1 when some do; with two files i
     </message>
     <message>
         <source>set-can-id needs either &quot;id&quot; or &quot;next_free&quot; (the first ID to try)</source>
-        <translation>set-can-id 需要 "id" 或 "next_free"（第一个尝试的 ID）之一</translation>
+        <translation>set-can-id 需要 &quot;id&quot; 或 &quot;next_free&quot;（第一个尝试的 ID）之一</translation>
     </message>
     <message>
         <source>no readable firmware image at %1</source>
@@ -2440,7 +2490,7 @@ diff exits 0 when no writable entry differs and 1 when some do; with two files i
     </message>
     <message>
         <source>rms_diff needs &quot;channels&quot; with two channels</source>
-        <translation>rms_diff 需要含两个通道的 "channels"</translation>
+        <translation>rms_diff 需要含两个通道的 &quot;channels&quot;</translation>
     </message>
     <message>
         <source>%1 is not one of this capture&apos;s channels</source>
@@ -2699,6 +2749,21 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Cannot open the waveform file %1: %2</source>
         <translation>无法打开波形文件 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>ScopeScreens</name>
+    <message>
+        <source>Please open param table of %1 first!</source>
+        <translation>请先打开 %1 的参数表！</translation>
+    </message>
+    <message>
+        <source>Analyze</source>
+        <translation>分析</translation>
+    </message>
+    <message>
+        <source>Oscilloscope</source>
+        <translation>示波器</translation>
     </message>
 </context>
 <context>
@@ -3015,6 +3080,25 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
 </context>
 <context>
+    <name>WorkbenchScreens</name>
+    <message>
+        <source>Device</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>Configure</source>
+        <translation>配置</translation>
+    </message>
+    <message>
+        <source>Device Info</source>
+        <translation>设备信息</translation>
+    </message>
+    <message>
+        <source>Param Table</source>
+        <translation>参数表</translation>
+    </message>
+</context>
+<context>
     <name>YamlMap</name>
     <message>
         <source>%1 must be a mapping of keys and values</source>
@@ -3026,11 +3110,11 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
     <message>
         <source>&quot;%1&quot; is given twice in %2 (first on line %3)</source>
-        <translation>"%1" 在 %2 中出现了两次（第一次在第 %3 行）</translation>
+        <translation>&quot;%1&quot; 在 %2 中出现了两次（第一次在第 %3 行）</translation>
     </message>
     <message>
         <source>%1 needs &quot;%2&quot;</source>
-        <translation>%1 需要 "%2"</translation>
+        <translation>%1 需要 &quot;%2&quot;</translation>
     </message>
     <message>
         <source>%1 must be true or false</source>
@@ -3046,11 +3130,11 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
     <message>
         <source>unknown key &quot;%1&quot; in %2</source>
-        <translation>%2 中有未知键 "%1"</translation>
+        <translation>%2 中有未知键 &quot;%1&quot;</translation>
     </message>
     <message>
         <source> (did you mean &quot;%1&quot;?)</source>
-        <translation>（是否指 "%1"？）</translation>
+        <translation>（是否指 &quot;%1&quot;？）</translation>
     </message>
     <message>
         <source> (known here: %1)</source>
@@ -3075,6 +3159,53 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>%1 must be text</source>
         <translation>%1 必须是文本</translation>
+    </message>
+</context>
+<context>
+    <name>kx::ConvertCommand</name>
+    <message>
+        <source>invalid JSON at offset %1: %2</source>
+        <translation type="unfinished">偏移 %1 处的 JSON 无效：%2</translation>
+    </message>
+    <message>
+        <source>invalid XML at line %1, column %2: %3</source>
+        <translation type="unfinished">第 %1 行第 %2 列的 XML 无效：%3</translation>
+    </message>
+    <message>
+        <source>not a compressed binary record (offset 0)</source>
+        <translation type="unfinished">不是压缩的二进制记录（偏移 0）</translation>
+    </message>
+    <message>
+        <source>damaged binary record at offset %1 of the uncompressed data</source>
+        <translation type="unfinished">解压数据偏移 %1 处的二进制记录已损坏</translation>
+    </message>
+    <message>
+        <source>unknown origin type</source>
+        <translation type="unfinished">未知的源类型</translation>
+    </message>
+    <message>
+        <source>convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</source>
+        <translation type="unfinished">convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</translation>
+    </message>
+    <message>
+        <source>Convert 1st type of data to 2nd type</source>
+        <translation type="unfinished">把第一种类型的数据转换为第二种类型</translation>
+    </message>
+    <message>
+        <source>origin type is same with target type</source>
+        <translation type="unfinished">源类型与目标类型相同</translation>
+    </message>
+    <message>
+        <source>unknown origin type: </source>
+        <translation type="unfinished">未知的源类型：</translation>
+    </message>
+    <message>
+        <source>cannot read file: </source>
+        <translation type="unfinished">无法读取文件：</translation>
+    </message>
+    <message>
+        <source>no input: -path=&lt;path&gt; or -data=&lt;data&gt;</source>
+        <translation type="unfinished">没有输入：-path=&lt;path&gt; 或 -data=&lt;data&gt;</translation>
     </message>
 </context>
 <context>

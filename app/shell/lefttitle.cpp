@@ -1,6 +1,7 @@
 #include "app/shell/lefttitle.h"
 
 #include "app/project/projectfiles.h"
+#include "app/shell/shellregistry.h"
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 
@@ -30,27 +31,22 @@ LeftTitle::LeftTitle(QWidget* parent) : QWidget(parent) {
     m_btnFile->setMinimumWidth(40);
     m_btnFile->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     layout->addWidget(m_btnFile);
-    const QList<QPair<QString, QString>> tabs = {{QStringLiteral("tlbtnDevice"), tr("Device")},
-                                                 {QStringLiteral("tlbtnParam"), tr("Configure")},
-                                                 {QStringLiteral("tlbtnAnalyze"), tr("Analyze")},
-                                                 {QStringLiteral("tlbtnHelp"), tr("Help")}};
-    for (const auto& tab : tabs) {
+    // The tab buttons come from the registered screens, in their order.
+    for (const ShellRegistry::TabSpec& tab : ShellRegistry::tabs()) {
         auto* button = new QToolButton(this);
-        button->setObjectName(tab.first);
-        button->setText(tab.second);
+        button->setObjectName(tab.objectName);
+        button->setText(tab.title.translated());
         button->setCheckable(true);
         button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
         layout->addWidget(button);
-    }
-
-    for (int i = 0; i < layout->count(); ++i) {
-        auto* button = qobject_cast<QToolButton*>(layout->itemAt(i)->widget());
-        if (!button)
-            continue;
         m_tabs.append(button);
+        m_indexes.append(tab.index);
         connect(button, &QToolButton::clicked, this, [this, button] { onTabClicked(button); });
     }
-    m_tabs.first()->setChecked(true);
+    // The window opens on the selected tab, which the tool strip shows too.
+    const int selected = m_indexes.indexOf(m_leftTitleDobj->c(QStringLiteral("index"))->getInt(0));
+    if (!m_tabs.isEmpty())
+        m_tabs[qMax(0, selected)]->setChecked(true);
 
     m_projectFiles = new ProjectFiles(this);
     buildFileMenu();
@@ -62,7 +58,7 @@ LeftTitle::LeftTitle(QWidget* parent) : QWidget(parent) {
 }
 
 void LeftTitle::onTabClicked(QToolButton* button) {
-    const int index = m_tabs.indexOf(button);
+    const int index = m_indexes.value(m_tabs.indexOf(button), -1);
     m_leftTitleDobj->set(this, QStringLiteral("index"), index, true);
     for (QToolButton* tab : m_tabs)
         tab->setChecked(tab == button);

@@ -2,12 +2,10 @@
 
 #include <QWidget>
 
-// Stands in for the tools of a tab whose screens are not part of this build.
+// Stands in for the tools of a tab whose screen registered no tool strip.
 class PlaceholderTools : public QWidget {
     Q_OBJECT
 
 public:
-    PlaceholderTools(int tab, QWidget* parent = nullptr);
-
-    static QString tabName(int tab);
+    explicit PlaceholderTools(const QString& tabTitle, QWidget* parent = nullptr);
 };

@@ -1,21 +1,21 @@
 #include "app/shell/shellregistry.h"
 
-#include "app/editor/placeholderpage.h"
-#include "app/editor/helptools.h"
-#include "app/editor/webpage.h"
 #include "app/shell/devicelist.h"
-#include "app/shell/placeholdertools.h"
+#include "framework/data/datamanager.h"
+#include "framework/data/dataobject.h"
+#include "framework/log/qflog.h"
 
 #include <QCoreApplication>
-#include <QHash>
 #include <QLabel>
 
-#include <array>
+#include <algorithm>
 
 namespace {
+// Filled at start-up and read while windows are built, all on the GUI thread.
 struct Registry {
-    std::array<ShellRegistry::WidgetFactory, ShellRegistry::kTabCount> tools;
-    QHash<QString, ShellRegistry::WidgetFactory> pages;
+    QList<ShellRegistry::TabSpec> tabs;
+    QList<ShellRegistry::ActionSpec> actions;
+    QList<ShellRegistry::PageSpec> pages;
     ShellRegistry::WidgetFactory deviceTree;
     ShellRegistry::WidgetFactory sidebar;
 };
@@ -24,33 +24,83 @@ Registry& registry() {
     static Registry instance;
     return instance;
 }
+
+bool refuse(const QString& why) {
+    kx::logE() << "shell registration refused: " + why;
+    return false;
+}
+
+// Keeps the list ordered by order number; equal numbers stay in registration order.
+template <typename Spec>
+void insertOrdered(QList<Spec>& list, const Spec& spec) {
+    auto at = std::upper_bound(list.begin(), list.end(), spec,
+                               [](const Spec& a, const Spec& b) { return a.order < b.order; });
+    list.insert(at, spec);
+}
 }  // namespace
 
-void ShellRegistry::setToolsFactory(int tab, WidgetFactory factory) {
-    if (tab >= 0 && tab < kTabCount)
-        registry().tools[tab] = std::move(factory);
+QString ShellRegistry::Text::translated() const {
+    return QCoreApplication::translate(context, source);
 }
 
-ShellRegistry::WidgetFactory ShellRegistry::toolsFactory(int tab) {
-    if (tab < 0 || tab >= kTabCount)
-        return {};
-    if (registry().tools[tab])
-        return registry().tools[tab];
-    if (tab == 3)
-        return [](QWidget* parent) -> QWidget* { return new HelpTools(parent); };
-    return [tab](QWidget* parent) -> QWidget* { return new PlaceholderTools(tab, parent); };
+bool ShellRegistry::addTab(const TabSpec& tab) {
+    if (tab.key.isEmpty() || tab.index < 0)
+        return refuse(QStringLiteral("tab \"%1\" needs a key and an index of at least 0").arg(tab.key));
+    for (const TabSpec& other : qAsConst(registry().tabs)) {
+        if (other.key == tab.key || other.index == tab.index)
+            return refuse(QStringLiteral("tab \"%1\" (index %2) clashes with tab \"%3\" (index %4)")
+                              .arg(tab.key)
+                              .arg(tab.index)
+                              .arg(other.key)
+                              .arg(other.index));
+    }
+    insertOrdered(registry().tabs, tab);
+    return true;
 }
 
-void ShellRegistry::setPageFactory(const QString& kind, WidgetFactory factory) {
-    registry().pages.insert(kind, std::move(factory));
+bool ShellRegistry::addAction(const ActionSpec& action) {
+    if (action.tab.isEmpty() || action.objectName.isEmpty() || (action.trigger.isEmpty() && !action.run))
+        return refuse(QStringLiteral("button \"%1\" needs a tab, an object name and something to do")
+                          .arg(action.objectName));
+    for (const ActionSpec& other : qAsConst(registry().actions)) {
+        if (other.tab == action.tab && other.objectName == action.objectName)
+            return refuse(
+                QStringLiteral("button \"%1\" is already on tab \"%2\"").arg(action.objectName, action.tab));
+    }
+    insertOrdered(registry().actions, action);
+    return true;
 }
 
-ShellRegistry::WidgetFactory ShellRegistry::pageFactory(const QString& kind) {
-    if (registry().pages.contains(kind))
-        return registry().pages.value(kind);
-    if (kind == BaseEditorPage::kindWeb())
-        return [](QWidget* parent) -> QWidget* { return new WebPage(parent); };
-    return [kind](QWidget* parent) -> QWidget* { return new PlaceholderPage(kind, parent); };
+bool ShellRegistry::addPage(const PageSpec& page) {
+    if (page.kind.isEmpty() || page.trigger.isEmpty())
+        return refuse(QStringLiteral("page \"%1\" needs a kind and a trigger").arg(page.kind));
+    for (const PageSpec& other : qAsConst(registry().pages)) {
+        if (other.kind == page.kind)
+            return refuse(QStringLiteral("page kind \"%1\" is already registered").arg(page.kind));
+    }
+    // A new screen brings its own event node; the editor listens to it from the start.
+    kx::DataObject* root = kx::d().rootDobj();
+    if (!root->hasRdobj(page.trigger) && !root->insert(nullptr, page.trigger))
+        return refuse(QStringLiteral("page \"%1\": no node \"%2\"").arg(page.kind, page.trigger));
+    registry().pages.append(page);
+    return true;
+}
+
+QList<ShellRegistry::TabSpec> ShellRegistry::tabs() {
+    return registry().tabs;
+}
+
+QList<ShellRegistry::ActionSpec> ShellRegistry::actions(const QString& tabKey) {
+    QList<ActionSpec> result;
+    for (const ActionSpec& action : qAsConst(registry().actions)) {
+        if (action.tab == tabKey)
+            result.append(action);
+    }
+    return result;
+}
+
+QList<ShellRegistry::PageSpec> ShellRegistry::pages() {
+    return registry().pages;
 }
 
 void ShellRegistry::setDeviceTreeFactory(WidgetFactory factory) {

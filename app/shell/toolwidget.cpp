@@ -1,9 +1,10 @@
 #include "app/shell/toolwidget.h"
 
-#include "app/shell/shellregistry.h"
+#include "app/shell/placeholdertools.h"
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QPushButton>
@@ -37,13 +38,48 @@ ToolWidget::ToolWidget(QWidget* parent) : QWidget(parent) {
 }
 
 QWidget* ToolWidget::toolsWidget() const {
-    return m_scrollArea->widget();
+    return m_tools;
+}
+
+QWidget* ToolWidget::buildStrip(const ShellRegistry::TabSpec& tab) {
+    auto* strip = new QWidget(this);
+    strip->setObjectName(QStringLiteral("ToolStrip"));
+    auto* layout = new QHBoxLayout(strip);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(6);
+    m_tools = tab.tools ? tab.tools(strip) : new PlaceholderTools(tab.title.translated(), strip);
+    layout->addWidget(m_tools);
+    // Buttons other screens add to this tab follow the tab's own tools.
+    const QList<ShellRegistry::ActionSpec> actions = ShellRegistry::actions(tab.key);
+    if (!actions.isEmpty()) {
+        auto* line = new QFrame(strip);
+        line->setFrameShape(QFrame::VLine);
+        line->setFrameShadow(QFrame::Sunken);
+        layout->addWidget(line);
+    }
+    for (const ShellRegistry::ActionSpec& action : actions) {
+        auto* button = new QPushButton(QIcon(action.icon), action.text.translated(), strip);
+        button->setObjectName(action.objectName);
+        button->setIconSize(QSize(18, 18));
+        connect(button, &QPushButton::clicked, this, [run = action.run, trigger = action.trigger] {
+            if (run)
+                run();
+            else
+                kx::d(trigger)->trigger();
+        });
+        layout->addWidget(button);
+    }
+    layout->addStretch(1);
+    return strip;
 }
 
 void ToolWidget::onIndexChanged(const QVariant& value) {
-    const ShellRegistry::WidgetFactory factory = ShellRegistry::toolsFactory(value.toInt());
-    if (!factory)
-        return;
-    // setWidget() deletes the previous tools widget.
-    m_scrollArea->setWidget(factory(this));
+    // A value that names no tab leaves the strip as it is.
+    for (const ShellRegistry::TabSpec& tab : ShellRegistry::tabs()) {
+        if (tab.index == value.toInt()) {
+            // setWidget() deletes the previous strip with its tools.
+            m_scrollArea->setWidget(buildStrip(tab));
+            return;
+        }
+    }
 }

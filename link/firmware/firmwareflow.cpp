@@ -6,6 +6,7 @@
 #include "link/firmware/firmwareupdate.h"
 #include "link/helper.h"
 #include "link/linkcommands.h"
+#include "link/motionguard.h"
 #include "link/linkstates.h"
 #include "link/linkwait.h"
 #include "link/otathread.h"
@@ -55,7 +56,7 @@ FirmwareFlow::Report FirmwareFlow::run(const QByteArray& image) {
 
     firmware->setImage(image);
     emit erasing();
-    if (!LinkCommands::run(QStringLiteral("UPDATE"))) {
+    if (!LinkCommands::send(LinkCommand::update(MotionGuard::canIdOf(device)))) {
         report.message = tr("Erasing flash failed!");
         return report;
     }

@@ -78,87 +78,76 @@ QVector<int> FirmwareUpdate::frameTypes() const {
 
 QVector<StepRule> FirmwareUpdate::steps() const {
     auto* self = const_cast<FirmwareUpdate*>(this);
-    QVector<StepRule> rules;
-
-    // A request polled every 100 ms until answered; a time-out fails the update.
-    auto waitRule = [self](int step, const char* logName, int timeout, int timeoutStatus) {
-        StepRule r;
-        r.step = step;
-        r.logName = QString::fromLatin1(logName);
-        r.kind = StepRule::Kind::Wait;
-        r.poll = 100;
-        r.counted = 100;
-        r.timeout = timeout;
-        r.timeoutStatus = timeoutStatus;
-        r.timeoutNext = STEP_STOP;
-        r.onTimeout = [self](otaThread&, int status) {
-            self->fail(status);
-            return status;
-        };
-        return r;
-    };
-
-    // The motor erases its flash before it answers.
-    StepRule enter = waitRule(STEP_IN_OTA, "STEP_IN_OTA,", 8000, OTA_STA_IN_OTA_MODE_OVER_TIME);
-    enter.answerStatus = OTA_STA_IN_OTA_MODE_SUCCESS;
-    enter.answerNext = STEP_SEND_INFO;
-    enter.start = [self](otaThread& link) {
-        self->beginTransfer();
-        // An image no motor can take is refused before the motor erases its flash.
-        if (self->refuseImage(link))
-            return;
-        // Read here, on the thread that starts the update, not on the link thread that chains
-        // to the file information.
-        self->m_updateDt = qMax(0, kx::d(QStringLiteral("config.update_dt"))->getInt(1));
-        const quint64 mcu = link.deviceEntry(link.selectedDevice()).mcuId;
-        link.sendFrame(FirmwareFrames::enter(link.target(), mcu));
-    };
-    enter.isAnswer = [](otaThread& link, bool valid, const CanFrame& frame, const QByteArray&) {
-        return valid && addressedTo(frame, CANCOM_OTA_START) && frame.dataField() == link.target();
-    };
-    rules << enter;
-
-    StepRule info = waitRule(STEP_SEND_INFO, "STEP_SEND_INFO,", 2000, OTA_STA_OTA_INFO_OVER_TIME);
-    info.answerNext = STEP_SEND_INFO;
-    info.start = [self](otaThread& link) {
-        if (self->refuseImage(link))
-            return;
-        const quint32 size = quint32(self->image().size());
-        self->m_count = FirmwareFrames::packetCount(size);
-        self->m_index = 0;
-        self->m_infoSent = true;
-        link.sendFrame(FirmwareFrames::info(link.target(), size, self->m_count.load()));
-    };
-    // The answer is taken on the receive path (decodeFrame), which goes on with the packets at
-    // once instead of at the next poll.
-    info.isAnswer = [](otaThread&, bool, const CanFrame&, const QByteArray&) { return false; };
-    rules << info;
-
-    StepRule bin;
-    bin.step = STEP_SEND_BIN;
-    bin.logName = QStringLiteral("STEP_SEND_BIN,");
-    bin.kind = StepRule::Kind::Idle;
-    bin.start = [self](otaThread& link) { self->sendPacket(link); };
-    bin.isAnswer = [](otaThread&, bool, const CanFrame&, const QByteArray&) { return false; };
-    rules << bin;
-
-    // Waits for the motor's verdict on the image; without one the update has failed.
-    StepRule end = waitRule(STEP_SEND_END, "STEP_SEND_END,", kEndAnswerTimeoutMs, OTA_STA_FAILED);
-    end.start = [self](otaThread& link) {
-        link.sendFrame(FirmwareFrames::end(link.target(), self->m_count.load()));
-    };
-    end.isAnswer = [](otaThread& link, bool valid, const CanFrame& frame, const QByteArray&) {
-        return valid && addressedTo(frame, CANCOM_OTA_END) &&
-               FirmwareFrames::answer(frame, link.target()).kind != FirmwareFrames::Answer::Other;
-    };
-    // The verdict was announced on the receive path; the link goes idle.
-    end.onAnswer = [](otaThread&) { return int(STEP_STOP); };
-    end.onTimeout = [self](otaThread&, int status) {
-        kx::logW() << "firmware: no answer to the end frame";
+    const auto noAnswer = [](otaThread&, bool, const CanFrame&, const QByteArray&) { return false; };
+    const StepRule::TimeoutChoice failOnTimeout = [self](otaThread&, int status) {
         self->fail(status);
         return status;
     };
-    rules << end;
+    // A request polled every 100 ms until answered; a time-out fails the update.
+    const auto request = [&](int step, const char* logName, int timeout, int timeoutStatus) {
+        return StepRule::waiting(step, QString::fromLatin1(logName))
+            .poll(100)
+            .timeout(timeout)
+            .onTimeout(timeoutStatus, STEP_STOP)
+            .onTimeout(failOnTimeout);
+    };
+    QVector<StepRule> rules;
+
+    // The motor erases its flash before it answers.
+    rules << request(STEP_IN_OTA, "STEP_IN_OTA,", 8000, OTA_STA_IN_OTA_MODE_OVER_TIME)
+                 .onAnswer(OTA_STA_IN_OTA_MODE_SUCCESS, STEP_SEND_INFO)
+                 .start([self](otaThread& link) {
+                     self->beginTransfer();
+                     // An image no motor can take is refused before the motor erases its flash.
+                     if (self->refuseImage(link))
+                         return;
+                     // Read here, on the thread that starts the update, not on the link thread that
+                     // chains to the file information.
+                     self->m_updateDt = qMax(0, kx::d(QStringLiteral("config.update_dt"))->getInt(1));
+                     const quint64 mcu = link.deviceEntry(link.selectedDevice()).mcuId;
+                     link.sendFrame(FirmwareFrames::enter(link.target(), mcu));
+                 })
+                 .answeredBy([](otaThread& link, bool valid, const CanFrame& frame, const QByteArray&) {
+                     return valid && addressedTo(frame, CANCOM_OTA_START) &&
+                            frame.dataField() == link.target();
+                 });
+
+    // The answer is taken on the receive path (decodeFrame), which goes on with the packets at
+    // once instead of at the next poll.
+    rules << request(STEP_SEND_INFO, "STEP_SEND_INFO,", 2000, OTA_STA_OTA_INFO_OVER_TIME)
+                 .onAnswer(StepRule::kNoStatus, STEP_SEND_INFO)
+                 .start([self](otaThread& link) {
+                     if (self->refuseImage(link))
+                         return;
+                     const quint32 size = quint32(self->image().size());
+                     self->m_count = FirmwareFrames::packetCount(size);
+                     self->m_index = 0;
+                     self->m_infoSent = true;
+                     link.sendFrame(FirmwareFrames::info(link.target(), size, self->m_count.load()));
+                 })
+                 .answeredBy(noAnswer);
+
+    rules << StepRule::idle(STEP_SEND_BIN, QStringLiteral("STEP_SEND_BIN,"))
+                 .start([self](otaThread& link) { self->sendPacket(link); })
+                 .answeredBy(noAnswer);
+
+    // Waits for the motor's verdict on the image; without one the update has failed.
+    rules << request(STEP_SEND_END, "STEP_SEND_END,", kEndAnswerTimeoutMs, OTA_STA_FAILED)
+                 .start([self](otaThread& link) {
+                     link.sendFrame(FirmwareFrames::end(link.target(), self->m_count.load()));
+                 })
+                 .answeredBy([](otaThread& link, bool valid, const CanFrame& frame, const QByteArray&) {
+                     return valid && addressedTo(frame, CANCOM_OTA_END) &&
+                            FirmwareFrames::answer(frame, link.target()).kind !=
+                                FirmwareFrames::Answer::Other;
+                 })
+                 // The verdict was announced on the receive path; the link goes idle.
+                 .onAnswer([](otaThread&) { return int(STEP_STOP); })
+                 .onTimeout([self](otaThread&, int status) {
+                     kx::logW() << "firmware: no answer to the end frame";
+                     self->fail(status);
+                     return status;
+                 });
     return rules;
 }
 

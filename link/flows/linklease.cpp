@@ -4,7 +4,7 @@
 
 struct LinkLease::Token::State {
     int canId = -1;
-    QString activity;       // guarded by g_mutex
+    QString activity;        // guarded by g_mutex
     bool preempted = false;  // guarded by g_mutex
     QString preemptReason;   // guarded by g_mutex
     ~State() { LinkLease::release(this); }

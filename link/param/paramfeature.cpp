@@ -64,85 +64,57 @@ int ParamFeature::onTransferAnswer(int step) const {
 
 QVector<StepRule> ParamFeature::steps() const {
     auto* self = const_cast<ParamFeature*>(this);
-    const auto answers = [self](otaThread&, bool valid, const CanFrame& frame, const QByteArray&) {
-        return valid && self->m_transfer.belongs(frame);
+    // Every transfer step stays current until the transfer concludes, then goes idle.
+    const auto transferStep = [self](int step, const QString& logName, int counted, int timeoutStatus) {
+        return StepRule::waiting(step, logName)
+            .poll(50)
+            .counting(counted)
+            .timeout(1000)
+            .onTimeout(timeoutStatus, STEP_STOP)
+            .onAnswer([self, step](otaThread&) { return self->onTransferAnswer(step); })
+            .answeredBy([self](otaThread&, bool valid, const CanFrame& frame, const QByteArray&) {
+                return valid && self->m_transfer.belongs(frame);
+            });
     };
     QVector<StepRule> rules;
 
-    StepRule describe;
-    describe.step = STEP_ASK_PARA_STR_INFO;
-    describe.logName = QStringLiteral("STEP_ASK_PARA_STR_INFO,");
-    describe.poll = 50;
-    describe.counted = 50;
-    describe.timeout = 1000;
-    describe.answerNext = STEP_ASK_PARA_STR_INFO;
-    describe.timeoutStatus = OTA_STA_GET_PARA_INFO_OVER_TIME;
-    describe.start = [self](otaThread& link) {
-        link.sendFrame(
-            self->m_transfer.startDescription(link.target(), link.deviceEntry(link.selectedDevice()).mcuId));
-    };
-    describe.onAnswer = [self](otaThread&) { return self->onTransferAnswer(STEP_ASK_PARA_STR_INFO); };
-    describe.onTimeout = [self](otaThread&, int status) { return self->m_transfer.timeoutStatus(status); };
-    describe.isAnswer = answers;
-    rules << describe;
+    rules << transferStep(STEP_ASK_PARA_STR_INFO, QStringLiteral("STEP_ASK_PARA_STR_INFO,"), 50,
+                          OTA_STA_GET_PARA_INFO_OVER_TIME)
+                 .start([self](otaThread& link) {
+                     link.sendFrame(self->m_transfer.startDescription(
+                         link.target(), link.deviceEntry(link.selectedDevice()).mcuId));
+                 })
+                 .onTimeout(
+                     [self](otaThread&, int status) { return self->m_transfer.timeoutStatus(status); });
 
     // Reading: step 18 starts the walk at the first entry, 19 reads the entry at the cursor.
     // Both wait alike; a read ends as soon as its last chunk or an error arrives.
-    StepRule read;
-    read.poll = 50;
-    read.counted = 50;
-    read.timeout = 1000;
-    read.timeoutStatus = OTA_STA_READ_PARA_OVER_TIME;
-    read.isAnswer = answers;
-    StepRule readStart = read;
-    readStart.step = STEP_READ_PARA_STR_START;
-    readStart.logName = QStringLiteral("STEP_READ_PARA_STR_START,");
-    readStart.answerNext = STEP_READ_PARA_STR_START;
-    readStart.start = [self](otaThread& link) { self->startRead(link, true); };
-    readStart.onAnswer = [self](otaThread&) { return self->onTransferAnswer(STEP_READ_PARA_STR_START); };
-    read.step = STEP_READ_PARA_STR;
-    read.logName = QStringLiteral("STEP_READ_PARA_STR,");
-    read.answerNext = STEP_READ_PARA_STR;
-    read.start = [self](otaThread& link) { self->startRead(link, false); };
-    read.onAnswer = [self](otaThread&) { return self->onTransferAnswer(STEP_READ_PARA_STR); };
-    rules << readStart << read;
+    rules << transferStep(STEP_READ_PARA_STR_START, QStringLiteral("STEP_READ_PARA_STR_START,"), 50,
+                          OTA_STA_READ_PARA_OVER_TIME)
+                 .start([self](otaThread& link) { self->startRead(link, true); });
+    rules << transferStep(STEP_READ_PARA_STR, QStringLiteral("STEP_READ_PARA_STR,"), 50,
+                          OTA_STA_READ_PARA_OVER_TIME)
+                 .start([self](otaThread& link) { self->startRead(link, false); });
 
     // Writing counts 100 ms per 50 ms poll (its time-out comes after 11 polls); the answers
     // themselves conclude at once.
-    StepRule write;
-    write.poll = 50;
-    write.counted = 100;
-    write.timeout = 1000;
-    write.timeoutStatus = OTA_STA_WRITE_PARA_OVER_TIME;
-    write.isAnswer = answers;
-    StepRule writeStart = write;
-    writeStart.step = STEP_WRITE_PARA_STR_START;
-    writeStart.logName = QStringLiteral("STEP_WRITE_PARA_STR_START,");
-    writeStart.answerNext = STEP_WRITE_PARA_STR_START;
-    writeStart.start = [self](otaThread& link) { self->startWrite(link, true); };
-    writeStart.onAnswer = [self](otaThread&) { return self->onTransferAnswer(STEP_WRITE_PARA_STR_START); };
-    StepRule save = write;
-    save.step = STEP_SAVE_PARA_STR;
-    save.logName = QStringLiteral("STEP_SAVE_PARA_STR,");
-    save.answerNext = STEP_SAVE_PARA_STR;
-    save.start = [self](otaThread& link) { link.sendFrame(self->m_transfer.startSave(link.target())); };
-    save.onAnswer = [self](otaThread&) { return self->onTransferAnswer(STEP_SAVE_PARA_STR); };
-    write.step = STEP_WRITE_PARA_STR;
-    write.logName = QStringLiteral("STEP_WRITE_PARA_STR,");
-    write.answerNext = STEP_WRITE_PARA_STR;
-    write.start = [self](otaThread& link) { self->startWrite(link, false); };
-    write.onAnswer = [self](otaThread&) { return self->onTransferAnswer(STEP_WRITE_PARA_STR); };
-    rules << writeStart << write << save;
+    rules << transferStep(STEP_WRITE_PARA_STR_START, QStringLiteral("STEP_WRITE_PARA_STR_START,"), 100,
+                          OTA_STA_WRITE_PARA_OVER_TIME)
+                 .start([self](otaThread& link) { self->startWrite(link, true); });
+    rules << transferStep(STEP_WRITE_PARA_STR, QStringLiteral("STEP_WRITE_PARA_STR,"), 100,
+                          OTA_STA_WRITE_PARA_OVER_TIME)
+                 .start([self](otaThread& link) { self->startWrite(link, false); });
+    rules << transferStep(STEP_SAVE_PARA_STR, QStringLiteral("STEP_SAVE_PARA_STR,"), 100,
+                          OTA_STA_WRITE_PARA_OVER_TIME)
+                 .start(
+                     [self](otaThread& link) { link.sendFrame(self->m_transfer.startSave(link.target())); });
 
     // The factory reset is not answered: the step sends and ends.
-    StepRule reset;
-    reset.step = STEP_RECOVER_FAC;
-    reset.logName = QStringLiteral("STEP_RECOVER_FAC,");
-    reset.kind = StepRule::Kind::Pass;
-    reset.poll = 0;
-    reset.start = [self](otaThread& link) { link.sendFrame(self->m_transfer.factoryReset(link.target())); };
-    reset.pass = [](otaThread&) { return false; };
-    rules << reset;
+    rules << StepRule::passing(STEP_RECOVER_FAC, QStringLiteral("STEP_RECOVER_FAC,"))
+                 .start([self](otaThread& link) {
+                     link.sendFrame(self->m_transfer.factoryReset(link.target()));
+                 })
+                 .pass([](otaThread&) { return false; });
 
     return rules;
 }

@@ -22,24 +22,18 @@ QString trScope(const char* text) {
     return QCoreApplication::translate("ScopeAcquisition", text);
 }
 
-StepRule waitRule(int step, const char* logName) {
-    StepRule r;
-    r.step = step;
-    r.logName = QString::fromLatin1(logName);
-    r.kind = StepRule::Kind::Wait;
-    r.poll = 50;
-    r.counted = 50;
-    r.timeout = 1000;
-    r.answerStatus = -1;
-    r.timeoutStatus = OTA_STA_PARA_UPDATE_OVER_TIME;
-    r.timeoutNext = STEP_STOP;
-    r.onTimeout = [](otaThread&, int status) {
-        if (Helper* helper = Helper::instance())
-            helper->postStatus(trScope("The motor did not answer the scope configuration."),
-                               QStringLiteral("ERROR"));
-        return status;
-    };
-    return r;
+// A configuration request: the answer's handling decides what follows, a time-out ends it.
+StepRule::Builder configStep(int step, const char* logName) {
+    return StepRule::waiting(step, QString::fromLatin1(logName))
+        .poll(50)
+        .timeout(1000)
+        .onTimeout(OTA_STA_PARA_UPDATE_OVER_TIME, STEP_STOP)
+        .onTimeout([](otaThread&, int status) {
+            if (Helper* helper = Helper::instance())
+                helper->postStatus(trScope("The motor did not answer the scope configuration."),
+                                   QStringLiteral("ERROR"));
+            return status;
+        });
 }
 
 }  // namespace
@@ -231,80 +225,73 @@ int ScopeAcquisition::afterConfigAnswer(otaThread& link) {
 
 QVector<StepRule> ScopeAcquisition::steps() const {
     auto* self = const_cast<ScopeAcquisition*>(this);
+    const auto afterAnswer = [self](otaThread& link) { return self->afterConfigAnswer(link); };
     QVector<StepRule> rules;
 
-    StepRule rate = waitRule(STEP_SCOPE_SET_FRE, "STEP_SCOPE_SET_FRE,");
-    rate.start = [self](otaThread& link) {
-        self->m_rateOk = false;
-        CanFrame frame;
-        {
-            std::lock_guard<std::mutex> lock(self->m_mutex);
-            frame = ScopeFrames::rateRequest(self->m_target.load(), quint16(self->m_config.frequency),
-                                             quint32(self->m_config.baudRate));
-        }
-        link.sendFrame(frame);
-    };
-    rate.isAnswer = [self](otaThread&, bool valid, const CanFrame& f, const QByteArray&) {
-        return valid && self->isReply(f, ScopeFrames::Rate);
-    };
-    rate.onAnswer = [self](otaThread& link) { return self->afterConfigAnswer(link); };
-    rules << rate;
+    rules << configStep(STEP_SCOPE_SET_FRE, "STEP_SCOPE_SET_FRE,")
+                 .start([self](otaThread& link) {
+                     self->m_rateOk = false;
+                     CanFrame frame;
+                     {
+                         std::lock_guard<std::mutex> lock(self->m_mutex);
+                         frame = ScopeFrames::rateRequest(self->m_target.load(),
+                                                          quint16(self->m_config.frequency),
+                                                          quint32(self->m_config.baudRate));
+                     }
+                     link.sendFrame(frame);
+                 })
+                 .answeredBy([self](otaThread&, bool valid, const CanFrame& f, const QByteArray&) {
+                     return valid && self->isReply(f, ScopeFrames::Rate);
+                 })
+                 .onAnswer(afterAnswer);
 
-    StepRule channels = waitRule(STEP_SCOPE_SET_CHANNAL, "STEP_SCOPE_SET_CHANNAL,");
-    channels.start = [self](otaThread& link) { self->sendNextChannels(link); };
-    channels.isAnswer = [self](otaThread&, bool valid, const CanFrame& f, const QByteArray&) {
-        return valid && self->isReply(f, ScopeFrames::Channels);
-    };
-    channels.onAnswer = rate.onAnswer;
-    rules << channels;
+    rules << configStep(STEP_SCOPE_SET_CHANNAL, "STEP_SCOPE_SET_CHANNAL,")
+                 .start([self](otaThread& link) { self->sendNextChannels(link); })
+                 .answeredBy([self](otaThread&, bool valid, const CanFrame& f, const QByteArray&) {
+                     return valid && self->isReply(f, ScopeFrames::Channels);
+                 })
+                 .onAnswer(afterAnswer);
 
     // The common wait of the configuration: answered by either reply.
-    StepRule config = waitRule(STEP_SCOPE_CONFIG, "STEP_SCOPE_CONFIG,");
-    config.isAnswer = [self](otaThread&, bool valid, const CanFrame& f, const QByteArray&) {
-        return valid && (self->isReply(f, ScopeFrames::Rate) || self->isReply(f, ScopeFrames::Channels));
-    };
-    config.onAnswer = rate.onAnswer;
-    rules << config;
+    rules << configStep(STEP_SCOPE_CONFIG, "STEP_SCOPE_CONFIG,")
+                 .answeredBy([self](otaThread&, bool valid, const CanFrame& f, const QByteArray&) {
+                     return valid &&
+                            (self->isReply(f, ScopeFrames::Rate) || self->isReply(f, ScopeFrames::Channels));
+                 })
+                 .onAnswer(afterAnswer);
 
-    StepRule start;
-    start.step = STEP_SCOPE_START;
-    start.logName = QStringLiteral("STEP_SCOPE_START,");
-    start.kind = StepRule::Kind::Idle;
-    start.start = [self](otaThread& link) {
-        link.sendFrame(ScopeFrames::startRequest(self->m_target.load()));
-    };
-    rules << start;
+    rules << StepRule::idle(STEP_SCOPE_START, QStringLiteral("STEP_SCOPE_START,"))
+                 .start([self](otaThread& link) {
+                     link.sendFrame(ScopeFrames::startRequest(self->m_target.load()));
+                 });
 
-    StepRule stop;
-    stop.step = STEP_SCOPE_STOP;
-    stop.logName = QStringLiteral("STEP_SCOPE_STOP,");
-    stop.kind = StepRule::Kind::Pass;
-    stop.poll = 2;
-    auto sendStop = [self](otaThread& link) {
+    const StepRule::Action sendStop = [self](otaThread& link) {
         link.sendFrame(ScopeFrames::stopRequest(self->m_target.load()));
     };
-    stop.start = [self, sendStop](otaThread& link) {
-        self->m_stopSeen = self->m_sampleFrames.load();
-        self->m_stopQuiet = 0;
-        sendStop(link);
-    };
-    stop.pass = [self, sendStop](otaThread& link) {
-        if (!self->m_running.load())
-            return false;
-        // A motor that went silent without confirming (bus unplugged) would keep this step
-        // asking forever.
-        const quint64 seen = self->m_sampleFrames.load();
-        self->m_stopQuiet = seen == self->m_stopSeen ? self->m_stopQuiet + 1 : 0;
-        self->m_stopSeen = seen;
-        if (self->m_stopQuiet >= kQuietStopPasses) {
-            kx::logW() << "scope: no stop reply and no samples for 0.5 s; taken as stopped";
-            self->m_running = false;
-            return false;
-        }
-        sendStop(link);
-        return true;
-    };
-    rules << stop;
+    // Asks every 2 ms until the motor confirms the stop or falls silent.
+    rules << StepRule::passing(STEP_SCOPE_STOP, QStringLiteral("STEP_SCOPE_STOP,"))
+                 .poll(2)
+                 .start([self, sendStop](otaThread& link) {
+                     self->m_stopSeen = self->m_sampleFrames.load();
+                     self->m_stopQuiet = 0;
+                     sendStop(link);
+                 })
+                 .pass([self, sendStop](otaThread& link) {
+                     if (!self->m_running.load())
+                         return false;
+                     // A motor that went silent without confirming (bus unplugged) would keep this
+                     // step asking forever.
+                     const quint64 seen = self->m_sampleFrames.load();
+                     self->m_stopQuiet = seen == self->m_stopSeen ? self->m_stopQuiet + 1 : 0;
+                     self->m_stopSeen = seen;
+                     if (self->m_stopQuiet >= kQuietStopPasses) {
+                         kx::logW() << "scope: no stop reply and no samples for 0.5 s; taken as stopped";
+                         self->m_running = false;
+                         return false;
+                     }
+                     sendStop(link);
+                     return true;
+                 });
     return rules;
 }
 

@@ -33,8 +33,8 @@ signals:
 
 private:
     const int m_capacity;
-    std::mutex m_mutex;               // guards m_queue and m_signalled
-    std::deque<TapRecord> m_queue;    // guarded by m_mutex
-    bool m_signalled = false;         // guarded by m_mutex: a ready() is on its way
+    std::mutex m_mutex;             // guards m_queue and m_signalled
+    std::deque<TapRecord> m_queue;  // guarded by m_mutex
+    bool m_signalled = false;       // guarded by m_mutex: a ready() is on its way
     std::atomic<quint64> m_dropped{0};
 };

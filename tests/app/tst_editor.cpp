@@ -1,9 +1,10 @@
 #include "apptest.h"
+#include "shellstandins.h"
 
 #include "app/editor/baseeditorpage.h"
 #include "app/editor/editor.h"
 #include "app/editor/titlewidget.h"
-#include "app/editor/webpage.h"
+#include "app/help/webpage.h"
 
 #include <QProgressBar>
 #include <QUrl>
@@ -25,6 +26,8 @@ private:
     static void activate(kx::DataObject* device) { Helper::instance()->setCurrentDeviceDobj(device); }
 
 private slots:
+    void initTestCase() { registerShellStandIns(); }
+
     void titleNamesTheDeviceOnlyWhenThereAreSeveral() {
         CaseEnvironment env;
         Editor editor;
@@ -57,7 +60,7 @@ private slots:
         activate(b);
         fire("trigger.device.info.new");
         QCOMPARE(editor.count(), 3);
-        QCOMPARE(editor.findPage(BaseEditorPage::kindDeviceInfo(), b), 2);
+        QCOMPARE(editor.findPage(QStringLiteral("device_info"), b), 2);
     }
 
     void paramTableRequestReplacesThePage() {
@@ -72,7 +75,7 @@ private slots:
         QVERIFY(first.isNull());
         auto* table = dynamic_cast<BaseEditorPage*>(editor.page(1));
         QVERIFY(table);
-        QCOMPARE(table->kind(), BaseEditorPage::kindParamTable());
+        QCOMPARE(table->kind(), QStringLiteral("param_table"));
         QCOMPARE(editor.currentIndex(), 1);
     }
 
@@ -87,28 +90,6 @@ private slots:
         QCOMPARE(env.prompt.calls[0].kind, QStringLiteral("error"));
         QCOMPARE(env.prompt.calls[0].title, QStringLiteral("Trivane Error"));
         QCOMPARE(env.prompt.calls[0].text, QStringLiteral("No activated device!"));
-    }
-
-    void oscilloscopeNeedsTheParameterTableFirst() {
-        CaseEnvironment env;
-        Editor editor;
-        // No device at all: the table check comes first and names the empty device.
-        fire("trigger.analyze.oscilloscope.new");
-        QCOMPARE(env.prompt.calls.size(), 1);
-        QCOMPARE(env.prompt.calls[0].kind, QStringLiteral("warning"));
-        QCOMPARE(env.prompt.calls[0].text, QStringLiteral("Please open param table of Motor 0 first!"));
-
-        kx::DataObject* device = addDevice(QStringLiteral("A1"), 5);
-        activate(device);
-        fire("trigger.analyze.oscilloscope.new");
-        QCOMPARE(env.prompt.calls.last().text, QStringLiteral("Please open param table of Motor 5 first!"));
-        QCOMPARE(editor.count(), 0);
-
-        device->set(nullptr, QStringLiteral("param.run_mode"), 1, true);
-        fire("trigger.analyze.oscilloscope.new");
-        fire("trigger.analyze.oscilloscope.new");
-        QCOMPARE(editor.count(), 1);
-        QCOMPARE(editor.title(0)->text(), QStringLiteral("Oscilloscope"));
     }
 
     void closingPagesFollowsTheStripOrder_data() {
@@ -171,8 +152,8 @@ private slots:
 
         kx::d(QStringLiteral("project.device"))->remove(nullptr, a, true);
         QCOMPARE(editor.count(), 2);
-        QCOMPARE(editor.findPage(BaseEditorPage::kindDeviceInfo(), b), 1);
-        QCOMPARE(dynamic_cast<BaseEditorPage*>(editor.page(0))->kind(), BaseEditorPage::kindWeb());
+        QCOMPARE(editor.findPage(QStringLiteral("device_info"), b), 1);
+        QCOMPARE(dynamic_cast<BaseEditorPage*>(editor.page(0))->kind(), QStringLiteral("web"));
     }
 
     void frontPageIsReportedToTheHelper() {

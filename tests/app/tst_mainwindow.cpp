@@ -1,8 +1,9 @@
 #include "apptest.h"
+#include "shellstandins.h"
 
 #include "app/appinfo.h"
 #include "app/busydialog.h"
-#include "app/editor/helptools.h"
+#include "app/help/helptools.h"
 #include "app/messageboxprompt.h"
 #include "app/panel/panel.h"
 #include "app/shell/devicelist.h"
@@ -31,6 +32,8 @@ private:
     }
 
 private slots:
+    void initTestCase() { registerShellStandIns(); }
+
     void titleLabelShowsTitleAndVersionAfterFirstPass() {
         CaseEnvironment env;
         MainWindow window;

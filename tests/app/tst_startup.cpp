@@ -1,5 +1,6 @@
 #include "apptest.h"
 #include "pty.h"
+#include "shellstandins.h"
 
 #include "app/configfile.h"
 #include "framework/core/exitsignals.h"
@@ -36,6 +37,8 @@ private:
     static kx::DataObject* config(const QString& path) { return kx::d(QStringLiteral("config.") + path); }
 
 private slots:
+    void initTestCase() { registerShellStandIns(); }
+
     void scaleRule_data() {
         QTest::addColumn<int>("percent");
         QTest::addColumn<bool>("highDpi");

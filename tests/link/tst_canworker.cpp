@@ -14,6 +14,7 @@
 #include "link/canworker.h"
 #include "link/helper.h"
 #include "link/linkcommands.h"
+#include "link/motionguard.h"
 #include "link/motorframes.h"
 #include "link/motormodel.h"
 #include "link/motorstates.h"
@@ -242,7 +243,8 @@ void TestCanWorker::canIdChangeKeepsRecord() {
     kx::DataObject* record = kx::d("project.device")->cdobj(kFirstMcu);
     Helper::instance()->setCurrentDeviceDobj(record);
     QSignalSpy status(worker(), &CANWorker::linkStatus);
-    QVERIFY(LinkCommands::run(QStringLiteral("SET_CAN_ID"), 7));
+    QVERIFY(LinkCommands::send(
+        LinkCommand::setCanId(MotionGuard::canIdOf(Helper::instance()->currentDeviceDobj()), 7)));
     QVERIFY(hasLine(QStringLiteral("Send Z48 Command SET_CAN_ID to CAN(1): can id = 7")));
     QTRY_COMPARE_WITH_TIMEOUT(record->r(QStringLiteral("info.can_id"))->get().toInt(), 7, 10000);
     QCOMPARE(kx::d("project.device")->size(), 1);
@@ -275,7 +277,8 @@ void TestCanWorker::modeChanges() {
     QVERIFY(connectBench({}));
     QTRY_VERIFY_WITH_TIMEOUT(!kx::d("project.device")->cdobj(kFirstMcu)->isEmpty(), 15000);
     Helper::instance()->setCurrentDeviceDobj(kx::d("project.device")->cdobj(kFirstMcu));
-    QVERIFY(LinkCommands::run(QStringLiteral("SET_MODE"), mode));
+    QVERIFY(LinkCommands::send(
+        LinkCommand::setMode(MotionGuard::canIdOf(Helper::instance()->currentDeviceDobj()), mode)));
     QVERIFY(hasLine(logLine));
     QTRY_VERIFY_WITH_TIMEOUT(hasLine(outcome), 10000);
 }
@@ -287,7 +290,8 @@ void TestCanWorker::modeChangeTimesOut() {
     m_sim->command("drop tx 1");  // the motors' replies are lost
     QElapsedTimer timer;
     timer.start();
-    QVERIFY(LinkCommands::run(QStringLiteral("SET_MODE"), 1));
+    QVERIFY(LinkCommands::send(
+        LinkCommand::setMode(MotionGuard::canIdOf(Helper::instance()->currentDeviceDobj()), 1)));
     QTRY_VERIFY_WITH_TIMEOUT(hasLine(QStringLiteral("<ERROR> Set MOTOR mode failed!")), 15000);
     QVERIFY(timer.elapsed() >= 2000);
 }
@@ -346,10 +350,14 @@ void TestCanWorker::setPointOutsideRangeNeverSent() {
     QTRY_VERIFY_WITH_TIMEOUT(MotorModel::known(), 15000);
     Helper::instance()->setCurrentDeviceDobj(kx::d("project.device")->cdobj(kFirstMcu));
     QSignalSpy writes(worker()->link(), &otaThread::WriteToSerial);
-    QVERIFY(!LinkCommands::run(QStringLiteral("MOTOR_CONTROL"), 0.0, QVariantList{20.0, 0.0, 0.0, 0.0}));
+    const int target = MotionGuard::canIdOf(Helper::instance()->currentDeviceDobj());
+    MotorFrames::MitSetpoints sp;
+    sp.position = 20;
+    QVERIFY(!LinkCommands::send(LinkCommand::mitControl(target, sp)));
     QCOMPARE(m_lines.last(),
              QStringLiteral("<ERROR> Position 20 is outside the range [-12.5, 12.5]: command refused."));
-    QVERIFY(LinkCommands::run(QStringLiteral("MOTOR_CONTROL"), 0.0, QVariantList{12.5, 0.0, 0.0, 0.0}));
+    sp.position = 12.5;
+    QVERIFY(LinkCommands::send(LinkCommand::mitControl(target, sp)));
     QCOMPARE(writes.count(), 1);
 }
 

@@ -157,7 +157,7 @@ void TestFirmware::refusedBeforeAnyFrame() {
     QList<int> statuses;
     connect(worker(), &CANWorker::linkStatus, this, [&statuses](int s) { statuses << s; });
     firmware()->setImage(image(size));
-    QVERIFY(LinkCommands::run(QStringLiteral("UPDATE")));
+    QVERIFY(LinkCommands::send(LinkCommand::update(1)));
     QTRY_VERIFY(statuses.contains(status));
     QCOMPARE(worker()->link()->step(), int(STEP_STOP));
     QTest::qWait(300);

@@ -17,6 +17,8 @@
 #include "link/serialrecord.h"
 #include "linktest.h"
 
+Q_DECLARE_METATYPE(LinkCommand)
+
 class TestLinkCommands : public QObject {
     Q_OBJECT
 
@@ -30,7 +32,9 @@ private slots:
     void commands();
     void refusals_data();
     void refusals();
-    void setCanIdTakesGivenRecord();
+    void setCanIdAddressesByMcuId();
+    void leaseRefusesWhatWouldDisturbIt();
+    void leaseEndsWithItsLastToken();
     void unnamedCommandsStayQuiet();
     void waitProcessingSleeps();
 
@@ -66,6 +70,8 @@ void TestLinkCommands::init() {
     m_device->set(nullptr, QStringLiteral("info.can_id"), QVariant::fromValue<quint8>(3), true);
     m_device->set(nullptr, QStringLiteral("info.mcu_id"), QVariant::fromValue<quint64>(0x1122334455667788ull),
                   true);
+    // The motor announced itself: reset mode and a CAN ID change address it by MCU ID.
+    MotorStates::update(3, [](MotorState& m) { m.mcuId = 0x1122334455667788ull; });
     Helper::instance()->setCurrentDeviceDobj(m_device);
     Helper::instance()->setPrompt(&m_prompt);
     m_prompt.clear();
@@ -82,59 +88,51 @@ void TestLinkCommands::cleanupTestCase() {
 }
 
 void TestLinkCommands::commands_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QVariant>("arg1");
-    QTest::addColumn<QVariant>("arg2");
-    QTest::addColumn<bool>("device");
+    QTest::addColumn<LinkCommand>("command");
     QTest::addColumn<QString>("line");
     QTest::addColumn<int>("step");
     QTest::addColumn<QString>("frame");  // identifier and data in hex; empty when nothing is sent
-    QTest::newRow("mode 7 brakes") << "SET_MODE" << QVariant(7) << QVariant() << true
+    QTest::newRow("mode 7 brakes") << LinkCommand::setMode(3, 7)
                                    << "Send Z48 Command SET_MODE to CAN(3): unknown mode (7)"
                                    << int(STEP_SET_BRAKE_MODE) << "1400fd03 0000000000000000";
-    QTest::newRow("reset mode carries the MCU ID") << "SET_MODE" << QVariant(2) << QVariant() << true
-                                                   << "Send Z48 Command SET_MODE to CAN(3): reset mode"
-                                                   << int(STEP_SET_RST_MODE) << "400fd03 8877665544332211";
+    QTest::newRow("reset mode carries the MCU ID")
+        << LinkCommand::setMode(3, 2) << "Send Z48 Command SET_MODE to CAN(3): reset mode"
+        << int(STEP_SET_RST_MODE) << "400fd03 8877665544332211";
     QTest::newRow("run mode without a name")
-        << "SET_RUN_MODE" << QVariant(7) << QVariant() << true << "Send Z48 Command SET_RUN_MODE to CAN(3)"
-        << int(STEP_STOP) << "1200fd03 0570000007000000";
-    QTest::newRow("run mode 8") << "SET_RUN_MODE" << QVariant(8) << QVariant() << true
+        << LinkCommand::setRunMode(3, 7) << "Send Z48 Command SET_RUN_MODE to CAN(3)" << int(STEP_STOP)
+        << "1200fd03 0570000007000000";
+    QTest::newRow("run mode 8") << LinkCommand::setRunMode(3, 8)
                                 << "Send Z48 Command SET_RUN_MODE to CAN(3): open loop mode" << int(STEP_STOP)
                                 << "1200fd03 0570000008000000";
-    QTest::newRow("sdo float") << "MOTOR_SDO_FLOAT" << QVariant(0x7016) << QVariant(1.5) << true
+    QTest::newRow("sdo float") << LinkCommand::sdoFloat(3, 0x7016, 1.5)
                                << "Send Z48 Command MOTOR_SDO_FLOAT to CAN(3): index = 28694, value = 1.5"
                                << int(STEP_STOP) << "1200fd03 167000000000c03f";
-    QTest::newRow("sdo uint") << "MOTOR_SDO_UINT" << QVariant(0x7017) << QVariant(258u) << true
+    QTest::newRow("sdo uint") << LinkCommand::sdoUint(3, 0x7017, 258)
                               << "Send Z48 Command MOTOR_SDO_UINT to CAN(3): index = 28695, value = 258"
                               << int(STEP_STOP) << "1200fd03 1770000002010000";
-    QTest::newRow("clear alarm without a device")
-        << "CLEAR_ALARM" << QVariant() << QVariant() << false << "Send Z48 Command CLEAR_ALARM to CAN(0)"
-        << int(STEP_STOP) << "400fd00 0100000000000000";
-    QTest::newRow("zero") << "ZERO_MECH" << QVariant() << QVariant() << true
-                          << "Send Z48 Command ZERO_MECH to CAN(3)" << int(STEP_SET_ZERO_MECH_MODE)
-                          << "600fd03 0101000000000000";
-    QTest::newRow("calibration") << "ENCODER_CALIBRATION" << QVariant() << QVariant() << true
+    QTest::newRow("clear alarm of CAN ID 0")
+        << LinkCommand::clearAlarm(0) << "Send Z48 Command CLEAR_ALARM to CAN(0)" << int(STEP_STOP)
+        << "400fd00 0100000000000000";
+    QTest::newRow("zero") << LinkCommand::zero(3) << "Send Z48 Command ZERO_MECH to CAN(3)"
+                          << int(STEP_SET_ZERO_MECH_MODE) << "600fd03 0101000000000000";
+    QTest::newRow("calibration") << LinkCommand::calibrate(3)
                                  << "Send Z48 Command ENCODER_CALIBRATION to CAN(3)"
                                  << int(STEP_SET_CALI_ENCODER_MODE) << "500fd03 0000000000000000";
-    QTest::newRow("load parameters") << "LOAD_PARAM" << QVariant() << QVariant() << true
-                                     << "Send Z48 Command LOAD_PARAM to CAN(3)" << int(STEP_ASK_PARA_STR_INFO)
-                                     << "";
+    QTest::newRow("load parameters") << LinkCommand::loadParam(3) << "Send Z48 Command LOAD_PARAM to CAN(3)"
+                                     << int(STEP_ASK_PARA_STR_INFO) << "";
 }
 
 void TestLinkCommands::commands() {
-    QFETCH(QString, name);
-    QFETCH(QVariant, arg1);
-    QFETCH(QVariant, arg2);
-    QFETCH(bool, device);
+    QFETCH(LinkCommand, command);
     QFETCH(QString, line);
     QFETCH(int, step);
     QFETCH(QString, frame);
-    if (!device)
-        Helper::instance()->setCurrentDeviceDobj(nullptr);
-    QVERIFY(LinkCommands::run(name, arg1, arg2));
+    // The command names its motor: the window's selection plays no part.
+    Helper::instance()->setCurrentDeviceDobj(nullptr);
+    QVERIFY(LinkCommands::send(command));
     QCOMPARE(lastLine(), line);
     QCOMPARE(m_link->step(), step);
-    QCOMPARE(int(m_link->target()), device ? 3 : 0);
+    QCOMPARE(int(m_link->target()), command.canId);
     if (frame.isEmpty())
         return;
     QCOMPARE(m_writes.size(), 1);
@@ -146,56 +144,97 @@ void TestLinkCommands::commands() {
 }
 
 void TestLinkCommands::refusals_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QVariant>("arg1");
-    QTest::addColumn<QVariant>("arg2");
+    QTest::addColumn<LinkCommand>("command");
     QTest::addColumn<bool>("model");
     QTest::addColumn<QString>("line");
+    MotorFrames::MitSetpoints zero;
+    MotorFrames::MitSetpoints far;
+    far.position = 20;
     QTest::newRow("mit before any model")
-        << "MOTOR_CONTROL" << QVariant(0.0) << QVariant(QVariantList{0, 0, 0, 0}) << false
-        << "<ERROR> No motor model known yet";
+        << LinkCommand::mitControl(3, zero) << false << "<ERROR> No motor model known yet";
     QTest::newRow("mit position 20")
-        << "MOTOR_CONTROL" << QVariant(0.0) << QVariant(QVariantList{20, 0, 0, 0}) << true
+        << LinkCommand::mitControl(3, far) << true
         << "<ERROR> Position 20 is outside the range [-12.5, 12.5]: command refused.";
     QTest::newRow("jog before any model")
-        << "MOVE_JOG" << QVariant(1.0) << QVariant(true) << false << "<ERROR> No motor model known yet";
-    QTest::newRow("can id 0") << "SET_CAN_ID" << QVariant(0) << QVariant() << true
+        << LinkCommand::jog(3, 1.0, true) << false << "<ERROR> No motor model known yet";
+    QTest::newRow("can id 0") << LinkCommand::setCanId(3, 0) << true
                               << "<ERROR> CAN ID 0 is outside the range [1, 127]: command refused.";
     QTest::newRow("negative uint")
-        << "MOTOR_SDO_UINT" << QVariant(0x7017) << QVariant(-1) << true
+        << LinkCommand::sdoUint(3, 0x7017, -1) << true
         << "<ERROR> Value -1 is outside the range [0, 4294967295]: command refused.";
     QTest::newRow("run mode 263 would wrap to 7")
-        << "SET_RUN_MODE" << QVariant(263) << QVariant() << true
+        << LinkCommand::setRunMode(3, 263) << true
         << "<ERROR> Run mode 263 is outside the range [0, 255]: command refused.";
-    QTest::newRow("unknown command") << "FLY" << QVariant() << QVariant() << true << "";
+    QTest::newRow("target outside a byte")
+        << LinkCommand::zero(300) << true
+        << "<ERROR> CAN ID 300 is outside the range [0, 255]: command refused.";
 }
 
 void TestLinkCommands::refusals() {
-    QFETCH(QString, name);
-    QFETCH(QVariant, arg1);
-    QFETCH(QVariant, arg2);
+    QFETCH(LinkCommand, command);
     QFETCH(bool, model);
     QFETCH(QString, line);
     if (model)
         QVERIFY(MotorStates::applyModel(3, 0, 1));
     kx::d("wnd.status.msg")->set(nullptr, QStringLiteral("idle"));
-    QVERIFY(!LinkCommands::run(name, arg1, arg2));
+    QString why;
+    QVERIFY(!LinkCommands::send(command, LinkLease::Token(), &why));
     QVERIFY2(lastLine().startsWith(line), qPrintable(lastLine()));
+    QCOMPARE(lastLine(), QStringLiteral("<ERROR> ") + why);
     QVERIFY(m_writes.isEmpty());
     QCOMPARE(m_link->step(), int(STEP_STOP));
 }
 
-void TestLinkCommands::setCanIdTakesGivenRecord() {
-    kx::DataObject* other = kx::d("project.device")->append(nullptr, QStringLiteral("def"));
-    other->set(nullptr, QStringLiteral("info.can_id"), QVariant::fromValue<quint8>(9), true);
-    other->set(nullptr, QStringLiteral("info.mcu_id"), QVariant::fromValue<quint64>(0xAB), true);
-    QVERIFY(LinkCommands::run(QStringLiteral("SET_CAN_ID"), 12, QVariant::fromValue(other)));
+void TestLinkCommands::setCanIdAddressesByMcuId() {
+    MotorStates::update(9, [](MotorState& m) { m.mcuId = 0xAB; });
+    QVERIFY(LinkCommands::send(LinkCommand::setCanId(9, 12)));
     QCOMPARE(lastLine(), QStringLiteral("Send Z48 Command SET_CAN_ID to CAN(9): can id = 12"));
     QCOMPARE(m_link->step(), int(STEP_SET_CAN_ID));
     CanFrame sent;
     QVERIFY(SerialRecord::toFrame(m_writes.value(0), &sent));
     QCOMPARE(QString::number(sent.id, 16), QStringLiteral("70cfd09"));
     QCOMPARE(sent.data[0], quint8(0xAB));
+    // The selection stays the user's.
+    QCOMPARE(Helper::instance()->currentDeviceDobj(), m_device);
+}
+
+void TestLinkCommands::leaseRefusesWhatWouldDisturbIt() {
+    QString refusal;
+    const LinkLease::Token lease = LinkLease::acquire(3, QStringLiteral("calibrating"), &refusal);
+    QVERIFY(lease.isValid());
+    QVERIFY(!LinkLease::acquire(4, QStringLiteral("zeroing"), &refusal).isValid());
+    QCOMPARE(refusal, QStringLiteral("motor 3 is busy: calibrating"));
+
+    // A step for any motor, or a frame to the held motor, would disturb the flow.
+    QString why;
+    QVERIFY(!LinkCommands::send(LinkCommand::zero(5), LinkLease::Token(), &why));
+    QCOMPARE(why, QStringLiteral("motor 3 is busy: calibrating"));
+    QCOMPARE(lastLine(), QStringLiteral("<ERROR> motor 3 is busy: calibrating"));
+    QVERIFY(!LinkCommands::send(LinkCommand::sdoFloat(3, 0x7016, 1.0)));
+    QVERIFY(m_writes.isEmpty());
+    QCOMPARE(m_link->step(), int(STEP_STOP));
+    // A single frame to another motor leaves the holder's step alone; the holder itself may.
+    QVERIFY(LinkCommands::send(LinkCommand::sdoFloat(5, 0x7016, 1.0)));
+    QVERIFY(LinkCommands::send(LinkCommand::zero(3), lease));
+    QCOMPARE(m_link->step(), int(STEP_SET_ZERO_MECH_MODE));
+
+    // The emergency stop preempts: the holder learns it, nothing is refused any longer.
+    LinkLease::preempt(QStringLiteral("emergency stop"));
+    QVERIFY(lease.preempted());
+    QCOMPARE(lease.preemptReason(), QStringLiteral("emergency stop"));
+    QVERIFY(LinkCommands::send(LinkCommand::setMode(3, 0)));
+}
+
+void TestLinkCommands::leaseEndsWithItsLastToken() {
+    QString refusal;
+    {
+        const LinkLease::Token lease = LinkLease::acquire(-1, QStringLiteral("detecting"), &refusal);
+        const LinkLease::Token copy = lease;
+        QVERIFY(!LinkLease::acquire(2, QStringLiteral("zeroing"), &refusal).isValid());
+        QCOMPARE(refusal, QStringLiteral("the bus is busy: detecting"));
+    }
+    QVERIFY(!LinkLease::busy());
+    QVERIFY(LinkLease::acquire(2, QStringLiteral("zeroing"), &refusal).isValid());
 }
 
 void TestLinkCommands::waitProcessingSleeps() {
@@ -215,12 +254,10 @@ void TestLinkCommands::waitProcessingSleeps() {
 
 void TestLinkCommands::unnamedCommandsStayQuiet() {
     kx::d("wnd.status.msg")->set(nullptr, QStringLiteral("before"));
-    QVERIFY(LinkCommands::run(QStringLiteral("RUN_STEP"), QVariant::fromValue(STEP_SCOPE_START)));
+    QVERIFY(LinkCommands::send(LinkCommand::runStep(3, STEP_SCOPE_START)));
     QCOMPARE(m_link->step(), int(STEP_SCOPE_START));
-    QVERIFY(LinkCommands::readParam(true));
+    QVERIFY(LinkCommands::send(LinkCommand::runStep(3, STEP_READ_PARA_STR_START)));
     QCOMPARE(m_link->step(), int(STEP_READ_PARA_STR_START));
-    QVERIFY(LinkCommands::writeParam(false));
-    QCOMPARE(m_link->step(), int(STEP_WRITE_PARA_STR));
     QCOMPARE(lastLine(), QStringLiteral("before"));
 }
 
@@ -274,8 +311,7 @@ void TestLinkCommands::currentDeviceNeverDangles() {
     QCOMPARE(changed.count(), 1);
     QVERIFY(helper->currentDeviceDobj()->isEmpty());
     QVERIFY(helper->editDeviceDobj()->isEmpty());
-    QVERIFY(!LinkCommands::run(QStringLiteral("FLY")));
-    QVERIFY(LinkCommands::run(QStringLiteral("CLEAR_ALARM")));  // targets CAN ID 0, no crash
+    QVERIFY(LinkCommands::send(LinkCommand::clearAlarm(0)));  // no record to clear: no crash
     QCOMPARE(int(m_link->target()), 0);
 }
 

@@ -57,7 +57,7 @@ void TestLinkStress::stepsCommandsAndReplies() {
     helper->createBackends();
     otaThread* link = helper->worker()->link();
     int statuses = 0;
-    connect(link, &otaThread::sendState, this, [&statuses](int) { ++statuses; });
+    connect(link, &otaThread::sendState, this, [&statuses](int, int) { ++statuses; });
     kx::DataObject* device = kx::d("project.device")->append(nullptr, QStringLiteral("1001"));
     device->set(nullptr, QStringLiteral("info.can_id"), 1, true);
     helper->setCurrentDeviceDobj(device);
@@ -67,10 +67,10 @@ void TestLinkStress::stepsCommandsAndReplies() {
     for (int i = 0; i < rounds; ++i) {
         switch (rng() % 8) {
             case 0:
-                LinkCommands::run(QStringLiteral("SET_MODE"), int(rng() % 3));
+                LinkCommands::send(LinkCommand::setMode(1, int(rng() % 3)));
                 break;
             case 1:
-                LinkCommands::run(QStringLiteral("MOTOR_CONTROL"), 1.0, QVariantList{0.5, 1.0, 10.0, 0.5});
+                LinkCommands::send(LinkCommand::mitControl(1, {1.0f, 0.5f, 1.0f, 10.0f, 0.5f}));
                 break;
             case 2:
                 link->startStep(STEP_MOTOR_CTRL_CONTINUOUS);
@@ -87,7 +87,7 @@ void TestLinkStress::stepsCommandsAndReplies() {
                 link->getSerialData(feedback(int(rng() % 4)));
                 break;
             case 6:
-                LinkCommands::run(QStringLiteral("MOVE_JOG"), 1.5, true);
+                LinkCommands::send(LinkCommand::jog(1, 1.5, true));
                 break;
             default:
                 link->startStep(STEP_STOP);

@@ -85,6 +85,12 @@ void TestMotorFrames::requests_data() {
                                                << 0x1200FD02u << QByteArray::fromHex("0570000007007fff");
     QTest::newRow("mit zero, model 0") << *MotorFrames::mitControl(5, {}, kModel0, nullptr) << 0x017FFF05u
                                        << QByteArray::fromHex("7fff7fff00000000");
+    // A quarter into each range: 65535 * 0.25 = 16383.75 and 65535 * 0.375 = 24575.625, truncated.
+    QTest::newRow("mit negative set-points, model 1")
+        << *MotorFrames::mitControl(3, {-8.5f, -6.25f, -11.f, 125.f, 1.25f}, kModel1, nullptr) << 0x013FFF03u
+        << QByteArray::fromHex("3fff5fff3fff3fff");
+    QTest::newRow("jog -22 over +-44") << *MotorFrames::jog(2, -22, true, kModel1, nullptr) << 0x1200FD02u
+                                       << QByteArray::fromHex("0570000007013fff");
 }
 
 void TestMotorFrames::requests() {

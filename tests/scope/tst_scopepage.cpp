@@ -96,7 +96,7 @@ void TstScopePage::recordPauseExportAndStopOnClose() {
     auto* page = new OscilloscopePage(&window);
     layout->addWidget(tools);
     layout->addWidget(page, 1);
-    helper->setEditDevice(device, BaseEditorPage::kindOscilloscope());
+    helper->setEditDevice(device, QLatin1String(OscilloscopePage::kKind));
     QVERIFY(tools->findChild<QSpinBox*>(QStringLiteral("spnF"))->isEnabled());
     window.show();
 

@@ -276,7 +276,7 @@ void TestDeviceWidget::alarmsOnTheBench() {
     QVERIFY(m_lines.contains(QStringLiteral("Motor 2 warning: warning 0x4")));
 
     Helper::instance()->setCurrentDeviceDobj(kx::d(QStringLiteral("project.device"))->c(kFirstMcu));
-    QVERIFY(LinkCommands::run(QStringLiteral("CLEAR_ALARM")));
+    QVERIFY(LinkCommands::send(LinkCommand::clearAlarm(1)));
     QCOMPARE(alarmRow(tree, kFirstMcu)->text(1), QStringLiteral("None"));
     QCOMPARE(alarmRow(tree, second)->text(1), QStringLiteral("warning 0x4"));
     // Cleared, the same fault is news again.

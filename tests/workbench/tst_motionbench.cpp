@@ -278,7 +278,7 @@ void TestMotionBench::pagesWaitForTheModelReply() {
     QVERIFY(f->stackedWidget->toolTip().contains(QStringLiteral("model reply")));
     // Once a model is known the same panel opens its pages.
     MotorStates::applyModel(1, 0, 2);
-    LinkCommands::run(QStringLiteral("CLEAR_ALARM"));  // any reply of the motor wakes the panel
+    LinkCommands::send(LinkCommand::clearAlarm(1));  // any reply of the motor wakes the panel
     QTRY_VERIFY_WITH_TIMEOUT(f->stackedWidget->isEnabled(), 10000);
     QVERIFY(f->stackedWidget->toolTip().isEmpty());
 }

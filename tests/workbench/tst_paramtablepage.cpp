@@ -9,6 +9,7 @@
 #include "link/param/paramfeature.h"
 #define TRIVANE_SIM_PATH TRIVANE_BIN_DIR "/trivane-sim"
 #include "tests/link/simbench.h"
+#include "workbench/device/deviceinfopage.h"
 #include "workbench/param/configuretools.h"
 #include "workbench/param/paramtablepage.h"
 #include "workbench/param/restoredialog.h"
@@ -120,7 +121,7 @@ void TestParamTablePage::cleanup() {
 ParamTablePage* TestParamTablePage::openPage() {
     auto* page = new ParamTablePage;
     page->show();
-    Helper::instance()->setEditDevice(m_device, BaseEditorPage::kindParamTable());
+    Helper::instance()->setEditDevice(m_device, QLatin1String(ParamTablePage::kKind));
     // Generous: the machine that runs the tests may be busy.
     (void)QTest::qWaitFor([&] { return page->table()->rowCount() == 46; }, 30000);
     return page;
@@ -270,7 +271,7 @@ void TestParamTablePage::downloadAndUploadThroughTheTools() {
     QCOMPARE(value(page.get(), 0x0003), QStringLiteral("tested"));
 
     // Another page kind in front disables the table's transfers.
-    Helper::instance()->setEditDevice(m_device, BaseEditorPage::kindDeviceInfo());
+    Helper::instance()->setEditDevice(m_device, QLatin1String(DeviceInfoPage::kKind));
     QVERIFY(!download->isEnabled());
     QVERIFY(!tools.findChild<QPushButton*>("btnRestoreParam")->isEnabled());
 }

@@ -5,6 +5,7 @@
 #include "link/canworker.h"
 #include "link/helper.h"
 #include "link/linkcommands.h"
+#include "link/motionguard.h"
 #include "link/linkwait.h"
 #include "link/motorstates.h"
 
@@ -44,8 +45,7 @@ QFrame* frame(const QString& name, QWidget* parent) {
 
 }  // namespace
 
-DeviceInfoPage::DeviceInfoPage(QWidget* parent)
-    : QWidget(parent), BaseEditorPage(BaseEditorPage::kindDeviceInfo()) {
+DeviceInfoPage::DeviceInfoPage(QWidget* parent) : QWidget(parent), BaseEditorPage(QLatin1String(kKind)) {
     setObjectName(QStringLiteral("DeviceInfoPage"));
     resize(735, 720);
     auto* outer = new QVBoxLayout(this);
@@ -173,7 +173,8 @@ bool DeviceInfoPage::changeCanId() {
         return false;
     }
     const int wanted = m_canId->value();
-    LinkCommands::run(QStringLiteral("SET_CAN_ID"), wanted, QVariant::fromValue<kx::DataObject*>(record));
+    if (!LinkCommands::send(LinkCommand::setCanId(MotionGuard::canIdOf(record), wanted)))
+        return false;
     const auto hasWanted = [wanted](kx::DataObject* node) {
         return node->r(QStringLiteral("info.can_id"))->getInt(0) == wanted;
     };

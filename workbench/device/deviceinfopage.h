@@ -19,6 +19,8 @@ class DeviceInfoPage : public QWidget, public BaseEditorPage {
     Q_OBJECT
 
 public:
+    static constexpr char kKind[] = "device_info";
+
     explicit DeviceInfoPage(QWidget* parent = nullptr);
 
     // Makes device the current device and asks the editor area for its info page (opened, or

@@ -6,6 +6,7 @@
 #include "link/canworker.h"
 #include "link/helper.h"
 #include "link/linkcommands.h"
+#include "link/motionguard.h"
 #include "link/linkstates.h"
 #include "link/motormodel.h"
 #include "link/param/parambackup.h"
@@ -134,12 +135,12 @@ void ConfigureTools::onFactoryReset() {
         return;
     if (helper->askNotice(tr("Are you sure to reset %1 parameters to default factory configuration?")
                               .arg(CANWorker::deviceDisplayName(device))))
-        LinkCommands::runStep(STEP_RECOVER_FAC);
+        LinkCommands::send(LinkCommand::runStep(MotionGuard::canIdOf(device), STEP_RECOVER_FAC));
 }
 
 void ConfigureTools::onClearAlarm() {
-    if (Helper::instance()->activatedDevice())
-        LinkCommands::run(QStringLiteral("CLEAR_ALARM"));
+    if (kx::DataObject* device = Helper::instance()->activatedDevice())
+        LinkCommands::send(LinkCommand::clearAlarm(MotionGuard::canIdOf(device)));
 }
 
 void ConfigureTools::onBackup() {

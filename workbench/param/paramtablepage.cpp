@@ -8,6 +8,7 @@
 #include "link/frames/paramvalue.h"
 #include "link/helper.h"
 #include "link/linkcommands.h"
+#include "link/motionguard.h"
 #include "link/otathread.h"
 #include "link/param/paramfeature.h"
 #include "link/param/paramwalker.h"
@@ -38,7 +39,7 @@ otaThread* linkOf() {
 
 }  // namespace
 
-ParamTablePage::ParamTablePage(QWidget* parent) : QWidget(parent), BaseEditorPage(kindParamTable()) {
+ParamTablePage::ParamTablePage(QWidget* parent) : QWidget(parent), BaseEditorPage(QLatin1String(kKind)) {
     setObjectName(QStringLiteral("ParamTablePage"));
     resize(787, 520);
     m_store = ParamStore::forLink(linkOf());
@@ -77,7 +78,7 @@ ParamTablePage::ParamTablePage(QWidget* parent) : QWidget(parent), BaseEditorPag
     // A table described earlier shows at once; the fresh description replaces it.
     reloadTable();
     if (!record->isEmpty())
-        LinkCommands::run(QStringLiteral("LOAD_PARAM"));
+        LinkCommands::send(LinkCommand::loadParam(MotionGuard::canIdOf(record)));
 }
 
 ParamTablePage::~ParamTablePage() {

@@ -22,6 +22,8 @@ class ParamTablePage : public QWidget, public BaseEditorPage {
     Q_OBJECT
 
 public:
+    static constexpr char kKind[] = "param_table";
+
     explicit ParamTablePage(QWidget* parent = nullptr);
     ~ParamTablePage() override;
 

@@ -62,7 +62,7 @@ void SendLoop::onShot() {
     const SendStep step = m_action.at(m_index++);
     if (m_sender && !m_sender(step)) {
         stop();
-        emit refused(step.command);
+        emit refused(step.command ? step.command().name() : QString());
         return;
     }
     // The sender may have stopped the loop (a status reaction); nothing more then.

@@ -10,11 +10,12 @@
 #include <functional>
 #include <optional>
 
-// One link command of a send action, its arguments read when it is sent (a continuous stream
-// follows the set-points as the user moves them), and the pause before the next write.
+#include "link/linkcommand.h"
+
+// One link command of a send action, built when it is sent (a continuous stream follows the
+// set-points as the user moves them), and the pause before the next write.
 struct SendStep {
-    QString command;
-    std::function<QVariantList()> arguments;
+    std::function<LinkCommand()> command;
     int pauseAfterMs = 0;
 };
 using SendAction = QVector<SendStep>;

@@ -4,6 +4,7 @@
 #include "framework/data/dataobject.h"
 #include "link/canworker.h"
 #include "link/helper.h"
+#include "link/flows/motionrecipe.h"
 #include "link/linkcommands.h"
 #include "link/motionguard.h"
 #include "link/motormodel.h"
@@ -33,13 +34,10 @@ bool multipleDevices() {
     return kx::d(QStringLiteral("config.setting.enable_multiple_devices"))->getBool(false);
 }
 
-QVariantList args(const QVariant& a, const QVariant& b = QVariant()) {
-    return {a, b};
-}
-
-// One object write whose value is read when it is sent.
-SendStep write(const char* command, int index, QDoubleSpinBox* spin, int pauseAfter) {
-    return {QLatin1String(command), [index, spin] { return args(index, spin->value()); }, pauseAfter};
+// One object write whose value is read when it is sent, to the motor current when it is sent.
+SendStep write(const std::function<int()>& canId, int index, QDoubleSpinBox* spin, int pauseAfter) {
+    return {[canId, index, spin] { return LinkCommand::sdoFloat(canId(), index, spin->value()); },
+            pauseAfter};
 }
 
 }  // namespace
@@ -55,10 +53,9 @@ Sidebar::Sidebar(QWidget* parent) : QWidget(parent) {
 
     m_loop = new SendLoop(this);
     m_loop->setSender([this](const SendStep& step) {
-        const QVariantList a = step.arguments();
         // A continuous stream logs its first round, not a hundred lines a second.
         LinkCommands::QuietScope quiet(m_loop->repeatedRound());
-        return LinkCommands::run(step.command, a.value(0), a.value(1));
+        return LinkCommands::send(step.command());
     });
 
     Helper* helper = Helper::instance();
@@ -277,13 +274,15 @@ void Sidebar::onMotionSwitch(bool on) {
     MotionGuard* g = guard();
     if (on && !multiple) {
         m_form->cmbControlMode->setEnabled(false);
+        const int canId = MotionGuard::canIdOf(record);
         // Models of code 1 know CSP as run mode 1.
-        LinkCommands::run(QStringLiteral("SET_RUN_MODE"), code == 5 && modelCode() == 1 ? 1 : code);
+        LinkCommands::send(LinkCommand::setRunMode(
+            canId, code == 5 ? MotionRecipe::runMode(MotionRecipe::Mode::Csp, modelCode()) : code));
         record->set(this, QStringLiteral("_mode"), code, true);
-        if (LinkCommands::run(QStringLiteral("SET_MODE"), 1) && g)
+        if (LinkCommands::send(LinkCommand::setMode(canId, 1)) && g)
             g->arm(MotionGuard::canIdOf(record), MotionGuard::mcuIdOf(record));
     } else {
-        LinkCommands::run(QStringLiteral("SET_MODE"), 2);
+        LinkCommands::send(LinkCommand::setMode(MotionGuard::canIdOf(record), 2));
         m_loop->stop();
         if (g)
             g->disarm(MotionGuard::canIdOf(record));
@@ -313,14 +312,15 @@ void Sidebar::onSineSwitch(bool on) {
     record->set(this, QStringLiteral("_control.sin.amplitude"), m_form->dspnSinA->value(), true);
     record->set(this, QStringLiteral("_control.sin.frequency"), m_form->dspnSinF->value(), true);
     SendAction action;
+    const auto target = targetId();
     if (on) {
-        action << write("MOTOR_SDO_FLOAT", 0x7003, m_form->dspnSinA, kPauseMs)
-               << write("MOTOR_SDO_FLOAT", 0x7002, m_form->dspnSinF, kPauseMs)
-               << SendStep{QStringLiteral("MOTOR_SDO_UINT"), [] { return args(0x7001, 1u); }, 0};
+        action << write(target, 0x7003, m_form->dspnSinA, kPauseMs)
+               << write(target, 0x7002, m_form->dspnSinF, kPauseMs)
+               << SendStep{[target] { return LinkCommand::sdoUint(target(), 0x7001, 1); }, 0};
     } else {
         // The stop goes out now, not after whatever was still in its pauses.
         m_loop->stop();
-        action << SendStep{QStringLiteral("MOTOR_SDO_UINT"), [] { return args(0x7001, 0u); }, 0};
+        action << SendStep{[target] { return LinkCommand::sdoUint(target(), 0x7001, 0); }, 0};
     }
     m_loop->start(action, false, 0);
 }
@@ -338,7 +338,7 @@ void Sidebar::estop() {
     }
     if (!Helper::instance()->activatedDevice())
         return;
-    LinkCommands::run(QStringLiteral("SET_MODE"), 0);
+    LinkCommands::send(LinkCommand::setMode(MotionGuard::canIdOf(device()), 0));
     modeSync(-1);
 }
 
@@ -348,7 +348,7 @@ void Sidebar::jogPress(bool plus) {
         return;
     if (!multipleDevices()) {
         const double speed = m_form->dspnJosSpeed->value();
-        if (LinkCommands::run(QStringLiteral("MOVE_JOG"), plus ? speed : -speed, true)) {
+        if (LinkCommands::send(LinkCommand::jog(MotionGuard::canIdOf(record), plus ? speed : -speed, true))) {
             m_jogging = true;
             // A jogged motor is left enabled after the stop: reset it too when the port closes.
             if (MotionGuard* g = guard()) {
@@ -361,7 +361,7 @@ void Sidebar::jogPress(bool plus) {
 }
 
 void Sidebar::jogRelease() {
-    LinkCommands::run(QStringLiteral("MOVE_JOG"), 0.0, false);
+    LinkCommands::send(LinkCommand::jog(MotionGuard::canIdOf(device()), 0.0, false));
     m_jogging = false;
     if (MotionGuard* g = guard())
         g->setJogging(MotionGuard::canIdOf(device()), false);
@@ -398,46 +398,51 @@ void Sidebar::onPortClosing() {
 
 SendAction Sidebar::actionFor(int page) const {
     SidebarForm* f = m_form;
-    auto spin = [](SetpointRow* row) { return row->spin(); };
+    const auto target = targetId();
     SendAction a;
+    if (page == SidebarForm::PageMit) {
+        a << SendStep{[f, target] {
+                          MotorFrames::MitSetpoints sp;
+                          sp.torque = float(f->torque->spin()->value());
+                          sp.position = float(f->mitPos->spin()->value());
+                          sp.velocity = float(f->mitVel->spin()->value());
+                          sp.kp = float(f->kp->spin()->value());
+                          sp.kd = float(f->kd->spin()->value());
+                          return LinkCommand::mitControl(target(), sp);
+                      },
+                      0};
+        return a;
+    }
+    using Mode = MotionRecipe::Mode;
+    using Field = MotionRecipe::Field;
+    Mode mode = Mode::Position;
+    std::function<SetpointRow*(Field)> row;
     switch (page) {
-        case SidebarForm::PageMit:
-            a << SendStep{QStringLiteral("MOTOR_CONTROL"),
-                          [f] {
-                              return args(f->torque->spin()->value(),
-                                          QVariantList{f->mitPos->spin()->value(), f->mitVel->spin()->value(),
-                                                       f->kp->spin()->value(), f->kd->spin()->value()});
-                          },
-                          0};
+        case SidebarForm::PagePos:
+            row = [f](Field field) {
+                return field == Field::Velocity       ? f->ppVel
+                       : field == Field::Acceleration ? f->ppAcc
+                                                      : f->ppPos;
+            };
             break;
-        case SidebarForm::PagePos: {
-            const int code = modelCode();
-            if (code == 1) {
-                a << write("MOTOR_SDO_FLOAT", 0x7017, spin(f->ppVel), kPauseMs)
-                  << write("MOTOR_SDO_FLOAT", 0x7016, spin(f->ppPos), 0);
-            } else if (code == 2) {
-                a << write("MOTOR_SDO_FLOAT", 0x7025, spin(f->ppVel), kPauseMs)
-                  << write("MOTOR_SDO_FLOAT", 0x7016, spin(f->ppPos), kPauseMs)
-                  << write("MOTOR_SDO_FLOAT", 0x7026, spin(f->ppAcc), kPauseMs);
-            } else {
-                a << write("MOTOR_SDO_FLOAT", 0x7024, spin(f->ppVel), kPauseMs)
-                  << write("MOTOR_SDO_FLOAT", 0x7025, spin(f->ppAcc), kPauseMs)
-                  << write("MOTOR_SDO_FLOAT", 0x7016, spin(f->ppPos), 0);
-            }
-            break;
-        }
         case SidebarForm::PageVel:
-            a << write("MOTOR_SDO_FLOAT", 0x7018, spin(f->velCurrent), kPauseMs)
-              << write("MOTOR_SDO_FLOAT", 0x700A, spin(f->velCmd), kPauseMs)
-              << write("MOTOR_SDO_FLOAT", 0x7022, spin(f->velAcc), kPauseMs);
+            mode = Mode::Velocity;
+            row = [f](Field field) {
+                return field == Field::CurrentLimit   ? f->velCurrent
+                       : field == Field::Acceleration ? f->velAcc
+                                                      : f->velCmd;
+            };
             break;
         case SidebarForm::PageCsp:
-            a << write("MOTOR_SDO_FLOAT", 0x7017, spin(f->cspVel), kPauseMs)
-              << write("MOTOR_SDO_FLOAT", 0x7016, spin(f->cspPos), 0);
+            mode = Mode::Csp;
+            row = [f](Field field) { return field == Field::Velocity ? f->cspVel : f->cspPos; };
             break;
         default:
-            break;
+            return a;
     }
+    // The recipe (which objects, in which order, by model) is the link's; the values are the rows'.
+    for (const MotionRecipe::Write& w : MotionRecipe::writes(mode, modelCode()))
+        a << write(target, w.index, row(w.field)->spin(), w.pauseAfterMs);
     return a;
 }
 
@@ -453,7 +458,13 @@ void Sidebar::startPage(int page) {
 }
 
 void Sidebar::sendCurrent() {
-    m_loop->start({write("MOTOR_SDO_FLOAT", 0x7006, m_form->dspnIq1, 0)}, false, 0);
+    const MotionRecipe::Write w = MotionRecipe::writes(MotionRecipe::Mode::Current, modelCode()).value(0);
+    m_loop->start({write(targetId(), w.index, m_form->dspnIq1, w.pauseAfterMs)}, false, 0);
+}
+
+std::function<int()> Sidebar::targetId() const {
+    // Read when the write goes out: a stream follows the device the sidebar shows.
+    return [] { return int(MotionGuard::canIdOf(Helper::instance()->currentDeviceDobj())); };
 }
 
 bool Sidebar::modelKnown() const {

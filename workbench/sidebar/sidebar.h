@@ -1,11 +1,13 @@
 #pragma once
 
 #include "framework/data/dataobject.h"
+#include "link/flows/motionrecipe.h"
+#include "workbench/sidebar/sendloop.h"
 
 #include <QPointer>
 #include <QWidget>
 
-#include "workbench/sidebar/sendloop.h"
+#include <functional>
 
 class MotionGuard;
 class QShortcut;
@@ -29,7 +31,7 @@ public:
     static QKeySequence estopKey();
     // Period of the continuous MIT stream; the object-write pages repeat at their pauses.
     static constexpr int kMitPeriodMs = 10;
-    static constexpr int kPauseMs = 100;
+    static constexpr int kPauseMs = MotionRecipe::kPauseMs;
 
 public slots:
     void changeDevice(int index);
@@ -55,6 +57,8 @@ private:
     void releaseHeldJog();
     void startPage(int page);
     SendAction actionFor(int page) const;
+    // The CAN ID of the device shown, read at the time of each write.
+    std::function<int()> targetId() const;
     void sendCurrent();
     void onPortClosing();
     // Pages follow the switch, and stay disabled until the motor's model reply set its ranges.

@@ -8,6 +8,7 @@
 #include "link/firmware/firmwareupdate.h"
 #include "link/helper.h"
 #include "link/linkcommands.h"
+#include "link/motionguard.h"
 #include "link/linkstates.h"
 #include "link/linkwait.h"
 #include "workbench/tools/busycover.h"
@@ -190,7 +191,7 @@ void DeviceTools::onEncoderCalibration() {
         return;
     BusyCover cover(tr("Preparing calibration..."));
     StatusLog log;
-    LinkCommands::run(QStringLiteral("ENCODER_CALIBRATION"));
+    LinkCommands::send(LinkCommand::calibrate(MotionGuard::canIdOf(device)));
     LinkWait::Options options;
     options.device = device;
     options.timeoutMs = 8000;
@@ -230,18 +231,20 @@ void DeviceTools::onEncoderCalibration() {
 }
 
 void DeviceTools::onChangeCanId() {
-    if (!Helper::instance()->activatedDevice())
+    kx::DataObject* device = Helper::instance()->activatedDevice();
+    if (!device)
         return;
     const int canId = m_spnCanId->value();
-    LinkCommands::run(QStringLiteral("SET_CAN_ID"), canId);
+    LinkCommands::send(LinkCommand::setCanId(MotionGuard::canIdOf(device), canId));
     if (kx::d(QStringLiteral("config.setting.auto_increase_can_id"))->getBool(false))
         m_spnCanId->setValue(canId + 1);
 }
 
 void DeviceTools::onResetZero() {
-    if (!Helper::instance()->activatedDevice())
+    kx::DataObject* device = Helper::instance()->activatedDevice();
+    if (!device)
         return;
-    LinkCommands::run(QStringLiteral("ZERO_MECH"), m_cmbMotorInit->currentIndex());
+    LinkCommands::send(LinkCommand::zero(MotionGuard::canIdOf(device), m_cmbMotorInit->currentIndex()));
 }
 
 void DeviceTools::onUpdate() {

@@ -12,6 +12,8 @@ class WebPage : public QWidget, public BaseEditorPage {
     Q_OBJECT
 
 public:
+    static constexpr char kKind[] = "web";
+
     explicit WebPage(QWidget* parent = nullptr);
 
     QProgressBar* progressBar() const { return m_progress; }

@@ -1,4 +1,4 @@
-#include "app/editor/webpage.h"
+#include "app/help/webpage.h"
 
 #include <QFileInfo>
 #include <QProgressBar>
@@ -7,7 +7,7 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
-WebPage::WebPage(QWidget* parent) : QWidget(parent), BaseEditorPage(kindWeb()) {
+WebPage::WebPage(QWidget* parent) : QWidget(parent), BaseEditorPage(QLatin1String(kKind)) {
     setObjectName(QStringLiteral("WebPage"));
     auto* layout = new QVBoxLayout(this);
     layout->setObjectName(QStringLiteral("verticalLayout"));

@@ -1,4 +1,4 @@
-#include "app/editor/helptools.h"
+#include "app/help/helptools.h"
 
 #include "app/appinfo.h"
 #include "framework/data/datamanager.h"

@@ -1,0 +1,12 @@
+#include "link/transport/linktransport.h"
+
+#include "link/transport/canbustransport.h"
+#include "link/transport/serialtransport.h"
+
+LinkTransport* LinkTransport::create(const QString& address, QObject* parent) {
+    if (address.isEmpty())
+        return nullptr;
+    if (CanBusTransport::takes(address))
+        return new CanBusTransport(address, parent);
+    return new SerialTransport(address, parent);
+}
