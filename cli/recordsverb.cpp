@@ -5,6 +5,7 @@
 #include "commission/junitreport.h"
 #include "commission/report/pdfreport.h"
 #include "commission/report/reportfolder.h"
+#include "records/recordslookup.h"
 #include "records/recordspusher.h"
 #include "records/recordsstore.h"
 
@@ -190,28 +191,6 @@ bool RecordsVerb::needsGuiApplication(const QStringList& arguments) const {
     return arguments.contains(QStringLiteral("--pdf"));
 }
 
-std::unique_ptr<RecordsStore> RecordsVerb::openLocal(QString* error) {
-    if (!QFileInfo::exists(m_settings.local.path)) {
-        *error = tr("No records at %1 yet.").arg(m_settings.local.path);
-        return nullptr;
-    }
-    RecordsStore::Options options;
-    options.queueForSending = true;
-    auto store = std::make_unique<RecordsStore>(m_settings.local, options);
-    if (!store->open(error))
-        return nullptr;
-    return store;
-}
-
-std::unique_ptr<RecordsStore> RecordsVerb::openServer(QString* error) {
-    if (!m_settings.server.isServer() || m_localOnly)
-        return nullptr;
-    auto store = std::make_unique<RecordsStore>(m_settings.server);
-    if (!store->open(error))
-        return nullptr;
-    return store;
-}
-
 int RecordsVerb::list(const QCommandLineParser& parser) {
     RunQuery query;
     if (parser.isSet(QStringLiteral("mcu-id"))) {
@@ -264,29 +243,16 @@ int RecordsVerb::list(const QCommandLineParser& parser) {
     // One more than asked tells whether there are more.
     query.limit = limit > 0 ? limit + 1 : 0;
 
-    QString localError, serverError, error;
-    const std::unique_ptr<RecordsStore> local = openLocal(&localError);
-    const std::unique_ptr<RecordsStore> server = openServer(&serverError);
-    if (m_settings.server.isServer() && !m_localOnly && !server)
-        printErr(tr("%1\nShowing this station's runs only.").arg(serverError));
-    if (!local && !server) {
-        const bool missing = !QFileInfo::exists(m_settings.local.path);
-        printErr(localError);
-        if (!missing)
-            return kExitFailure;
-        printOut(m_json ? QStringLiteral("[]") : QString());
-        return kExitOk;
-    }
-    QVector<RunSummary> fromServer, fromLocal;
-    if (server && !server->find(query, &fromServer, &error)) {
+    RecordsLookup lookup(m_settings, m_localOnly);
+    QVector<RunSummary> runs;
+    QString error;
+    const bool found = lookup.find(query, &runs, &error);
+    if (!lookup.serverNote().isEmpty())
+        printErr(tr("%1\nShowing this station's runs only.").arg(lookup.serverNote()));
+    if (!found) {
         printErr(error);
         return kExitFailure;
     }
-    if (local && !local->find(query, &fromLocal, &error)) {
-        printErr(error);
-        return kExitFailure;
-    }
-    QVector<RunSummary> runs = RunSummaries::merge(fromServer, fromLocal, query.limit);
     const bool more = limit > 0 && runs.size() > limit;
     if (more)
         runs.resize(limit);
@@ -323,42 +289,21 @@ int RecordsVerb::list(const QCommandLineParser& parser) {
 }
 
 int RecordsVerb::findRun(const QString& text, RunRecord* run) {
-    QString localError, serverError, error;
-    const std::unique_ptr<RecordsStore> local = openLocal(&localError);
-    std::unique_ptr<RecordsStore> server;
-    // The station's file first: it answers without the network and holds what waits.
-    for (int pass = 0; pass < 2; ++pass) {
-        RecordsStore* store = local.get();
-        if (pass == 1) {
-            server = openServer(&serverError);
-            store = server.get();
-        }
-        if (!store)
-            continue;
-        QStringList matches;
-        if (!store->matchRuns(text, 2, &matches, &error)) {
+    RecordsLookup lookup(m_settings, m_localOnly);
+    QString error;
+    switch (lookup.load(text, run, &error)) {
+        case RecordsLookup::Match::Found:
+            return -1;
+        case RecordsLookup::Match::Ambiguous:
             printErr(error);
-            return kExitFailure;
-        }
-        if (matches.size() > 1) {
-            printErr(tr("\"%1\" starts more than one run (%2, ...): give more of the UUID.")
-                         .arg(text, matches.join(QStringLiteral(", "))));
             return kExitUsage;
-        }
-        if (matches.isEmpty())
-            continue;
-        if (!store->load(matches.first(), run, &error)) {
-            printErr(error);
-            return kExitFailure;
-        }
-        return -1;
+        case RecordsLookup::Match::None:
+        case RecordsLookup::Match::Failed:
+            break;
     }
-    if (!local && !server)
-        printErr(localError);
-    if (!serverError.isEmpty())
-        printErr(serverError);
-    if (local || server)
-        printErr(tr("No run %1.").arg(text));
+    if (!lookup.serverNote().isEmpty() && !error.contains(lookup.serverNote()))
+        printErr(lookup.serverNote());
+    printErr(error);
     return kExitFailure;
 }
 

@@ -31,10 +31,6 @@ private:
     // Finds a run by its UUID or a unique start of it, the station's file first; on failure
     // returns the exit code after printing why, else -1.
     int findRun(const QString& text, RunRecord* run);
-    // The station's store when its file exists (nothing is created by looking); null otherwise.
-    std::unique_ptr<RecordsStore> openLocal(QString* error);
-    // The server's store when one is configured and reachable; null otherwise, with why in *error.
-    std::unique_ptr<RecordsStore> openServer(QString* error);
 
     RecordsSettings m_settings;
     bool m_json = false;
