@@ -20,6 +20,10 @@ LastRunLabel::LastRunLabel(quint64 mcuId, QWidget* parent) : QLabel(parent), m_m
     setObjectName(QStringLiteral("lblLastRun"));
     setTextFormat(Qt::RichText);
     setWordWrap(true);
+    // The link in the style's own accent: the default link blue is unreadable on the dark frame.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Link, colours.color(QPalette::Highlight));
+    setPalette(colours);
     hide();
     connect(this, &QLabel::linkActivated, this, [this] { emit historyAsked(); });
     connect(StationRecords::instance(), &StationRecords::recorded, this, [this] { refresh(); });

@@ -156,8 +156,8 @@ RecordsPage::RecordsPage(QWidget* parent)
 
     m_compare = new ParamCompareView(m_tabs);
     m_tabs->addTab(m_compare, tr("Parameters"));
-    splitter->setStretchFactor(0, 2);
-    splitter->setStretchFactor(1, 3);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 1);
     layout->addWidget(splitter, 1);
 
     connect(m_search, &QPushButton::clicked, this, [this] { search(); });
@@ -204,6 +204,9 @@ void RecordsPage::buildForm(QWidget* form) {
     m_mcuId->setObjectName(QStringLiteral("edtMcuId"));
     m_mcuId->setPlaceholderText(tr("any"));
     m_mcuId->setClearButtonEnabled(true);
+    // Room for a whole 64-bit MCU ID and the clear button, whatever the language does to the rest.
+    m_mcuId->setMinimumWidth(m_mcuId->fontMetrics().horizontalAdvance(QStringLiteral("0x3a10c5e700001001")) +
+                             40);
     m_mcuId->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("(0[xX])?[0-9a-fA-F]{0,16}")), m_mcuId));
     m_canId = new QSpinBox(form);
@@ -339,7 +342,7 @@ void RecordsPage::search() {
                 QString text =
                     f.runs.size() >= kShownRuns
                         ? tr("The newest %1 runs; narrow the search to see older ones.").arg(kShownRuns)
-                        : tr("%n run(s) found.", "", f.runs.size());
+                        : tr("Runs found: %1").arg(f.runs.size());
                 if (!f.note.isEmpty())
                     text +=
                         QLatin1Char(' ') +

@@ -20,10 +20,6 @@ namespace {
 const QString kWaitingNode = QStringLiteral("wnd.status.records_waiting");
 const QString kTrigger = QStringLiteral("trigger.records.new");
 
-QString text(const char* source) {
-    return QCoreApplication::translate("RecordsScreens", source);
-}
-
 // Once the event loop runs, config.xml has been read: the server it names, if any, gets this
 // station's runs from now on.
 void startSending() {
@@ -39,11 +35,14 @@ void startSending() {
     QObject::connect(records, &StationRecords::waitingChanged, records,
                      [](int count) { kx::d(kWaitingNode)->set(nullptr, count); });
     QObject::connect(records, &StationRecords::sendFailed, records, [](const QString& reason) {
-        Helper::instance()->postStatus(text("Runs cannot be sent to the records server: %1").arg(reason),
-                                       QStringLiteral("ERROR"));
+        Helper::instance()->postStatus(
+            QCoreApplication::translate("RecordsScreens", "Runs cannot be sent to the records server: %1")
+                .arg(reason),
+            QStringLiteral("ERROR"));
     });
     QObject::connect(records, &StationRecords::sendRecovered, records, [] {
-        Helper::instance()->postStatus(text("The records server can be reached again."));
+        Helper::instance()->postStatus(
+            QCoreApplication::translate("RecordsScreens", "The records server can be reached again."));
     });
     records->startSending();
 }

@@ -34,6 +34,11 @@ RunDetailView::RunDetailView(QWidget* parent) : QTreeWidget(parent) {
     header()->setSectionResizeMode(Item, QHeaderView::Stretch);
     header()->setStretchLastSection(false);
     setUniformRowHeights(true);
+    // Columns are sized by the rows on show: measured again as steps open.
+    connect(this, &QTreeWidget::itemExpanded, this, [this] {
+        resizeColumnToContents(Value);
+        resizeColumnToContents(Limits);
+    });
 }
 
 void RunDetailView::clearRun() {
