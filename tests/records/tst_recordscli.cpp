@@ -289,7 +289,8 @@ private slots:
         QDir().mkpath(empty);
         Cli r = cli(empty, {"records", "list", "--json"});
         QCOMPARE(r.code, 0);
-        QCOMPARE(r.out.trimmed(), QStringLiteral("[]"));
+        const QJsonDocument none = QJsonDocument::fromJson(r.out.toUtf8());
+        QVERIFY(none.isArray() && none.array().isEmpty());
         // Looking creates nothing.
         QVERIFY(!QFile::exists(empty + QStringLiteral("/records.db")));
         r = cli(empty, {"records", "show", "abc"});
