@@ -24,9 +24,11 @@ bool apply(const QString& text, RecordsSettings* settings, QString* error) {
 }  // namespace
 
 QString RecordsSettings::configuredUrl() {
-    kx::DataObject* node = kx::d(QStringLiteral("config.records.url"));
-    if (!node->isEmpty())
-        return node->getString();
+    // The tree holds the template's empty default until config.xml is read into it, which the
+    // command-line tool does only for the link: the file decides then.
+    const QString fromTree = kx::d(QStringLiteral("config.records.url"))->getString();
+    if (!fromTree.isEmpty())
+        return fromTree;
     const QString file = QStringLiteral("config.xml");
     if (!QFileInfo::exists(file))
         return QString();
