@@ -56,7 +56,7 @@ int main(int argc, char* argv[]) {
     int rawAt = -1;
     const CliVerb* wanted = verbIn(raw, &rawAt);
     std::unique_ptr<QCoreApplication> application;
-    if (wanted && wanted->needsGuiApplication()) {
+    if (wanted && wanted->needsGuiApplication(raw)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         application = std::make_unique<QGuiApplication>(argc, argv);
     } else {

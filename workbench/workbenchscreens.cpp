@@ -6,6 +6,7 @@
 #include "workbench/monitor/monitorscreens.h"
 #include "workbench/param/configuretools.h"
 #include "workbench/param/paramtablepage.h"
+#include "workbench/records/recordsscreens.h"
 #include "workbench/sidebar/sidebar.h"
 #include "workbench/tools/devicetools.h"
 
@@ -68,6 +69,7 @@ void registerWorkbenchScreens() {
     initWorkbenchResources();
     registerTabs();
     registerPages();
+    registerRecordsScreens();
     ShellRegistry::setDeviceTreeFactory([](QWidget* parent) { return new DeviceWidget(parent); });
     ShellRegistry::setSidebarFactory([](QWidget* parent) { return new Sidebar(parent); });
     registerMonitorScreens();

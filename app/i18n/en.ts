@@ -684,6 +684,22 @@ Reconnect as soon as it is back?</translation>
         <source>Reports: %1</source>
         <translation>Reports: %1</translation>
     </message>
+    <message>
+        <source>Where runs are kept: a records server (postgresql://user@host/database) or file.</source>
+        <translation>Where runs are kept: a records server (postgresql://user@host/database) or file.</translation>
+    </message>
+    <message>
+        <source>url|file</source>
+        <translation>url|file</translation>
+    </message>
+    <message>
+        <source>The run was not kept in the station&apos;s records: %1</source>
+        <translation>The run was not kept in the station&apos;s records: %1</translation>
+    </message>
+    <message>
+        <source>%1 runs wait to be sent to the records server: %2</source>
+        <translation>%1 runs wait to be sent to the records server: %2</translation>
+    </message>
 </context>
 <context>
     <name>ConfigureTools</name>
@@ -1704,6 +1720,17 @@ Built %2</translation>
     </message>
 </context>
 <context>
+    <name>LastRunLabel</name>
+    <message>
+        <source>Last commissioning: &lt;b&gt;%1&lt;/b&gt; on %2 (%3, %4) &amp;nbsp; &lt;a href=&quot;history&quot;&gt;History&lt;/a&gt;</source>
+        <translation>Last commissioning: &lt;b&gt;%1&lt;/b&gt; on %2 (%3, %4) &amp;nbsp; &lt;a href=&quot;history&quot;&gt;History&lt;/a&gt;</translation>
+    </message>
+    <message>
+        <source>no plan name</source>
+        <translation>no plan name</translation>
+    </message>
+</context>
+<context>
     <name>LeftTitle</name>
     <message>
         <source>File</source>
@@ -2366,6 +2393,41 @@ Encoder Electrical Offset: %2</translation>
     <message>
         <source>file too large for a parameter backup</source>
         <translation>file too large for a parameter backup</translation>
+    </message>
+</context>
+<context>
+    <name>ParamCompareView</name>
+    <message>
+        <source>Select two runs of the motor in its timeline and press Compare Parameters.</source>
+        <translation>Select two runs of the motor in its timeline and press Compare Parameters.</translation>
+    </message>
+    <message>
+        <source>Code</source>
+        <translation>Code</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>(missing)</source>
+        <translation>(missing)</translation>
+    </message>
+    <message>
+        <source>%1 %2 = %3</source>
+        <translation>%1 %2 = %3</translation>
+    </message>
+    <message>
+        <source>The two parameter tables are the same.</source>
+        <translation>The two parameter tables are the same.</translation>
+    </message>
+    <message>
+        <source>No writable entry differs; %1 read-only entries do.</source>
+        <translation>No writable entry differs; %1 read-only entries do.</translation>
+    </message>
+    <message>
+        <source>%1 writable entries differ (bold), %2 other entries.</source>
+        <translation>%1 writable entries differ (bold), %2 other entries.</translation>
     </message>
 </context>
 <context>
@@ -3235,6 +3297,558 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
 </context>
 <context>
+    <name>RecordsLocation</name>
+    <message>
+        <source>No database file named in &quot;%1&quot;.</source>
+        <translation>No database file named in &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>The server address in &quot;%1&quot; is not valid.</source>
+        <translation>The server address in &quot;%1&quot; is not valid.</translation>
+    </message>
+    <message>
+        <source>The port in &quot;%1&quot; is not valid.</source>
+        <translation>The port in &quot;%1&quot; is not valid.</translation>
+    </message>
+    <message>
+        <source>The setting &quot;%1&quot; in &quot;%2&quot; is not valid.</source>
+        <translation>The setting &quot;%1&quot; in &quot;%2&quot; is not valid.</translation>
+    </message>
+    <message>
+        <source>No database named in &quot;%1&quot; (postgresql://user@host/database).</source>
+        <translation>No database named in &quot;%1&quot; (postgresql://user@host/database).</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsLookup</name>
+    <message>
+        <source>No records at %1 yet.</source>
+        <translation>No records at %1 yet.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; starts more than one run (%2, ...): give more of the UUID.</source>
+        <translation>&quot;%1&quot; starts more than one run (%2, ...): give more of the UUID.</translation>
+    </message>
+    <message>
+        <source>No run %1.</source>
+        <translation>No run %1.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsPage</name>
+    <message>
+        <source>Open Report</source>
+        <translation>Open Report</translation>
+    </message>
+    <message>
+        <source>Motor Timeline</source>
+        <translation>Motor Timeline</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>Search by MCU ID, or pick a motor of a run, to see its timeline.</source>
+        <translation>Search by MCU ID, or pick a motor of a run, to see its timeline.</translation>
+    </message>
+    <message>
+        <source>Compare Parameters</source>
+        <translation>Compare Parameters</translation>
+    </message>
+    <message>
+        <source>Timeline</source>
+        <translation>Timeline</translation>
+    </message>
+    <message>
+        <source>Parameters</source>
+        <translation>Parameters</translation>
+    </message>
+    <message>
+        <source>Select one of the run&apos;s motors first.</source>
+        <translation>Select one of the run&apos;s motors first.</translation>
+    </message>
+    <message>
+        <source>any</source>
+        <translation>any</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>From</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>To</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>MCU ID</source>
+        <translation>MCU ID</translation>
+    </message>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>Not an MCU ID: %1</source>
+        <translation>Not an MCU ID: %1</translation>
+    </message>
+    <message>
+        <source>Searching...</source>
+        <translation>Searching...</translation>
+    </message>
+    <message>
+        <source>The newest %1 runs; narrow the search to see older ones.</source>
+        <translation>The newest %1 runs; narrow the search to see older ones.</translation>
+    </message>
+    <message>
+        <source>Runs found: %1</source>
+        <translation>Runs found: %1</translation>
+    </message>
+    <message>
+        <source>The records server cannot be reached, so only this station&apos;s runs are shown: %1</source>
+        <translation>The records server cannot be reached, so only this station&apos;s runs are shown: %1</translation>
+    </message>
+    <message>
+        <source>Motor 0x%1: reading its runs...</source>
+        <translation>Motor 0x%1: reading its runs...</translation>
+    </message>
+    <message>
+        <source>Motor 0x%1 has no recorded run.</source>
+        <translation>Motor 0x%1 has no recorded run.</translation>
+    </message>
+    <message>
+        <source>Motor 0x%1: %2 runs, newest first. Changes since the run before are highlighted; select two runs to compare their parameters.</source>
+        <translation>Motor 0x%1: %2 runs, newest first. Changes since the run before are highlighted; select two runs to compare their parameters.</translation>
+    </message>
+    <message>
+        <source>Select exactly two runs of the motor.</source>
+        <translation>Select exactly two runs of the motor.</translation>
+    </message>
+    <message>
+        <source>Reading both parameter tables...</source>
+        <translation>Reading both parameter tables...</translation>
+    </message>
+    <message>
+        <source>Run of %1: %2</source>
+        <translation>Run of %1: %2</translation>
+    </message>
+    <message>
+        <source>Select the motor whose report to open.</source>
+        <translation>Select the motor whose report to open.</translation>
+    </message>
+    <message>
+        <source>The report is in %1; no program here opens it.</source>
+        <translation>The report is in %1; no program here opens it.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsSchema</name>
+    <message>
+        <source>The records database has schema version %1; this program knows up to version %2. It was left as it is: use a newer Trivane.</source>
+        <translation>The records database has schema version %1; this program knows up to version %2. It was left as it is: use a newer Trivane.</translation>
+    </message>
+    <message>
+        <source>Could not bring the records database to version %1: %2</source>
+        <translation>Could not bring the records database to version %1: %2</translation>
+    </message>
+    <message>
+        <source>it has a newer schema version (%1)</source>
+        <translation>it has a newer schema version (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsScreens</name>
+    <message>
+        <source>Runs cannot be sent to the records server: %1</source>
+        <translation>Runs cannot be sent to the records server: %1</translation>
+    </message>
+    <message>
+        <source>The records server can be reached again.</source>
+        <translation>The records server can be reached again.</translation>
+    </message>
+    <message>
+        <source>Records</source>
+        <translation>Records</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsSettings</name>
+    <message>
+        <source>config.records.url: %1</source>
+        <translation>config.records.url: %1</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsStore</name>
+    <message>
+        <source>%1 (%2): %3</source>
+        <translation>%1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>The records database %1 is not open.</source>
+        <translation>The records database %1 is not open.</translation>
+    </message>
+    <message>
+        <source>No records database is configured.</source>
+        <translation>No records database is configured.</translation>
+    </message>
+    <message>
+        <source>The Qt SQL driver %1 is not installed.</source>
+        <translation>The Qt SQL driver %1 is not installed.</translation>
+    </message>
+    <message>
+        <source>Cannot open the records database</source>
+        <translation>Cannot open the records database</translation>
+    </message>
+    <message>
+        <source>Cannot count the runs waiting to be sent</source>
+        <translation>Cannot count the runs waiting to be sent</translation>
+    </message>
+    <message>
+        <source>Cannot read the runs waiting to be sent</source>
+        <translation>Cannot read the runs waiting to be sent</translation>
+    </message>
+    <message>
+        <source>Cannot mark runs as sent</source>
+        <translation>Cannot mark runs as sent</translation>
+    </message>
+    <message>
+        <source>Cannot mark run %1 as sent</source>
+        <translation>Cannot mark run %1 as sent</translation>
+    </message>
+    <message>
+        <source>Cannot note the failure of run %1</source>
+        <translation>Cannot note the failure of run %1</translation>
+    </message>
+    <message>
+        <source>Run %1 cannot be read</source>
+        <translation>Run %1 cannot be read</translation>
+    </message>
+    <message>
+        <source>No run %1 in %2.</source>
+        <translation>No run %1 in %2.</translation>
+    </message>
+    <message>
+        <source>unknown outcome</source>
+        <translation>unknown outcome</translation>
+    </message>
+    <message>
+        <source>a motor row is damaged</source>
+        <translation>a motor row is damaged</translation>
+    </message>
+    <message>
+        <source>a step row is damaged</source>
+        <translation>a step row is damaged</translation>
+    </message>
+    <message>
+        <source>a measurement row is damaged</source>
+        <translation>a measurement row is damaged</translation>
+    </message>
+    <message>
+        <source>an attachment row is damaged</source>
+        <translation>an attachment row is damaged</translation>
+    </message>
+    <message>
+        <source>attachment %1 is damaged</source>
+        <translation>attachment %1 is damaged</translation>
+    </message>
+    <message>
+        <source>Cannot look the run up</source>
+        <translation>Cannot look the run up</translation>
+    </message>
+    <message>
+        <source>Cannot search the records</source>
+        <translation>Cannot search the records</translation>
+    </message>
+    <message>
+        <source>Cannot read the motor&apos;s runs</source>
+        <translation>Cannot read the motor&apos;s runs</translation>
+    </message>
+    <message>
+        <source>Cannot read the plans</source>
+        <translation>Cannot read the plans</translation>
+    </message>
+    <message>
+        <source>Cannot read the stations</source>
+        <translation>Cannot read the stations</translation>
+    </message>
+    <message>
+        <source>The run has no valid UUID (&quot;%1&quot;); it was not stored.</source>
+        <translation>The run has no valid UUID (&quot;%1&quot;); it was not stored.</translation>
+    </message>
+    <message>
+        <source>The attachment %1 is larger than %2 MiB; the run was not stored.</source>
+        <translation>The attachment %1 is larger than %2 MiB; the run was not stored.</translation>
+    </message>
+    <message>
+        <source>Cannot store runs</source>
+        <translation>Cannot store runs</translation>
+    </message>
+    <message>
+        <source>Cannot store run %1</source>
+        <translation>Cannot store run %1</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsVerb</name>
+    <message>
+        <source>The commissioning history: runs of the station&apos;s records.db and, with a server configured
+(config.records.url or --records postgresql://user@host/database), of the whole line.
+list shows the newest runs first; with --mcu-id or --can-id, --outcome is that motor&apos;s outcome.
+show prints one run (a unique start of its UUID is enough); export writes its JUnit XML, or the
+HTML or PDF report of one motor (--mcu-id when the run has several); sync sends the waiting runs
+now and exits 0 only when none is left waiting.</source>
+        <translation>The commissioning history: runs of the station&apos;s records.db and, with a server configured
+(config.records.url or --records postgresql://user@host/database), of the whole line.
+list shows the newest runs first; with --mcu-id or --can-id, --outcome is that motor&apos;s outcome.
+show prints one run (a unique start of its UUID is enough); export writes its JUnit XML, or the
+HTML or PDF report of one motor (--mcu-id when the run has several); sync sends the waiting runs
+now and exits 0 only when none is left waiting.</translation>
+    </message>
+    <message>
+        <source>The records server (postgresql://user@host/database) or the station&apos;s file.</source>
+        <translation>The records server (postgresql://user@host/database) or the station&apos;s file.</translation>
+    </message>
+    <message>
+        <source>url|file</source>
+        <translation>url|file</translation>
+    </message>
+    <message>
+        <source>Machine-readable output.</source>
+        <translation>Machine-readable output.</translation>
+    </message>
+    <message>
+        <source>list: runs of this motor (hexadecimal).</source>
+        <translation>list: runs of this motor (hexadecimal).</translation>
+    </message>
+    <message>
+        <source>hex</source>
+        <translation>hex</translation>
+    </message>
+    <message>
+        <source>list: runs with a motor at this CAN ID.</source>
+        <translation>list: runs with a motor at this CAN ID.</translation>
+    </message>
+    <message>
+        <source>id</source>
+        <translation>id</translation>
+    </message>
+    <message>
+        <source>list: plans whose name contains this.</source>
+        <translation>list: plans whose name contains this.</translation>
+    </message>
+    <message>
+        <source>text</source>
+        <translation>text</translation>
+    </message>
+    <message>
+        <source>list: runs of this station.</source>
+        <translation>list: runs of this station.</translation>
+    </message>
+    <message>
+        <source>name</source>
+        <translation>name</translation>
+    </message>
+    <message>
+        <source>list: pass, marginal, skipped, fail or error.</source>
+        <translation>list: pass, marginal, skipped, fail or error.</translation>
+    </message>
+    <message>
+        <source>outcome</source>
+        <translation>outcome</translation>
+    </message>
+    <message>
+        <source>list: runs started at or after this.</source>
+        <translation>list: runs started at or after this.</translation>
+    </message>
+    <message>
+        <source>date</source>
+        <translation>date</translation>
+    </message>
+    <message>
+        <source>list: runs started before this.</source>
+        <translation>list: runs started before this.</translation>
+    </message>
+    <message>
+        <source>list: at most this many runs (0: all).</source>
+        <translation>list: at most this many runs (0: all).</translation>
+    </message>
+    <message>
+        <source>n</source>
+        <translation>n</translation>
+    </message>
+    <message>
+        <source>list, show, export: this station&apos;s file only.</source>
+        <translation>list, show, export: this station&apos;s file only.</translation>
+    </message>
+    <message>
+        <source>export: one motor&apos;s HTML report.</source>
+        <translation>export: one motor&apos;s HTML report.</translation>
+    </message>
+    <message>
+        <source>export: one motor&apos;s PDF report.</source>
+        <translation>export: one motor&apos;s PDF report.</translation>
+    </message>
+    <message>
+        <source>export: the run as JUnit XML.</source>
+        <translation>export: the run as JUnit XML.</translation>
+    </message>
+    <message>
+        <source>export: write to this file, not to stdout.</source>
+        <translation>export: write to this file, not to stdout.</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>file</translation>
+    </message>
+    <message>
+        <source>records expects one of: %1</source>
+        <translation>records expects one of: %1</translation>
+    </message>
+    <message>
+        <source>Wrong number of arguments for records %1.</source>
+        <translation>Wrong number of arguments for records %1.</translation>
+    </message>
+    <message>
+        <source>Not an MCU ID: %1</source>
+        <translation>Not an MCU ID: %1</translation>
+    </message>
+    <message>
+        <source>Not a CAN ID: %1</source>
+        <translation>Not a CAN ID: %1</translation>
+    </message>
+    <message>
+        <source>Not an outcome: %1 (pass, marginal, skipped, fail, error)</source>
+        <translation>Not an outcome: %1 (pass, marginal, skipped, fail, error)</translation>
+    </message>
+    <message>
+        <source>Not a date: %1 (2024-05-01 or 2024-05-01T08:30)</source>
+        <translation>Not a date: %1 (2024-05-01 or 2024-05-01T08:30)</translation>
+    </message>
+    <message>
+        <source>Not a number of runs: %1</source>
+        <translation>Not a number of runs: %1</translation>
+    </message>
+    <message>
+        <source>%1
+Showing this station&apos;s runs only.</source>
+        <translation>%1
+Showing this station&apos;s runs only.</translation>
+    </message>
+    <message>
+        <source>* kept by this station, waiting to be sent to the server</source>
+        <translation>* kept by this station, waiting to be sent to the server</translation>
+    </message>
+    <message>
+        <source>No run matches.</source>
+        <translation>No run matches.</translation>
+    </message>
+    <message>
+        <source>More runs match: --limit raises the number shown (0 shows all).</source>
+        <translation>More runs match: --limit raises the number shown (0 shows all).</translation>
+    </message>
+    <message>
+        <source>Run %1  %2</source>
+        <translation>Run %1  %2</translation>
+    </message>
+    <message>
+        <source>Plan: %1 (%2)</source>
+        <translation>Plan: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Station: %1  Operator: %2  Trivane %3</source>
+        <translation>Station: %1  Operator: %2  Trivane %3</translation>
+    </message>
+    <message>
+        <source>Started: %1  Ended: %2</source>
+        <translation>Started: %1  Ended: %2</translation>
+    </message>
+    <message>
+        <source>Ended early: %1</source>
+        <translation>Ended early: %1</translation>
+    </message>
+    <message>
+        <source>Motor %1  CAN ID %2  model %3  firmware %4  parameters %5  %6</source>
+        <translation>Motor %1  CAN ID %2  model %3  firmware %4  parameters %5  %6</translation>
+    </message>
+    <message>
+        <source> (expected %1)</source>
+        <translation> (expected %1)</translation>
+    </message>
+    <message>
+        <source>       attachment %1 (%2, %3 bytes)</source>
+        <translation>       attachment %1 (%2, %3 bytes)</translation>
+    </message>
+    <message>
+        <source>records export needs one of --html, --pdf and --junit.</source>
+        <translation>records export needs one of --html, --pdf and --junit.</translation>
+    </message>
+    <message>
+        <source>A PDF is not for the terminal: give --out &lt;file&gt;.</source>
+        <translation>A PDF is not for the terminal: give --out &lt;file&gt;.</translation>
+    </message>
+    <message>
+        <source>Run %1 has no motor to report on; --junit reports the run.</source>
+        <translation>Run %1 has no motor to report on; --junit reports the run.</translation>
+    </message>
+    <message>
+        <source>Name one of the run&apos;s motors with --mcu-id: %1.</source>
+        <translation>Name one of the run&apos;s motors with --mcu-id: %1.</translation>
+    </message>
+    <message>
+        <source>The report of run %1 could not be made.</source>
+        <translation>The report of run %1 could not be made.</translation>
+    </message>
+    <message>
+        <source>Could not write the report to stdout.</source>
+        <translation>Could not write the report to stdout.</translation>
+    </message>
+    <message>
+        <source>Written: %1</source>
+        <translation>Written: %1</translation>
+    </message>
+    <message>
+        <source>No records server is configured: set config.records.url or give --records postgresql://user@host/database.</source>
+        <translation>No records server is configured: set config.records.url or give --records postgresql://user@host/database.</translation>
+    </message>
+    <message>
+        <source>No records at %1 yet: nothing to send.</source>
+        <translation>No records at %1 yet: nothing to send.</translation>
+    </message>
+    <message>
+        <source>Sending runs: %1/%2</source>
+        <translation>Sending runs: %1/%2</translation>
+    </message>
+    <message>
+        <source>Sent %1 runs to %2; %3 waiting to be sent.</source>
+        <translation>Sent %1 runs to %2; %3 waiting to be sent.</translation>
+    </message>
+    <message>
+        <source>%1 runs were on the server already.</source>
+        <translation>%1 runs were on the server already.</translation>
+    </message>
+    <message>
+        <source>%1 runs could not be sent; they wait for the next try.</source>
+        <translation>%1 runs could not be sent; they wait for the next try.</translation>
+    </message>
+</context>
+<context>
     <name>ReportFolder</name>
     <message>
         <source>cannot write %1: %2</source>
@@ -3368,6 +3982,129 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>The interface will be in %1 from the next start of %2.</source>
         <translation>The interface will be in %1 from the next start of %2.</translation>
+    </message>
+</context>
+<context>
+    <name>RunDetailView</name>
+    <message>
+        <source>Item</source>
+        <translation>Item</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Limits</source>
+        <translation>Limits</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>Run %1</source>
+        <translation>Run %1</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>Operator</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>Started</translation>
+    </message>
+    <message>
+        <source>Ended</source>
+        <translation>Ended</translation>
+    </message>
+    <message>
+        <source>Trivane</source>
+        <translation>Trivane</translation>
+    </message>
+    <message>
+        <source>Ended early</source>
+        <translation>Ended early</translation>
+    </message>
+    <message>
+        <source>Motor 0x%1</source>
+        <translation>Motor 0x%1</translation>
+    </message>
+    <message>
+        <source>CAN ID %1, firmware %2</source>
+        <translation>CAN ID %1, firmware %2</translation>
+    </message>
+    <message>
+        <source>not read</source>
+        <translation>not read</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 bytes</translation>
+    </message>
+</context>
+<context>
+    <name>RunParams</name>
+    <message>
+        <source>The run has no such motor.</source>
+        <translation>The run has no such motor.</translation>
+    </message>
+    <message>
+        <source>The parameter table of motor 0x%1 in this run cannot be read.</source>
+        <translation>The parameter table of motor 0x%1 in this run cannot be read.</translation>
+    </message>
+    <message>
+        <source>This run did not read the parameter table of motor 0x%1.</source>
+        <translation>This run did not read the parameter table of motor 0x%1.</translation>
+    </message>
+</context>
+<context>
+    <name>RunTableModel</name>
+    <message>
+        <source> and %1 more</source>
+        <translation> and %1 more</translation>
+    </message>
+    <message>
+        <source>%1
+Kept by this station, waiting to be sent</source>
+        <translation>%1
+Kept by this station, waiting to be sent</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>Started</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>Motors</source>
+        <translation>Motors</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Run</translation>
     </message>
 </context>
 <context>
@@ -3786,6 +4523,13 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
 </context>
 <context>
+    <name>StationRecords</name>
+    <message>
+        <source>No records server is configured (config.records.url or --records postgresql://...).</source>
+        <translation>No records server is configured (config.records.url or --records postgresql://...).</translation>
+    </message>
+</context>
+<context>
     <name>StatisticsModel</name>
     <message>
         <source>CAN ID</source>
@@ -3834,6 +4578,58 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>adapter</source>
         <translation>adapter</translation>
+    </message>
+</context>
+<context>
+    <name>StatusBar</name>
+    <message>
+        <source>%1 runs waiting to be sent</source>
+        <translation>%1 runs waiting to be sent</translation>
+    </message>
+</context>
+<context>
+    <name>TimelineModel</name>
+    <message>
+        <source>not read</source>
+        <translation>not read</translation>
+    </message>
+    <message>
+        <source>The firmware changed since the run before.</source>
+        <translation>The firmware changed since the run before.</translation>
+    </message>
+    <message>
+        <source>The parameter table changed since the run before:
+%1</source>
+        <translation>The parameter table changed since the run before:
+%1</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>Started</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>Firmware</translation>
+    </message>
+    <message>
+        <source>Parameters</source>
+        <translation>Parameters</translation>
     </message>
 </context>
 <context>

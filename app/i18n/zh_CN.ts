@@ -682,6 +682,22 @@ Reconnect as soon as it is back?</source>
         <source>Reports: %1</source>
         <translation>报告：%1</translation>
     </message>
+    <message>
+        <source>Where runs are kept: a records server (postgresql://user@host/database) or file.</source>
+        <translation>运行记录的保存位置：记录服务器（postgresql://user@host/database）或文件。</translation>
+    </message>
+    <message>
+        <source>url|file</source>
+        <translation>url|文件</translation>
+    </message>
+    <message>
+        <source>The run was not kept in the station&apos;s records: %1</source>
+        <translation>本次运行未能保存到工位记录中：%1</translation>
+    </message>
+    <message>
+        <source>%1 runs wait to be sent to the records server: %2</source>
+        <translation>%1 次运行等待发送到记录服务器：%2</translation>
+    </message>
 </context>
 <context>
     <name>ConfigureTools</name>
@@ -1698,6 +1714,17 @@ when the motor&apos;s end check accepts it. Progress (percent, packets/s, time l
     </message>
 </context>
 <context>
+    <name>LastRunLabel</name>
+    <message>
+        <source>Last commissioning: &lt;b&gt;%1&lt;/b&gt; on %2 (%3, %4) &amp;nbsp; &lt;a href=&quot;history&quot;&gt;History&lt;/a&gt;</source>
+        <translation>上次调试：&lt;b&gt;%1&lt;/b&gt;，%2（%3，%4）&amp;nbsp; &lt;a href=&quot;history&quot;&gt;历史&lt;/a&gt;</translation>
+    </message>
+    <message>
+        <source>no plan name</source>
+        <translation>无计划名称</translation>
+    </message>
+</context>
+<context>
     <name>LeftTitle</name>
     <message>
         <source>File</source>
@@ -2360,6 +2387,41 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>file too large for a parameter backup</source>
         <translation>文件过大，不是有效的参数备份</translation>
+    </message>
+</context>
+<context>
+    <name>ParamCompareView</name>
+    <message>
+        <source>Select two runs of the motor in its timeline and press Compare Parameters.</source>
+        <translation>在电机的时间线中选择两次运行，然后点击“比较参数”。</translation>
+    </message>
+    <message>
+        <source>Code</source>
+        <translation>代码</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>(missing)</source>
+        <translation>（缺失）</translation>
+    </message>
+    <message>
+        <source>%1 %2 = %3</source>
+        <translation>%1 %2 = %3</translation>
+    </message>
+    <message>
+        <source>The two parameter tables are the same.</source>
+        <translation>两个参数表相同。</translation>
+    </message>
+    <message>
+        <source>No writable entry differs; %1 read-only entries do.</source>
+        <translation>没有可写条目不同；%1 个只读条目不同。</translation>
+    </message>
+    <message>
+        <source>%1 writable entries differ (bold), %2 other entries.</source>
+        <translation>%1 个可写条目不同（粗体），另有 %2 个其他条目。</translation>
     </message>
 </context>
 <context>
@@ -3228,6 +3290,558 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
 </context>
 <context>
+    <name>RecordsLocation</name>
+    <message>
+        <source>No database file named in &quot;%1&quot;.</source>
+        <translation>“%1”中未指定数据库文件。</translation>
+    </message>
+    <message>
+        <source>The server address in &quot;%1&quot; is not valid.</source>
+        <translation>“%1”中的服务器地址无效。</translation>
+    </message>
+    <message>
+        <source>The port in &quot;%1&quot; is not valid.</source>
+        <translation>“%1”中的端口无效。</translation>
+    </message>
+    <message>
+        <source>The setting &quot;%1&quot; in &quot;%2&quot; is not valid.</source>
+        <translation>“%2”中的设置“%1”无效。</translation>
+    </message>
+    <message>
+        <source>No database named in &quot;%1&quot; (postgresql://user@host/database).</source>
+        <translation>“%1”中未指定数据库（postgresql://user@host/database）。</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsLookup</name>
+    <message>
+        <source>No records at %1 yet.</source>
+        <translation>%1 中尚无记录。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; starts more than one run (%2, ...): give more of the UUID.</source>
+        <translation>以“%1”开头的运行不止一次（%2, ...）：请给出更长的 UUID。</translation>
+    </message>
+    <message>
+        <source>No run %1.</source>
+        <translation>没有运行 %1。</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsPage</name>
+    <message>
+        <source>Open Report</source>
+        <translation>打开报告</translation>
+    </message>
+    <message>
+        <source>Motor Timeline</source>
+        <translation>电机时间线</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>运行</translation>
+    </message>
+    <message>
+        <source>Search by MCU ID, or pick a motor of a run, to see its timeline.</source>
+        <translation>按 MCU ID 搜索，或选择某次运行中的电机，即可查看其时间线。</translation>
+    </message>
+    <message>
+        <source>Compare Parameters</source>
+        <translation>比较参数</translation>
+    </message>
+    <message>
+        <source>Timeline</source>
+        <translation>时间线</translation>
+    </message>
+    <message>
+        <source>Parameters</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>Select one of the run&apos;s motors first.</source>
+        <translation>请先选择本次运行中的一台电机。</translation>
+    </message>
+    <message>
+        <source>any</source>
+        <translation>任意</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>从</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>到</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <source>MCU ID</source>
+        <translation>MCU ID</translation>
+    </message>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>计划</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>工位</translation>
+    </message>
+    <message>
+        <source>Not an MCU ID: %1</source>
+        <translation>不是 MCU ID：%1</translation>
+    </message>
+    <message>
+        <source>Searching...</source>
+        <translation>正在搜索...</translation>
+    </message>
+    <message>
+        <source>The newest %1 runs; narrow the search to see older ones.</source>
+        <translation>最新的 %1 次运行；缩小搜索范围可查看更早的运行。</translation>
+    </message>
+    <message>
+        <source>Runs found: %1</source>
+        <translation>找到的运行：%1</translation>
+    </message>
+    <message>
+        <source>The records server cannot be reached, so only this station&apos;s runs are shown: %1</source>
+        <translation>无法连接记录服务器，仅显示本工位的运行：%1</translation>
+    </message>
+    <message>
+        <source>Motor 0x%1: reading its runs...</source>
+        <translation>电机 0x%1：正在读取其运行...</translation>
+    </message>
+    <message>
+        <source>Motor 0x%1 has no recorded run.</source>
+        <translation>电机 0x%1 没有运行记录。</translation>
+    </message>
+    <message>
+        <source>Motor 0x%1: %2 runs, newest first. Changes since the run before are highlighted; select two runs to compare their parameters.</source>
+        <translation>电机 0x%1：%2 次运行，最新的在前。与前一次运行相比的变化已突出显示；选择两次运行可比较其参数。</translation>
+    </message>
+    <message>
+        <source>Select exactly two runs of the motor.</source>
+        <translation>请恰好选择该电机的两次运行。</translation>
+    </message>
+    <message>
+        <source>Reading both parameter tables...</source>
+        <translation>正在读取两个参数表...</translation>
+    </message>
+    <message>
+        <source>Run of %1: %2</source>
+        <translation>%1 的运行：%2</translation>
+    </message>
+    <message>
+        <source>Select the motor whose report to open.</source>
+        <translation>请选择要打开其报告的电机。</translation>
+    </message>
+    <message>
+        <source>The report is in %1; no program here opens it.</source>
+        <translation>报告位于 %1；本机没有可打开它的程序。</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsSchema</name>
+    <message>
+        <source>The records database has schema version %1; this program knows up to version %2. It was left as it is: use a newer Trivane.</source>
+        <translation>记录数据库的结构版本为 %1；本程序最高支持版本 %2。数据库保持原样：请使用更新的 Trivane。</translation>
+    </message>
+    <message>
+        <source>Could not bring the records database to version %1: %2</source>
+        <translation>无法将记录数据库升级到版本 %1：%2</translation>
+    </message>
+    <message>
+        <source>it has a newer schema version (%1)</source>
+        <translation>它的结构版本较新（%1）</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsScreens</name>
+    <message>
+        <source>Runs cannot be sent to the records server: %1</source>
+        <translation>无法将运行发送到记录服务器：%1</translation>
+    </message>
+    <message>
+        <source>The records server can be reached again.</source>
+        <translation>记录服务器已恢复连接。</translation>
+    </message>
+    <message>
+        <source>Records</source>
+        <translation>记录</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsSettings</name>
+    <message>
+        <source>config.records.url: %1</source>
+        <translation>config.records.url：%1</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsStore</name>
+    <message>
+        <source>%1 (%2): %3</source>
+        <translation>%1（%2）：%3</translation>
+    </message>
+    <message>
+        <source>The records database %1 is not open.</source>
+        <translation>记录数据库 %1 未打开。</translation>
+    </message>
+    <message>
+        <source>No records database is configured.</source>
+        <translation>未配置记录数据库。</translation>
+    </message>
+    <message>
+        <source>The Qt SQL driver %1 is not installed.</source>
+        <translation>未安装 Qt SQL 驱动 %1。</translation>
+    </message>
+    <message>
+        <source>Cannot open the records database</source>
+        <translation>无法打开记录数据库</translation>
+    </message>
+    <message>
+        <source>Cannot count the runs waiting to be sent</source>
+        <translation>无法统计等待发送的运行</translation>
+    </message>
+    <message>
+        <source>Cannot read the runs waiting to be sent</source>
+        <translation>无法读取等待发送的运行</translation>
+    </message>
+    <message>
+        <source>Cannot mark runs as sent</source>
+        <translation>无法将运行标记为已发送</translation>
+    </message>
+    <message>
+        <source>Cannot mark run %1 as sent</source>
+        <translation>无法将运行 %1 标记为已发送</translation>
+    </message>
+    <message>
+        <source>Cannot note the failure of run %1</source>
+        <translation>无法记录运行 %1 的发送失败</translation>
+    </message>
+    <message>
+        <source>Run %1 cannot be read</source>
+        <translation>无法读取运行 %1</translation>
+    </message>
+    <message>
+        <source>No run %1 in %2.</source>
+        <translation>%2 中没有运行 %1。</translation>
+    </message>
+    <message>
+        <source>unknown outcome</source>
+        <translation>未知结果</translation>
+    </message>
+    <message>
+        <source>a motor row is damaged</source>
+        <translation>一条电机记录已损坏</translation>
+    </message>
+    <message>
+        <source>a step row is damaged</source>
+        <translation>一条步骤记录已损坏</translation>
+    </message>
+    <message>
+        <source>a measurement row is damaged</source>
+        <translation>一条测量记录已损坏</translation>
+    </message>
+    <message>
+        <source>an attachment row is damaged</source>
+        <translation>一条附件记录已损坏</translation>
+    </message>
+    <message>
+        <source>attachment %1 is damaged</source>
+        <translation>附件 %1 已损坏</translation>
+    </message>
+    <message>
+        <source>Cannot look the run up</source>
+        <translation>无法查找该运行</translation>
+    </message>
+    <message>
+        <source>Cannot search the records</source>
+        <translation>无法搜索记录</translation>
+    </message>
+    <message>
+        <source>Cannot read the motor&apos;s runs</source>
+        <translation>无法读取该电机的运行</translation>
+    </message>
+    <message>
+        <source>Cannot read the plans</source>
+        <translation>无法读取计划</translation>
+    </message>
+    <message>
+        <source>Cannot read the stations</source>
+        <translation>无法读取工位</translation>
+    </message>
+    <message>
+        <source>The run has no valid UUID (&quot;%1&quot;); it was not stored.</source>
+        <translation>该运行没有有效的 UUID（“%1”）；未保存。</translation>
+    </message>
+    <message>
+        <source>The attachment %1 is larger than %2 MiB; the run was not stored.</source>
+        <translation>附件 %1 大于 %2 MiB；该运行未保存。</translation>
+    </message>
+    <message>
+        <source>Cannot store runs</source>
+        <translation>无法保存运行</translation>
+    </message>
+    <message>
+        <source>Cannot store run %1</source>
+        <translation>无法保存运行 %1</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsVerb</name>
+    <message>
+        <source>The commissioning history: runs of the station&apos;s records.db and, with a server configured
+(config.records.url or --records postgresql://user@host/database), of the whole line.
+list shows the newest runs first; with --mcu-id or --can-id, --outcome is that motor&apos;s outcome.
+show prints one run (a unique start of its UUID is enough); export writes its JUnit XML, or the
+HTML or PDF report of one motor (--mcu-id when the run has several); sync sends the waiting runs
+now and exits 0 only when none is left waiting.</source>
+        <translation>调试历史：本工位 records.db 中的运行；配置了服务器时（config.records.url 或
+--records postgresql://user@host/database）为整条产线的运行。
+list 按最新在前列出运行；指定 --mcu-id 或 --can-id 时，--outcome 指该电机的结果。
+show 打印一次运行（给出 UUID 的唯一开头即可）；export 写出其 JUnit XML，或一台电机的
+HTML 或 PDF 报告（运行含多台电机时用 --mcu-id 指定）；sync 立即发送等待中的运行，
+仅当没有运行再等待时退出码为 0。</translation>
+    </message>
+    <message>
+        <source>The records server (postgresql://user@host/database) or the station&apos;s file.</source>
+        <translation>记录服务器（postgresql://user@host/database）或本工位的文件。</translation>
+    </message>
+    <message>
+        <source>url|file</source>
+        <translation>url|文件</translation>
+    </message>
+    <message>
+        <source>Machine-readable output.</source>
+        <translation>机器可读的输出。</translation>
+    </message>
+    <message>
+        <source>list: runs of this motor (hexadecimal).</source>
+        <translation>list：该电机的运行（十六进制）。</translation>
+    </message>
+    <message>
+        <source>hex</source>
+        <translation>十六进制</translation>
+    </message>
+    <message>
+        <source>list: runs with a motor at this CAN ID.</source>
+        <translation>list：含有该 CAN ID 电机的运行。</translation>
+    </message>
+    <message>
+        <source>id</source>
+        <translation>id</translation>
+    </message>
+    <message>
+        <source>list: plans whose name contains this.</source>
+        <translation>list：名称包含此文本的计划。</translation>
+    </message>
+    <message>
+        <source>text</source>
+        <translation>文本</translation>
+    </message>
+    <message>
+        <source>list: runs of this station.</source>
+        <translation>list：该工位的运行。</translation>
+    </message>
+    <message>
+        <source>name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>list: pass, marginal, skipped, fail or error.</source>
+        <translation>list：pass、marginal、skipped、fail 或 error。</translation>
+    </message>
+    <message>
+        <source>outcome</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>list: runs started at or after this.</source>
+        <translation>list：在此时间或之后开始的运行。</translation>
+    </message>
+    <message>
+        <source>date</source>
+        <translation>日期</translation>
+    </message>
+    <message>
+        <source>list: runs started before this.</source>
+        <translation>list：在此时间之前开始的运行。</translation>
+    </message>
+    <message>
+        <source>list: at most this many runs (0: all).</source>
+        <translation>list：最多列出这么多次运行（0：全部）。</translation>
+    </message>
+    <message>
+        <source>n</source>
+        <translation>n</translation>
+    </message>
+    <message>
+        <source>list, show, export: this station&apos;s file only.</source>
+        <translation>list、show、export：仅本工位的文件。</translation>
+    </message>
+    <message>
+        <source>export: one motor&apos;s HTML report.</source>
+        <translation>export：一台电机的 HTML 报告。</translation>
+    </message>
+    <message>
+        <source>export: one motor&apos;s PDF report.</source>
+        <translation>export：一台电机的 PDF 报告。</translation>
+    </message>
+    <message>
+        <source>export: the run as JUnit XML.</source>
+        <translation>export：以 JUnit XML 形式输出该运行。</translation>
+    </message>
+    <message>
+        <source>export: write to this file, not to stdout.</source>
+        <translation>export：写入此文件，而不是标准输出。</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>records expects one of: %1</source>
+        <translation>records 需要以下之一：%1</translation>
+    </message>
+    <message>
+        <source>Wrong number of arguments for records %1.</source>
+        <translation>records %1 的参数个数不对。</translation>
+    </message>
+    <message>
+        <source>Not an MCU ID: %1</source>
+        <translation>不是 MCU ID：%1</translation>
+    </message>
+    <message>
+        <source>Not a CAN ID: %1</source>
+        <translation>不是 CAN ID：%1</translation>
+    </message>
+    <message>
+        <source>Not an outcome: %1 (pass, marginal, skipped, fail, error)</source>
+        <translation>不是结果：%1（pass、marginal、skipped、fail、error）</translation>
+    </message>
+    <message>
+        <source>Not a date: %1 (2024-05-01 or 2024-05-01T08:30)</source>
+        <translation>不是日期：%1（2024-05-01 或 2024-05-01T08:30）</translation>
+    </message>
+    <message>
+        <source>Not a number of runs: %1</source>
+        <translation>不是运行次数：%1</translation>
+    </message>
+    <message>
+        <source>%1
+Showing this station&apos;s runs only.</source>
+        <translation>%1
+仅显示本工位的运行。</translation>
+    </message>
+    <message>
+        <source>* kept by this station, waiting to be sent to the server</source>
+        <translation>* 由本工位保存，等待发送到服务器</translation>
+    </message>
+    <message>
+        <source>No run matches.</source>
+        <translation>没有匹配的运行。</translation>
+    </message>
+    <message>
+        <source>More runs match: --limit raises the number shown (0 shows all).</source>
+        <translation>还有更多匹配的运行：--limit 可增加显示数量（0 显示全部）。</translation>
+    </message>
+    <message>
+        <source>Run %1  %2</source>
+        <translation>运行 %1  %2</translation>
+    </message>
+    <message>
+        <source>Plan: %1 (%2)</source>
+        <translation>计划：%1（%2）</translation>
+    </message>
+    <message>
+        <source>Station: %1  Operator: %2  Trivane %3</source>
+        <translation>工位：%1  操作员：%2  Trivane %3</translation>
+    </message>
+    <message>
+        <source>Started: %1  Ended: %2</source>
+        <translation>开始：%1  结束：%2</translation>
+    </message>
+    <message>
+        <source>Ended early: %1</source>
+        <translation>提前结束：%1</translation>
+    </message>
+    <message>
+        <source>Motor %1  CAN ID %2  model %3  firmware %4  parameters %5  %6</source>
+        <translation>电机 %1  CAN ID %2  型号 %3  固件 %4  参数 %5  %6</translation>
+    </message>
+    <message>
+        <source> (expected %1)</source>
+        <translation>（期望 %1）</translation>
+    </message>
+    <message>
+        <source>       attachment %1 (%2, %3 bytes)</source>
+        <translation>       附件 %1（%2，%3 字节）</translation>
+    </message>
+    <message>
+        <source>records export needs one of --html, --pdf and --junit.</source>
+        <translation>records export 需要 --html、--pdf 和 --junit 之一。</translation>
+    </message>
+    <message>
+        <source>A PDF is not for the terminal: give --out &lt;file&gt;.</source>
+        <translation>PDF 不能输出到终端：请给出 --out &lt;文件&gt;。</translation>
+    </message>
+    <message>
+        <source>Run %1 has no motor to report on; --junit reports the run.</source>
+        <translation>运行 %1 没有可报告的电机；--junit 可报告该运行。</translation>
+    </message>
+    <message>
+        <source>Name one of the run&apos;s motors with --mcu-id: %1.</source>
+        <translation>请用 --mcu-id 指定该运行中的一台电机：%1。</translation>
+    </message>
+    <message>
+        <source>The report of run %1 could not be made.</source>
+        <translation>无法生成运行 %1 的报告。</translation>
+    </message>
+    <message>
+        <source>Could not write the report to stdout.</source>
+        <translation>无法将报告写到标准输出。</translation>
+    </message>
+    <message>
+        <source>Written: %1</source>
+        <translation>已写入：%1</translation>
+    </message>
+    <message>
+        <source>No records server is configured: set config.records.url or give --records postgresql://user@host/database.</source>
+        <translation>未配置记录服务器：请设置 config.records.url 或给出 --records postgresql://user@host/database。</translation>
+    </message>
+    <message>
+        <source>No records at %1 yet: nothing to send.</source>
+        <translation>%1 中尚无记录：无需发送。</translation>
+    </message>
+    <message>
+        <source>Sending runs: %1/%2</source>
+        <translation>正在发送运行：%1/%2</translation>
+    </message>
+    <message>
+        <source>Sent %1 runs to %2; %3 waiting to be sent.</source>
+        <translation>已向 %2 发送 %1 次运行；%3 次等待发送。</translation>
+    </message>
+    <message>
+        <source>%1 runs were on the server already.</source>
+        <translation>%1 次运行已在服务器上。</translation>
+    </message>
+    <message>
+        <source>%1 runs could not be sent; they wait for the next try.</source>
+        <translation>%1 次运行未能发送；等待下次重试。</translation>
+    </message>
+</context>
+<context>
     <name>ReportFolder</name>
     <message>
         <source>cannot write %1: %2</source>
@@ -3361,6 +3975,129 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>The interface will be in %1 from the next start of %2.</source>
         <translation>下次启动 %2 时，界面将使用 %1。</translation>
+    </message>
+</context>
+<context>
+    <name>RunDetailView</name>
+    <message>
+        <source>Item</source>
+        <translation>项目</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>值</translation>
+    </message>
+    <message>
+        <source>Limits</source>
+        <translation>限值</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Run %1</source>
+        <translation>运行 %1</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>计划</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>工位</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>操作员</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>Ended</source>
+        <translation>结束</translation>
+    </message>
+    <message>
+        <source>Trivane</source>
+        <translation>Trivane</translation>
+    </message>
+    <message>
+        <source>Ended early</source>
+        <translation>提前结束</translation>
+    </message>
+    <message>
+        <source>Motor 0x%1</source>
+        <translation>电机 0x%1</translation>
+    </message>
+    <message>
+        <source>CAN ID %1, firmware %2</source>
+        <translation>CAN ID %1，固件 %2</translation>
+    </message>
+    <message>
+        <source>not read</source>
+        <translation>未读取</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 字节</translation>
+    </message>
+</context>
+<context>
+    <name>RunParams</name>
+    <message>
+        <source>The run has no such motor.</source>
+        <translation>该运行中没有这台电机。</translation>
+    </message>
+    <message>
+        <source>The parameter table of motor 0x%1 in this run cannot be read.</source>
+        <translation>无法读取本次运行中电机 0x%1 的参数表。</translation>
+    </message>
+    <message>
+        <source>This run did not read the parameter table of motor 0x%1.</source>
+        <translation>本次运行未读取电机 0x%1 的参数表。</translation>
+    </message>
+</context>
+<context>
+    <name>RunTableModel</name>
+    <message>
+        <source> and %1 more</source>
+        <translation> 等另外 %1 台</translation>
+    </message>
+    <message>
+        <source>%1
+Kept by this station, waiting to be sent</source>
+        <translation>%1
+由本工位保存，等待发送</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>计划</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>工位</translation>
+    </message>
+    <message>
+        <source>Motors</source>
+        <translation>电机</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>运行</translation>
     </message>
 </context>
 <context>
@@ -3779,6 +4516,13 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
 </context>
 <context>
+    <name>StationRecords</name>
+    <message>
+        <source>No records server is configured (config.records.url or --records postgresql://...).</source>
+        <translation>未配置记录服务器（config.records.url 或 --records postgresql://...）。</translation>
+    </message>
+</context>
+<context>
     <name>StatisticsModel</name>
     <message>
         <source>CAN ID</source>
@@ -3827,6 +4571,58 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>adapter</source>
         <translation>适配器</translation>
+    </message>
+</context>
+<context>
+    <name>StatusBar</name>
+    <message>
+        <source>%1 runs waiting to be sent</source>
+        <translation>%1 次运行等待发送</translation>
+    </message>
+</context>
+<context>
+    <name>TimelineModel</name>
+    <message>
+        <source>not read</source>
+        <translation>未读取</translation>
+    </message>
+    <message>
+        <source>The firmware changed since the run before.</source>
+        <translation>与前一次运行相比固件已改变。</translation>
+    </message>
+    <message>
+        <source>The parameter table changed since the run before:
+%1</source>
+        <translation>与前一次运行相比参数表已改变：
+%1</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>计划</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>工位</translation>
+    </message>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>固件</translation>
+    </message>
+    <message>
+        <source>Parameters</source>
+        <translation>参数</translation>
     </message>
 </context>
 <context>

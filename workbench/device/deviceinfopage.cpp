@@ -12,6 +12,8 @@
 #include "link/param/paramwalker.h"
 #include "workbench/device/firmwareversion.h"
 #include "workbench/device/featurechart.h"
+#include "workbench/records/lastrunlabel.h"
+#include "workbench/records/recordsscreens.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -148,6 +150,13 @@ DeviceInfoPage::DeviceInfoPage(QWidget* parent) : QWidget(parent), BaseEditorPag
     }
     // The record is named after the MCU ID it was detected with.
     m_mcuId->setText(QStringLiteral("0x%1").arg(record->name()));
+    bool named = false;
+    const quint64 mcuId = record->name().toULongLong(&named, 16);
+    if (named) {
+        auto* lastRun = new LastRunLabel(mcuId, m_mcuId->parentWidget());
+        m_mcuId->parentWidget()->layout()->addWidget(lastRun);
+        connect(lastRun, &LastRunLabel::historyAsked, this, [this] { openRecordsFor(this->device()); });
+    }
     m_canId->setValue(record->r(QStringLiteral("info.can_id"))->getInt(0));
     connect(m_change, &QPushButton::clicked, this, [this] { changeCanId(); });
 
