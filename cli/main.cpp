@@ -1,4 +1,5 @@
 #include "cli/cliverb.h"
+#include "framework/core/localtimezone.h"
 #include "cli/cliverbregistry.h"
 
 #include <QCommandLineParser>
@@ -50,6 +51,7 @@ CliVerb* verbIn(const QStringList& arguments, int* at) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    kx::pinLocalTimeZone();
     QStringList raw;
     for (int i = 0; i < argc; ++i)
         raw << QString::fromLocal8Bit(argv[i]);

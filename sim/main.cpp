@@ -1,6 +1,7 @@
 // trivane-sim: a USB-CAN adapter with motors behind a pseudo-terminal, or the motors on a
 // virtual CAN bus, for trying the workbench without hardware and for the link's end-to-end tests.
 #include "sim/simadapter.h"
+#include "framework/core/localtimezone.h"
 #include "sim/simbus.h"
 #include "sim/simcontrol.h"
 #include "sim/simpty.h"
@@ -125,6 +126,7 @@ SimSettings settingsFrom(const QCommandLineParser& p) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    kx::pinLocalTimeZone();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("trivane-sim"));
     auto tr = [](const char* text) { return QCoreApplication::translate("main", text); };
