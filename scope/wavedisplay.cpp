@@ -1,9 +1,8 @@
 #include "scope/wavedisplay.h"
 
+#include "framework/data/atomicfile.h"
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
-
-#include <QSaveFile>
 
 waveDisplay::waveDisplay(QWidget* parent) : QCustomPlot(parent) {
     setObjectName(QStringLiteral("plot"));
@@ -195,12 +194,16 @@ QString waveDisplay::readoutAt(double key) const {
 }
 
 bool waveDisplay::exportCsv(const QString& path, QString* error) const {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Replaced whole or not at all; every write is checked, so a full disk is an error, not
+    // an empty file in place of the old one.
+    kx::AtomicFile file(path);
+    auto failed = [&] {
         if (error)
             *error = file.errorString();
         return false;
-    }
+    };
+    if (!file.open())
+        return failed();
     QByteArray out = "time";
     for (const QString& name : m_names)
         out += ',' + name.toUtf8();
@@ -211,16 +214,13 @@ bool waveDisplay::exportCsv(const QString& path, QString* error) const {
             out += ',' + QByteArray::number(m_history.value(k, r), 'g', 17);
         out += "\r\n";
         if (out.size() > (1 << 20)) {
-            file.write(out);
+            if (!file.write(out))
+                return failed();
             out.clear();
         }
     }
-    file.write(out);
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    if (!file.write(out) || !file.commit())
+        return failed();
     return true;
 }
 

@@ -1,7 +1,8 @@
 #include "workbench/param/workbookexport.h"
 
+#include "framework/data/atomicfile.h"
+
 #include <QDesktopServices>
-#include <QSaveFile>
 #include <QUrl>
 
 namespace WorkbookExport {
@@ -27,21 +28,10 @@ QByteArray csvLine(const QStringList& cells) {
 }  // namespace
 
 bool writeCsv(const QString& path, const WorkbookTable& table, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    file.write(csvLine(table.headers));
+    QByteArray text = csvLine(table.headers);
     for (const QStringList& row : table.rows)
-        file.write(csvLine(row));
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+        text += csvLine(row);
+    return kx::AtomicFile::writeAll(path, text, error);
 }
 
 bool openFile(const QString& path) {
