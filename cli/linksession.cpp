@@ -17,6 +17,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -128,8 +129,8 @@ void LinkSession::onStatusLine(const QString& line) {
     m_lines << line;
     if (m_opened && line.startsWith(QLatin1String("<ERROR>")))
         ++m_errors;
-    if (!m_json)
-        printOut(line);
+    // Status lines are not results: stdout stays for what the verb was asked for.
+    printErr(line);
 }
 
 bool LinkSession::open() {
@@ -154,7 +155,12 @@ bool LinkSession::open() {
     worker->connectPort(m_port);
     if (!worker->isConnected()) {
         QCoreApplication::processEvents();  // the port's error box text
-        printErr(tr("Cannot open %1.").arg(m_port));
+        // The port's error went out once already; a second line would only repeat it.
+        const bool explained = std::any_of(m_lines.cbegin(), m_lines.cend(), [](const QString& line) {
+            return line.startsWith(QLatin1String("<ERROR>"));
+        });
+        if (!explained)
+            printErr(tr("Cannot open %1.").arg(m_port));
         return false;
     }
     otaThread* link = worker->link();
@@ -283,6 +289,21 @@ int LinkSession::waitStatus(const QList<int>& statuses, int timeoutMs) {
 void LinkSession::flush() {
     // Writes from the link thread arrive queued; give them a moment to reach the port.
     LinkCommands::waitProcessing(100);
+}
+
+int LinkSession::fail(const QString& reason) {
+    printErr(reason);
+    addResult(QStringLiteral("error"), reason);
+    return finish(false);
+}
+
+int LinkSession::usageError(const QString& reason) {
+    printErr(reason);
+    if (m_json) {
+        const QJsonObject out{{QStringLiteral("ok"), false}, {QStringLiteral("error"), reason}};
+        printOut(QString::fromUtf8(QJsonDocument(out).toJson(QJsonDocument::Compact)));
+    }
+    return CliVerb::kExitUsage;
 }
 
 int LinkSession::finish(bool ok) {

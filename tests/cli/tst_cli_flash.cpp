@@ -109,16 +109,16 @@ void TestCliFlash::endCheckFailureFails() {
 void TestCliFlash::calibrateTellsOfUnplug() {
     QProcess process;
     process.start(QStringLiteral(TRIVANE_CLI_PATH), {"calibrate", "--port", m_port});
-    QString out;
+    QString err;
     QVERIFY(QTest::qWaitFor(
         [&] {
-            out += QString::fromUtf8(process.readAllStandardOutput());
-            return out.contains("<Encoder calibrating>") || process.state() == QProcess::NotRunning;
+            err += QString::fromUtf8(process.readAllStandardError());
+            return err.contains("<Encoder calibrating>") || process.state() == QProcess::NotRunning;
         },
         30000));
     m_sim->command("unplug");
     QVERIFY(process.waitForFinished(30000));
-    const QString err = QString::fromUtf8(process.readAllStandardError());
+    err += QString::fromUtf8(process.readAllStandardError());
     QCOMPARE(process.exitCode(), 1);
     QVERIFY2(err.contains("The adapter was disconnected during the calibration."), qPrintable(err));
     QVERIFY(!err.contains("in time"));

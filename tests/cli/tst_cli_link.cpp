@@ -31,6 +31,7 @@ private slots:
 private:
     // Each motor's mode as the bench reports it ("reset", "run", "brake"), by CAN ID.
     QMap<int, QString> benchModes();
+    // Results on stdout and status lines on stderr, together: the cases look for either.
     int cli(const QStringList& args, QString* out = nullptr);
 
     std::unique_ptr<linktest::WorkDir> m_dir;
@@ -51,7 +52,11 @@ void TestCliLink::cleanup() {
 }
 
 int TestCliLink::cli(const QStringList& args, QString* out) {
-    return clitest::runCli(args, out);
+    QString err;
+    const int code = clitest::runCli(args, out, &err);
+    if (out)
+        *out = err + *out;  // stdout last: a JSON summary stays the last line
+    return code;
 }
 
 void TestCliLink::verbs_data() {

@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 ParamEntry entry(quint16 code, const QString& name, int type, const QString& value, int property = 1) {
@@ -64,9 +66,19 @@ void TstParamBackup::fileRoundTrip() {
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QVERIFY(f.readAll().contains("\"code\": \"0X2001\""));
-    // A device reports no size and never ends: it is cut at the limit, not read to the end.
+    // A device never ends and a FIFO waits for a writer: neither is opened. A file past the
+    // limit is refused without being read whole.
     QVERIFY(!ParamBackup::load(QStringLiteral("/dev/zero"), &error));
-    QCOMPARE(error, QStringLiteral("file too large for a parameter backup"));
+    QCOMPARE(error, QStringLiteral("not a regular file"));
+    const QString fifo = dir.filePath("pipe.json");
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QVERIFY(!ParamBackup::load(fifo, &error));
+    QCOMPARE(error, QStringLiteral("not a regular file"));
+    QFile big(dir.filePath("big.json"));
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(5 * 1024 * 1024));
+    big.close();
+    QVERIFY(!ParamBackup::load(big.fileName(), &error));
+    QCOMPARE(error, QStringLiteral("larger than 4194304 bytes"));
 }
 
 void TstParamBackup::damagedFilesAreRefused_data() {
