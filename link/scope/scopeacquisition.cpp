@@ -348,6 +348,7 @@ int ScopeAcquisition::onChannelReply(const CanFrame& frame) {
     m_batches.setLimit(setup.frequency * 10);
     m_records = 0;
     m_lost = 0;
+    m_damaged = 0;
     m_elapsedMs = 0;
     m_configured = true;
     emit channelsConfigured();
@@ -390,6 +391,7 @@ int ScopeAcquisition::decodeFrame(otaThread& link, const CanFrame& frame) {
             if (m_configured.load(std::memory_order_relaxed) && m_decoder.feed(h.index, frame.data.data())) {
                 m_records.store(m_decoder.records(), std::memory_order_relaxed);
                 m_lost.store(m_decoder.lost(), std::memory_order_relaxed);
+                m_damaged.store(m_decoder.damaged(), std::memory_order_relaxed);
                 m_elapsedMs.store(qint64(m_decoder.time() * 1000), std::memory_order_relaxed);
             }
             return -1;

@@ -2,11 +2,17 @@
 
 #include "framework/log/qflog.h"
 
-#include <QFile>
-#include <QSaveFile>
-
 ScopeWaveFile::~ScopeWaveFile() {
     close();
+}
+
+QString ScopeWaveFile::partialPath(const QString& path) {
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    const int dot = path.lastIndexOf(QLatin1Char('.'));
+    // Before the last suffix, if the name has one (a leading dot starts no suffix).
+    if (dot <= slash + 1)
+        return path + QStringLiteral(".partial");
+    return path.left(dot) + QStringLiteral(".partial") + path.mid(dot);
 }
 
 bool ScopeWaveFile::open(const QString& path, QString* error, Mode mode, Format format) {
@@ -14,17 +20,29 @@ bool ScopeWaveFile::open(const QString& path, QString* error, Mode mode, Format 
     std::lock_guard<std::mutex> lock(m_mutex);
     m_path = path;
     m_failed = false;
-    if (mode == Mode::Append)
-        m_file = std::make_unique<QFile>(path);
-    else
-        m_file = std::make_unique<QSaveFile>(path);
-    const auto flags = mode == Mode::Append ? QIODevice::WriteOnly | QIODevice::Append : QIODevice::WriteOnly;
-    if (path.isEmpty() || !m_file->open(flags)) {
-        const QString why = path.isEmpty() ? QStringLiteral("no file name") : m_file->errorString();
+    m_error.clear();
+    bool opened = false;
+    if (path.isEmpty()) {
+        m_error = QStringLiteral("no file name");
+    } else if (mode == Mode::Append) {
+        m_append = std::make_unique<QFile>(path);
+        opened = m_append->open(QIODevice::WriteOnly | QIODevice::Append);
+        if (!opened) {
+            m_error = m_append->errorString();
+            m_append.reset();
+        }
+    } else {
+        m_replace = std::make_unique<kx::AtomicFile>(path);
+        opened = m_replace->open();
+        if (!opened) {
+            m_error = m_replace->errorString();
+            m_replace.reset();
+        }
+    }
+    if (!opened) {
         if (error)
-            *error = why;
-        kx::logE() << "scope: cannot open waveform file" << path << why;
-        m_file.reset();
+            *error = m_error;
+        kx::logE() << "scope: cannot open waveform file" << path << m_error;
         return false;
     }
     m_format = format;
@@ -33,33 +51,55 @@ bool ScopeWaveFile::open(const QString& path, QString* error, Mode mode, Format 
     return true;
 }
 
-bool ScopeWaveFile::close() {
-    std::lock_guard<std::mutex> lock(m_mutex);
+bool ScopeWaveFile::closeLocked(const QString& target, QString* keptAs) {
     m_open = false;
-    if (!m_file)
-        return true;
     bool ok = !m_failed;
-    if (auto* save = dynamic_cast<QSaveFile*>(m_file.get())) {
+    if (m_replace) {
         if (ok)
-            ok = save->commit();
+            ok = target.isEmpty() ? m_replace->commit() : m_replace->commitAs(target);
         else
-            save->cancelWriting();
+            m_replace->discard();
+        if (!ok && m_error.isEmpty())
+            m_error = m_replace->errorString();
+        if (ok && keptAs)
+            *keptAs = target;
+        m_replace.reset();
+    } else if (m_append) {
+        // Buffered lines fail only when flushed: a full disk shows here.
+        if (ok && (!m_append->flush() || m_append->error() != QFileDevice::NoError)) {
+            ok = false;
+            m_error = m_append->errorString();
+        }
+        m_append->close();
+        m_append.reset();
     } else {
-        ok = m_file->flush() && ok;
-        m_file->close();
+        return true;
     }
     if (!ok)
-        kx::logE() << "scope: waveform file" << m_path << "not written whole:" << m_file->errorString();
-    m_file.reset();
+        kx::logE() << "scope: waveform file" << m_path << "not written whole:" << m_error;
     return ok;
+}
+
+bool ScopeWaveFile::close() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return closeLocked(QString(), nullptr);
+}
+
+bool ScopeWaveFile::closePartial(QString* keptAs) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_replace)
+        return closeLocked(QString(), nullptr);
+    return closeLocked(partialPath(m_path), keptAs);
 }
 
 void ScopeWaveFile::discard() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_open = false;
-    if (auto* save = dynamic_cast<QSaveFile*>(m_file.get()))
-        save->cancelWriting();
-    m_file.reset();
+    m_replace.reset();  // the new file goes; the path stays as it was
+    if (m_append) {
+        m_append->close();
+        m_append.reset();
+    }
 }
 
 QString ScopeWaveFile::path() const {
@@ -67,15 +107,31 @@ QString ScopeWaveFile::path() const {
     return m_path;
 }
 
+QString ScopeWaveFile::errorString() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_error;
+}
+
 void ScopeWaveFile::write(const QByteArray& line) {
     if (!m_open.load(std::memory_order_relaxed))
         return;
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (!m_file || m_failed)
+    if (m_failed)
         return;
-    if (m_file->write(line) != line.size()) {
-        kx::logE() << "scope: waveform file" << m_path << "not written:" << m_file->errorString()
-                   << "- recording stopped";
+    bool written = false;
+    if (m_replace) {
+        written = m_replace->write(line);
+        if (!written)
+            m_error = m_replace->errorString();
+    } else if (m_append) {
+        written = m_append->write(line) == line.size();
+        if (!written)
+            m_error = m_append->errorString();
+    } else {
+        return;
+    }
+    if (!written) {
+        kx::logE() << "scope: waveform file" << m_path << "not written:" << m_error << "- recording stopped";
         m_failed = true;
         m_open = false;
         return;
