@@ -100,7 +100,9 @@ void CANWorker::connectPort(const QString& portName) {
         return;
     }
     m_portName = portName;
-    m_port->setPortName(portName);
+    // Opened (and locked) under the device's own path: a link to it and the device itself
+    // must not open the same adapter twice.
+    m_port->setPortName(PortAccess::devicePath(portName));
     setNode(this, QStringLiteral("project.serial_port"), portName);
     m_port->setBaudRate(m_baudRate);
     m_port->setDataBits(QSerialPort::Data8);
@@ -115,7 +117,8 @@ void CANWorker::connectPort(const QString& portName) {
     MotorModel::reset();
     followCurrentDevice();
     if (!m_port->open(QIODevice::ReadWrite)) {
-        kx::logE() << "open serial port failed: " + portName + " (" + m_port->errorString() + ")";
+        // The port's error signal reports it to the user; the file keeps Qt's own words.
+        kx::logFileE() << "open serial port failed: " + portName + " (" + m_port->errorString() + ")";
         return;
     }
     // Every way of connecting (dialog, project, start-up hook) leaves the port for the next
@@ -215,7 +218,12 @@ QByteArray CANWorker::frameToSerial(const CanFrame& frame) {
 }
 
 QVector<qint32> CANWorker::baudFallbacks() const {
-    return {m_baudRate, 9600, 115200, 1200, 2400, 4800, 19200, 38400, 57600, 230400, 460800, 1152000};
+    QVector<qint32> rates{m_baudRate, 9600,  115200, 1200,   2400,   4800,
+                          19200,      38400, 57600,  230400, 460800, 1152000};
+    // An adapter still at its factory rate must be found whatever rate was configured.
+    if (m_baudRate != kFactoryBaudRate)
+        rates << kFactoryBaudRate;
+    return rates;
 }
 
 kx::DataObject* CANWorker::deviceForCanId(quint8 canId) const {
@@ -290,7 +298,7 @@ void CANWorker::StateUpdate(int status) {
             if (!open)
                 break;
             ++m_fallbackPos;
-            if (m_fallbackPos > 11) {
+            if (m_fallbackPos >= rates.size()) {
                 helper->postStatus(tr("USB-CAN module configuration failed, please check physical device!"),
                                    QStringLiteral("ERROR"));
                 break;

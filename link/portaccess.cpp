@@ -1,6 +1,11 @@
 #include "link/portaccess.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFile>
+#include <QStandardPaths>
+#include <QStringList>
 
 namespace {
 QString tr(const char* text) {
@@ -20,8 +25,47 @@ QString PortAccess::fixCommands() {
         "    sudo udevadm control --reload-rules && sudo udevadm trigger");
 }
 
+QString PortAccess::devicePath(const QString& port) {
+    const QString resolved = QFileInfo(port).canonicalFilePath();
+    return resolved.isEmpty() ? port : resolved;
+}
+
+qint64 PortAccess::lockHolder(const QString& devicePath) {
+    // The serial port's lock file: "LCK.." and the device's name below /dev with "/" as "_",
+    // in the first of the usual lock directories that holds it.
+    QString name = devicePath.startsWith(QLatin1String("/dev/")) ? devicePath.mid(5) : devicePath;
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    const QStringList directories = {QStringLiteral("/var/lock"),
+                                     QStringLiteral("/etc/locks"),
+                                     QStringLiteral("/var/spool/locks"),
+                                     QStringLiteral("/var/spool/uucp"),
+                                     QStringLiteral("/tmp"),
+                                     QStringLiteral("/var/tmp"),
+                                     QStringLiteral("/var/lock/lockdev"),
+                                     QStringLiteral("/run/lock"),
+                                     QStandardPaths::writableLocation(QStandardPaths::TempLocation)};
+    for (const QString& directory : directories) {
+        const QString path = directory + QStringLiteral("/LCK..") + name;
+        if (!QFileInfo::exists(path))
+            continue;
+        // The process number is the first line, in Qt's lock files and the classic ones.
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const qint64 pid = file.readLine(64).trimmed().toLongLong();
+        // A lock whose process is gone does not count: opening takes it over.
+        if (pid > 0 && QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid)))
+            return pid;
+    }
+    return 0;
+}
+
 QString PortAccess::permissionHelp(const QString& port) {
-    // The same error stands for a port held by another program (Qt's lock file), so both
+    // Qt reports a port locked by another program as a permission error: the program is
+    // named when its lock says which it is.
+    if (const qint64 holder = lockHolder(devicePath(port)))
+        return tr("%1 is in use by process %2.").arg(port).arg(holder);
+    // Otherwise the same error may still stand for a port held by another program, so both
     // causes are named.
     return tr("Permission denied opening %1: your user may not open serial ports (they belong to the "
               "dialout group), or another program is using the port.")
@@ -38,6 +82,15 @@ QString PortAccess::fixCommands() {
 QString PortAccess::permissionHelp(const QString& port) {
     Q_UNUSED(port);
     return QString();
+}
+
+QString PortAccess::devicePath(const QString& port) {
+    return port;
+}
+
+qint64 PortAccess::lockHolder(const QString& devicePath) {
+    Q_UNUSED(devicePath);
+    return 0;
 }
 
 #endif
