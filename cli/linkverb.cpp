@@ -124,7 +124,8 @@ bool LinkVerb::parseArguments(const QStringList& args, QString* error) {
             }
             return true;
         case Kind::RunMode:
-            return numbers(1) && whole(0, 0, 255);
+            // The motors know run modes 0 to 8; any other byte would be stored as it is.
+            return numbers(1) && whole(0, 0, 8);
         case Kind::SetCanId:
             return numbers(1) && whole(0, 1, 127);
         case Kind::Mit:
