@@ -135,6 +135,14 @@ void Startup::start() {
     QApplication::processEvents();
     m_window->startupProject();
 
+    // A damaged configuration was replaced by the defaults at start; the user learns where
+    // the copy went instead of finding the settings gone.
+    const QString configDamage = ConfigFile::damageNotice();
+    if (!configDamage.isEmpty()) {
+        helper->postStatus(configDamage, QStringLiteral("ERROR"));
+        helper->showWarning(configDamage);
+    }
+
     m_busy = new BusyDialog(m_window);
     new ScreenshotHook(m_window, m_window);
     m_exitSignals = new ExitSignals;
