@@ -83,8 +83,9 @@ ConfigFile::Damage& ConfigFile::damage() {
     return last;
 }
 
-QString ConfigFile::damageNotice() {
-    const Damage& d = damage();
+QString ConfigFile::takeDamageNotice() {
+    const Damage d = damage();
+    damage() = Damage();
     if (d.path.isEmpty())
         return QString();
     const QString text =

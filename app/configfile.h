@@ -27,9 +27,9 @@ public:
     // edit by hand is not lost for a typing error.
     static bool write(kx::DataObject* config, const QString& path = fileName());
 
-    // For the window: which file the last read() found damaged and where the copy is; empty
-    // when it found none.
-    static QString damageNotice();
+    // For the window, once: which file the last read() found damaged and where the copy is;
+    // empty when it found none (or it was told already).
+    static QString takeDamageNotice();
 
     // The name the n-th kept copy of path gets: path.bad, path.2.bad, ...
     static QString keptName(const QString& path, int n);

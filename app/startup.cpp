@@ -20,6 +20,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
 
 static void initAppResources() {
@@ -137,10 +138,11 @@ void Startup::start() {
 
     // A damaged configuration was replaced by the defaults at start; the user learns where
     // the copy went instead of finding the settings gone.
-    const QString configDamage = ConfigFile::damageNotice();
+    const QString configDamage = ConfigFile::takeDamageNotice();
     if (!configDamage.isEmpty()) {
         helper->postStatus(configDamage, QStringLiteral("ERROR"));
-        helper->showWarning(configDamage);
+        // Over the window once it shows, not in the middle of building it.
+        QTimer::singleShot(0, m_window, [configDamage] { Helper::instance()->showWarning(configDamage); });
     }
 
     m_busy = new BusyDialog(m_window);

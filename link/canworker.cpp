@@ -89,6 +89,7 @@ CANWorker::~CANWorker() {
         emit portClosing();
         m_port->flush();
         m_port->close();
+        PortAccess::unlockAlias(m_portName);
         setNode(this, QStringLiteral("working"), false);
     }
 }
@@ -116,7 +117,16 @@ void CANWorker::connectPort(const QString& portName) {
     MotorStates::reset();
     MotorModel::reset();
     followCurrentDevice();
+    qint64 holder = 0;
+    if (!PortAccess::lockAlias(portName, &holder)) {
+        // Another program opened the adapter by this name: as busy as a locked device.
+        kx::logFileE() << "open serial port failed: " + portName + " is in use by process " +
+                              QString::number(holder);
+        onErrorOccurred(QSerialPort::PermissionError);
+        return;
+    }
     if (!m_port->open(QIODevice::ReadWrite)) {
+        PortAccess::unlockAlias(portName);
         // The port's error signal reports it to the user; the file keeps Qt's own words.
         kx::logFileE() << "open serial port failed: " + portName + " (" + m_port->errorString() + ")";
         return;
@@ -174,6 +184,7 @@ void CANWorker::closePort(bool keepDevices) {
     emit portClosing();
     m_port->flush();
     m_port->close();
+    PortAccess::unlockAlias(m_portName);
     // Steps waiting for answers from a closed port would only time out with misleading
     // failure lines (and the MIT stream would keep going): the step machine goes idle and
     // the features end their transfers.

@@ -18,6 +18,11 @@ public:
     // under this name, so two names of one adapter cannot open it twice. The name as given
     // where it leads nowhere (or on platforms without links).
     static QString devicePath(const QString& port);
-    // The process holding the lock of that device, or 0 when none does.
-    static qint64 lockHolder(const QString& devicePath);
+    // The process holding the serial lock of that path, or 0 when none does.
+    static qint64 lockHolder(const QString& path);
+    // The device's own lock is taken when it opens; a program that opened the port by
+    // another name (a link) locked that name. This takes the lock of the name as given too,
+    // while the port is open: false, with the holder's process, when another holds it.
+    static bool lockAlias(const QString& port, qint64* holder);
+    static void unlockAlias(const QString& port);
 };

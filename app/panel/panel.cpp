@@ -141,9 +141,8 @@ QString Panel::exportTitle() const {
 
 bool Panel::exportCurrentTo(const QString& path) {
     const QByteArray text = (currentTab() == 0 ? m_tbLog : m_tbCommunication)->toPlainText().toUtf8();
-    QString why;
-    if (!kx::AtomicFile::writeAll(path, text, &why)) {
-        Helper::instance()->showError(tr("Cannot write to %1!").arg(path) + QLatin1Char('\n') + why);
+    if (!kx::AtomicFile::writeAll(path, text, nullptr)) {
+        Helper::instance()->showError(tr("Cannot write to %1!").arg(path));
         return false;
     }
     return true;

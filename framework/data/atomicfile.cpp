@@ -12,9 +12,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
 #endif
+
+#include <cerrno>
 
 namespace kx {
 
@@ -70,8 +71,12 @@ AtomicFile::~AtomicFile() {
 }
 
 void AtomicFile::fail(const QString& reason) {
-    if (m_error.isEmpty())
-        m_error = reason.isEmpty() ? tr("unknown error") : reason;
+    // Qt leaves the reason of a failed buffered flush unknown; the system's is still in errno.
+    const int error = errno;
+    if (!m_error.isEmpty())
+        return;
+    const bool unknown = reason.isEmpty() || reason == QLatin1String("Unknown error");
+    m_error = unknown && error != 0 ? qt_error_string(error) : unknown ? tr("unknown error") : reason;
 }
 
 bool AtomicFile::open() {
@@ -148,6 +153,7 @@ bool AtomicFile::write(const QByteArray& data) {
         fail(tr("the file is not open"));
         return false;
     }
+    errno = 0;
     if (dev->write(data) != data.size()) {
         fail(dev->errorString());
         return false;
@@ -163,6 +169,7 @@ bool AtomicFile::finishWriting() {
     }
     // Buffered bytes fail only when they are flushed; a writer that streamed into the device
     // left its failures in the device's error.
+    errno = 0;
     if (!failed() && (!file->flush() || file->error() != QFileDevice::NoError))
         fail(file->errorString());
 #ifndef Q_OS_WIN

@@ -17,9 +17,10 @@ QString tr(const char* text) {
 bool InputFile::check(const QString& path, QString* error) {
     const QFileInfo info(path);
     QString why;
+    // A missing file is left to the open, which says so in the system's words.
     if (!info.exists())
-        why = tr("no such file");
-    else if (info.isDir())
+        return true;
+    if (info.isDir())
         why = tr("a directory, not a file");
     else if (!info.isFile())
         why = tr("not a regular file");

@@ -10,7 +10,8 @@ namespace kx {
 // is read is bounded, so a file that grows meanwhile cannot take the memory.
 class InputFile {
 public:
-    // Whether path names a regular file (links followed); the reason in *error otherwise.
+    // False (the reason in *error) when path names something that is not a regular file (links
+    // followed); a missing file passes, for the open to report.
     static bool check(const QString& path, QString* error);
     // The whole file; refused when it is not a regular file, cannot be read or holds more than
     // maxBytes.

@@ -409,7 +409,8 @@ void ScopeAcquisition::linkClosed(otaThread& link) {
     const bool wasRunning = m_running.exchange(false);
     m_configured = false;
     m_decoder.flush();
-    m_file.close();
+    // A recording cut off by the link is not the complete one its path waits for.
+    m_file.closePartial(nullptr);
     if (wasRunning)
         emit stopped();
 }

@@ -20,6 +20,8 @@ bool ScopeWaveFile::open(const QString& path, QString* error, Mode mode, Format 
     std::lock_guard<std::mutex> lock(m_mutex);
     m_path = path;
     m_failed = false;
+    m_closedOk = true;
+    m_keptAs.clear();
     m_error.clear();
     bool opened = false;
     if (path.isEmpty()) {
@@ -42,7 +44,7 @@ bool ScopeWaveFile::open(const QString& path, QString* error, Mode mode, Format 
     if (!opened) {
         if (error)
             *error = m_error;
-        kx::logE() << "scope: cannot open waveform file" << path << m_error;
+        kx::logE() << "scope: cannot open waveform file " << path << ": " << m_error;
         return false;
     }
     m_format = format;
@@ -53,6 +55,13 @@ bool ScopeWaveFile::open(const QString& path, QString* error, Mode mode, Format 
 
 bool ScopeWaveFile::closeLocked(const QString& target, QString* keptAs) {
     m_open = false;
+    if (!m_replace && !m_append) {
+        // Closed already (the link went first): the answer is that close's.
+        if (keptAs)
+            *keptAs = m_keptAs;
+        return m_closedOk;
+    }
+    m_keptAs.clear();
     bool ok = !m_failed;
     if (m_replace) {
         if (ok)
@@ -61,8 +70,8 @@ bool ScopeWaveFile::closeLocked(const QString& target, QString* keptAs) {
             m_replace->discard();
         if (!ok && m_error.isEmpty())
             m_error = m_replace->errorString();
-        if (ok && keptAs)
-            *keptAs = target;
+        if (ok)
+            m_keptAs = target;
         m_replace.reset();
     } else if (m_append) {
         // Buffered lines fail only when flushed: a full disk shows here.
@@ -72,11 +81,12 @@ bool ScopeWaveFile::closeLocked(const QString& target, QString* keptAs) {
         }
         m_append->close();
         m_append.reset();
-    } else {
-        return true;
     }
     if (!ok)
-        kx::logE() << "scope: waveform file" << m_path << "not written whole:" << m_error;
+        kx::logE() << "scope: waveform file " << m_path << " not written whole: " << m_error;
+    m_closedOk = ok;
+    if (keptAs)
+        *keptAs = m_keptAs;
     return ok;
 }
 
@@ -87,9 +97,7 @@ bool ScopeWaveFile::close() {
 
 bool ScopeWaveFile::closePartial(QString* keptAs) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (!m_replace)
-        return closeLocked(QString(), nullptr);
-    return closeLocked(partialPath(m_path), keptAs);
+    return closeLocked(m_replace ? partialPath(m_path) : QString(), keptAs);
 }
 
 void ScopeWaveFile::discard() {
@@ -131,7 +139,8 @@ void ScopeWaveFile::write(const QByteArray& line) {
         return;
     }
     if (!written) {
-        kx::logE() << "scope: waveform file" << m_path << "not written:" << m_error << "- recording stopped";
+        kx::logE() << "scope: waveform file " << m_path << " not written: " << m_error
+                   << "; recording stopped";
         m_failed = true;
         m_open = false;
         return;

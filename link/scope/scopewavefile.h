@@ -31,7 +31,8 @@ public:
     // Closes the file (Replace: puts it in place); false when it could not be written whole.
     bool close();
     // Replace: the recording broke off. What was recorded goes beside the path as
-    // "<name>.partial.<suffix>" (its name in *keptAs), and the path stays as it was.
+    // "<name>.partial.<suffix>" (its name in *keptAs), and the path stays as it was. On a
+    // file closed already, the outcome of that close.
     bool closePartial(QString* keptAs);
     // Replace: drops the new file and leaves the path as it was.
     void discard();
@@ -56,6 +57,8 @@ private:
     QString m_path;                             // guarded by m_mutex
     QString m_error;                            // guarded by m_mutex
     bool m_failed = false;                      // guarded by m_mutex
+    bool m_closedOk = true;                     // guarded: the outcome of the last close
+    QString m_keptAs;                           // guarded: where that close put a broken recording
     std::atomic<bool> m_open{false};
     std::atomic<Format> m_format{Format::Wave};
     std::atomic<quint64> m_lines{0};
