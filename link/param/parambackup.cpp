@@ -275,6 +275,10 @@ ParamRestorePlan ParamRestorePlan::plan(const QVector<ParamEntry>& motor, const 
                                      tr("%1 is not a %2").arg(item.value, ParamBackup::typeName(e->type))});
                 continue;
             }
+            // What the motor holds already needs no write, and so no check.
+            w.to = ParamValue::formatRaw(e->type, w.pending);
+            if (w.to == e->value)
+                continue;
             if (*number < e->minimum || *number > e->maximum) {
                 plan.refused.append({item.code, item.name,
                                      tr("%1 is outside [%2, %3]")
@@ -283,9 +287,6 @@ ParamRestorePlan ParamRestorePlan::plan(const QVector<ParamEntry>& motor, const 
                                               ParamValue::formatLimit(e->type, e->maximum, e->decimals))});
                 continue;
             }
-            w.to = ParamValue::formatRaw(e->type, w.pending);
-            if (w.to == e->value)
-                continue;
         }
         plan.writes.append(w);
     }

@@ -179,7 +179,17 @@ bool ParamVerifier::apply(const QVector<ParamRestorePlan::Write>& writes, const 
         if (e.writable())
             m_expected.insert(e.code, bytesOf(e));
     }
-    for (const ParamRestorePlan::Write& w : writes) {
+    for (ParamRestorePlan::Write w : writes) {
+        // The caller may name only code and bytes; names and texts come from the table.
+        ParamEntry e;
+        if (s->entry(canId(), w.code, &e)) {
+            if (w.name.isEmpty())
+                w.name = e.name;
+            if (w.to.isEmpty())
+                w.to = valueText(e, w.pending);
+            if (w.from.isEmpty())
+                w.from = e.value;
+        }
         Job job;
         job.write = w;
         job.before = m_expected.value(w.code);
