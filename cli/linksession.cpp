@@ -82,8 +82,8 @@ int LinkSession::parseCommandLine(QCommandLineParser* parser, const QStringList&
     }
     QString error;
     if (!readOptions(*parser, &error)) {
-        printErr(error);
-        return CliVerb::kExitUsage;
+        m_json = parser->isSet(m_jsonOption);
+        return usageError(error);
     }
     return -1;
 }

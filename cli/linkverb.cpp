@@ -156,10 +156,8 @@ int LinkVerb::run(const QStringList& arguments) {
         return code;
     QString error;
     m_uint = m_kind == Kind::Sdo && parser.isSet(uintOption);
-    if (!parseArguments(parser.positionalArguments(), &error)) {
-        LinkSession::printErr(error);
-        return kExitUsage;
-    }
+    if (!parseArguments(parser.positionalArguments(), &error))
+        return session.usageError(error);
     if (!session.open())
         return session.finish(false);
     return act(&session);

@@ -64,10 +64,7 @@ int ScopeVerb::run(const QStringList& arguments) {
     parser.addPositionalArgument(QStringLiteral("record"), tr("What to do (record)."));
     if (const int code = session.parseCommandLine(&parser, arguments); code >= 0)
         return code;
-    auto usage = [](const QString& text) {
-        LinkSession::printErr(text);
-        return kExitUsage;
-    };
+    auto usage = [&session](const QString& text) { return session.usageError(text); };
     if (parser.positionalArguments() != QStringList{QStringLiteral("record")})
         return usage(tr("scope expects: record"));
     for (const QString& c : parser.value(channelsOption).split(QLatin1Char(','), Qt::SkipEmptyParts))
