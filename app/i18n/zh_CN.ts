@@ -45,6 +45,56 @@
     </message>
 </context>
 <context>
+    <name>AtomicFile</name>
+    <message>
+        <source>unknown error</source>
+        <translation>未知错误</translation>
+    </message>
+    <message>
+        <source>no file name</source>
+        <translation>没有文件名</translation>
+    </message>
+    <message>
+        <source>%1 is a directory</source>
+        <translation>%1 是一个目录</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file</source>
+        <translation>%1 不是普通文件</translation>
+    </message>
+    <message>
+        <source>%1 is not writable</source>
+        <translation>%1 不可写</translation>
+    </message>
+    <message>
+        <source>the file is not open</source>
+        <translation>文件未打开</translation>
+    </message>
+</context>
+<context>
+    <name>BinForm</name>
+    <message>
+        <source>too short for a compressed record</source>
+        <translation>数据太短，不是压缩记录</translation>
+    </message>
+    <message>
+        <source>would expand to %1 bytes, more than the %2 allowed</source>
+        <translation>将展开为 %1 字节，超过允许的 %2 字节</translation>
+    </message>
+    <message>
+        <source>its size header cannot be true</source>
+        <translation>其大小头不可能属实</translation>
+    </message>
+    <message>
+        <source>expands beyond the %1 bytes its header gives</source>
+        <translation>展开后超过其头部给出的 %1 字节</translation>
+    </message>
+    <message>
+        <source>not valid compressed data</source>
+        <translation>不是有效的压缩数据</translation>
+    </message>
+</context>
+<context>
     <name>CANWorker</name>
     <message>
         <source>Serial port %1 is already connected.</source>
@@ -167,6 +217,21 @@
     </message>
 </context>
 <context>
+    <name>ConfigFile</name>
+    <message>
+        <source>The configuration file %1 could not be read; the default settings are used.</source>
+        <translation>无法读取配置文件 %1，已使用默认设置。</translation>
+    </message>
+    <message>
+        <source>The damaged file could not be kept aside and is replaced when the program ends.</source>
+        <translation>损坏的文件无法另行保留，程序结束时将被替换。</translation>
+    </message>
+    <message>
+        <source>The damaged file was kept as %1.</source>
+        <translation>损坏的文件已保留为 %1。</translation>
+    </message>
+</context>
+<context>
     <name>ConfigureTools</name>
     <message>
         <source>Param Table</source>
@@ -239,6 +304,61 @@
     <message>
         <source>Cannot read %1: %2</source>
         <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 was taken from the motor with MCU ID 0x%2; this motor is 0x%3. Restore it here all the same?</source>
+        <translation>%1 取自 MCU ID 为 0x%2 的电机；当前电机为 0x%3。仍要恢复到此电机吗？</translation>
+    </message>
+</context>
+<context>
+    <name>ConvertCommand</name>
+    <message>
+        <source>invalid JSON at offset %1: %2</source>
+        <translation>偏移 %1 处的 JSON 无效：%2</translation>
+    </message>
+    <message>
+        <source>refused XML: %1</source>
+        <translation>拒绝的 XML：%1</translation>
+    </message>
+    <message>
+        <source>invalid XML at line %1, column %2: %3</source>
+        <translation>第 %1 行第 %2 列的 XML 无效：%3</translation>
+    </message>
+    <message>
+        <source>not a compressed binary record (offset 0)</source>
+        <translation>不是压缩的二进制记录（偏移 0）</translation>
+    </message>
+    <message>
+        <source>damaged binary record at offset %1 of the uncompressed data</source>
+        <translation>解压数据偏移 %1 处的二进制记录已损坏</translation>
+    </message>
+    <message>
+        <source>unknown origin type</source>
+        <translation>未知的源类型</translation>
+    </message>
+    <message>
+        <source>convert JSON|XML|BIN JSON|XML|BIN -data=&lt;data&gt;|-path=&lt;path&gt;</source>
+        <translation>convert JSON|XML|BIN JSON|XML|BIN -data=&lt;数据&gt;|-path=&lt;路径&gt;</translation>
+    </message>
+    <message>
+        <source>Convert 1st type of data to 2nd type</source>
+        <translation>将第一种类型的数据转换为第二种类型</translation>
+    </message>
+    <message>
+        <source>origin type is same with target type</source>
+        <translation>源类型与目标类型相同</translation>
+    </message>
+    <message>
+        <source>unknown origin type: </source>
+        <translation>未知的源类型：</translation>
+    </message>
+    <message>
+        <source>cannot read file: </source>
+        <translation>无法读取文件：</translation>
+    </message>
+    <message>
+        <source>no input: -path=&lt;path&gt; or -data=&lt;data&gt;</source>
+        <translation>没有输入：-path=&lt;路径&gt; 或 -data=&lt;数据&gt;</translation>
     </message>
 </context>
 <context>
@@ -605,6 +725,31 @@ then unplug the adapter and plug it in again.</source>
     </message>
 </context>
 <context>
+    <name>EstopVerb</name>
+    <message>
+        <source>Brake the target motor at once, or every motor detected with --all.</source>
+        <translation>立即制动目标电机，或使用 --all 制动检测到的每台电机。</translation>
+    </message>
+    <message>
+        <source>Brake every motor on the bus.</source>
+        <translation>制动总线上的每台电机。</translation>
+    </message>
+    <message>
+        <source>estop takes no arguments: %1</source>
+        <translation>estop 不接受参数：%1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Braking %n motor(s)...</source>
+        <translation>
+            <numerusform>正在制动 %n 台电机...</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Motor %1 did not confirm brake mode.</source>
+        <translation>电机 %1 未确认制动模式。</translation>
+    </message>
+</context>
+<context>
     <name>FirmwareFlow</name>
     <message>
         <source>Enter update mode overtime!</source>
@@ -663,6 +808,38 @@ then unplug the adapter and plug it in again.</source>
     </message>
 </context>
 <context>
+    <name>FlashVerb</name>
+    <message>
+        <source>Send a firmware image (.bin/.hex, at most 512 KiB) to the target motor; succeeds only
+when the motor&apos;s end check accepts it. Progress (percent, packets/s, time left) on stderr.</source>
+        <translation>向目标电机发送固件镜像（.bin/.hex，最大 512 KiB）；仅当电机的最终校验
+接受它时才成功。进度（百分比、包/秒、剩余时间）输出到 stderr。</translation>
+    </message>
+    <message>
+        <source>The firmware image.</source>
+        <translation>固件镜像。</translation>
+    </message>
+    <message>
+        <source>flash expects one file.</source>
+        <translation>flash 需要一个文件。</translation>
+    </message>
+</context>
+<context>
+    <name>Flow</name>
+    <message>
+        <source>cancelled</source>
+        <translation>已取消</translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected.</source>
+        <translation>适配器已断开。</translation>
+    </message>
+    <message>
+        <source>The motor was removed.</source>
+        <translation>电机已被移除。</translation>
+    </message>
+</context>
+<context>
     <name>HelpTools</name>
     <message>
         <source>Instruction</source>
@@ -706,6 +883,56 @@ Built %2</source>
     <message>
         <source>No activated device!</source>
         <translation>没有激活的设备！</translation>
+    </message>
+</context>
+<context>
+    <name>InfoVerb</name>
+    <message>
+        <source>Show the target&apos;s name, MCU ID, CAN ID and model code.</source>
+        <translation>显示目标的名称、MCU ID、CAN ID 和型号代码。</translation>
+    </message>
+    <message>
+        <source>info takes no arguments: %1</source>
+        <translation>info 不接受参数：%1</translation>
+    </message>
+    <message>
+        <source>Name: %1</source>
+        <translation>名称：%1</translation>
+    </message>
+    <message>
+        <source>MCU ID: 0x%1</source>
+        <translation>MCU ID：0x%1</translation>
+    </message>
+    <message>
+        <source>CAN ID: %1</source>
+        <translation>CAN ID：%1</translation>
+    </message>
+    <message>
+        <source>Model code: %1</source>
+        <translation>型号代码：%1</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>The motor did not answer the model query.</source>
+        <translation>电机未响应型号查询。</translation>
+    </message>
+</context>
+<context>
+    <name>InputFile</name>
+    <message>
+        <source>a directory, not a file</source>
+        <translation>是目录，不是文件</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>不是普通文件</translation>
+    </message>
+    <message>
+        <source>larger than %1 bytes</source>
+        <translation>大于 %1 字节</translation>
     </message>
 </context>
 <context>
@@ -853,6 +1080,139 @@ Encoder Electrical Offset: %2</source>
     </message>
 </context>
 <context>
+    <name>LinkLease</name>
+    <message>
+        <source>the bus is busy: %1</source>
+        <translation>总线忙：%1</translation>
+    </message>
+    <message>
+        <source>motor %1 is busy: %2</source>
+        <translation>电机 %1 忙：%2</translation>
+    </message>
+</context>
+<context>
+    <name>LinkSession</name>
+    <message>
+        <source>Serial device of the USB-CAN adapter (required).</source>
+        <translation>USB-CAN 适配器的串口设备（必需）。</translation>
+    </message>
+    <message>
+        <source>device</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>Line rate of the adapter (default: config.baud_rate).</source>
+        <translation>适配器的线路速率（默认：config.baud_rate）。</translation>
+    </message>
+    <message>
+        <source>rate</source>
+        <translation>速率</translation>
+    </message>
+    <message>
+        <source>CAN ID of the target motor (default: the first one detected).</source>
+        <translation>目标电机的 CAN ID（默认：检测到的第一台）。</translation>
+    </message>
+    <message>
+        <source>id</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>Detect every motor on the bus.</source>
+        <translation>检测总线上的每台电机。</translation>
+    </message>
+    <message>
+        <source>Machine-readable output.</source>
+        <translation>机器可读的输出。</translation>
+    </message>
+    <message>
+        <source>--port is required.</source>
+        <translation>必须指定 --port。</translation>
+    </message>
+    <message>
+        <source>Invalid baud rate: %1</source>
+        <translation>无效的波特率：%1</translation>
+    </message>
+    <message>
+        <source>Invalid CAN ID (1..127): %1</source>
+        <translation>无效的 CAN ID（1..127）：%1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1.</source>
+        <translation>无法打开 %1。</translation>
+    </message>
+    <message>
+        <source>CAN ID %1 did not answer: scanning the bus.</source>
+        <translation>CAN ID %1 未应答：正在扫描总线。</translation>
+    </message>
+    <message>
+        <source>No motor answered on %1.</source>
+        <translation>%1 上没有电机应答。</translation>
+    </message>
+    <message>
+        <source>Detection timed out on %1.</source>
+        <translation>%1 上的检测超时。</translation>
+    </message>
+    <message>
+        <source>No motor with CAN ID %1 on %2.</source>
+        <translation>%2 上没有 CAN ID 为 %1 的电机。</translation>
+    </message>
+</context>
+<context>
+    <name>LinkVerb</name>
+    <message>
+        <source>%1 expects %2 argument(s).</source>
+        <translation>%1 需要 %2 个参数。</translation>
+    </message>
+    <message>
+        <source>Not a number: %1</source>
+        <translation>不是数字：%1</translation>
+    </message>
+    <message>
+        <source>%1 expects a whole number from %2 to %3: %4</source>
+        <translation>%1 需要 %2 到 %3 之间的整数：%4</translation>
+    </message>
+    <message>
+        <source>mode expects reset, motor or brake.</source>
+        <translation>mode 需要 reset、motor 或 brake。</translation>
+    </message>
+    <message>
+        <source>Send the value as an unsigned integer.</source>
+        <translation>以无符号整数发送该值。</translation>
+    </message>
+    <message>
+        <source>The motor did not confirm the mechanical zero.</source>
+        <translation>电机未确认机械零点。</translation>
+    </message>
+    <message>
+        <source>The motor did not announce itself under CAN ID %1.</source>
+        <translation>电机未以 CAN ID %1 宣告自身。</translation>
+    </message>
+    <message>
+        <source>MCU ID: 0x%1  CAN ID: %2  model: %3</source>
+        <translation>MCU ID：0x%1  CAN ID：%2  型号：%3</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected before the calibration started.</source>
+        <translation>校准开始前适配器已断开。</translation>
+    </message>
+    <message>
+        <source>The motor did not enter calibration mode.</source>
+        <translation>电机未进入校准模式。</translation>
+    </message>
+    <message>
+        <source>The adapter was disconnected during the calibration.</source>
+        <translation>校准过程中适配器已断开。</translation>
+    </message>
+    <message>
+        <source>The calibration did not finish in time.</source>
+        <translation>校准未能按时完成。</translation>
+    </message>
+</context>
+<context>
     <name>MotorFaults</name>
     <message>
         <source>%1 fault: %2</source>
@@ -992,7 +1352,11 @@ Encoder Electrical Offset: %2</source>
     </message>
     <message>
         <source>file too large for a parameter backup</source>
-        <translation>文件过大，不是有效的参数备份</translation>
+        <translation type="vanished">文件过大，不是有效的参数备份</translation>
+    </message>
+    <message>
+        <source>the list of entries is missing or damaged</source>
+        <translation>条目列表缺失或已损坏</translation>
     </message>
 </context>
 <context>
@@ -1050,6 +1414,10 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>%1 is outside [%2, %3]</source>
         <translation>%1 超出范围 [%2, %3]</translation>
+    </message>
+    <message>
+        <source>read-only on the motor</source>
+        <translation>在电机上为只读</translation>
     </message>
 </context>
 <context>
@@ -1141,6 +1509,22 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>Param table has been exported, do you want to open it now?</source>
         <translation>参数表已导出，是否立即打开？</translation>
+    </message>
+    <message>
+        <source>Download parameters table successfully!</source>
+        <translation>下载参数表成功！</translation>
+    </message>
+    <message>
+        <source>Download failed: %1</source>
+        <translation>下载失败：%1</translation>
+    </message>
+    <message>
+        <source>Not confirmed by reading back: %1</source>
+        <translation>回读未确认：%1</translation>
+    </message>
+    <message>
+        <source>Nothing was saved in the motor&apos;s flash.</source>
+        <translation>没有任何内容保存到电机的闪存中。</translation>
     </message>
 </context>
 <context>
@@ -1267,6 +1651,73 @@ Encoder Electrical Offset: %2</source>
     </message>
 </context>
 <context>
+    <name>ParamVerifier</name>
+    <message>
+        <source>The adapter was disconnected.</source>
+        <translation>适配器已断开。</translation>
+    </message>
+    <message>
+        <source>The motor was removed.</source>
+        <translation>电机已被移除。</translation>
+    </message>
+    <message>
+        <source>The motor was disconnected.</source>
+        <translation>电机已断开。</translation>
+    </message>
+    <message>
+        <source>not written</source>
+        <translation>未写入</translation>
+    </message>
+    <message>
+        <source>the motor did not answer the write</source>
+        <translation>电机未响应写入</translation>
+    </message>
+    <message>
+        <source>the motor did not answer the read</source>
+        <translation>电机未响应读取</translation>
+    </message>
+    <message>
+        <source>%1 %2 was changed by a damaged write; writing %3 back.</source>
+        <translation>%1 %2 被一次损坏的写入修改；正在写回 %3。</translation>
+    </message>
+    <message>
+        <source>%1 %2 reads %3 instead of %4; writing it again.</source>
+        <translation>%1 %2 读回为 %3 而不是 %4；正在重新写入。</translation>
+    </message>
+    <message>
+        <source>%1 %2 could not be read back; writing it again.</source>
+        <translation>%1 %2 无法回读；正在重新写入。</translation>
+    </message>
+    <message>
+        <source>%1 %2 reads %3 after %4 writes of %5.</source>
+        <translation>%1 %2 在 %4 次写入 %5 后读回为 %3。</translation>
+    </message>
+    <message>
+        <source>%1 %2 could not be read back.</source>
+        <translation>%1 %2 无法回读。</translation>
+    </message>
+    <message>
+        <source>The motor did not confirm the save.</source>
+        <translation>电机未确认保存。</translation>
+    </message>
+    <message>
+        <source>%1 %2 could not be read after the save.</source>
+        <translation>保存后无法读取 %1 %2。</translation>
+    </message>
+    <message>
+        <source>%1 %2 reads %3 after the save instead of %4.</source>
+        <translation>保存后 %1 %2 读回为 %3 而不是 %4。</translation>
+    </message>
+    <message>
+        <source>The motor&apos;s description of its table did not read the same twice.</source>
+        <translation>电机对其参数表的描述两次读取不一致。</translation>
+    </message>
+    <message>
+        <source>%1 %2 never read the same twice.</source>
+        <translation>%1 %2 从未两次读到相同的值。</translation>
+    </message>
+</context>
+<context>
     <name>ParamWalker</name>
     <message>
         <source>Upload parameters table successfully!</source>
@@ -1275,6 +1726,153 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>Download parameters table successfully!</source>
         <translation>下载参数表成功！</translation>
+    </message>
+</context>
+<context>
+    <name>ParamsVerb</name>
+    <message>
+        <source>Read, edit, save, back up, compare and restore a motor&apos;s parameter table.
+Writes count once read back; backup and dump --verify read every value twice.
+diff exits 0 when no writable entry differs and 1 when some do; with two files it needs no port.</source>
+        <translation>读取、编辑、保存、备份、比较和恢复电机的参数表。
+写入在回读后才算完成；backup 和 dump --verify 会把每个值读两次。
+没有可写条目不同时 diff 以 0 退出，有不同时以 1 退出；比较两个文件时不需要端口。</translation>
+    </message>
+    <message>
+        <source>set: save the value in the motor&apos;s flash.</source>
+        <translation>set：将该值保存到电机的闪存中。</translation>
+    </message>
+    <message>
+        <source>restore: only these codes.</source>
+        <translation>restore：仅这些代码。</translation>
+    </message>
+    <message>
+        <source>codes</source>
+        <translation>代码</translation>
+    </message>
+    <message>
+        <source>restore: show the writes, write nothing.</source>
+        <translation>restore：显示将要写入的内容，不写入。</translation>
+    </message>
+    <message>
+        <source>restore: also entries whose name or type changed.</source>
+        <translation>restore：也包括名称或类型已改变的条目。</translation>
+    </message>
+    <message>
+        <source>dump: read every value a second time and compare.</source>
+        <translation>dump：把每个值再读一次并比较。</translation>
+    </message>
+    <message>
+        <source>params expects one of: %1</source>
+        <translation>params 需要以下之一：%1</translation>
+    </message>
+    <message>
+        <source>Wrong number of arguments for params %1.</source>
+        <translation>params %1 的参数数目错误。</translation>
+    </message>
+    <message>
+        <source>Not an entry code: %1</source>
+        <translation>不是条目代码：%1</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>Reading the parameter description...</source>
+        <translation>正在读取参数描述...</translation>
+    </message>
+    <message>
+        <source>The motor did not describe its parameter table.</source>
+        <translation>电机未描述其参数表。</translation>
+    </message>
+    <message>
+        <source>Reading every value a second time...</source>
+        <translation>正在把每个值再读一次...</translation>
+    </message>
+    <message>
+        <source>%1 of %2 values read</source>
+        <translation>已读取 %1/%2 个值</translation>
+    </message>
+    <message>
+        <source>The table of motor %1 could not be read reliably: %2</source>
+        <translation>无法可靠地读取电机 %1 的参数表：%2</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>无应答</translation>
+    </message>
+    <message>
+        <source>The motor has no entry %1.</source>
+        <translation>电机没有条目 %1。</translation>
+    </message>
+    <message>
+        <source>%1 %2 is read-only.</source>
+        <translation>%1 %2 为只读。</translation>
+    </message>
+    <message>
+        <source>Please input ASCII charaters</source>
+        <translation>请输入ASCII字符</translation>
+    </message>
+    <message>
+        <source>Only the first 16 characters are written: %1</source>
+        <translation>只写入前 16 个字符：%1</translation>
+    </message>
+    <message>
+        <source>Not a %1 value: %2</source>
+        <translation>不是 %1 值：%2</translation>
+    </message>
+    <message>
+        <source>Value out of range: %1 is outside [%2, %3].</source>
+        <translation>值超出范围：%1 不在 [%2, %3] 内。</translation>
+    </message>
+    <message>
+        <source>%1 of %2 entries written and read back</source>
+        <translation>已写入并回读 %1/%2 个条目</translation>
+    </message>
+    <message>
+        <source>The write was not confirmed.</source>
+        <translation>写入未得到确认。</translation>
+    </message>
+    <message>
+        <source>Not confirmed: %1</source>
+        <translation>未确认：%1</translation>
+    </message>
+    <message>
+        <source>Nothing was saved in the motor&apos;s flash.</source>
+        <translation>没有任何内容保存到电机的闪存中。</translation>
+    </message>
+    <message>
+        <source>Warning: %1 was taken from the motor with MCU ID 0x%2; this is 0x%3.</source>
+        <translation>警告：%1 取自 MCU ID 为 0x%2 的电机；当前电机为 0x%3。</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 entries saved to %2.</source>
+        <translation>%1 个条目已保存到 %2。</translation>
+    </message>
+    <message>
+        <source>Refused %1 %2: %3</source>
+        <translation>拒绝 %1 %2：%3</translation>
+    </message>
+    <message>
+        <source>%1 %2: %3 -&gt; %4</source>
+        <translation>%1 %2：%3 -&gt; %4</translation>
+    </message>
+    <message>
+        <source>Nothing was written: %1 entries of the backup cannot be restored.</source>
+        <translation>未写入任何内容：备份中有 %1 个条目无法恢复。</translation>
+    </message>
+    <message>
+        <source>Nothing to restore.</source>
+        <translation>没有需要恢复的内容。</translation>
+    </message>
+    <message>
+        <source>Writing %1 entries...</source>
+        <translation>正在写入 %1 个条目...</translation>
     </message>
 </context>
 <context>
@@ -1324,6 +1922,21 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Permission denied opening %1: your user may not open serial ports (they belong to the dialout group), or another program is using the port.</source>
         <translation>打开 %1 时权限被拒绝：当前用户可能无权打开串口（串口属于 dialout 组），或者该端口正被其他程序占用。</translation>
+    </message>
+    <message>
+        <source>%1 is in use by process %2.</source>
+        <translation>%1 正被进程 %2 使用。</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressLine</name>
+    <message>
+        <source>Erasing flash...</source>
+        <translation>正在擦除闪存...</translation>
+    </message>
+    <message>
+        <source>%1% %2 packets/s %3 left</source>
+        <translation>%1% %2 包/秒 剩余 %3</translation>
     </message>
 </context>
 <context>
@@ -1510,6 +2123,125 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Cannot open the waveform file %1: %2</source>
         <translation>无法打开波形文件 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>ScopeVerb</name>
+    <message>
+        <source>Record up to eight scope channels of the target into a waveform file (or CSV with a header of channel names) and report records received and lost.</source>
+        <translation>将目标的最多八个示波器通道记录到波形文件（或带通道名表头的 CSV）中，并报告接收和丢失的记录数。</translation>
+    </message>
+    <message>
+        <source>Channels by parameter name or code (0x3000), comma-separated.</source>
+        <translation>以参数名称或代码（0x3000）指定的通道，以逗号分隔。</translation>
+    </message>
+    <message>
+        <source>list</source>
+        <translation>列表</translation>
+    </message>
+    <message>
+        <source>Sample rate in Hz.</source>
+        <translation>采样率（Hz）。</translation>
+    </message>
+    <message>
+        <source>hz</source>
+        <translation>hz</translation>
+    </message>
+    <message>
+        <source>Recording time.</source>
+        <translation>记录时长。</translation>
+    </message>
+    <message>
+        <source>s</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>Output file.</source>
+        <translation>输出文件。</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>Write CSV instead of the waveform format.</source>
+        <translation>写入 CSV 而不是波形格式。</translation>
+    </message>
+    <message>
+        <source>What to do (record).</source>
+        <translation>要做的事（record）。</translation>
+    </message>
+    <message>
+        <source>scope expects: record</source>
+        <translation>scope 需要：record</translation>
+    </message>
+    <message>
+        <source>--channels expects one to eight channels.</source>
+        <translation>--channels 需要一到八个通道。</translation>
+    </message>
+    <message>
+        <source>--rate expects a whole number of Hz from 1 to 65535.</source>
+        <translation>--rate 需要 1 到 65535 之间的整数 Hz。</translation>
+    </message>
+    <message>
+        <source>--seconds expects a time above 0 and at most a day.</source>
+        <translation>--seconds 需要大于 0 且不超过一天的时间。</translation>
+    </message>
+    <message>
+        <source>--out is required.</source>
+        <translation>必须指定 --out。</translation>
+    </message>
+    <message>
+        <source>This build has no scope.</source>
+        <translation>此版本没有示波器。</translation>
+    </message>
+    <message>
+        <source>Reading the parameter names of the target...</source>
+        <translation>正在读取目标的参数名称...</translation>
+    </message>
+    <message>
+        <source>Unknown channel %1: without the motor&apos;s parameter table channels are given by code (e.g. 0x3000).</source>
+        <translation>未知通道 %1：没有电机参数表时，通道以代码给出（例如 0x3000）。</translation>
+    </message>
+    <message>
+        <source>Unknown channel %1.</source>
+        <translation>未知通道 %1。</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>The motor did not answer the scope configuration.</source>
+        <translation>电机未响应示波器配置。</translation>
+    </message>
+    <message>
+        <source>Recording %1 channel(s) at %2 Hz for %3 s into %4</source>
+        <translation>正在以 %2 Hz 将 %1 个通道记录 %3 秒到 %4</translation>
+    </message>
+    <message>
+        <source>%1 s: %2 records, %3 lost</source>
+        <translation>%1 秒：%2 条记录，丢失 %3 条</translation>
+    </message>
+    <message>
+        <source>Records received: %1, lost: %2</source>
+        <translation>接收记录：%1，丢失：%2</translation>
+    </message>
+    <message>
+        <source>Records with a damaged time stamp: %1</source>
+        <translation>时间戳损坏的记录：%1</translation>
+    </message>
+    <message>
+        <source>The link closed during the recording.</source>
+        <translation>记录过程中链路已关闭。</translation>
+    </message>
+    <message>
+        <source>%1 was left as it was; the %2 records received are in %3.</source>
+        <translation>%1 保持原样；收到的 %2 条记录保存在 %3 中。</translation>
+    </message>
+    <message>
+        <source>The motor did not confirm the stop.</source>
+        <translation>电机未确认停止。</translation>
     </message>
 </context>
 <context>
@@ -1708,6 +2440,20 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>EStop</source>
         <translation>急停</translation>
+    </message>
+</context>
+<context>
+    <name>XmlForm</name>
+    <message>
+        <source>an element with more than %1 attributes at line %2</source>
+        <translation>第 %2 行的元素有超过 %1 个属性</translation>
+    </message>
+</context>
+<context>
+    <name>kx</name>
+    <message>
+        <source>cannot replace %1 (error %2)</source>
+        <translation>无法替换 %1（错误 %2）</translation>
     </message>
 </context>
 <context>
