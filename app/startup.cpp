@@ -23,6 +23,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
 
 static void initAppResources() {
@@ -141,6 +142,15 @@ void Startup::start() {
     m_window->activateWindow();
     QApplication::processEvents();
     m_window->startupProject();
+
+    // A damaged configuration was replaced by the defaults at start; the user learns where
+    // the copy went instead of finding the settings gone.
+    const QString configDamage = ConfigFile::takeDamageNotice();
+    if (!configDamage.isEmpty()) {
+        helper->postStatus(configDamage, QStringLiteral("ERROR"));
+        // Over the window once it shows, not in the middle of building it.
+        QTimer::singleShot(0, m_window, [configDamage] { Helper::instance()->showWarning(configDamage); });
+    }
 
     m_busy = new BusyDialog(m_window);
     new ScreenshotHook(m_window, m_window);

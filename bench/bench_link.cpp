@@ -9,6 +9,10 @@
 #include <QTimer>
 #include <QVector>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include <arpa/inet.h>
 #include <cstdio>
 #include <netinet/in.h>
@@ -27,6 +31,8 @@
 #include "link/helper.h"
 #include "link/otathread.h"
 #include "link/serialrecord.h"
+#include "link/tap/frametap.h"
+#include "link/tap/tapsubscription.h"
 
 namespace {
 
@@ -88,7 +94,7 @@ void idle(int seconds) {
 
 // A child process plays an adapter streaming feedback at the line's full rate into a
 // pseudo-terminal; this process runs the worker on the other end and counts only its own CPU.
-void streaming(int seconds) {
+void streaming(int seconds, bool observed) {
     int master = -1, slave = -1;
     char name[256] = {};
     if (openpty(&master, &slave, name, nullptr, nullptr) != 0) {
@@ -133,15 +139,37 @@ void streaming(int seconds) {
                      [&feedback](int status) { feedback += status == OTA_STA_MOTOR_FEEDBACK; });
     worker->connectPort(QString::fromLocal8Bit(name));
     worker->link()->startStep(STEP_STOP);  // only the receive path is of interest
+    // One tap observer, as the bus monitor attaches one: a thread of its own that takes what
+    // waits every 20 ms. Its CPU counts with the link's.
+    std::shared_ptr<TapSubscription> tap;
+    std::atomic<bool> stopObserver{false};
+    std::atomic<long> observedRecords{0};
+    std::thread observer;
+    if (observed) {
+        tap = FrameTap::instance().subscribe(1 << 20);
+        observer = std::thread([&] {
+            while (!stopObserver.load()) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                observedRecords += tap->take().size();
+            }
+        });
+    }
     const double before = cpuSeconds();
     runLoopFor(seconds * 1000);
     const double used = cpuSeconds() - before;
+    if (observed) {
+        stopObserver = true;
+        observer.join();
+        FrameTap::instance().unsubscribe(tap);
+        printf("tap observer: %ld records taken, %llu lost from its queue\n", observedRecords.load(),
+               (unsigned long long)tap->dropped());
+    }
     kill(child, SIGTERM);
     waitpid(child, nullptr, 0);
     printf(
-        "streaming at %d baud: %d feedback records (%.0f/s), link CPU %.3f s over %d s = %.2f%% of one core "
+        "streaming at %d baud%s: %d feedback records (%.0f/s), link CPU %.3f s over %d s = %.2f%% of one core "
         "(goal < 5%%)\n",
-        baud, feedback, feedback / double(seconds), used, seconds, 100.0 * used / seconds);
+        baud, observed ? " with one tap observer" : "", feedback, feedback / double(seconds), used, seconds, 100.0 * used / seconds);
     worker->disconnectPort();
     Helper::instance()->destroyBackends();
     close(master);
@@ -281,7 +309,8 @@ int main(int argc, char** argv) {
     kx::d().rootDobj()->set(nullptr, QStringLiteral("config.setting.enable_multiple_devices"), true, true);
     throughput();
     idle(seconds);
-    streaming(seconds);
+    streaming(seconds, false);
+    streaming(seconds, true);
     canStreaming(seconds, 0);
     canStreaming(seconds, 5000);
     return 0;

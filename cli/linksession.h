@@ -64,7 +64,16 @@ public:
 
     // True once an "ERROR" status line was posted after open().
     bool sawError() const { return m_errors > 0; }
+    // A verb that checked the outcome itself (reads back, retries) drops the error lines of
+    // attempts it recovered from.
+    void forgetErrors() { m_errors = 0; }
     bool json() const { return m_json; }
+    // --json as the verb read it, for failures before readOptions().
+    void setJson(bool json) { m_json = json; }
+    // Prints the reason on stderr (and the JSON summary) and returns the failure code.
+    int fail(const QString& reason);
+    // Likewise for a wrong command line: exit code 2.
+    int usageError(const QString& reason);
     void addResult(const QString& key, const QJsonValue& value) { m_results.append(QJsonArray{key, value}); }
     // Prints the JSON summary (with --json) and returns the exit code for ok.
     int finish(bool ok);

@@ -64,10 +64,7 @@ int ScopeVerb::run(const QStringList& arguments) {
     parser.addPositionalArgument(QStringLiteral("record"), tr("What to do (record)."));
     if (const int code = session.parseCommandLine(&parser, arguments); code >= 0)
         return code;
-    auto usage = [](const QString& text) {
-        LinkSession::printErr(text);
-        return kExitUsage;
-    };
+    auto usage = [&session](const QString& text) { return session.usageError(text); };
     if (parser.positionalArguments() != QStringList{QStringLiteral("record")})
         return usage(tr("scope expects: record"));
     for (const QString& c : parser.value(channelsOption).split(QLatin1Char(','), Qt::SkipEmptyParts))
@@ -140,10 +137,8 @@ int ScopeVerb::record(LinkSession* session, ScopeAcquisition* scope) {
     const auto format = m_csv ? ScopeWaveFile::Format::Csv : ScopeWaveFile::Format::Wave;
     // The file is opened first so that a bad path costs no traffic; it replaces --out only
     // once the recording closes it.
-    if (!scope->openWaveFile(m_out, &why, mode, format)) {
-        LinkSession::printErr(tr("Cannot write %1: %2").arg(m_out, why));
-        return session->finish(false);
-    }
+    if (!scope->openWaveFile(m_out, &why, mode, format))
+        return session->fail(tr("Cannot write %1: %2").arg(m_out, why));
     auto fail = [&](const QString& text) {
         if (!text.isEmpty())
             LinkSession::printErr(text);
@@ -193,20 +188,37 @@ int ScopeVerb::record(LinkSession* session, ScopeAcquisition* scope) {
         scope->stop();
         stopped = session->waitStatus({OTA_STA_PARA_UPDATE_SUCCESS_END}, kStopTimeoutMs);
     }
-    const bool written = scope->closeWaveFile();
+    // A recording cut short must not take the place of a complete one: it goes beside it.
+    QString partial;
+    const bool written = linkUp ? scope->closeWaveFile() : scope->waveFile().closePartial(&partial);
     const quint64 records = scope->records();
     const quint64 lost = scope->lost();
+    const quint64 damaged = scope->damaged();
     session->addResult(QStringLiteral("records"), double(records));
     session->addResult(QStringLiteral("lost"), double(lost));
-    session->addResult(QStringLiteral("file"), m_out);
+    session->addResult(QStringLiteral("damaged"), double(damaged));
+    session->addResult(QStringLiteral("file"), linkUp ? m_out : partial);
     session->addResult(QStringLiteral("channels"), QJsonArray::fromStringList(names));
     if (!session->json())
         LinkSession::printOut(tr("Records received: %1, lost: %2").arg(records).arg(lost));
-    if (!linkUp)
+    if (damaged > 0)
+        LinkSession::printErr(tr("Records with a damaged time stamp: %1").arg(damaged));
+    if (!linkUp) {
         LinkSession::printErr(tr("The link closed during the recording."));
-    else if (stopped != OTA_STA_PARA_UPDATE_SUCCESS_END)
+        if (written)
+            LinkSession::printErr(tr("%1 was left as it was; the %2 records received are in %3.")
+                                      .arg(m_out)
+                                      .arg(records)
+                                      .arg(partial));
+    } else if (stopped != OTA_STA_PARA_UPDATE_SUCCESS_END) {
         LinkSession::printErr(tr("The motor did not confirm the stop."));
-    if (!written)
-        LinkSession::printErr(tr("%1 was not written whole.").arg(m_out));
+    }
+    if (!written) {
+        const QString error =
+            tr("Cannot write %1: %2")
+                .arg(linkUp ? m_out : ScopeWaveFile::partialPath(m_out), scope->waveFile().errorString());
+        LinkSession::printErr(error);
+        session->addResult(QStringLiteral("error"), error);
+    }
     return session->finish(linkUp && written && records > 0);
 }

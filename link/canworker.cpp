@@ -118,7 +118,8 @@ void CANWorker::connectPort(const QString& portName) {
     MotorModel::reset();
     followCurrentDevice();
     if (!m_transport->open(m_baudRate)) {
-        kx::logE() << "open serial port failed: " + portName + " (" + m_transport->errorString() + ")";
+        // The port's error signal reports it to the user; the file keeps the system's words.
+        kx::logFileE() << "open serial port failed: " + portName + " (" + m_transport->errorString() + ")";
         return;
     }
     // Every way of connecting (dialog, project, start-up hook) leaves the port for the next
@@ -224,7 +225,12 @@ QByteArray CANWorker::frameToSerial(const CanFrame& frame) {
 }
 
 QVector<qint32> CANWorker::baudFallbacks() const {
-    return {m_baudRate, 9600, 115200, 1200, 2400, 4800, 19200, 38400, 57600, 230400, 460800, 1152000};
+    QVector<qint32> rates{m_baudRate, 9600,  115200, 1200,   2400,   4800,
+                          19200,      38400, 57600,  230400, 460800, 1152000};
+    // An adapter still at its factory rate must be found whatever rate was configured.
+    if (m_baudRate != kFactoryBaudRate)
+        rates << kFactoryBaudRate;
+    return rates;
 }
 
 kx::DataObject* CANWorker::deviceForCanId(quint8 canId) const {
@@ -314,7 +320,7 @@ void CANWorker::StateUpdate(int status, int canId) {
             if (!open)
                 break;
             ++m_fallbackPos;
-            if (m_fallbackPos > 11) {
+            if (m_fallbackPos >= rates.size()) {
                 adapterFailedNow();
                 break;
             }

@@ -51,7 +51,8 @@ public:
     static QString deviceDisplayName(kx::DataObject* device);
     static QByteArray frameToSerial(const CanFrame& frame);
 
-    // The detection fallback table (configured rate at position 0).
+    // The detection fallback table (configured rate at position 0, the adapter's factory rate
+    // last when another one is configured).
     QVector<qint32> baudFallbacks() const;
 
     // The device record registered for a CAN ID; null when none.
@@ -112,4 +113,5 @@ private:
     // bounded so that a faulty adapter ends in the failure line instead of cycling forever.
     int m_configRounds = 0;
     static constexpr int kMaxConfigRounds = 3;
+    static constexpr qint32 kFactoryBaudRate = 921600;
 };

@@ -146,6 +146,11 @@ void SimControl::drain() {
 }
 
 void SimControl::onStdin() {
+    // drain() may have read what woke the notifier: a read now would block the whole bench
+    // until the next command.
+    pollfd pfd{STDIN_FILENO, POLLIN, 0};
+    if (::poll(&pfd, 1, 0) <= 0 || !(pfd.revents & (POLLIN | POLLHUP)))
+        return;
     char buf[1024];
     const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
     if (n <= 0) {

@@ -45,6 +45,29 @@
     </message>
 </context>
 <context>
+    <name>BinForm</name>
+    <message>
+        <source>too short for a compressed record</source>
+        <translation>too short for a compressed record</translation>
+    </message>
+    <message>
+        <source>would expand to %1 bytes, more than the %2 allowed</source>
+        <translation>would expand to %1 bytes, more than the %2 allowed</translation>
+    </message>
+    <message>
+        <source>its size header cannot be true</source>
+        <translation>its size header cannot be true</translation>
+    </message>
+    <message>
+        <source>expands beyond the %1 bytes its header gives</source>
+        <translation>expands beyond the %1 bytes its header gives</translation>
+    </message>
+    <message>
+        <source>not valid compressed data</source>
+        <translation>not valid compressed data</translation>
+    </message>
+</context>
+<context>
     <name>BusMonitorPage</name>
     <message>
         <source>Direction</source>
@@ -702,6 +725,21 @@ Reconnect as soon as it is back?</translation>
     </message>
 </context>
 <context>
+    <name>ConfigFile</name>
+    <message>
+        <source>The configuration file %1 could not be read; the default settings are used.</source>
+        <translation>The configuration file %1 could not be read; the default settings are used.</translation>
+    </message>
+    <message>
+        <source>The damaged file could not be kept aside and is replaced when the program ends.</source>
+        <translation>The damaged file could not be kept aside and is replaced when the program ends.</translation>
+    </message>
+    <message>
+        <source>The damaged file was kept as %1.</source>
+        <translation>The damaged file was kept as %1.</translation>
+    </message>
+</context>
+<context>
     <name>ConfigureTools</name>
     <message>
         <source>Param Table</source>
@@ -774,6 +812,10 @@ Reconnect as soon as it is back?</translation>
     <message>
         <source>Cannot read %1: %2</source>
         <translation>Cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 was taken from the motor with MCU ID 0x%2; this motor is 0x%3. Restore it here all the same?</source>
+        <translation>%1 was taken from the motor with MCU ID 0x%2; this motor is 0x%3. Restore it here all the same?</translation>
     </message>
 </context>
 <context>
@@ -2391,8 +2433,8 @@ Encoder Electrical Offset: %2</translation>
         <translation>entry %1 appears twice</translation>
     </message>
     <message>
-        <source>file too large for a parameter backup</source>
-        <translation>file too large for a parameter backup</translation>
+        <source>the list of entries is missing or damaged</source>
+        <translation>the list of entries is missing or damaged</translation>
     </message>
 </context>
 <context>
@@ -2485,6 +2527,10 @@ Encoder Electrical Offset: %2</translation>
     <message>
         <source>%1 is outside [%2, %3]</source>
         <translation>%1 is outside [%2, %3]</translation>
+    </message>
+    <message>
+        <source>read-only on the motor</source>
+        <translation>read-only on the motor</translation>
     </message>
 </context>
 <context>
@@ -2584,6 +2630,22 @@ Encoder Electrical Offset: %2</translation>
     <message>
         <source>%1 already exists. Do you want to replace it?</source>
         <translation>%1 already exists. Do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>Download parameters table successfully!</source>
+        <translation>Download parameters table successfully!</translation>
+    </message>
+    <message>
+        <source>Download failed: %1</source>
+        <translation>Download failed: %1</translation>
+    </message>
+    <message>
+        <source>Not confirmed by reading back: %1</source>
+        <translation>Not confirmed by reading back: %1</translation>
+    </message>
+    <message>
+        <source>Nothing was saved in the motor&apos;s flash.</source>
+        <translation>Nothing was saved in the motor&apos;s flash.</translation>
     </message>
 </context>
 <context>
@@ -2710,6 +2772,73 @@ Encoder Electrical Offset: %2</translation>
     </message>
 </context>
 <context>
+    <name>ParamVerifier</name>
+    <message>
+        <source>The adapter was disconnected.</source>
+        <translation>The adapter was disconnected.</translation>
+    </message>
+    <message>
+        <source>The motor was removed.</source>
+        <translation>The motor was removed.</translation>
+    </message>
+    <message>
+        <source>The motor was disconnected.</source>
+        <translation>The motor was disconnected.</translation>
+    </message>
+    <message>
+        <source>not written</source>
+        <translation>not written</translation>
+    </message>
+    <message>
+        <source>the motor did not answer the write</source>
+        <translation>the motor did not answer the write</translation>
+    </message>
+    <message>
+        <source>the motor did not answer the read</source>
+        <translation>the motor did not answer the read</translation>
+    </message>
+    <message>
+        <source>%1 %2 was changed by a damaged write; writing %3 back.</source>
+        <translation>%1 %2 was changed by a damaged write; writing %3 back.</translation>
+    </message>
+    <message>
+        <source>%1 %2 reads %3 instead of %4; writing it again.</source>
+        <translation>%1 %2 reads %3 instead of %4; writing it again.</translation>
+    </message>
+    <message>
+        <source>%1 %2 could not be read back; writing it again.</source>
+        <translation>%1 %2 could not be read back; writing it again.</translation>
+    </message>
+    <message>
+        <source>%1 %2 reads %3 after %4 writes of %5.</source>
+        <translation>%1 %2 reads %3 after %4 writes of %5.</translation>
+    </message>
+    <message>
+        <source>%1 %2 could not be read back.</source>
+        <translation>%1 %2 could not be read back.</translation>
+    </message>
+    <message>
+        <source>The motor did not confirm the save.</source>
+        <translation>The motor did not confirm the save.</translation>
+    </message>
+    <message>
+        <source>%1 %2 could not be read after the save.</source>
+        <translation>%1 %2 could not be read after the save.</translation>
+    </message>
+    <message>
+        <source>%1 %2 reads %3 after the save instead of %4.</source>
+        <translation>%1 %2 reads %3 after the save instead of %4.</translation>
+    </message>
+    <message>
+        <source>The motor&apos;s description of its table did not read the same twice.</source>
+        <translation>The motor&apos;s description of its table did not read the same twice.</translation>
+    </message>
+    <message>
+        <source>%1 %2 never read the same twice.</source>
+        <translation>%1 %2 never read the same twice.</translation>
+    </message>
+</context>
+<context>
     <name>ParamWalker</name>
     <message>
         <source>Upload parameters table successfully!</source>
@@ -2722,12 +2851,6 @@ Encoder Electrical Offset: %2</translation>
 </context>
 <context>
     <name>ParamsVerb</name>
-    <message>
-        <source>Read, edit, save, back up, compare and restore a motor&apos;s parameter table.
-diff exits 0 when no writable entry differs and 1 when some do; with two files it needs no port.</source>
-        <translation>Read, edit, save, back up, compare and restore a motor&apos;s parameter table.
-diff exits 0 when no writable entry differs and 1 when some do; with two files it needs no port.</translation>
-    </message>
     <message>
         <source>set: save the value in the motor&apos;s flash.</source>
         <translation>set: save the value in the motor&apos;s flash.</translation>
@@ -2821,8 +2944,56 @@ diff exits 0 when no writable entry differs and 1 when some do; with two files i
         <translation>Writing %1 entries...</translation>
     </message>
     <message>
-        <source>%1 of %2 entries written.</source>
-        <translation>%1 of %2 entries written.</translation>
+        <source>Read, edit, save, back up, compare and restore a motor&apos;s parameter table.
+Writes count once read back; backup and dump --verify read every value twice.
+diff exits 0 when no writable entry differs and 1 when some do; with two files it needs no port.</source>
+        <translation>Read, edit, save, back up, compare and restore a motor&apos;s parameter table.
+Writes count once read back; backup and dump --verify read every value twice.
+diff exits 0 when no writable entry differs and 1 when some do; with two files it needs no port.</translation>
+    </message>
+    <message>
+        <source>dump: read every value a second time and compare.</source>
+        <translation>dump: read every value a second time and compare.</translation>
+    </message>
+    <message>
+        <source>Reading every value a second time...</source>
+        <translation>Reading every value a second time...</translation>
+    </message>
+    <message>
+        <source>%1 of %2 values read</source>
+        <translation>%1 of %2 values read</translation>
+    </message>
+    <message>
+        <source>The table of motor %1 could not be read reliably: %2</source>
+        <translation>The table of motor %1 could not be read reliably: %2</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>no answer</translation>
+    </message>
+    <message>
+        <source>%1 of %2 entries written and read back</source>
+        <translation>%1 of %2 entries written and read back</translation>
+    </message>
+    <message>
+        <source>The write was not confirmed.</source>
+        <translation>The write was not confirmed.</translation>
+    </message>
+    <message>
+        <source>Not confirmed: %1</source>
+        <translation>Not confirmed: %1</translation>
+    </message>
+    <message>
+        <source>Nothing was saved in the motor&apos;s flash.</source>
+        <translation>Nothing was saved in the motor&apos;s flash.</translation>
+    </message>
+    <message>
+        <source>Warning: %1 was taken from the motor with MCU ID 0x%2; this is 0x%3.</source>
+        <translation>Warning: %1 was taken from the motor with MCU ID 0x%2; this is 0x%3.</translation>
+    </message>
+    <message>
+        <source>Nothing was written: %1 entries of the backup cannot be restored.</source>
+        <translation>Nothing was written: %1 entries of the backup cannot be restored.</translation>
     </message>
 </context>
 <context>
@@ -3217,6 +3388,10 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Permission denied opening %1: your user may not open serial ports (they belong to the dialout group), or another program is using the port.</source>
         <translation>Permission denied opening %1: your user may not open serial ports (they belong to the dialout group), or another program is using the port.</translation>
+    </message>
+    <message>
+        <source>%1 is in use by process %2.</source>
+        <translation>%1 is in use by process %2.</translation>
     </message>
 </context>
 <context>
@@ -4293,8 +4468,12 @@ Kept by this station, waiting to be sent</translation>
         <translation>The motor did not confirm the stop.</translation>
     </message>
     <message>
-        <source>%1 was not written whole.</source>
-        <translation>%1 was not written whole.</translation>
+        <source>Records with a damaged time stamp: %1</source>
+        <translation>Records with a damaged time stamp: %1</translation>
+    </message>
+    <message>
+        <source>%1 was left as it was; the %2 records received are in %3.</source>
+        <translation>%1 was left as it was; the %2 records received are in %3.</translation>
     </message>
 </context>
 <context>
@@ -4844,6 +5023,13 @@ Kept by this station, waiting to be sent</translation>
     </message>
 </context>
 <context>
+    <name>XmlForm</name>
+    <message>
+        <source>an element with more than %1 attributes at line %2</source>
+        <translation>an element with more than %1 attributes at line %2</translation>
+    </message>
+</context>
+<context>
     <name>YamlMap</name>
     <message>
         <source>%1 must be a mapping of keys and values</source>
@@ -4918,6 +5104,40 @@ Kept by this station, waiting to be sent</translation>
     </message>
 </context>
 <context>
+    <name>kx</name>
+    <message>
+        <source>cannot replace %1 (error %2)</source>
+        <translation>cannot replace %1 (error %2)</translation>
+    </message>
+</context>
+<context>
+    <name>kx::AtomicFile</name>
+    <message>
+        <source>unknown error</source>
+        <translation>unknown error</translation>
+    </message>
+    <message>
+        <source>no file name</source>
+        <translation>no file name</translation>
+    </message>
+    <message>
+        <source>%1 is a directory</source>
+        <translation>%1 is a directory</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file</source>
+        <translation>%1 is not a regular file</translation>
+    </message>
+    <message>
+        <source>%1 is not writable</source>
+        <translation>%1 is not writable</translation>
+    </message>
+    <message>
+        <source>the file is not open</source>
+        <translation>the file is not open</translation>
+    </message>
+</context>
+<context>
     <name>kx::ConvertCommand</name>
     <message>
         <source>invalid JSON at offset %1: %2</source>
@@ -4962,6 +5182,25 @@ Kept by this station, waiting to be sent</translation>
     <message>
         <source>no input: -path=&lt;path&gt; or -data=&lt;data&gt;</source>
         <translation>no input: -path=&lt;path&gt; or -data=&lt;data&gt;</translation>
+    </message>
+    <message>
+        <source>refused XML: %1</source>
+        <translation>refused XML: %1</translation>
+    </message>
+</context>
+<context>
+    <name>kx::InputFile</name>
+    <message>
+        <source>a directory, not a file</source>
+        <translation>a directory, not a file</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <source>larger than %1 bytes</source>
+        <translation>larger than %1 bytes</translation>
     </message>
 </context>
 <context>

@@ -45,6 +45,29 @@
     </message>
 </context>
 <context>
+    <name>BinForm</name>
+    <message>
+        <source>too short for a compressed record</source>
+        <translation>数据太短，不是压缩记录</translation>
+    </message>
+    <message>
+        <source>would expand to %1 bytes, more than the %2 allowed</source>
+        <translation>将展开为 %1 字节，超过允许的 %2 字节</translation>
+    </message>
+    <message>
+        <source>its size header cannot be true</source>
+        <translation>其大小头不可能属实</translation>
+    </message>
+    <message>
+        <source>expands beyond the %1 bytes its header gives</source>
+        <translation>展开后超过其头部给出的 %1 字节</translation>
+    </message>
+    <message>
+        <source>not valid compressed data</source>
+        <translation>不是有效的压缩数据</translation>
+    </message>
+</context>
+<context>
     <name>BusMonitorPage</name>
     <message>
         <source>Direction</source>
@@ -700,6 +723,21 @@ Reconnect as soon as it is back?</source>
     </message>
 </context>
 <context>
+    <name>ConfigFile</name>
+    <message>
+        <source>The configuration file %1 could not be read; the default settings are used.</source>
+        <translation>无法读取配置文件 %1，已使用默认设置。</translation>
+    </message>
+    <message>
+        <source>The damaged file could not be kept aside and is replaced when the program ends.</source>
+        <translation>损坏的文件无法另行保留，程序结束时将被替换。</translation>
+    </message>
+    <message>
+        <source>The damaged file was kept as %1.</source>
+        <translation>损坏的文件已保留为 %1。</translation>
+    </message>
+</context>
+<context>
     <name>ConfigureTools</name>
     <message>
         <source>Param Table</source>
@@ -772,6 +810,10 @@ Reconnect as soon as it is back?</source>
     <message>
         <source>Cannot read %1: %2</source>
         <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 was taken from the motor with MCU ID 0x%2; this motor is 0x%3. Restore it here all the same?</source>
+        <translation>%1 取自 MCU ID 为 0x%2 的电机；当前电机为 0x%3。仍要恢复到此电机吗？</translation>
     </message>
 </context>
 <context>
@@ -2385,8 +2427,8 @@ Encoder Electrical Offset: %2</source>
         <translation>条目 %1 重复出现</translation>
     </message>
     <message>
-        <source>file too large for a parameter backup</source>
-        <translation>文件过大，不是有效的参数备份</translation>
+        <source>the list of entries is missing or damaged</source>
+        <translation>条目列表缺失或已损坏</translation>
     </message>
 </context>
 <context>
@@ -2479,6 +2521,10 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>%1 is outside [%2, %3]</source>
         <translation>%1 超出范围 [%2, %3]</translation>
+    </message>
+    <message>
+        <source>read-only on the motor</source>
+        <translation>在电机上为只读</translation>
     </message>
 </context>
 <context>
@@ -2578,6 +2624,22 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>%1 already exists. Do you want to replace it?</source>
         <translation>%1 已存在。要替换它吗？</translation>
+    </message>
+    <message>
+        <source>Download parameters table successfully!</source>
+        <translation>下载参数表成功！</translation>
+    </message>
+    <message>
+        <source>Download failed: %1</source>
+        <translation>下载失败：%1</translation>
+    </message>
+    <message>
+        <source>Not confirmed by reading back: %1</source>
+        <translation>回读未确认：%1</translation>
+    </message>
+    <message>
+        <source>Nothing was saved in the motor&apos;s flash.</source>
+        <translation>没有任何内容保存到电机的闪存中。</translation>
     </message>
 </context>
 <context>
@@ -2704,6 +2766,73 @@ Encoder Electrical Offset: %2</source>
     </message>
 </context>
 <context>
+    <name>ParamVerifier</name>
+    <message>
+        <source>The adapter was disconnected.</source>
+        <translation>适配器已断开。</translation>
+    </message>
+    <message>
+        <source>The motor was removed.</source>
+        <translation>电机已被移除。</translation>
+    </message>
+    <message>
+        <source>The motor was disconnected.</source>
+        <translation>电机已断开。</translation>
+    </message>
+    <message>
+        <source>not written</source>
+        <translation>未写入</translation>
+    </message>
+    <message>
+        <source>the motor did not answer the write</source>
+        <translation>电机未响应写入</translation>
+    </message>
+    <message>
+        <source>the motor did not answer the read</source>
+        <translation>电机未响应读取</translation>
+    </message>
+    <message>
+        <source>%1 %2 was changed by a damaged write; writing %3 back.</source>
+        <translation>%1 %2 被一次损坏的写入修改；正在写回 %3。</translation>
+    </message>
+    <message>
+        <source>%1 %2 reads %3 instead of %4; writing it again.</source>
+        <translation>%1 %2 读回为 %3 而不是 %4；正在重新写入。</translation>
+    </message>
+    <message>
+        <source>%1 %2 could not be read back; writing it again.</source>
+        <translation>%1 %2 无法回读；正在重新写入。</translation>
+    </message>
+    <message>
+        <source>%1 %2 reads %3 after %4 writes of %5.</source>
+        <translation>%1 %2 在 %4 次写入 %5 后读回为 %3。</translation>
+    </message>
+    <message>
+        <source>%1 %2 could not be read back.</source>
+        <translation>%1 %2 无法回读。</translation>
+    </message>
+    <message>
+        <source>The motor did not confirm the save.</source>
+        <translation>电机未确认保存。</translation>
+    </message>
+    <message>
+        <source>%1 %2 could not be read after the save.</source>
+        <translation>保存后无法读取 %1 %2。</translation>
+    </message>
+    <message>
+        <source>%1 %2 reads %3 after the save instead of %4.</source>
+        <translation>保存后 %1 %2 读回为 %3 而不是 %4。</translation>
+    </message>
+    <message>
+        <source>The motor&apos;s description of its table did not read the same twice.</source>
+        <translation>电机对其参数表的描述两次读取不一致。</translation>
+    </message>
+    <message>
+        <source>%1 %2 never read the same twice.</source>
+        <translation>%1 %2 从未两次读到相同的值。</translation>
+    </message>
+</context>
+<context>
     <name>ParamWalker</name>
     <message>
         <source>Upload parameters table successfully!</source>
@@ -2716,12 +2845,6 @@ Encoder Electrical Offset: %2</source>
 </context>
 <context>
     <name>ParamsVerb</name>
-    <message>
-        <source>Read, edit, save, back up, compare and restore a motor&apos;s parameter table.
-diff exits 0 when no writable entry differs and 1 when some do; with two files it needs no port.</source>
-        <translation>读取、编辑、保存、备份、比较和恢复电机的参数表。
-没有可写条目不同时 diff 退出码为 0，有不同时为 1；比较两个文件时不需要端口。</translation>
-    </message>
     <message>
         <source>set: save the value in the motor&apos;s flash.</source>
         <translation>set：把该值保存到电机的闪存中。</translation>
@@ -2815,8 +2938,56 @@ diff exits 0 when no writable entry differs and 1 when some do; with two files i
         <translation>正在写入 %1 个条目...</translation>
     </message>
     <message>
-        <source>%1 of %2 entries written.</source>
-        <translation>已写入 %1/%2 个条目。</translation>
+        <source>Read, edit, save, back up, compare and restore a motor&apos;s parameter table.
+Writes count once read back; backup and dump --verify read every value twice.
+diff exits 0 when no writable entry differs and 1 when some do; with two files it needs no port.</source>
+        <translation>读取、编辑、保存、备份、比较和恢复电机的参数表。
+写入在回读后才算完成；backup 和 dump --verify 会把每个值读两次。
+没有可写条目不同时 diff 以 0 退出，有不同时以 1 退出；比较两个文件时不需要端口。</translation>
+    </message>
+    <message>
+        <source>dump: read every value a second time and compare.</source>
+        <translation>dump：把每个值再读一次并比较。</translation>
+    </message>
+    <message>
+        <source>Reading every value a second time...</source>
+        <translation>正在把每个值再读一次...</translation>
+    </message>
+    <message>
+        <source>%1 of %2 values read</source>
+        <translation>已读取 %1/%2 个值</translation>
+    </message>
+    <message>
+        <source>The table of motor %1 could not be read reliably: %2</source>
+        <translation>无法可靠地读取电机 %1 的参数表：%2</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>无应答</translation>
+    </message>
+    <message>
+        <source>%1 of %2 entries written and read back</source>
+        <translation>已写入并回读 %1/%2 个条目</translation>
+    </message>
+    <message>
+        <source>The write was not confirmed.</source>
+        <translation>写入未得到确认。</translation>
+    </message>
+    <message>
+        <source>Not confirmed: %1</source>
+        <translation>未确认：%1</translation>
+    </message>
+    <message>
+        <source>Nothing was saved in the motor&apos;s flash.</source>
+        <translation>没有任何内容保存到电机的闪存中。</translation>
+    </message>
+    <message>
+        <source>Warning: %1 was taken from the motor with MCU ID 0x%2; this is 0x%3.</source>
+        <translation>警告：%1 取自 MCU ID 为 0x%2 的电机；当前电机为 0x%3。</translation>
+    </message>
+    <message>
+        <source>Nothing was written: %1 entries of the backup cannot be restored.</source>
+        <translation>未写入任何内容：备份中有 %1 个条目无法恢复。</translation>
     </message>
 </context>
 <context>
@@ -3210,6 +3381,10 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Permission denied opening %1: your user may not open serial ports (they belong to the dialout group), or another program is using the port.</source>
         <translation>打开 %1 时权限被拒绝：当前用户可能无权打开串口（串口属于 dialout 组），或者该端口正被其他程序占用。</translation>
+    </message>
+    <message>
+        <source>%1 is in use by process %2.</source>
+        <translation>%1 正被进程 %2 使用。</translation>
     </message>
 </context>
 <context>
@@ -4286,8 +4461,12 @@ Kept by this station, waiting to be sent</source>
         <translation>电机未确认停止。</translation>
     </message>
     <message>
-        <source>%1 was not written whole.</source>
-        <translation>%1 未完整写入。</translation>
+        <source>Records with a damaged time stamp: %1</source>
+        <translation>时间戳损坏的记录：%1</translation>
+    </message>
+    <message>
+        <source>%1 was left as it was; the %2 records received are in %3.</source>
+        <translation>%1 保持原样；收到的 %2 条记录保存在 %3 中。</translation>
     </message>
 </context>
 <context>
@@ -4837,6 +5016,13 @@ Kept by this station, waiting to be sent</source>
     </message>
 </context>
 <context>
+    <name>XmlForm</name>
+    <message>
+        <source>an element with more than %1 attributes at line %2</source>
+        <translation>第 %2 行的元素有超过 %1 个属性</translation>
+    </message>
+</context>
+<context>
     <name>YamlMap</name>
     <message>
         <source>%1 must be a mapping of keys and values</source>
@@ -4911,6 +5097,40 @@ Kept by this station, waiting to be sent</source>
     </message>
 </context>
 <context>
+    <name>kx</name>
+    <message>
+        <source>cannot replace %1 (error %2)</source>
+        <translation>无法替换 %1（错误 %2）</translation>
+    </message>
+</context>
+<context>
+    <name>kx::AtomicFile</name>
+    <message>
+        <source>unknown error</source>
+        <translation type="unfinished">未知错误</translation>
+    </message>
+    <message>
+        <source>no file name</source>
+        <translation type="unfinished">没有文件名</translation>
+    </message>
+    <message>
+        <source>%1 is a directory</source>
+        <translation type="unfinished">%1 是一个目录</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file</source>
+        <translation type="unfinished">%1 不是普通文件</translation>
+    </message>
+    <message>
+        <source>%1 is not writable</source>
+        <translation type="unfinished">%1 不可写</translation>
+    </message>
+    <message>
+        <source>the file is not open</source>
+        <translation type="unfinished">文件未打开</translation>
+    </message>
+</context>
+<context>
     <name>kx::ConvertCommand</name>
     <message>
         <source>invalid JSON at offset %1: %2</source>
@@ -4955,6 +5175,25 @@ Kept by this station, waiting to be sent</source>
     <message>
         <source>no input: -path=&lt;path&gt; or -data=&lt;data&gt;</source>
         <translation>没有输入：-path=&lt;路径&gt; 或 -data=&lt;数据&gt;</translation>
+    </message>
+    <message>
+        <source>refused XML: %1</source>
+        <translation type="unfinished">拒绝的 XML：%1</translation>
+    </message>
+</context>
+<context>
+    <name>kx::InputFile</name>
+    <message>
+        <source>a directory, not a file</source>
+        <translation type="unfinished">是目录，不是文件</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation type="unfinished">不是普通文件</translation>
+    </message>
+    <message>
+        <source>larger than %1 bytes</source>
+        <translation type="unfinished">大于 %1 字节</translation>
     </message>
 </context>
 <context>

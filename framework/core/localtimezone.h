@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QtGlobal>
 
 namespace kx {
@@ -10,7 +11,7 @@ namespace kx {
 // main(), before any thread starts.
 inline void pinLocalTimeZone() {
     if (!qEnvironmentVariableIsSet("TZ"))
-        qputenv("TZ", ":/etc/localtime");
+        qputenv("TZ", QByteArrayLiteral(":/etc/localtime"));
 }
 
 }  // namespace kx

@@ -98,7 +98,9 @@ FirmwareFlow::Report FirmwareFlow::run(const QByteArray& image) {
     };
     r = LinkWait::until(decided, sending);
     sending.onTick();  // the last position, which the final tick may have missed
-    report.packets = firmware->packetCount();
+    // The motor holds the packets before the index: a resend request moves it back.
+    report.imagePackets = firmware->packetCount();
+    report.packets = qMin(firmware->packetIndex(), report.imagePackets);
     report.resends = firmware->resends();
     report.seconds = clock.elapsed() / 1000.0;
     if (r == LinkWait::Result::TimedOut) {

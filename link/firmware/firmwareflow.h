@@ -25,8 +25,9 @@ public:
 
     struct Report {
         Result result = Result::Failed;
-        QString message;  // the user-facing outcome
-        quint32 packets = 0;
+        QString message;           // the user-facing outcome
+        quint32 packets = 0;       // acknowledged by the motor, in order from the first
+        quint32 imagePackets = 0;  // in the image
         quint32 resends = 0;
         double seconds = 0;  // from the file information to the verdict
     };

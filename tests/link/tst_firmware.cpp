@@ -205,6 +205,9 @@ void TestFirmware::unplugMidTransfer() {
     QVERIFY(unplugged);
     QCOMPARE(int(report.result), int(Result::PortClosed));
     QCOMPARE(report.message, QStringLiteral("The adapter was disconnected during the update."));
+    // What the motor acknowledged, not what the image holds.
+    QCOMPARE(report.imagePackets, quint32(4000));
+    QVERIFY2(report.packets >= 20 && report.packets < 4000, qPrintable(QString::number(report.packets)));
     QTRY_COMPARE(m_prompt.boxes().size(), 1);
     // The port's question whether to wait for the adapter, not an error box.
     QVERIFY(m_prompt.boxes().first().contains(QLatin1String("Reconnect as soon as it is back?")));
