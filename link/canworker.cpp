@@ -457,7 +457,9 @@ void CANWorker::onErrorOccurred(QSerialPort::SerialPortError error) {
         if (setting(QStringLiteral("config.setting.auto_connect"), false)) {
             m_reconnect->watch(path);
             Helper::instance()->postStatus(
-                tr("%1 Serial port %2 is gone; it is reconnected when it comes back.").arg(text, path),
+                canBus
+                    ? tr("%1 It is reconnected when it comes back.").arg(text)
+                    : tr("%1 Serial port %2 is gone; it is reconnected when it comes back.").arg(text, path),
                 QStringLiteral("ERROR"));
             return;
         }
@@ -465,10 +467,14 @@ void CANWorker::onErrorOccurred(QSerialPort::SerialPortError error) {
             canBus ? tr("%1 Its motors and pages are kept.").arg(text)
                    : tr("%1 Serial port %2 is gone; its motors and pages are kept.").arg(text, path),
             QStringLiteral("ERROR"));
-        if (Helper::instance()->askNotice(
-                tr("Serial port %1 is gone (the adapter was unplugged?). Its motors and open pages are "
-                   "kept.\n\nReconnect as soon as it is back?")
-                    .arg(path)))
+        const QString question =
+            canBus ? tr("The CAN interface %1 is gone. Its motors and open pages are kept.\n\nReconnect as "
+                        "soon as it is back?")
+                         .arg(path)
+                   : tr("Serial port %1 is gone (the adapter was unplugged?). Its motors and open pages are "
+                        "kept.\n\nReconnect as soon as it is back?")
+                         .arg(path);
+        if (Helper::instance()->askNotice(question))
             m_reconnect->watch(path);
         return;
     }

@@ -49,6 +49,7 @@ struct Helper::Private {
     QPointer<QObject> mainWindow;
     std::atomic<UserPrompt*> prompt{nullptr};
     StatusSink* statusSink = nullptr;  // GUI thread only
+    QString lastStatus;                // GUI thread only: the line delivered last
     kx::DataObject* statusDobj = nullptr;
     // GUI thread only; both fall back to the empty node when their record is destroyed (a
     // disconnect removes the records), so nobody holds a dangling device.
@@ -182,7 +183,7 @@ void Helper::showBox(Box kind, const QString& text) {
     if (!prompt) {
         // Without a window the box is one message on stderr. A box that repeats the status
         // line just posted (a port error is both) adds only what it says beyond it.
-        const QString last = untagged(d->statusDobj->getString());
+        const QString last = untagged(d->lastStatus);
         QString shown = title + QLatin1String(": ") + text;
         if (!last.isEmpty() && text.startsWith(last))
             shown = text.mid(last.size()).trimmed();
@@ -249,6 +250,7 @@ void Helper::postStatus(const QString& text, const QString& tag) {
 }
 
 void Helper::deliverStatus(const QString& line, bool error) {
+    d->lastStatus = line;
     if (d->statusSink)
         d->statusSink->statusLine(line, error);
     else
