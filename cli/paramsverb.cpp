@@ -10,6 +10,8 @@
 #include "link/param/parambackup.h"
 #include "link/param/paramfeature.h"
 #include "link/param/paramstore.h"
+#include "link/flows/paramapplyflow.h"
+#include "link/flows/paramreadflow.h"
 #include "link/param/paramverifier.h"
 #include "link/param/paramwalker.h"
 
@@ -27,8 +29,6 @@ QString tr(const char* text) {
 const CliVerbRegistrar<ParamsVerb> registrar;
 
 // A description streams about 20 frames per entry; a big table on a slow line takes seconds.
-constexpr int kDescribeTimeoutMs = 30000;
-constexpr int kDescribeAttempts = 3;
 constexpr int kEntryTimeoutMs = 10000;
 
 const QStringList kActions = {"dump", "get", "set", "save", "factory-reset", "backup", "diff", "restore"};
@@ -171,15 +171,12 @@ int ParamsVerb::run(const QStringList& arguments) {
     // A verified read takes the description itself, twice at least.
     if (m_action == "backup" || (m_action == "dump" && m_verify))
         return act(&session, &walker);
-    LinkSession::printErr(tr("Reading the parameter description..."));
-    // A description broken on the way fails as a whole; taking it again costs a moment.
-    bool described = false;
-    for (int attempt = 0; attempt < kDescribeAttempts && !described; ++attempt) {
-        described = walk(
-            &session, &walker, [&] { return walker.describe(); }, kDescribeTimeoutMs);
-    }
-    if (!described) {
-        LinkSession::printErr(tr("The motor did not describe its parameter table."));
+    ParamReadFlow describe(session.targetId(), false);
+    QObject::connect(&describe, &Flow::progress,
+                     [](const FlowProgress& p) { LinkSession::printErr(p.text); });
+    const FlowResult described = describe.run();
+    if (!described.ok()) {
+        LinkSession::printErr(described.reason);
         return session.finish(false);
     }
     // Failed attempts posted their error lines; the description that counts succeeded.
@@ -245,40 +242,27 @@ int ParamsVerb::dump(LinkSession* s, ParamWalker* w) {
 }
 
 bool ParamsVerb::readVerified(LinkSession* s, ParamWalker* w) {
-    ParamVerifier verifier(s->target());
     LinkSession::printErr(tr("Reading every value a second time..."));
-    QObject::connect(&verifier, &ParamVerifier::progress, [](int done, int total) {
-        if (done > 0 && (done % 50 == 0 || done == total))
-            LinkSession::printErr(tr("%1 of %2 values read").arg(done).arg(total));
+    ParamReadFlow read(w->canId(), true);
+    QObject::connect(&read, &Flow::progress, [](const FlowProgress& p) {
+        static int shown = -1;
+        const int done = int(p.fraction * 1000);
+        // A line every few percent: the progress of a table of a few hundred values.
+        if (p.fraction >= 0 && done / 100 != shown / 100) {
+            shown = done;
+            LinkSession::printErr(p.text);
+        }
     });
-    if (!run(s, &verifier, [&] { return verifier.readVerified(); })) {
-        const QString why = verifier.readResult().reason;
-        LinkSession::printErr(tr("The table of motor %1 could not be read reliably: %2")
-                                  .arg(w->canId())
-                                  .arg(why.isEmpty() ? tr("no answer") : why));
-        s->addResult(QStringLiteral("error"), why);
+    const FlowResult r = read.run();
+    if (!r.ok()) {
+        LinkSession::printErr(r.reason);
+        s->addResult(QStringLiteral("error"), r.reason);
         return false;
     }
     // Failed reads along the way posted error lines; every value now read the same twice.
     s->forgetErrors();
-    s->addResult(QStringLiteral("descriptions"), verifier.readResult().descriptions);
+    s->addResult(QStringLiteral("descriptions"), r.values.value(QStringLiteral("descriptions")).toInt());
     return true;
-}
-
-bool ParamsVerb::run(LinkSession* session, ParamVerifier* verifier, const std::function<bool()>& start) {
-    bool done = false;
-    bool ok = false;
-    const auto connection = QObject::connect(verifier, &ParamVerifier::finished, [&](bool result) {
-        done = true;
-        ok = result;
-    });
-    // Each step of the verifier has its own limit; this only bounds a run that stopped moving.
-    if (start())
-        session->waitUntil([&] { return done; }, -1);
-    QObject::disconnect(connection);
-    if (!done)
-        verifier->stop();
-    return done && ok;
 }
 
 int ParamsVerb::get(LinkSession* s, ParamWalker* w) {
@@ -344,44 +328,43 @@ int ParamsVerb::set(LinkSession* s, ParamWalker* w) {
 }
 
 bool ParamsVerb::apply(LinkSession* s, const QVector<ParamRestorePlan::Write>& writes, bool save) {
-    ParamVerifier verifier(s->target());
-    ParamVerifier::Options options;
-    options.save = save;
-    QObject::connect(&verifier, &ParamVerifier::progress, [](int done, int total) {
-        if (total > 1 && done > 0)
-            LinkSession::printErr(tr("%1 of %2 entries written and read back").arg(done).arg(total));
-    });
-    const bool ok = run(s, &verifier, [&] { return verifier.apply(writes, options); });
-    const ParamVerifier::ApplyResult& result = verifier.applyResult();
+    ParamApplyFlow flow(s->targetId(), writes, save);
+    if (writes.size() > 1)
+        QObject::connect(&flow, &Flow::progress,
+                         [](const FlowProgress& p) { LinkSession::printErr(p.text); });
+    const FlowResult r = flow.run();
     QJsonArray entries;
-    for (const ParamVerifier::Written& e : result.entries) {
+    for (const QVariant& v : r.values.value(QStringLiteral("verified")).toList()) {
+        const QVariantMap e = v.toMap();
         QJsonObject o;
-        o.insert(QStringLiteral("code"), ParamBackup::codeText(e.code));
-        o.insert(QStringLiteral("name"), e.name);
-        o.insert(QStringLiteral("sent"), e.sent);
-        o.insert(QStringLiteral("read_back"), e.readBack);
-        o.insert(QStringLiteral("matched"), e.matched);
-        o.insert(QStringLiteral("retries"), e.retries);
-        if (e.repaired)
+        o.insert(QStringLiteral("code"),
+                 ParamBackup::codeText(quint16(e.value(QStringLiteral("code")).toInt())));
+        o.insert(QStringLiteral("name"), e.value(QStringLiteral("name")).toString());
+        o.insert(QStringLiteral("sent"), e.value(QStringLiteral("sent")).toString());
+        o.insert(QStringLiteral("read_back"), e.value(QStringLiteral("read_back")).toString());
+        o.insert(QStringLiteral("matched"), e.value(QStringLiteral("matched")).toBool());
+        o.insert(QStringLiteral("retries"), e.value(QStringLiteral("retries")).toInt());
+        if (e.value(QStringLiteral("repaired")).toBool())
             o.insert(QStringLiteral("repaired"), true);
-        if (!e.error.isEmpty())
-            o.insert(QStringLiteral("error"), e.error);
+        if (!e.value(QStringLiteral("error")).toString().isEmpty())
+            o.insert(QStringLiteral("error"), e.value(QStringLiteral("error")).toString());
         entries.append(o);
     }
+    const bool saved = r.values.value(QStringLiteral("saved")).toBool();
     s->addResult(QStringLiteral("verified"), entries);
-    s->addResult(QStringLiteral("saved"), result.saved);
-    if (ok) {
+    s->addResult(QStringLiteral("saved"), saved);
+    if (r.ok()) {
         // Retries along the way posted error lines; every entry read back as written.
         s->forgetErrors();
         return true;
     }
-    const QStringList failed = result.failed();
-    LinkSession::printErr(result.reason.isEmpty() ? tr("The write was not confirmed.") : result.reason);
+    const QStringList failed = r.values.value(QStringLiteral("failed")).toStringList();
+    LinkSession::printErr(r.reason);
     if (!failed.isEmpty())
         LinkSession::printErr(tr("Not confirmed: %1").arg(failed.join(QStringLiteral(", "))));
-    if (save && !result.saved)
+    if (save && !saved)
         LinkSession::printErr(tr("Nothing was saved in the motor's flash."));
-    s->addResult(QStringLiteral("error"), result.reason);
+    s->addResult(QStringLiteral("error"), r.reason);
     return false;
 }
 

@@ -36,7 +36,6 @@ private:
     bool apply(LinkSession* session, const QVector<ParamRestorePlan::Write>& writes, bool save);
     // A backup of another motor is a warning, not a refusal.
     void warnAboutOrigin(LinkSession* session, const ParamBackup& file);
-    bool run(LinkSession* session, ParamVerifier* verifier, const std::function<bool()>& start);
     // Runs one walk step to its end; false on failure or time-out.
     bool walk(LinkSession* session, ParamWalker* walker, const std::function<bool()>& start, int timeoutMs);
 

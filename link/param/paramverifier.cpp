@@ -73,6 +73,10 @@ ParamVerifier::~ParamVerifier() {
     stop();
 }
 
+void ParamVerifier::setLease(const LinkLease::Token& lease) {
+    m_walker->setLease(lease);
+}
+
 quint8 ParamVerifier::canId() const {
     return m_walker->canId();
 }

@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 
+#include "link/flows/linklease.h"
 #include "link/param/parambackup.h"
 #include "link/param/paramstore.h"
 
@@ -99,6 +100,8 @@ public:
     bool readVerified();
     // Ends a run under way without finished().
     void stop();
+    // The lease its walks run under (a flow's).
+    void setLease(const LinkLease::Token& lease);
 
     bool running() const { return m_mode != Mode::None; }
     const ApplyResult& applyResult() const { return m_apply; }
