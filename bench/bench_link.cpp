@@ -167,9 +167,11 @@ void streaming(int seconds, bool observed) {
     kill(child, SIGTERM);
     waitpid(child, nullptr, 0);
     printf(
-        "streaming at %d baud%s: %d feedback records (%.0f/s), link CPU %.3f s over %d s = %.2f%% of one core "
+        "streaming at %d baud%s: %d feedback records (%.0f/s), link CPU %.3f s over %d s = %.2f%% of one "
+        "core "
         "(goal < 5%%)\n",
-        baud, observed ? " with one tap observer" : "", feedback, feedback / double(seconds), used, seconds, 100.0 * used / seconds);
+        baud, observed ? " with one tap observer" : "", feedback, feedback / double(seconds), used, seconds,
+        100.0 * used / seconds);
     worker->disconnectPort();
     Helper::instance()->destroyBackends();
     close(master);

@@ -2,7 +2,7 @@
 
 #include "cli/cliverbregistry.h"
 #include "cli/linksession.h"
-#include "link/firmware/firmwareflow.h"
+#include "link/flows/firmwareflow.h"
 #include "link/firmware/firmwareupdate.h"
 
 #include <QCommandLineParser>
@@ -114,13 +114,14 @@ int FlashVerb::run(const QStringList& arguments) {
     if (!session.open())
         return session.finish(false);
 
-    FirmwareFlow flow;
+    FirmwareFlow flow(session.targetId(), image);
     ProgressLine line;
     QObject::connect(&flow, &FirmwareFlow::erasing, [&line] { line.erasing(); });
     QObject::connect(&flow, &FirmwareFlow::sending, [&line] { line.start(); });
-    QObject::connect(&flow, &FirmwareFlow::progress,
+    QObject::connect(&flow, &FirmwareFlow::packets,
                      [&line](quint32 index, quint32 count) { line.update(index, count); });
-    const FirmwareFlow::Report report = flow.run(image);
+    flow.run();
+    const FirmwareFlow::Report report = flow.details();
     line.end();
     const bool ok = report.result == FirmwareFlow::Result::Succeeded;
     if (ok && !session.json())

@@ -1,16 +1,18 @@
 #pragma once
 
 #include <QByteArray>
-#include <QObject>
 #include <QString>
 
-// One firmware update of the current device from start to verdict, shared by the device
-// tools and `trivane-cli flash`: refuses a bad image before anything is sent, enters update
-// mode, sends the file, waits for the motor's end check, and ends on a stall of
-// "config.update_timeout" (the longest time without an acknowledged packet), on an unplugged
-// adapter or on a removed device. Runs on the port's thread inside a wait that lets frames
-// and timers through but not user input.
-class FirmwareFlow : public QObject {
+#include "link/flows/flow.h"
+
+// One firmware update of one motor from start to verdict, shared by the device tools,
+// `trivane-cli flash` and the commissioning runner: refuses a bad image before anything is
+// sent, enters update mode, sends the file, waits for the motor's end check, and ends on a
+// stall of "config.update_timeout" (the longest time without an acknowledged packet), on an
+// unplugged adapter or on a removed device.
+//
+// Values: "packets" (acknowledged by the motor), "image_packets", "resends", "seconds".
+class FirmwareFlow : public Flow {
     Q_OBJECT
 
 public:
@@ -32,9 +34,12 @@ public:
         double seconds = 0;  // from the file information to the verdict
     };
 
-    explicit FirmwareFlow(QObject* parent = nullptr);
+    FirmwareFlow(int canId, const QByteArray& image, QObject* parent = nullptr);
 
-    Report run(const QByteArray& image);
+    QString name() const override { return QStringLiteral("flash"); }
+    QString activity() const override { return tr("updating its firmware"); }
+    // The verdict in the update's own terms, once run() returned.
+    const Report& details() const { return m_report; }
 
 signals:
     // The motor was asked to enter update mode (it erases its flash meanwhile).
@@ -42,8 +47,15 @@ signals:
     // The motor took the file information; packets follow.
     void sending();
     // Acknowledged packet index over the packet count, at most every 20 ms.
-    void progress(quint32 index, quint32 count);
+    void packets(quint32 index, quint32 count);
+
+protected:
+    FlowResult execute() override;
 
 private:
     static QString refusalText(int status);
+    Report update();
+
+    QByteArray m_image;
+    Report m_report;
 };

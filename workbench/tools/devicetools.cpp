@@ -4,7 +4,7 @@
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 #include "link/canworker.h"
-#include "link/firmware/firmwareflow.h"
+#include "link/flows/firmwareflow.h"
 #include "link/firmware/firmwareupdate.h"
 #include "link/helper.h"
 #include "link/flows/calibrateflow.h"
@@ -347,7 +347,7 @@ void DeviceTools::onUpdate() {
                            .arg(before.isEmpty() ? tr("unknown") : before));
 
     BusyCover cover(tr("Erasing flash..."));
-    FirmwareFlow flow;
+    FirmwareFlow flow(MotionGuard::canIdOf(device), image);
     QMetaObject::Connection progress;
     connect(&flow, &FirmwareFlow::sending, this, [&] {
         cover.show(tr("Sending file... %1%").arg(0));
@@ -356,7 +356,8 @@ void DeviceTools::onUpdate() {
                                cover.show(DeviceTools::tr("Sending file... %1%").arg(value.toInt()));
                            });
     });
-    const FirmwareFlow::Report report = flow.run(image);
+    flow.run();
+    const FirmwareFlow::Report report = flow.details();
     disconnect(progress);
     // Every outcome goes to the Log tab and the log file as well: a box is gone once clicked.
     const bool ok = report.result == FirmwareFlow::Result::Succeeded;
