@@ -13,13 +13,18 @@
 #include "link/flows/estopflow.h"
 #include "link/flows/modeflow.h"
 #include "link/flows/moveflow.h"
+#include "link/flows/paramapplyflow.h"
+#include "link/flows/paramreadflow.h"
 #include "link/flows/safestateflow.h"
+#include "link/flows/scopeflow.h"
 #include "link/flows/setcanidflow.h"
 #include "link/flows/zeroflow.h"
 #include "link/helper.h"
 #include "link/linkcommands.h"
 #include "link/motionguard.h"
 #include "link/motorstates.h"
+#include "link/param/paramfeature.h"
+#include "link/scope/scopewavefile.h"
 #include "benchtest.h"
 
 class TestFlows : public linktest::BenchTest {
@@ -43,6 +48,11 @@ private slots:
     void clickRefusedDuringALease();
     void emergencyStopEndsTheFlow();
     void estopCheckAndLeaveSafe();
+    void parameterTableReadPlainAndVerified();
+    void profileAppliedAndReadBack();
+    void profileThatDoesNotFitWritesNothing();
+    void captureToCsvForOneAndTwoMotors();
+    void captureUnpluggedKeepsTheOldFile();
 
 private:
     // Starts the bench and detects its motors through the flow.
@@ -284,6 +294,130 @@ void TestFlows::estopCheckAndLeaveSafe() {
     QVERIFY(r.values.value(QStringLiteral("brake_ms")).toDouble() > 0);
     QVERIFY(SafeStateFlow(1).run().ok());
     QCOMPARE(MotorStates::get(1).modeState, 0);
+}
+
+namespace {
+
+QString valueOf(const QVariantList& entries, int code) {
+    for (const QVariant& e : entries) {
+        if (e.toMap().value(QStringLiteral("code")).toInt() == code)
+            return e.toMap().value(QStringLiteral("value")).toString();
+    }
+    return QString();
+}
+
+}  // namespace
+
+void TestFlows::parameterTableReadPlainAndVerified() {
+    QVERIFY(connectBench({}).ok());
+    FlowResult r = ParamReadFlow(1, false).run();
+    QVERIFY2(r.ok(), qPrintable(r.reason));
+    const QVariantList plain = r.values.value(QStringLiteral("entries")).toList();
+    QVERIFY(plain.size() > 30);
+    QCOMPARE(valueOf(plain, 0x2000), QStringLiteral("1"));  // its CAN ID entry
+    r = ParamReadFlow(1, true).run();
+    QVERIFY2(r.ok(), qPrintable(r.reason));
+    QVERIFY(r.values.value(QStringLiteral("descriptions")).toInt() >= 2);
+    QCOMPARE(r.values.value(QStringLiteral("entries")).toList().size(), plain.size());
+}
+
+void TestFlows::profileAppliedAndReadBack() {
+    QVERIFY(connectBench({QStringLiteral("--motors"), QStringLiteral("2")}).ok());
+    QVERIFY(ParamReadFlow(1, false).run().ok());
+    ParamBackup profile =
+        ParamBackup::fromEntries(ParamFeature::of(worker()->link())->store().snapshot(1), 0, 1, -1);
+    bool changed = false;
+    for (ParamBackup::Item& item : profile.items) {
+        if (item.code == 0x2009) {
+            item.value = QStringLiteral("7.5");
+            changed = true;
+        }
+    }
+    QVERIFY(changed);
+    // Both motors take the profile in turn: each is described, planned, written and read back.
+    const FlowResult r = ParamApplyFlow({1, 2}, profile, false).run();
+    QVERIFY2(r.ok(), qPrintable(r.reason));
+    const QVariantMap motors = r.values.value(QStringLiteral("motors")).toMap();
+    for (const QString& id : {QStringLiteral("1"), QStringLiteral("2")}) {
+        const QVariantMap m = motors.value(id).toMap();
+        QCOMPARE(m.value(QStringLiteral("outcome")).toString(), QStringLiteral("succeeded"));
+        QVERIFY(m.value(QStringLiteral("written")).toInt() >= 1);
+        QCOMPARE(valueOf(m.value(QStringLiteral("entries")).toList(), 0x2009).toDouble(), 7.5);
+    }
+}
+
+void TestFlows::profileThatDoesNotFitWritesNothing() {
+    const QString log = m_dir->path() + QStringLiteral("/bench.log");
+    QVERIFY(connectBench({QStringLiteral("--log"), log}).ok());
+    QVERIFY(ParamReadFlow(1, false).run().ok());
+    ParamBackup profile =
+        ParamBackup::fromEntries(ParamFeature::of(worker()->link())->store().snapshot(1), 0, 1, -1);
+    for (ParamBackup::Item& item : profile.items) {
+        if (item.code == 0x2009)
+            item.value = QStringLiteral("8.5");  // fits
+        if (item.code == 0x2006)
+            item.value = QStringLiteral("999");  // above protect_temp's 145
+    }
+    const FlowResult r = ParamApplyFlow({1}, profile, true).run();
+    QCOMPARE(r.outcome, FlowOutcome::Refused);
+    QVERIFY2(r.reason.contains(QLatin1String("protect_temp")), qPrintable(r.reason));
+    QCOMPARE(r.values.value(QStringLiteral("written")).toInt(), 0);
+    m_sim->stop();
+    QFile file(log);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    // No parameter write (type 8) reached the bench.
+    QVERIFY(!file.readAll().contains("PARA_WRITE"));
+}
+
+void TestFlows::captureToCsvForOneAndTwoMotors() {
+    QVERIFY(connectBench({QStringLiteral("--motors"), QStringLiteral("2")}).ok());
+    ScopeFlow::Request request;
+    request.channels = QStringList{QStringLiteral("mechPos"), QStringLiteral("0x3001")};
+    request.rate = 200;
+    request.seconds = 0.5;
+    FlowResult r = ScopeFlow({2}, request).run();
+    QVERIFY2(r.ok(), qPrintable(r.reason));
+    const QList<QByteArray> lines = r.values.value(QStringLiteral("csv")).toByteArray().split('\n');
+    QVERIFY(lines.first().startsWith("time,mechPos,"));
+    QVERIFY(lines.size() > 50);
+    QCOMPARE(r.values.value(QStringLiteral("channels")).toStringList().first(), QStringLiteral("mechPos"));
+
+    r = ScopeFlow({1, 2}, request).run();
+    QVERIFY2(r.ok(), qPrintable(r.reason));
+    const QVariantMap motors = r.values.value(QStringLiteral("motors")).toMap();
+    QCOMPARE(motors.size(), 2);
+    for (const QVariant& m : motors)
+        QVERIFY(m.toMap().value(QStringLiteral("records")).toDouble() > 50);
+}
+
+void TestFlows::captureUnpluggedKeepsTheOldFile() {
+    QVERIFY(connectBench({}).ok());
+    const QString out = m_dir->path() + QStringLiteral("/w.csv");
+    {
+        QFile old(out);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("the recording before\n");
+    }
+    ScopeFlow::Request request;
+    request.channels = QStringList{QStringLiteral("0x3000")};
+    request.rate = 100;
+    request.seconds = 30;
+    request.path = out;
+    ScopeFlow flow({1}, request);
+    bool pulled = false;
+    connect(&flow, &Flow::progress, this, [&](const FlowProgress& p) {
+        if (!pulled && p.values.value(QStringLiteral("records")).toDouble() > 0) {
+            pulled = true;
+            m_sim->command("unplug");
+        }
+    });
+    const FlowResult r = flow.run();
+    QCOMPARE(r.outcome, FlowOutcome::PortClosed);
+    QFile old(out);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("the recording before\n"));
+    QCOMPARE(r.values.value(QStringLiteral("file")).toString(), ScopeWaveFile::partialPath(out));
+    QVERIFY(QFile::exists(ScopeWaveFile::partialPath(out)));
 }
 
 QTEST_GUILESS_MAIN(TestFlows)
