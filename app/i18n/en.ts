@@ -324,6 +324,18 @@ Reconnect as soon as it is back?</translation>
         <source>%1 Its motors and pages are kept.</source>
         <translation>%1 Its motors and pages are kept.</translation>
     </message>
+    <message>
+        <source>%1 It is reconnected when it comes back.</source>
+        <translation>%1 It is reconnected when it comes back.</translation>
+    </message>
+    <message>
+        <source>The CAN interface %1 is gone. Its motors and open pages are kept.
+
+Reconnect as soon as it is back?</source>
+        <translation>The CAN interface %1 is gone. Its motors and open pages are kept.
+
+Reconnect as soon as it is back?</translation>
+    </message>
 </context>
 <context>
     <name>CalibrateFlow</name>
@@ -1478,6 +1490,10 @@ then unplug the adapter and plug it in again.</translation>
         <source>Update failed!</source>
         <translation>Update failed!</translation>
     </message>
+    <message>
+        <source>updating its firmware</source>
+        <translation>updating its firmware</translation>
+    </message>
 </context>
 <context>
     <name>FirmwareUpdate</name>
@@ -1941,6 +1957,13 @@ Encoder Electrical Offset: %2</translation>
     <message>
         <source>motor %1 is busy: %2</source>
         <translation>motor %1 is busy: %2</translation>
+    </message>
+</context>
+<context>
+    <name>LinkRunFlows</name>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Cannot read %1: %2</translation>
     </message>
 </context>
 <context>
@@ -2411,6 +2434,45 @@ Encoder Electrical Offset: %2</translation>
     </message>
 </context>
 <context>
+    <name>ParamApplyFlow</name>
+    <message>
+        <source>There is no motor with CAN ID %1.</source>
+        <translation>There is no motor with CAN ID %1.</translation>
+    </message>
+    <message>
+        <source>Motor %1: %2 of %3 entries written and read back</source>
+        <translation>Motor %1: %2 of %3 entries written and read back</translation>
+    </message>
+    <message>
+        <source>The parameters of motor %1 cannot be written now.</source>
+        <translation>The parameters of motor %1 cannot be written now.</translation>
+    </message>
+    <message>
+        <source>The write was not confirmed.</source>
+        <translation>The write was not confirmed.</translation>
+    </message>
+    <message>
+        <source>This build has no parameter table.</source>
+        <translation>This build has no parameter table.</translation>
+    </message>
+    <message>
+        <source>Nothing was written: %1</source>
+        <translation>Nothing was written: %1</translation>
+    </message>
+    <message>
+        <source>No motor to write to.</source>
+        <translation>No motor to write to.</translation>
+    </message>
+    <message>
+        <source>Motor %1: %2</source>
+        <translation>Motor %1: %2</translation>
+    </message>
+    <message>
+        <source>writing its parameters</source>
+        <translation>writing its parameters</translation>
+    </message>
+</context>
+<context>
     <name>ParamBackup</name>
     <message>
         <source>not a JSON object (%1)</source>
@@ -2504,6 +2566,41 @@ Encoder Electrical Offset: %2</translation>
     <message>
         <source>Param saved successfully!</source>
         <translation>Param saved successfully!</translation>
+    </message>
+</context>
+<context>
+    <name>ParamReadFlow</name>
+    <message>
+        <source>There is no motor with CAN ID %1.</source>
+        <translation>There is no motor with CAN ID %1.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 values read</source>
+        <translation>%1 of %2 values read</translation>
+    </message>
+    <message>
+        <source>The parameter table of motor %1 cannot be read now.</source>
+        <translation>The parameter table of motor %1 cannot be read now.</translation>
+    </message>
+    <message>
+        <source>The table of motor %1 could not be read reliably: %2</source>
+        <translation>The table of motor %1 could not be read reliably: %2</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>no answer</translation>
+    </message>
+    <message>
+        <source>Reading the parameter description...</source>
+        <translation>Reading the parameter description...</translation>
+    </message>
+    <message>
+        <source>The motor did not describe its parameter table.</source>
+        <translation>The motor did not describe its parameter table.</translation>
+    </message>
+    <message>
+        <source>reading its parameters</source>
+        <translation>reading its parameters</translation>
     </message>
 </context>
 <context>
@@ -2884,14 +2981,6 @@ Encoder Electrical Offset: %2</translation>
         <translation>Not an entry code: %1</translation>
     </message>
     <message>
-        <source>Reading the parameter description...</source>
-        <translation>Reading the parameter description...</translation>
-    </message>
-    <message>
-        <source>The motor did not describe its parameter table.</source>
-        <translation>The motor did not describe its parameter table.</translation>
-    </message>
-    <message>
         <source>The motor has no entry %1.</source>
         <translation>The motor has no entry %1.</translation>
     </message>
@@ -2958,26 +3047,6 @@ diff exits 0 when no writable entry differs and 1 when some do; with two files i
     <message>
         <source>Reading every value a second time...</source>
         <translation>Reading every value a second time...</translation>
-    </message>
-    <message>
-        <source>%1 of %2 values read</source>
-        <translation>%1 of %2 values read</translation>
-    </message>
-    <message>
-        <source>The table of motor %1 could not be read reliably: %2</source>
-        <translation>The table of motor %1 could not be read reliably: %2</translation>
-    </message>
-    <message>
-        <source>no answer</source>
-        <translation>no answer</translation>
-    </message>
-    <message>
-        <source>%1 of %2 entries written and read back</source>
-        <translation>%1 of %2 entries written and read back</translation>
-    </message>
-    <message>
-        <source>The write was not confirmed.</source>
-        <translation>The write was not confirmed.</translation>
     </message>
     <message>
         <source>Not confirmed: %1</source>
@@ -4336,6 +4405,77 @@ Kept by this station, waiting to be sent</translation>
     </message>
 </context>
 <context>
+    <name>ScopeFlow</name>
+    <message>
+        <source>This build has no scope.</source>
+        <translation>This build has no scope.</translation>
+    </message>
+    <message>
+        <source>There is no motor with CAN ID %1.</source>
+        <translation>There is no motor with CAN ID %1.</translation>
+    </message>
+    <message>
+        <source>Reading the parameter names of motor %1...</source>
+        <translation>Reading the parameter names of motor %1...</translation>
+    </message>
+    <message>
+        <source>Unknown channel %1: without the motor&apos;s parameter table channels are given by code (e.g. 0x3000).</source>
+        <translation>Unknown channel %1: without the motor&apos;s parameter table channels are given by code (e.g. 0x3000).</translation>
+    </message>
+    <message>
+        <source>Unknown channel %1.</source>
+        <translation>Unknown channel %1.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>The link closed during the set-up.</source>
+        <translation>The link closed during the set-up.</translation>
+    </message>
+    <message>
+        <source>The motor did not answer the scope configuration.</source>
+        <translation>The motor did not answer the scope configuration.</translation>
+    </message>
+    <message>
+        <source>The motor refused the scope set-up.</source>
+        <translation>The motor refused the scope set-up.</translation>
+    </message>
+    <message>
+        <source>Recording %1 channel(s) of motor %2 at %3 Hz for %4 s</source>
+        <translation>Recording %1 channel(s) of motor %2 at %3 Hz for %4 s</translation>
+    </message>
+    <message>
+        <source>%1 s: %2 records, %3 lost</source>
+        <translation>%1 s: %2 records, %3 lost</translation>
+    </message>
+    <message>
+        <source>The link closed during the recording.</source>
+        <translation>The link closed during the recording.</translation>
+    </message>
+    <message>
+        <source>No record arrived from motor %1.</source>
+        <translation>No record arrived from motor %1.</translation>
+    </message>
+    <message>
+        <source>No motor to record.</source>
+        <translation>No motor to record.</translation>
+    </message>
+    <message>
+        <source>A recording takes one to eight channels.</source>
+        <translation>A recording takes one to eight channels.</translation>
+    </message>
+    <message>
+        <source>Motor %1: %2</source>
+        <translation>Motor %1: %2</translation>
+    </message>
+    <message>
+        <source>recording its oscilloscope</source>
+        <translation>recording its oscilloscope</translation>
+    </message>
+</context>
+<context>
     <name>ScopeScreens</name>
     <message>
         <source>Please open param table of %1 first!</source>
@@ -4428,40 +4568,8 @@ Kept by this station, waiting to be sent</translation>
         <translation>This build has no scope.</translation>
     </message>
     <message>
-        <source>Reading the parameter names of the target...</source>
-        <translation>Reading the parameter names of the target...</translation>
-    </message>
-    <message>
-        <source>Unknown channel %1: without the motor&apos;s parameter table channels are given by code (e.g. 0x3000).</source>
-        <translation>Unknown channel %1: without the motor&apos;s parameter table channels are given by code (e.g. 0x3000).</translation>
-    </message>
-    <message>
-        <source>Unknown channel %1.</source>
-        <translation>Unknown channel %1.</translation>
-    </message>
-    <message>
-        <source>Cannot write %1: %2</source>
-        <translation>Cannot write %1: %2</translation>
-    </message>
-    <message>
-        <source>The motor did not answer the scope configuration.</source>
-        <translation>The motor did not answer the scope configuration.</translation>
-    </message>
-    <message>
-        <source>Recording %1 channel(s) at %2 Hz for %3 s into %4</source>
-        <translation>Recording %1 channel(s) at %2 Hz for %3 s into %4</translation>
-    </message>
-    <message>
-        <source>%1 s: %2 records, %3 lost</source>
-        <translation>%1 s: %2 records, %3 lost</translation>
-    </message>
-    <message>
         <source>Records received: %1, lost: %2</source>
         <translation>Records received: %1, lost: %2</translation>
-    </message>
-    <message>
-        <source>The link closed during the recording.</source>
-        <translation>The link closed during the recording.</translation>
     </message>
     <message>
         <source>The motor did not confirm the stop.</source>
@@ -4474,6 +4582,10 @@ Kept by this station, waiting to be sent</translation>
     <message>
         <source>%1 was left as it was; the %2 records received are in %3.</source>
         <translation>%1 was left as it was; the %2 records received are in %3.</translation>
+    </message>
+    <message>
+        <source> into %1</source>
+        <translation> into %1</translation>
     </message>
 </context>
 <context>

@@ -322,46 +322,58 @@ Reconnect as soon as it is back?</source>
     </message>
     <message>
         <source>%1 Its motors and pages are kept.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 其电机和页面已保留。</translation>
+    </message>
+    <message>
+        <source>%1 It is reconnected when it comes back.</source>
+        <translation>%1 恢复后将自动重新连接。</translation>
+    </message>
+    <message>
+        <source>The CAN interface %1 is gone. Its motors and open pages are kept.
+
+Reconnect as soon as it is back?</source>
+        <translation>CAN 接口 %1 已断开。其电机和已打开的页面已保留。
+
+接口恢复后立即重新连接？</translation>
     </message>
 </context>
 <context>
     <name>CalibrateFlow</name>
     <message>
         <source>No motor to calibrate.</source>
-        <translation type="unfinished"></translation>
+        <translation>没有要校准的电机。</translation>
     </message>
     <message>
         <source>The adapter was disconnected before the calibration started.</source>
-        <translation type="unfinished">校准开始前适配器已断开。</translation>
+        <translation>校准开始前适配器已断开。</translation>
     </message>
     <message>
         <source>The motor did not enter calibration mode.</source>
-        <translation type="unfinished">电机未进入校准模式。</translation>
+        <translation>电机未进入校准模式。</translation>
     </message>
     <message>
         <source>Calibrating encoder...</source>
-        <translation type="unfinished">正在校准编码器...</translation>
+        <translation>正在校准编码器...</translation>
     </message>
     <message>
         <source>The adapter was disconnected during the calibration.</source>
-        <translation type="unfinished">校准期间适配器已断开。</translation>
+        <translation>校准过程中适配器已断开。</translation>
     </message>
     <message>
         <source>The calibration did not finish in time.</source>
-        <translation type="unfinished">校准未能按时完成。</translation>
+        <translation>校准未能按时完成。</translation>
     </message>
     <message>
         <source>Motor %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>电机 %1：%2</translation>
     </message>
     <message>
         <source>calibrating</source>
-        <translation type="unfinished"></translation>
+        <translation>正在校准</translation>
     </message>
     <message>
         <source>Saving calibration result...</source>
-        <translation type="unfinished">正在保存校准结果...</translation>
+        <translation>正在保存校准结果...</translation>
     </message>
 </context>
 <context>
@@ -445,15 +457,15 @@ Reconnect as soon as it is back?</source>
     <name>ClearAlarmFlow</name>
     <message>
         <source>The motor did not answer the alarm clear.</source>
-        <translation type="unfinished"></translation>
+        <translation>电机未响应清除报警。</translation>
     </message>
     <message>
         <source>Motor %1 still reports a fault (0x%2).</source>
-        <translation type="unfinished"></translation>
+        <translation>电机 %1 仍报告故障 (0x%2)。</translation>
     </message>
     <message>
         <source>clearing its alarm</source>
-        <translation type="unfinished"></translation>
+        <translation>正在清除报警</translation>
     </message>
 </context>
 <context>
@@ -867,51 +879,51 @@ Reconnect as soon as it is back?</source>
     <name>DetectFlow</name>
     <message>
         <source>There is no link.</source>
-        <translation type="unfinished"></translation>
+        <translation>没有通信链路。</translation>
     </message>
     <message>
         <source>The adapter is not connected.</source>
-        <translation type="unfinished"></translation>
+        <translation>适配器未连接。</translation>
     </message>
     <message>
         <source>Connecting to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>正在连接 %1</translation>
     </message>
     <message>
         <source>Cannot open %1.</source>
-        <translation type="unfinished">无法打开 %1。</translation>
+        <translation>无法打开 %1。</translation>
     </message>
     <message>
         <source>Detecting devices at %1</source>
-        <translation type="unfinished"></translation>
+        <translation>正在 %1 上检测设备</translation>
     </message>
     <message>
         <source>CAN ID %1 did not answer: scanning the bus.</source>
-        <translation type="unfinished">CAN ID %1 未应答：正在扫描总线。</translation>
+        <translation>CAN ID %1 无应答：正在扫描总线。</translation>
     </message>
     <message>
         <source>USB-CAN module configuration failed, please check physical device!</source>
-        <translation type="unfinished">USB-CAN 模块配置失败，请检查硬件设备！</translation>
+        <translation>USB-CAN 模块配置失败，请检查物理设备！</translation>
     </message>
     <message>
         <source>Detection timed out on %1.</source>
-        <translation type="unfinished">%1 上的检测超时。</translation>
+        <translation>在 %1 上检测超时。</translation>
     </message>
     <message>
         <source>No motor answered on %1.</source>
-        <translation type="unfinished">%1 上没有电机应答。</translation>
+        <translation>%1 上没有电机应答。</translation>
     </message>
     <message>
         <source>No motor with CAN ID %1 on %2.</source>
-        <translation type="unfinished">%2 上没有 CAN ID 为 %1 的电机。</translation>
+        <translation>%2 上没有 CAN ID 为 %1 的电机。</translation>
     </message>
     <message>
         <source>detecting</source>
-        <translation type="unfinished"></translation>
+        <translation>正在检测</translation>
     </message>
     <message>
         <source>The adapter on %1 did not answer.</source>
-        <translation type="unfinished">%1 上的适配器没有应答。</translation>
+        <translation>%1 上的适配器无应答。</translation>
     </message>
 </context>
 <context>
@@ -1357,15 +1369,15 @@ then unplug the adapter and plug it in again.</source>
     <name>EstopFlow</name>
     <message>
         <source>The adapter is not connected.</source>
-        <translation type="unfinished"></translation>
+        <translation>适配器未连接。</translation>
     </message>
     <message>
         <source>Motor %1 did not confirm brake mode.</source>
-        <translation type="unfinished">电机 %1 未确认刹车模式。</translation>
+        <translation>电机 %1 未确认制动模式。</translation>
     </message>
     <message>
         <source>braking</source>
-        <translation type="unfinished"></translation>
+        <translation>正在制动</translation>
     </message>
 </context>
 <context>
@@ -1473,6 +1485,10 @@ then unplug the adapter and plug it in again.</source>
     <message>
         <source>Update failed!</source>
         <translation>升级失败！</translation>
+    </message>
+    <message>
+        <source>updating its firmware</source>
+        <translation>正在更新固件</translation>
     </message>
 </context>
 <context>
@@ -1895,11 +1911,11 @@ Encoder Electrical Offset: %2</source>
     </message>
     <message>
         <source>CAN ID %1 is outside the range [0, 255]: command refused.</source>
-        <translation type="unfinished">CAN ID %1 超出范围 [1, 127]：命令被拒绝。 {1 ?} {0, 255]?}</translation>
+        <translation>CAN ID %1 超出范围 [0, 255]：命令被拒绝。</translation>
     </message>
     <message>
         <source>CAN ID %1 belongs to %2 (MCU ID 0x%3): command refused.</source>
-        <translation type="unfinished"></translation>
+        <translation>CAN ID %1 已属于 %2 (MCU ID 0x%3)：命令被拒绝。</translation>
     </message>
     <message>
         <source>Send Z48 Command %1 to CAN(%2)</source>
@@ -1935,6 +1951,13 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>motor %1 is busy: %2</source>
         <translation>电机 %1 正忙：%2</translation>
+    </message>
+</context>
+<context>
+    <name>LinkRunFlows</name>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>无法读取 %1：%2</translation>
     </message>
 </context>
 <context>
@@ -1985,23 +2008,23 @@ Encoder Electrical Offset: %2</source>
     </message>
     <message>
         <source>CAN interface instead of a serial adapter, as PLUGIN:INTERFACE (socketcan:can0, virtualcan:tcp://127.0.0.1:35468/can0).</source>
-        <translation type="unfinished"></translation>
+        <translation>使用 CAN 接口代替串口适配器，格式为 PLUGIN:INTERFACE (socketcan:can0, virtualcan:tcp://127.0.0.1:35468/can0)。</translation>
     </message>
     <message>
         <source>interface</source>
-        <translation type="unfinished"></translation>
+        <translation>接口</translation>
     </message>
     <message>
         <source>--port and --bus exclude each other.</source>
-        <translation type="unfinished"></translation>
+        <translation>--port 与 --bus 不能同时使用。</translation>
     </message>
     <message>
         <source>Not a CAN interface (PLUGIN:INTERFACE with one of %1): %2</source>
-        <translation type="unfinished"></translation>
+        <translation>不是 CAN 接口（PLUGIN:INTERFACE，插件为 %1 之一）：%2</translation>
     </message>
     <message>
         <source>--port or --bus is required.</source>
-        <translation type="unfinished"></translation>
+        <translation>需要 --port 或 --bus。</translation>
     </message>
 </context>
 <context>
@@ -2121,34 +2144,34 @@ Encoder Electrical Offset: %2</source>
     <name>ModeFlow</name>
     <message>
         <source>braking</source>
-        <translation type="unfinished"></translation>
+        <translation>正在制动</translation>
     </message>
     <message>
         <source>switching on</source>
-        <translation type="unfinished"></translation>
+        <translation>正在使能</translation>
     </message>
     <message>
         <source>resetting</source>
-        <translation type="unfinished"></translation>
+        <translation>正在复位</translation>
     </message>
     <message>
         <source>Motor %1 did not confirm brake mode.</source>
-        <translation type="unfinished">电机 %1 未确认刹车模式。</translation>
+        <translation>电机 %1 未确认制动模式。</translation>
     </message>
     <message>
         <source>Motor %1 did not confirm motor mode.</source>
-        <translation type="unfinished"></translation>
+        <translation>电机 %1 未确认运行模式。</translation>
     </message>
     <message>
         <source>Motor %1 did not confirm reset mode.</source>
-        <translation type="unfinished"></translation>
+        <translation>电机 %1 未确认复位模式。</translation>
     </message>
 </context>
 <context>
     <name>MonitorScreens</name>
     <message>
         <source>Bus Monitor</source>
-        <translation type="unfinished">总线监视</translation>
+        <translation>总线监视器</translation>
     </message>
 </context>
 <context>
@@ -2234,7 +2257,7 @@ Encoder Electrical Offset: %2</source>
     <name>MotionGuard</name>
     <message>
         <source>emergency stop</source>
-        <translation type="unfinished"></translation>
+        <translation>急停</translation>
     </message>
 </context>
 <context>
@@ -2275,27 +2298,27 @@ Encoder Electrical Offset: %2</source>
     <name>MoveFlow</name>
     <message>
         <source>The adapter is not connected.</source>
-        <translation type="unfinished"></translation>
+        <translation>适配器未连接。</translation>
     </message>
     <message>
         <source>Motor %1 did not tell its model.</source>
-        <translation type="unfinished"></translation>
+        <translation>电机 %1 未报告其型号。</translation>
     </message>
     <message>
         <source>Motor %1 did not switch on.</source>
-        <translation type="unfinished"></translation>
+        <translation>电机 %1 未使能。</translation>
     </message>
     <message>
         <source>Settling</source>
-        <translation type="unfinished"></translation>
+        <translation>正在稳定</translation>
     </message>
     <message>
         <source>Motor %1 did not report its feedback.</source>
-        <translation type="unfinished"></translation>
+        <translation>电机 %1 未报告反馈。</translation>
     </message>
     <message>
         <source>moving</source>
-        <translation type="unfinished"></translation>
+        <translation>正在运动</translation>
     </message>
 </context>
 <context>
@@ -2405,6 +2428,45 @@ Encoder Electrical Offset: %2</source>
     </message>
 </context>
 <context>
+    <name>ParamApplyFlow</name>
+    <message>
+        <source>There is no motor with CAN ID %1.</source>
+        <translation>没有 CAN ID 为 %1 的电机。</translation>
+    </message>
+    <message>
+        <source>Motor %1: %2 of %3 entries written and read back</source>
+        <translation>电机 %1：已写入并回读 %2/%3 项</translation>
+    </message>
+    <message>
+        <source>The parameters of motor %1 cannot be written now.</source>
+        <translation>现在无法写入电机 %1 的参数。</translation>
+    </message>
+    <message>
+        <source>The write was not confirmed.</source>
+        <translation>写入未被确认。</translation>
+    </message>
+    <message>
+        <source>This build has no parameter table.</source>
+        <translation>此版本没有参数表。</translation>
+    </message>
+    <message>
+        <source>Nothing was written: %1</source>
+        <translation>未写入任何内容：%1</translation>
+    </message>
+    <message>
+        <source>No motor to write to.</source>
+        <translation>没有要写入的电机。</translation>
+    </message>
+    <message>
+        <source>Motor %1: %2</source>
+        <translation>电机 %1：%2</translation>
+    </message>
+    <message>
+        <source>writing its parameters</source>
+        <translation>正在写入参数</translation>
+    </message>
+</context>
+<context>
     <name>ParamBackup</name>
     <message>
         <source>not a JSON object (%1)</source>
@@ -2498,6 +2560,41 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>Param saved successfully!</source>
         <translation>参数保存成功！</translation>
+    </message>
+</context>
+<context>
+    <name>ParamReadFlow</name>
+    <message>
+        <source>There is no motor with CAN ID %1.</source>
+        <translation>没有 CAN ID 为 %1 的电机。</translation>
+    </message>
+    <message>
+        <source>%1 of %2 values read</source>
+        <translation>已读取 %1/%2 个值</translation>
+    </message>
+    <message>
+        <source>The parameter table of motor %1 cannot be read now.</source>
+        <translation>现在无法读取电机 %1 的参数表。</translation>
+    </message>
+    <message>
+        <source>The table of motor %1 could not be read reliably: %2</source>
+        <translation>无法可靠地读取电机 %1 的参数表：%2</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>无应答</translation>
+    </message>
+    <message>
+        <source>Reading the parameter description...</source>
+        <translation>正在读取参数描述...</translation>
+    </message>
+    <message>
+        <source>The motor did not describe its parameter table.</source>
+        <translation>电机未描述其参数表。</translation>
+    </message>
+    <message>
+        <source>reading its parameters</source>
+        <translation>正在读取参数</translation>
     </message>
 </context>
 <context>
@@ -2878,14 +2975,6 @@ Encoder Electrical Offset: %2</source>
         <translation>不是条目代码：%1</translation>
     </message>
     <message>
-        <source>Reading the parameter description...</source>
-        <translation>正在读取参数描述...</translation>
-    </message>
-    <message>
-        <source>The motor did not describe its parameter table.</source>
-        <translation>电机未描述其参数表。</translation>
-    </message>
-    <message>
         <source>The motor has no entry %1.</source>
         <translation>电机没有条目 %1。</translation>
     </message>
@@ -2952,26 +3041,6 @@ diff exits 0 when no writable entry differs and 1 when some do; with two files i
     <message>
         <source>Reading every value a second time...</source>
         <translation>正在把每个值再读一次...</translation>
-    </message>
-    <message>
-        <source>%1 of %2 values read</source>
-        <translation>已读取 %1/%2 个值</translation>
-    </message>
-    <message>
-        <source>The table of motor %1 could not be read reliably: %2</source>
-        <translation>无法可靠地读取电机 %1 的参数表：%2</translation>
-    </message>
-    <message>
-        <source>no answer</source>
-        <translation>无应答</translation>
-    </message>
-    <message>
-        <source>%1 of %2 entries written and read back</source>
-        <translation>已写入并回读 %1/%2 个条目</translation>
-    </message>
-    <message>
-        <source>The write was not confirmed.</source>
-        <translation>写入未得到确认。</translation>
     </message>
     <message>
         <source>Not confirmed: %1</source>
@@ -4279,15 +4348,15 @@ Kept by this station, waiting to be sent</source>
     <name>SafeStateFlow</name>
     <message>
         <source>The adapter is not connected.</source>
-        <translation type="unfinished"></translation>
+        <translation>适配器未连接。</translation>
     </message>
     <message>
         <source>Motor %1 did not confirm reset mode.</source>
-        <translation type="unfinished"></translation>
+        <translation>电机 %1 未确认复位模式。</translation>
     </message>
     <message>
         <source>resetting</source>
-        <translation type="unfinished"></translation>
+        <translation>正在复位</translation>
     </message>
 </context>
 <context>
@@ -4326,6 +4395,77 @@ Kept by this station, waiting to be sent</source>
     <message>
         <source>Cannot open the waveform file %1: %2</source>
         <translation>无法打开波形文件 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>ScopeFlow</name>
+    <message>
+        <source>This build has no scope.</source>
+        <translation>此版本没有示波器。</translation>
+    </message>
+    <message>
+        <source>There is no motor with CAN ID %1.</source>
+        <translation>没有 CAN ID 为 %1 的电机。</translation>
+    </message>
+    <message>
+        <source>Reading the parameter names of motor %1...</source>
+        <translation>正在读取电机 %1 的参数名称...</translation>
+    </message>
+    <message>
+        <source>Unknown channel %1: without the motor&apos;s parameter table channels are given by code (e.g. 0x3000).</source>
+        <translation>未知通道 %1：没有电机参数表时，请用代码指定通道（例如 0x3000）。</translation>
+    </message>
+    <message>
+        <source>Unknown channel %1.</source>
+        <translation>未知通道 %1。</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>The link closed during the set-up.</source>
+        <translation>设置过程中链路已关闭。</translation>
+    </message>
+    <message>
+        <source>The motor did not answer the scope configuration.</source>
+        <translation>电机未响应示波器配置。</translation>
+    </message>
+    <message>
+        <source>The motor refused the scope set-up.</source>
+        <translation>电机拒绝了示波器设置。</translation>
+    </message>
+    <message>
+        <source>Recording %1 channel(s) of motor %2 at %3 Hz for %4 s</source>
+        <translation>正在以 %3 Hz 记录电机 %2 的 %1 个通道，共 %4 秒</translation>
+    </message>
+    <message>
+        <source>%1 s: %2 records, %3 lost</source>
+        <translation>%1 秒：%2 条记录，丢失 %3 条</translation>
+    </message>
+    <message>
+        <source>The link closed during the recording.</source>
+        <translation>记录过程中链路已关闭。</translation>
+    </message>
+    <message>
+        <source>No record arrived from motor %1.</source>
+        <translation>未收到电机 %1 的任何记录。</translation>
+    </message>
+    <message>
+        <source>No motor to record.</source>
+        <translation>没有要记录的电机。</translation>
+    </message>
+    <message>
+        <source>A recording takes one to eight channels.</source>
+        <translation>记录需要一到八个通道。</translation>
+    </message>
+    <message>
+        <source>Motor %1: %2</source>
+        <translation>电机 %1：%2</translation>
+    </message>
+    <message>
+        <source>recording its oscilloscope</source>
+        <translation>正在记录示波器</translation>
     </message>
 </context>
 <context>
@@ -4421,40 +4561,8 @@ Kept by this station, waiting to be sent</source>
         <translation>此版本没有示波器。</translation>
     </message>
     <message>
-        <source>Reading the parameter names of the target...</source>
-        <translation>正在读取目标的参数名称...</translation>
-    </message>
-    <message>
-        <source>Unknown channel %1: without the motor&apos;s parameter table channels are given by code (e.g. 0x3000).</source>
-        <translation>未知通道 %1：没有电机的参数表时需按代码指定通道（例如 0x3000）。</translation>
-    </message>
-    <message>
-        <source>Unknown channel %1.</source>
-        <translation>未知通道 %1。</translation>
-    </message>
-    <message>
-        <source>Cannot write %1: %2</source>
-        <translation>无法写入 %1：%2</translation>
-    </message>
-    <message>
-        <source>The motor did not answer the scope configuration.</source>
-        <translation>电机未应答示波器配置。</translation>
-    </message>
-    <message>
-        <source>Recording %1 channel(s) at %2 Hz for %3 s into %4</source>
-        <translation>正在以 %2 Hz 录制 %1 个通道 %3 s 到 %4</translation>
-    </message>
-    <message>
-        <source>%1 s: %2 records, %3 lost</source>
-        <translation>%1 s：%2 条记录，丢失 %3 条</translation>
-    </message>
-    <message>
         <source>Records received: %1, lost: %2</source>
         <translation>收到记录：%1，丢失：%2</translation>
-    </message>
-    <message>
-        <source>The link closed during the recording.</source>
-        <translation>录制期间连接已关闭。</translation>
     </message>
     <message>
         <source>The motor did not confirm the stop.</source>
@@ -4468,16 +4576,20 @@ Kept by this station, waiting to be sent</source>
         <source>%1 was left as it was; the %2 records received are in %3.</source>
         <translation>%1 保持原样；收到的 %2 条记录保存在 %3 中。</translation>
     </message>
+    <message>
+        <source> into %1</source>
+        <translation> 写入 %1</translation>
+    </message>
 </context>
 <context>
     <name>SetCanIdFlow</name>
     <message>
         <source>The motor did not announce itself under CAN ID %1.</source>
-        <translation type="unfinished">电机未以 CAN ID %1 通告自身。</translation>
+        <translation>电机未以 CAN ID %1 上报自身。</translation>
     </message>
     <message>
         <source>changing its CAN ID</source>
-        <translation type="unfinished"></translation>
+        <translation>正在更改 CAN ID</translation>
     </message>
 </context>
 <context>
@@ -4671,27 +4783,27 @@ Kept by this station, waiting to be sent</source>
     </message>
     <message>
         <source>Motor State</source>
-        <translation type="unfinished">电机状态</translation>
+        <translation>电机状态</translation>
     </message>
     <message>
         <source>Position</source>
-        <translation type="unfinished">位置</translation>
+        <translation>位置</translation>
     </message>
     <message>
         <source>Mode</source>
-        <translation type="unfinished">模式</translation>
+        <translation>模式</translation>
     </message>
     <message>
         <source>Velocity</source>
-        <translation type="unfinished">速度</translation>
+        <translation>速度</translation>
     </message>
     <message>
         <source>Torque</source>
-        <translation type="unfinished">力矩</translation>
+        <translation>力矩</translation>
     </message>
     <message>
         <source>Fault</source>
-        <translation type="unfinished">故障</translation>
+        <translation>故障</translation>
     </message>
 </context>
 <context>
@@ -5089,11 +5201,11 @@ Kept by this station, waiting to be sent</source>
     <name>ZeroFlow</name>
     <message>
         <source>The motor did not confirm the mechanical zero.</source>
-        <translation type="unfinished">电机未确认机械零点。</translation>
+        <translation>电机未确认机械零点。</translation>
     </message>
     <message>
         <source>setting the mechanical zero</source>
-        <translation type="unfinished"></translation>
+        <translation>正在设置机械零点</translation>
     </message>
 </context>
 <context>
@@ -5107,27 +5219,27 @@ Kept by this station, waiting to be sent</source>
     <name>kx::AtomicFile</name>
     <message>
         <source>unknown error</source>
-        <translation type="unfinished">未知错误</translation>
+        <translation>未知错误</translation>
     </message>
     <message>
         <source>no file name</source>
-        <translation type="unfinished">没有文件名</translation>
+        <translation>没有文件名</translation>
     </message>
     <message>
         <source>%1 is a directory</source>
-        <translation type="unfinished">%1 是一个目录</translation>
+        <translation>%1 是一个目录</translation>
     </message>
     <message>
         <source>%1 is not a regular file</source>
-        <translation type="unfinished">%1 不是普通文件</translation>
+        <translation>%1 不是普通文件</translation>
     </message>
     <message>
         <source>%1 is not writable</source>
-        <translation type="unfinished">%1 不可写</translation>
+        <translation>%1 不可写</translation>
     </message>
     <message>
         <source>the file is not open</source>
-        <translation type="unfinished">文件未打开</translation>
+        <translation>文件未打开</translation>
     </message>
 </context>
 <context>
@@ -5178,22 +5290,22 @@ Kept by this station, waiting to be sent</source>
     </message>
     <message>
         <source>refused XML: %1</source>
-        <translation type="unfinished">拒绝的 XML：%1</translation>
+        <translation>已拒绝的 XML：%1</translation>
     </message>
 </context>
 <context>
     <name>kx::InputFile</name>
     <message>
         <source>a directory, not a file</source>
-        <translation type="unfinished">是目录，不是文件</translation>
+        <translation>是目录而不是文件</translation>
     </message>
     <message>
         <source>not a regular file</source>
-        <translation type="unfinished">不是普通文件</translation>
+        <translation>不是普通文件</translation>
     </message>
     <message>
         <source>larger than %1 bytes</source>
-        <translation type="unfinished">大于 %1 字节</translation>
+        <translation>大于 %1 字节</translation>
     </message>
 </context>
 <context>
