@@ -25,6 +25,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include "framework/core/localtimezone.h"
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 #include "link/canworker.h"
@@ -303,6 +304,8 @@ void canStreaming(int seconds, int rate) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // As the workbench and the CLI do: the virtual bus's time stamps would re-read the zone.
+    kx::pinLocalTimeZone();
     QCoreApplication app(argc, argv);
     const int seconds = argc > 1 ? qMax(1, atoi(argv[1])) : 10;
     QTemporaryDir dir;  // the link's log lines land here
