@@ -173,7 +173,8 @@ void ScreenWalk::walkTabs(const QString& phase) {
         tab->click();
         settle(kSettleMs);
         visit(tabName, m_window);
-        QWidget* tools = m_window->toolWidget()->toolsWidget();
+        // The whole strip: the tab's own tools and the buttons other screens added to it.
+        QWidget* tools = m_window->toolWidget();
         if (!tools)
             continue;
         QList<QPointer<QAbstractButton>> buttons;

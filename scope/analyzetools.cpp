@@ -35,7 +35,8 @@ kx::DataObject* wavePathNode() {
 
 AnalyzeTools::AnalyzeTools(QWidget* parent) : QWidget(parent), m_device(kx::d().emptyDobj()) {
     setObjectName(QStringLiteral("AnalyzeTools"));
-    setMinimumSize(1108, 24);
+    // The layout sets the width: buttons other screens add to the strip follow right after.
+    setMinimumHeight(24);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(6);

@@ -1309,6 +1309,14 @@ Are you sure to update? This may take a while.</translation>
         <source>No feedback yet</source>
         <translation>No feedback yet</translation>
     </message>
+    <message>
+        <source>Stale</source>
+        <translation>Stale</translation>
+    </message>
+    <message>
+        <source>Waiting</source>
+        <translation>Waiting</translation>
+    </message>
 </context>
 <context>
     <name>DriverHelp</name>

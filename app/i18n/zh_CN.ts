@@ -1307,6 +1307,14 @@ Are you sure to update? This may take a while.</source>
         <source>No feedback yet</source>
         <translation>尚无反馈</translation>
     </message>
+    <message>
+        <source>Stale</source>
+        <translation>已过期</translation>
+    </message>
+    <message>
+        <source>Waiting</source>
+        <translation>等待中</translation>
+    </message>
 </context>
 <context>
     <name>DriverHelp</name>

@@ -617,7 +617,8 @@ void TestMotionBench::liveValuesInThePanelAndTheTree() {
     QTest::mouseClick(f->stop[SidebarForm::PageMit], Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!f->lblLivePos->styleSheet().isEmpty(), 5000);
     QVERIFY(!liveRow->child(0)->data(1, Qt::ForegroundRole).isNull());
-    QCOMPARE(liveRow->text(1), QStringLiteral("No recent feedback"));
+    QCOMPARE(liveRow->text(1), QStringLiteral("Stale"));
+    QCOMPARE(liveRow->toolTip(1), QStringLiteral("No recent feedback"));
 }
 
 TRIVANE_GUI_TEST_MAIN(TestMotionBench)

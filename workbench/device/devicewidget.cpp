@@ -237,7 +237,9 @@ void DeviceWidget::showLive(QTreeWidgetItem* item, kx::DataObject* record) {
                                m.heard ? LiveValues::velocityText(m.state) : dash,
                                m.heard ? LiveValues::torqueText(m.state) : dash,
                                m.reported ? LiveValues::modeName(m.state.modeState) : dash};
-    live->setText(1, m.fresh ? QString() : m.heard ? tr("No recent feedback") : tr("No feedback yet"));
+    // Short in the narrow column; the sentence is in the tool tip.
+    live->setText(1, m.fresh ? QString() : m.heard ? tr("Stale") : tr("Waiting"));
+    live->setToolTip(1, m.fresh ? QString() : m.heard ? tr("No recent feedback") : tr("No feedback yet"));
     for (int row = 0; row < texts.size(); ++row) {
         QTreeWidgetItem* child = live->child(row);
         if (child->text(1) != texts[row])

@@ -88,7 +88,8 @@ void refill(QComboBox* box, const QStringList& values) {
 
 RecordsPage::RecordsPage(QWidget* parent)
     : QWidget(parent),
-      BaseEditorPage(QLatin1String(kKind)),
+      // One history for the whole station, whichever motor is current.
+      BaseEditorPage(QLatin1String(kKind), false),
       m_settings(StationRecords::instance()->settings()) {
     setObjectName(QStringLiteral("RecordsPage"));
     auto* layout = new QVBoxLayout(this);
@@ -182,8 +183,8 @@ RecordsPage::RecordsPage(QWidget* parent)
     m_openReport->setEnabled(false);
     m_motorTimeline->setEnabled(false);
 
-    // Opened for a motor: its history first.
-    kx::DataObject* record = device();
+    // Opened while a motor is current: its history first (the page itself belongs to no motor).
+    kx::DataObject* record = Helper::instance()->currentDeviceDobj();
     bool known = false;
     const quint64 mcu = record->isEmpty() ? 0 : record->name().toULongLong(&known, 16);
     if (known) {
