@@ -366,6 +366,7 @@ void CommissionRunner::stepWait(const WaitStep& s, StepRecord* r) {
     LinkWait::Options options;
     options.timeoutMs = qRound(s.seconds * 1000);
     options.cancelled = [this] { return m_cancelled.load() || m_lease.preempted(); };
+    options.allowInput = m_settings.allowInput;
     switch (LinkWait::until([] { return false; }, options)) {
         case LinkWait::Result::TimedOut:
         case LinkWait::Result::Done:
@@ -373,6 +374,7 @@ void CommissionRunner::stepWait(const WaitStep& s, StepRecord* r) {
         case LinkWait::Result::PortClosed:
             r->outcome = Outcome::Error;
             r->message = tr("The adapter was disconnected.");
+            m_portLost = true;
             break;
         case LinkWait::Result::DeviceRemoved:
         case LinkWait::Result::Cancelled:
