@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QMap>
-#include <QRegularExpression>
 
 #include <functional>
 
@@ -15,6 +14,7 @@
 #include "commission/plan/planreader.h"
 #include "link/canworker.h"
 #include "link/flows/detectflow.h"
+#include "tests/commission/simmodes.h"
 #include "tests/link/benchtest.h"
 
 namespace commissiontest {
@@ -63,31 +63,7 @@ protected:
         return runner.run();
     }
 
-    // The mode of every motor on the bench ("reset", "run", "brake", "calibration") by CAN ID,
-    // as the bench itself tells it.
-    QMap<int, QString> benchModes() {
-        QProcess& process = m_sim->process();
-        process.readAllStandardOutput();
-        m_sim->command("status");
-        QMap<int, QString> modes;
-        static const QRegularExpression motorLine(QStringLiteral("CAN (\\d+), MCU \\S+, mode (\\w+)"));
-        QString text;
-        const bool complete = QTest::qWaitFor(
-            [&] {
-                text += QString::fromUtf8(process.readAllStandardOutput());
-                return text.contains(QLatin1String("ok rate")) && text.endsWith(QLatin1Char('\n')) &&
-                       text.count(QLatin1String(", mode ")) >= m_motors;
-            },
-            10000);
-        if (!complete)
-            qWarning("incomplete status: %s", qPrintable(text));
-        auto it = motorLine.globalMatch(text);
-        while (it.hasNext()) {
-            const QRegularExpressionMatch m = it.next();
-            modes.insert(m.captured(1).toInt(), m.captured(2));
-        }
-        return modes;
-    }
+    QMap<int, QString> benchModes() { return simModes(*m_sim, m_motors); }
 
     // Every motor the bench has is in reset mode.
     bool allReset() {
