@@ -9,6 +9,7 @@
 #include "tests/workbench/motionbench.h"
 #include "tests/commission/simmodes.h"
 
+#include "app/editor/editor.h"
 #include "app/filedialogs.h"
 #include "app/shell/mainwindow.h"
 #include "commission/commissionrunner.h"
@@ -47,6 +48,7 @@ private slots:
     void runPassesAndOpensTheReport();
     void escapeEndsTheRunSafely();
     void closingTheWindowWaitsForTheMotors();
+    void closingThePageEndsTheRunSafely();
     void terminationWaitsForTheMotors();
 
 private:
@@ -283,6 +285,26 @@ void TestCommissionPage::closingTheWindowWaitsForTheMotors() {
     QFile report(m_env->path("reports/" + folders.first() + "/report.json"));
     QVERIFY(report.open(QIODevice::ReadOnly));
     QVERIFY(report.readAll().contains("The window was closed."));
+}
+
+void TestCommissionPage::closingThePageEndsTheRunSafely() {
+    QVERIFY(openPage(1));
+    QVERIFY(m_page->loadPlan(writePlan(kLongSpin)));
+    QVERIFY(m_page->start());
+    QPointer<CommissionJob> job = CommissionJob::current();
+    Editor* editor = m_startup->mainWindow()->editor();
+    connect(job->runner(), &CommissionRunner::stepStarted, this, [&](int, const PlanStep& step) {
+        if (step.kind == "move")
+            QTimer::singleShot(800, this,
+                               [&] { editor->closePage(editor->findPage(CommissionPage::kind(), nullptr)); });
+    });
+    // The page goes at once; the run ends by itself and writes what was done.
+    QTRY_VERIFY_WITH_TIMEOUT(!job, 60000);
+    QVERIFY(!m_startup->mainWindow()->findChild<CommissionPage*>());
+    QVERIFY(m_startup->mainWindow()->isVisible());
+    QCOMPARE(commissiontest::simModes(*m_sim, 1).value(1), QString("reset"));
+    QCOMPARE(QDir(m_env->path("reports")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+    QVERIFY(!LinkLease::busy());
 }
 
 void TestCommissionPage::terminationWaitsForTheMotors() {

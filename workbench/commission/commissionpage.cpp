@@ -98,6 +98,9 @@ CommissionPage::CommissionPage(QWidget* parent) : QWidget(parent), BaseEditorPag
         connect(worker, &CANWorker::connectionChanged, this, &CommissionPage::refreshMotors);
     }
     refreshMotors();
+    // A run started from a page closed since is still leaving its motors safe: Start waits.
+    if (CommissionJob* running = CommissionJob::current())
+        connect(running, &CommissionJob::finished, this, &CommissionPage::updateButtons);
     const QString last = config(QStringLiteral("plan"));
     if (!last.isEmpty() && QFileInfo::exists(last))
         loadPlan(last);
