@@ -29,6 +29,8 @@ private slots:
     void emptyBusNeverPasses();
     void moveJudgedAgainstItsTolerance_data();
     void moveJudgedAgainstItsTolerance();
+    void stepFailsForItsReason_data();
+    void stepFailsForItsReason();
     void faultFailsTheMotorItCameFrom();
     void canIdClashRefusedBeforeSending();
     void unplugMidStepEndsTheRun_data();
@@ -156,6 +158,58 @@ void TestCommissionRun::moveJudgedAgainstItsTolerance() {
     // A failed move ends the motor's run; a marginal one does not.
     QCOMPARE(step(record.motors.first(), 2)->outcome,
              outcome == Outcome::Fail ? Outcome::Skipped : Outcome::Pass);
+    QVERIFY(allReset());
+}
+
+void TestCommissionRun::stepFailsForItsReason_data() {
+    QTest::addColumn<QStringList>("bench");
+    QTest::addColumn<QByteArray>("steps");
+    QTest::addColumn<QString>("failedMeasure");  // the failed measurement, or empty
+    QTest::addColumn<QString>("message");        // part of the step's message, or empty
+    QTest::addColumn<bool>("promptAnswer");
+    QTest::newRow("identify: another model")
+        << QStringList() << QByteArray("  - step: identify\n    models: [5]\n") << "model"
+        << "" << true;
+    QTest::newRow("calibrate: offset out of limits")
+        << QStringList{"--cali-time", "1000"}
+        << QByteArray("  - step: calibrate\n    offset: {min: 2, max: 3}\n") << "offset"
+        << "" << true;
+    // Every record reaches the host late: the brake is confirmed after the limit.
+    QTest::newRow("estop: brake too slow")
+        << QStringList{"--latency", "300"} << QByteArray("  - step: estop\n    within: 200 ms\n")
+        << "brake confirmed after"
+        << "" << true;
+    QTest::newRow("prompt: declined")
+        << QStringList() << QByteArray("  - step: prompt\n    text: Ready?\n") << ""
+        << "declined" << false;
+}
+
+void TestCommissionRun::stepFailsForItsReason() {
+    QFETCH(QStringList, bench);
+    QFETCH(QByteArray, steps);
+    QFETCH(QString, failedMeasure);
+    QFETCH(QString, message);
+    QFETCH(bool, promptAnswer);
+    QVERIFY(startBench(QStringList{"--motors", "1"} + bench));
+    const std::optional<Plan> plan = this->plan("name: failing\nsteps:\n" + steps + "  - step: zero\n");
+    QVERIFY(plan);
+    const RunRecord record = run(*plan, Scope::OnlyMotor, [promptAnswer](CommissionRunner& runner) {
+        runner.setPrompter([promptAnswer](const QString&, QString*) { return promptAnswer; });
+    });
+    QCOMPARE(record.motors.size(), 1);
+    const StepRecord* failed = step(record.motors.first(), 1);
+    QVERIFY(failed);
+    QVERIFY2(failed->outcome == Outcome::Fail,
+             qPrintable(Outcomes::name(failed->outcome) + " " + failed->message));
+    if (!failedMeasure.isEmpty()) {
+        const Measurement* m = measurement(failed, failedMeasure);
+        QVERIFY(m);
+        QCOMPARE(m->outcome, Outcome::Fail);
+    }
+    if (!message.isEmpty())
+        QVERIFY2(failed->message.contains(message), qPrintable(failed->message));
+    QCOMPARE(step(record.motors.first(), 2)->outcome, Outcome::Skipped);
+    QCOMPARE(record.outcome, Outcome::Fail);
     QVERIFY(allReset());
 }
 
