@@ -1,4 +1,5 @@
 #include "app/help/helpscreens.h"
+#include "framework/core/localtimezone.h"
 #include "app/language.h"
 #include "app/startup.h"
 #include "scope/scopescreens.h"
@@ -9,6 +10,7 @@
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+    kx::pinLocalTimeZone();
     Startup::prepare();
     QApplication app(argc, argv);
     QString error;

@@ -1,5 +1,6 @@
 #include "app/screenshothook.h"
 
+#include "app/shell/shellregistry.h"
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 #include "framework/log/qflog.h"
@@ -40,14 +41,15 @@ void ScreenshotHook::check() {
         // Show the manual in the editor (or the page asked for), and give it and the panel a
         // moment to paint.
         const QString page = qEnvironmentVariable("TRIVANE_SCREENSHOT_PAGE");
-        if (page == QLatin1String("device_info"))
-            kx::d(QStringLiteral("trigger.device.info.new"))->trigger();
-        else if (page == QLatin1String("param_table") || page == QLatin1String("oscilloscope"))
-            kx::d(QStringLiteral("trigger.configure.param.new"))->trigger();
-        else
-            kx::d(QStringLiteral("trigger.help.instruction"))->trigger();
-        if (page == QLatin1String("bus_monitor"))
-            kx::d(QStringLiteral("trigger.analyze.monitor.new"))->trigger();
+        QString trigger = QStringLiteral("trigger.help.instruction");
+        if (page == QLatin1String("oscilloscope"))
+            trigger = QStringLiteral("trigger.configure.param.new");
+        // Any other registered page kind opens through its own trigger.
+        for (const ShellRegistry::PageSpec& spec : ShellRegistry::pages()) {
+            if (spec.kind == page && page != QLatin1String("oscilloscope"))
+                trigger = spec.trigger;
+        }
+        kx::d(trigger)->trigger();
         // The oscilloscope lists the channels of the table read meanwhile.
         if (page == QLatin1String("oscilloscope")) {
             QTimer::singleShot(2500, this,

@@ -3,6 +3,7 @@
 #include "app/appinfo.h"
 #include "app/busydialog.h"
 #include "app/configfile.h"
+#include "app/statuschannel.h"
 #include "framework/core/exitsignals.h"
 #include "app/language.h"
 #include "app/messageboxprompt.h"
@@ -22,6 +23,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QLibraryInfo>
+#include <QTimer>
 #include <QTranslator>
 
 static void initAppResources() {
@@ -47,6 +49,8 @@ Startup::~Startup() {
     if (Helper::instance()->prompt() == m_prompt)
         Helper::instance()->setPrompt(nullptr);
     delete m_prompt;
+    if (m_status)
+        Helper::instance()->setStatusSink(nullptr);
 }
 
 void Startup::prepare() {
@@ -127,6 +131,8 @@ void Startup::start() {
 
     m_prompt = new MessageBoxPrompt;
     helper->setPrompt(m_prompt);
+    m_status = std::make_unique<StatusChannel>();
+    helper->setStatusSink(m_status.get());
     helper->createBackends();
 
     m_window = new MainWindow;
@@ -136,6 +142,15 @@ void Startup::start() {
     m_window->activateWindow();
     QApplication::processEvents();
     m_window->startupProject();
+
+    // A damaged configuration was replaced by the defaults at start; the user learns where
+    // the copy went instead of finding the settings gone.
+    const QString configDamage = ConfigFile::takeDamageNotice();
+    if (!configDamage.isEmpty()) {
+        helper->postStatus(configDamage, QStringLiteral("ERROR"));
+        // Over the window once it shows, not in the middle of building it.
+        QTimer::singleShot(0, m_window, [configDamage] { Helper::instance()->showWarning(configDamage); });
+    }
 
     m_busy = new BusyDialog(m_window);
     new ScreenshotHook(m_window, m_window);

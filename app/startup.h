@@ -2,10 +2,13 @@
 
 #include <QString>
 
+#include <memory>
+
 class BusyDialog;
 class ExitSignals;
 class MainWindow;
 class MessageBoxPrompt;
+class StatusChannel;
 class QObject;
 class QTranslator;
 
@@ -51,6 +54,7 @@ private:
     MainWindow* m_window = nullptr;
     BusyDialog* m_busy = nullptr;
     MessageBoxPrompt* m_prompt = nullptr;
+    std::unique_ptr<StatusChannel> m_status;
     ExitSignals* m_exitSignals = nullptr;
     QString m_languageOverride;
 };

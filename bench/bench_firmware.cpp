@@ -15,7 +15,7 @@
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 #include "link/canworker.h"
-#include "link/firmware/firmwareflow.h"
+#include "link/flows/firmwareflow.h"
 #include "link/helper.h"
 #include "link/motorframes.h"
 #include "link/recordcutter.h"
@@ -93,8 +93,9 @@ Run update(const QString& path, int size) {
     QByteArray image(size, '\0');
     for (int i = 0; i < size; ++i)
         image[i] = char(i * 13 + 5);
-    FirmwareFlow flow;
-    const FirmwareFlow::Report report = flow.run(image);
+    FirmwareFlow flow(1, image);
+    flow.run();
+    const FirmwareFlow::Report report = flow.details();
     run.ok = report.result == FirmwareFlow::Result::Succeeded;
     run.packets = report.packets;
     run.seconds = report.seconds;

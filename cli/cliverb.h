@@ -38,6 +38,10 @@ public:
     virtual int run(const QStringList& arguments) = 0;
     // A verb that lays out text or pictures (a PDF report) needs fonts, which only a GUI
     // application provides; main() then creates a QGuiApplication on the offscreen platform,
-    // so the verb still runs without a display.
-    virtual bool needsGuiApplication() const { return false; }
+    // so the verb still runs without a display. It sees the command line, since some verbs
+    // need fonts for one action only (records export --pdf).
+    virtual bool needsGuiApplication(const QStringList& arguments) const {
+        Q_UNUSED(arguments);
+        return false;
+    }
 };

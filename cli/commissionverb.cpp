@@ -12,6 +12,7 @@
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 #include "link/linkwait.h"
+#include "records/stationrecords.h"
 
 #include <QCommandLineParser>
 #include <QJsonArray>
@@ -66,7 +67,12 @@ int CommissionVerb::run(const QStringList& arguments) {
     const QCommandLineOption operatorOption(QStringLiteral("operator"),
                                             tr("Name of the operator in the reports (default: login name)."),
                                             tr("name"));
-    parser.addOptions({allOption, reportDirOption, junitOption, yesOption, stationOption, operatorOption});
+    const QCommandLineOption recordsOption(
+        QStringLiteral("records"),
+        tr("Where runs are kept: a records server (postgresql://user@host/database) or file."),
+        tr("url|file"));
+    parser.addOptions(
+        {allOption, reportDirOption, junitOption, yesOption, stationOption, operatorOption, recordsOption});
     parser.addPositionalArgument(QStringLiteral("plan"), tr("The plan file (YAML)."));
     if (!parser.parse(arguments)) {
         LinkSession::printErr(parser.errorText());
@@ -109,6 +115,13 @@ int CommissionVerb::run(const QStringList& arguments) {
         return kExitUsage;
     }
     QString error;
+    RecordsSettings records;
+    if (!RecordsSettings::resolve(RecordsSettings::configuredUrl(), parser.value(recordsOption), &records,
+                                  &error)) {
+        LinkSession::printErr(error);
+        return kExitUsage;
+    }
+    StationRecords::instance()->configure(records);
     if (!session.readOptions(parser, &error)) {
         LinkSession::printErr(error);
         return kExitUsage;
@@ -181,11 +194,21 @@ int CommissionVerb::run(const QStringList& arguments) {
         if (!junitOk)
             LinkSession::printErr(error);
     }
+    // The station keeps every run; a failed write says so, and the report files stay.
+    const bool recorded = StationRecords::instance()->record(record, &error);
+    if (!recorded) {
+        LinkSession::printErr(tr("The run was not kept in the station's records: %1").arg(error));
+    } else if (records.server.isServer()) {
+        RecordsPusher::Result sent;
+        if (!StationRecords::instance()->sendWaiting(&sent, &error) || sent.waiting > 0)
+            LinkSession::printErr(tr("%1 runs wait to be sent to the records server: %2")
+                                      .arg(QString::number(qMax(sent.waiting, 1)), error));
+    }
     printSummary(record, written ? written->folder : QString());
     if (runner.needsChoice())
         return kExitUsage;
     const bool passed = record.outcome == Outcome::Pass || record.outcome == Outcome::Marginal;
-    return passed && written && junitOk ? kExitOk : kExitFailure;
+    return passed && written && junitOk && recorded ? kExitOk : kExitFailure;
 }
 
 bool CommissionVerb::prompt(CommissionRunner* runner, const QString& text, QString* why) const {

@@ -18,7 +18,7 @@ public:
     QString synopsis() const override;
     QString description() const override;
     int run(const QStringList& arguments) override;
-    bool needsGuiApplication() const override { return true; }
+    bool needsGuiApplication(const QStringList&) const override { return true; }
 
 private:
     // Asks the operator on the terminal; answers yes with --yes.

@@ -53,8 +53,8 @@ int EstopVerb::run(const QStringList& arguments) {
     if (all)
         session.scanWholeBus();
     if (!parser.positionalArguments().isEmpty()) {
-        LinkSession::printErr(tr("estop takes no arguments: %1").arg(parser.positionalArguments().join(' ')));
-        return kExitUsage;
+        return session.usageError(
+            tr("estop takes no arguments: %1").arg(parser.positionalArguments().join(' ')));
     }
     if (!session.open())
         return session.finish(false);

@@ -2,7 +2,7 @@
 
 #include "cli/cliverbregistry.h"
 #include "cli/linksession.h"
-#include "link/firmware/firmwareflow.h"
+#include "link/flows/firmwareflow.h"
 #include "link/firmware/firmwareupdate.h"
 
 #include <QCommandLineParser>
@@ -10,6 +10,14 @@
 #include <QElapsedTimer>
 
 #include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -24,24 +32,31 @@ QString clock(double seconds) {
     return QStringLiteral("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
 }
 
-// One progress line on stderr, rewritten in place at most four times a second.
+// Progress on stderr: on a terminal one line rewritten in place at most four times a second;
+// into a file or a pipe plain lines, one per tenth of the image, without control codes.
 class ProgressLine {
     Q_DECLARE_TR_FUNCTIONS(ProgressLine)
 
 public:
+    ProgressLine() : m_terminal(isatty(fileno(stderr)) != 0) {}
     void erasing() { print(tr("Erasing flash...")); }
     void start() { m_clock.start(); }
     void update(quint32 index, quint32 count) {
-        if (!m_clock.isValid() || (m_shown.isValid() && m_shown.elapsed() < 250 && index < count))
+        if (!m_clock.isValid())
             return;
+        const int percent = int(quint64(index) * 100 / qMax<quint32>(1, count));
+        if (m_terminal) {
+            if (m_shown.isValid() && m_shown.elapsed() < 250 && index < count)
+                return;
+        } else if (percent / 10 == m_lastTenth / 10 && index < count) {
+            return;
+        }
         m_shown.start();
+        m_lastTenth = percent;
         const double seconds = qMax(0.001, m_clock.elapsed() / 1000.0);
         const double rate = index / seconds;
         const QString left = rate > 0 ? clock((count - index) / rate) : QStringLiteral("--:--");
-        print(tr("%1% %2 packets/s %3 left")
-                  .arg(quint64(index) * 100 / qMax<quint32>(1, count), 3)
-                  .arg(rate, 0, 'f', 0)
-                  .arg(left));
+        print(tr("%1% %2 packets/s %3 left").arg(percent, 3).arg(rate, 0, 'f', 0).arg(left));
     }
     void end() {
         if (m_open)
@@ -51,13 +66,20 @@ public:
 
 private:
     void print(const QString& text) {
+        if (!m_terminal) {
+            const QByteArray line = text.toUtf8() + '\n';
+            std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+            return;
+        }
         const QByteArray line = "\r" + text.toUtf8() + "\033[K";
         std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
         std::fflush(stderr);
         m_open = true;
     }
+    const bool m_terminal;
     QElapsedTimer m_clock;
     QElapsedTimer m_shown;
+    int m_lastTenth = -10;
     bool m_open = false;
 };
 
@@ -83,26 +105,23 @@ int FlashVerb::run(const QStringList& arguments) {
     if (const int code = session.parseCommandLine(&parser, arguments); code >= 0)
         return code;
     QString error;
-    if (parser.positionalArguments().size() != 1) {
-        LinkSession::printErr(tr("flash expects one file."));
-        return kExitUsage;
-    }
+    if (parser.positionalArguments().size() != 1)
+        return session.usageError(tr("flash expects one file."));
     // A file no motor may take is refused before the port is opened, let alone the flash erased.
     QByteArray image;
-    if (!FirmwareUpdate::readImage(parser.positionalArguments().first(), &image, &error)) {
-        LinkSession::printErr(error);
-        return kExitFailure;
-    }
+    if (!FirmwareUpdate::readImage(parser.positionalArguments().first(), &image, &error))
+        return session.fail(error);
     if (!session.open())
         return session.finish(false);
 
-    FirmwareFlow flow;
+    FirmwareFlow flow(session.targetId(), image);
     ProgressLine line;
     QObject::connect(&flow, &FirmwareFlow::erasing, [&line] { line.erasing(); });
     QObject::connect(&flow, &FirmwareFlow::sending, [&line] { line.start(); });
-    QObject::connect(&flow, &FirmwareFlow::progress,
+    QObject::connect(&flow, &FirmwareFlow::packets,
                      [&line](quint32 index, quint32 count) { line.update(index, count); });
-    const FirmwareFlow::Report report = flow.run(image);
+    flow.run();
+    const FirmwareFlow::Report report = flow.details();
     line.end();
     const bool ok = report.result == FirmwareFlow::Result::Succeeded;
     if (ok && !session.json())
@@ -110,7 +129,9 @@ int FlashVerb::run(const QStringList& arguments) {
     else if (!ok)
         LinkSession::printErr(report.message);
     session.addResult(QStringLiteral("result"), report.message);
+    // What the motor acknowledged, not what the image holds.
     session.addResult(QStringLiteral("packets"), qint64(report.packets));
+    session.addResult(QStringLiteral("image_packets"), qint64(report.imagePackets));
     session.addResult(QStringLiteral("resends"), qint64(report.resends));
     session.addResult(QStringLiteral("seconds"), report.seconds);
     return session.finish(ok);

@@ -41,8 +41,8 @@ int InfoVerb::run(const QStringList& arguments) {
     if (const int code = session.parseCommandLine(&parser, arguments); code >= 0)
         return code;
     if (!parser.positionalArguments().isEmpty()) {
-        LinkSession::printErr(tr("info takes no arguments: %1").arg(parser.positionalArguments().join(' ')));
-        return kExitUsage;
+        return session.usageError(
+            tr("info takes no arguments: %1").arg(parser.positionalArguments().join(' ')));
     }
     if (!session.open())
         return session.finish(false);

@@ -20,6 +20,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -53,6 +54,7 @@ LinkSession::~LinkSession() {
     if (helper->worker())
         helper->worker()->disconnectPort();
     helper->destroyBackends();
+    helper->setStatusSink(nullptr);
 }
 
 void LinkSession::addOptions(QCommandLineParser* parser) {
@@ -86,8 +88,8 @@ int LinkSession::parseCommandLine(QCommandLineParser* parser, const QStringList&
     }
     QString error;
     if (!readOptions(*parser, &error)) {
-        printErr(error);
-        return CliVerb::kExitUsage;
+        m_json = parser->isSet(m_jsonOption);
+        return usageError(error);
     }
     return -1;
 }
@@ -142,14 +144,12 @@ void LinkSession::printErr(const QString& text) {
     fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
-void LinkSession::onStatusLine(const QString& line) {
+void LinkSession::statusLine(const QString& line, bool error) {
     m_lines << line;
-    if (m_opened && line.startsWith(QLatin1String("<ERROR>")))
+    if (m_opened && error)
         ++m_errors;
-    if (m_statusToStderr)
-        printErr(line);
-    else if (!m_json)
-        printOut(line);
+    // Status lines are not results: stdout stays for what the verb was asked for.
+    printErr(line);
 }
 
 bool LinkSession::open() {
@@ -163,8 +163,7 @@ bool LinkSession::open() {
     setConfig(QStringLiteral("config.setting.upload_param_on_connected"), false);
     setConfig(QStringLiteral("config.setting.record_write_raw_data"), false);
     setConfig(QStringLiteral("config.setting.record_read_raw_data"), false);
-    connect(kx::d("wnd.status.msg"), &kx::DataObject::changed, this,
-            [this](QVariant value, QVariant, QObject*) { onStatusLine(value.toString()); });
+    helper->setStatusSink(this);
     helper->createBackends();
     connect(helper->worker(), &CANWorker::linkStatus, this, [this](int status) { m_statuses << status; });
 
@@ -181,9 +180,12 @@ bool LinkSession::open() {
     });
     const FlowResult found = detect.run();
     if (!found.ok()) {
-        // A port that would not open has told why in its box text on the status line already;
-        // the adapter's failure is on the status line too.
-        if (found.values.value(QStringLiteral("cause")).toString() != QLatin1String("adapter"))
+        // A port that would not open has told why on the status line already (once), and so
+        // has an adapter that could not be set up: a second line would only repeat it.
+        const bool explained = std::any_of(m_lines.cbegin(), m_lines.cend(), [](const QString& line) {
+            return line.startsWith(QLatin1String("<ERROR>"));
+        });
+        if (!explained && found.values.value(QStringLiteral("cause")).toString() != QLatin1String("adapter"))
             printErr(found.reason);
         return false;
     }
@@ -253,6 +255,21 @@ int LinkSession::waitStatus(const QList<int>& statuses, int timeoutMs) {
 void LinkSession::flush() {
     // Writes from the link thread arrive queued; give them a moment to reach the port.
     LinkCommands::waitProcessing(100);
+}
+
+int LinkSession::fail(const QString& reason) {
+    printErr(reason);
+    addResult(QStringLiteral("error"), reason);
+    return finish(false);
+}
+
+int LinkSession::usageError(const QString& reason) {
+    printErr(reason);
+    if (m_json) {
+        const QJsonObject out{{QStringLiteral("ok"), false}, {QStringLiteral("error"), reason}};
+        printOut(QString::fromUtf8(QJsonDocument(out).toJson(QJsonDocument::Compact)));
+    }
+    return CliVerb::kExitUsage;
 }
 
 int LinkSession::finish(bool ok) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/statussink.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QJsonArray>
@@ -15,7 +17,7 @@ class DataObject;
 // What every link verb of trivane-cli shares: the common options (--port or --bus, --baud, --can-id,
 // --multi, --json), opening the port, probing and configuring the adapter, detecting the
 // motors, choosing the target, echoing the status lines the link posts, and the exit code.
-class LinkSession : public QObject {
+class LinkSession : public QObject, public StatusSink {
     Q_OBJECT
 
 public:
@@ -62,7 +64,16 @@ public:
 
     // True once an "ERROR" status line was posted after open().
     bool sawError() const { return m_errors > 0; }
+    // A verb that checked the outcome itself (reads back, retries) drops the error lines of
+    // attempts it recovered from.
+    void forgetErrors() { m_errors = 0; }
     bool json() const { return m_json; }
+    // --json as the verb read it, for failures before readOptions().
+    void setJson(bool json) { m_json = json; }
+    // Prints the reason on stderr (and the JSON summary) and returns the failure code.
+    int fail(const QString& reason);
+    // Likewise for a wrong command line: exit code 2.
+    int usageError(const QString& reason);
     void addResult(const QString& key, const QJsonValue& value) { m_results.append(QJsonArray{key, value}); }
     // Prints the JSON summary (with --json) and returns the exit code for ok.
     int finish(bool ok);
@@ -71,7 +82,8 @@ public:
     static void printErr(const QString& text);
 
 private:
-    void onStatusLine(const QString& line);
+    // The link's status lines: kept for --json, printed, and "ERROR" ones counted.
+    void statusLine(const QString& line, bool error) override;
 
     QCommandLineOption m_portOption;
     QCommandLineOption m_busOption;

@@ -127,7 +127,8 @@ bool LinkVerb::parseArguments(const QStringList& args, QString* error) {
             }
             return true;
         case Kind::RunMode:
-            return numbers(1) && whole(0, 0, 255);
+            // The motors know run modes 0 to 8; any other byte would be stored as it is.
+            return numbers(1) && whole(0, 0, 8);
         case Kind::SetCanId:
             return numbers(1) && whole(0, 1, 127);
         case Kind::Mit:
@@ -158,10 +159,8 @@ int LinkVerb::run(const QStringList& arguments) {
         return code;
     QString error;
     m_uint = m_kind == Kind::Sdo && parser.isSet(uintOption);
-    if (!parseArguments(parser.positionalArguments(), &error)) {
-        LinkSession::printErr(error);
-        return kExitUsage;
-    }
+    if (!parseArguments(parser.positionalArguments(), &error))
+        return session.usageError(error);
     if (!session.open())
         return session.finish(false);
     return act(&session);

@@ -1,4 +1,5 @@
 #include "cli/cliverb.h"
+#include "framework/core/localtimezone.h"
 #include "cli/cliverbregistry.h"
 
 #include <QCommandLineParser>
@@ -50,13 +51,14 @@ CliVerb* verbIn(const QStringList& arguments, int* at) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    kx::pinLocalTimeZone();
     QStringList raw;
     for (int i = 0; i < argc; ++i)
         raw << QString::fromLocal8Bit(argv[i]);
     int rawAt = -1;
     const CliVerb* wanted = verbIn(raw, &rawAt);
     std::unique_ptr<QCoreApplication> application;
-    if (wanted && wanted->needsGuiApplication()) {
+    if (wanted && wanted->needsGuiApplication(raw)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         application = std::make_unique<QGuiApplication>(argc, argv);
     } else {

@@ -10,6 +10,9 @@
 #include "link/param/parambackup.h"
 #include "link/param/paramfeature.h"
 #include "link/param/paramstore.h"
+#include "link/flows/paramapplyflow.h"
+#include "link/flows/paramreadflow.h"
+#include "link/param/paramverifier.h"
 #include "link/param/paramwalker.h"
 
 #include <QCommandLineParser>
@@ -26,7 +29,6 @@ QString tr(const char* text) {
 const CliVerbRegistrar<ParamsVerb> registrar;
 
 // A description streams about 20 frames per entry; a big table on a slow line takes seconds.
-constexpr int kDescribeTimeoutMs = 30000;
 constexpr int kEntryTimeoutMs = 10000;
 
 const QStringList kActions = {"dump", "get", "set", "save", "factory-reset", "backup", "diff", "restore"};
@@ -80,7 +82,8 @@ ParamStore* store() {
 
 QString ParamsVerb::synopsis() const {
     return QStringLiteral(
-        "params dump|get <code>|set <code> <value> [--save]|save|factory-reset|backup <file>|diff <file> "
+        "params dump [--verify]|get <code>|set <code> <value> [--save]|save|factory-reset|backup <file>|diff "
+        "<file> "
         "[<file>]|restore <file> [--only <code,...>] [--dry-run] [--force] --port <device> [--can-id <id>] "
         "[--json]");
 }
@@ -88,6 +91,7 @@ QString ParamsVerb::synopsis() const {
 QString ParamsVerb::description() const {
     return tr(
         "Read, edit, save, back up, compare and restore a motor's parameter table.\n"
+        "Writes count once read back; backup and dump --verify read every value twice.\n"
         "diff exits 0 when no writable entry differs and 1 when some do; with two files it needs no port.");
 }
 
@@ -105,7 +109,9 @@ int ParamsVerb::run(const QStringList& arguments) {
                                           tr("restore: show the writes, write nothing."));
     const QCommandLineOption forceOption(QStringLiteral("force"),
                                          tr("restore: also entries whose name or type changed."));
-    parser.addOptions({saveOption, onlyOption, dryRunOption, forceOption});
+    const QCommandLineOption verifyOption(QStringLiteral("verify"),
+                                          tr("dump: read every value a second time and compare."));
+    parser.addOptions({saveOption, onlyOption, dryRunOption, forceOption, verifyOption});
     parser.addPositionalArgument(QStringLiteral("action"), kActions.join(QLatin1Char('|')));
     // Options are read after the action: two backup files are compared without a port.
     if (!parser.parse(LinkSession::valuesNotOptions(arguments))) {
@@ -125,49 +131,58 @@ int ParamsVerb::run(const QStringList& arguments) {
     m_dryRun = parser.isSet(dryRunOption);
     m_force = parser.isSet(forceOption);
     m_only = parser.value(onlyOption);
+    m_verify = parser.isSet(verifyOption);
     m_json = parser.isSet(QStringLiteral("json"));
+    session.setJson(m_json);
+    const auto usage = [&session](const QString& text) { return session.usageError(text); };
 
     const QMap<QString, QPair<int, int>> arity = {
         {"dump", {0, 0}},          {"get", {1, 1}},    {"set", {2, 2}},  {"save", {0, 0}},
         {"factory-reset", {0, 0}}, {"backup", {1, 1}}, {"diff", {1, 2}}, {"restore", {1, 1}},
     };
-    if (!arity.contains(m_action)) {
-        LinkSession::printErr(tr("params expects one of: %1").arg(kActions.join(QStringLiteral(", "))));
-        return kExitUsage;
-    }
+    if (!arity.contains(m_action))
+        return usage(tr("params expects one of: %1").arg(kActions.join(QStringLiteral(", "))));
     const auto [least, most] = arity.value(m_action);
-    if (m_args.size() < least || m_args.size() > most) {
-        LinkSession::printErr(tr("Wrong number of arguments for params %1.").arg(m_action));
-        return kExitUsage;
-    }
-    if ((m_action == "get" || m_action == "set") && !ParamBackup::parseCode(m_args[0])) {
-        LinkSession::printErr(tr("Not an entry code: %1").arg(m_args[0]));
-        return kExitUsage;
-    }
+    if (m_args.size() < least || m_args.size() > most)
+        return usage(tr("Wrong number of arguments for params %1.").arg(m_action));
+    if ((m_action == "get" || m_action == "set") && !ParamBackup::parseCode(m_args[0]))
+        return usage(tr("Not an entry code: %1").arg(m_args[0]));
     if (!m_only.isEmpty()) {
         for (const QString& c : m_only.split(QLatin1Char(','))) {
-            if (!ParamBackup::parseCode(c)) {
-                LinkSession::printErr(tr("Not an entry code: %1").arg(c));
-                return kExitUsage;
-            }
+            if (!ParamBackup::parseCode(c))
+                return usage(tr("Not an entry code: %1").arg(c));
         }
     }
     if (m_action == "diff" && m_args.size() == 2)
-        return diffFiles();
+        return diffFiles(&session);
     QString error;
-    if (!session.readOptions(parser, &error)) {
-        LinkSession::printErr(error);
-        return kExitUsage;
+    if (!session.readOptions(parser, &error))
+        return usage(error);
+    // A file that cannot be restored is refused before the port is opened.
+    std::optional<ParamBackup> file;
+    if (m_action == "restore" || m_action == "diff") {
+        file = ParamBackup::load(m_args[0], &error);
+        if (!file)
+            return session.fail(tr("Cannot read %1: %2").arg(m_args[0], error));
     }
     if (!session.open())
         return session.finish(false);
     ParamWalker walker(session.target());
-    LinkSession::printErr(tr("Reading the parameter description..."));
-    if (!walk(
-            &session, &walker, [&] { return walker.describe(); }, kDescribeTimeoutMs)) {
-        LinkSession::printErr(tr("The motor did not describe its parameter table."));
+    // A verified read takes the description itself, twice at least.
+    if (m_action == "backup" || (m_action == "dump" && m_verify))
+        return act(&session, &walker);
+    ParamReadFlow describe(session.targetId(), false);
+    QObject::connect(&describe, &Flow::progress,
+                     [](const FlowProgress& p) { LinkSession::printErr(p.text); });
+    const FlowResult described = describe.run();
+    if (!described.ok()) {
+        LinkSession::printErr(described.reason);
         return session.finish(false);
     }
+    // Failed attempts posted their error lines; the description that counts succeeded.
+    session.forgetErrors();
+    if (file)
+        m_file = *file;
     return act(&session, &walker);
 }
 
@@ -212,6 +227,8 @@ int ParamsVerb::act(LinkSession* s, ParamWalker* w) {
 }
 
 int ParamsVerb::dump(LinkSession* s, ParamWalker* w) {
+    if (m_verify && !readVerified(s, w))
+        return s->finish(false);
     const QVector<ParamEntry> entries = store()->snapshot(w->canId());
     const int configCount = store()->configCount(w->canId());
     QJsonArray list;
@@ -222,6 +239,30 @@ int ParamsVerb::dump(LinkSession* s, ParamWalker* w) {
     }
     s->addResult(QStringLiteral("entries"), list);
     return s->finish(true);
+}
+
+bool ParamsVerb::readVerified(LinkSession* s, ParamWalker* w) {
+    LinkSession::printErr(tr("Reading every value a second time..."));
+    ParamReadFlow read(w->canId(), true);
+    QObject::connect(&read, &Flow::progress, [](const FlowProgress& p) {
+        static int shown = -1;
+        const int done = int(p.fraction * 1000);
+        // A line every few percent: the progress of a table of a few hundred values.
+        if (p.fraction >= 0 && done / 100 != shown / 100) {
+            shown = done;
+            LinkSession::printErr(p.text);
+        }
+    });
+    const FlowResult r = read.run();
+    if (!r.ok()) {
+        LinkSession::printErr(r.reason);
+        s->addResult(QStringLiteral("error"), r.reason);
+        return false;
+    }
+    // Failed reads along the way posted error lines; every value now read the same twice.
+    s->forgetErrors();
+    s->addResult(QStringLiteral("descriptions"), r.values.value(QStringLiteral("descriptions")).toInt());
+    return true;
 }
 
 int ParamsVerb::get(LinkSession* s, ParamWalker* w) {
@@ -255,13 +296,11 @@ int ParamsVerb::set(LinkSession* s, ParamWalker* w) {
     }
     QByteArray pending;
     if (e.group == 0) {
-        const QByteArray text = input.toUtf8();
-        for (char c : text) {
-            if (uchar(c) >= 0x80) {
-                LinkSession::printErr(tr("Please input ASCII charaters"));
-                return s->finish(false);
-            }
+        if (!ParamValue::isText(input)) {
+            LinkSession::printErr(tr("Please input ASCII charaters"));
+            return s->finish(false);
         }
+        const QByteArray text = input.toLatin1();
         if (text.size() > ParamValue::kTextSize)
             LinkSession::printErr(
                 tr("Only the first 16 characters are written: %1").arg(QString::fromLatin1(text.left(16))));
@@ -279,10 +318,8 @@ int ParamsVerb::set(LinkSession* s, ParamWalker* w) {
             return s->finish(false);
         }
     }
-    store()->clearAllModified(w->canId());
-    store()->setPending(w->canId(), code, pending);
-    const bool ok = walk(
-        s, w, [&] { return w->download(m_save); }, kEntryTimeoutMs);
+    const ParamRestorePlan::Write write{code, e.name, e.value, ParamVerifier::valueText(e, pending), pending};
+    const bool ok = apply(s, {write}, m_save);
     store()->entry(w->canId(), code, &e);
     if (ok && !s->json())
         LinkSession::printOut(e.value);
@@ -290,7 +327,61 @@ int ParamsVerb::set(LinkSession* s, ParamWalker* w) {
     return s->finish(ok);
 }
 
+bool ParamsVerb::apply(LinkSession* s, const QVector<ParamRestorePlan::Write>& writes, bool save) {
+    ParamApplyFlow flow(s->targetId(), writes, save);
+    if (writes.size() > 1)
+        QObject::connect(&flow, &Flow::progress,
+                         [](const FlowProgress& p) { LinkSession::printErr(p.text); });
+    const FlowResult r = flow.run();
+    QJsonArray entries;
+    for (const QVariant& v : r.values.value(QStringLiteral("verified")).toList()) {
+        const QVariantMap e = v.toMap();
+        QJsonObject o;
+        o.insert(QStringLiteral("code"),
+                 ParamBackup::codeText(quint16(e.value(QStringLiteral("code")).toInt())));
+        o.insert(QStringLiteral("name"), e.value(QStringLiteral("name")).toString());
+        o.insert(QStringLiteral("sent"), e.value(QStringLiteral("sent")).toString());
+        o.insert(QStringLiteral("read_back"), e.value(QStringLiteral("read_back")).toString());
+        o.insert(QStringLiteral("matched"), e.value(QStringLiteral("matched")).toBool());
+        o.insert(QStringLiteral("retries"), e.value(QStringLiteral("retries")).toInt());
+        if (e.value(QStringLiteral("repaired")).toBool())
+            o.insert(QStringLiteral("repaired"), true);
+        if (!e.value(QStringLiteral("error")).toString().isEmpty())
+            o.insert(QStringLiteral("error"), e.value(QStringLiteral("error")).toString());
+        entries.append(o);
+    }
+    const bool saved = r.values.value(QStringLiteral("saved")).toBool();
+    s->addResult(QStringLiteral("verified"), entries);
+    s->addResult(QStringLiteral("saved"), saved);
+    if (r.ok()) {
+        // Retries along the way posted error lines; every entry read back as written.
+        s->forgetErrors();
+        return true;
+    }
+    const QStringList failed = r.values.value(QStringLiteral("failed")).toStringList();
+    LinkSession::printErr(r.reason);
+    if (!failed.isEmpty())
+        LinkSession::printErr(tr("Not confirmed: %1").arg(failed.join(QStringLiteral(", "))));
+    if (save && !saved)
+        LinkSession::printErr(tr("Nothing was saved in the motor's flash."));
+    s->addResult(QStringLiteral("error"), r.reason);
+    return false;
+}
+
+void ParamsVerb::warnAboutOrigin(LinkSession* s, const ParamBackup& file) {
+    const quint64 mcu = s->target()->r(QStringLiteral("info.mcu_id"))->get().toULongLong();
+    if (file.mcuId == mcu)
+        return;
+    const QString line = tr("Warning: %1 was taken from the motor with MCU ID 0x%2; this is 0x%3.")
+                             .arg(m_args[0], QString::number(file.mcuId, 16), QString::number(mcu, 16));
+    LinkSession::printErr(line);
+    s->addResult(QStringLiteral("warning"), line);
+}
+
 int ParamsVerb::backup(LinkSession* s, ParamWalker* w) {
+    // A backup must be right: every value is read a second time before it is written down.
+    if (!readVerified(s, w))
+        return s->finish(false);
     kx::DataObject* device = s->target();
     const ParamBackup b = ParamBackup::fromEntries(
         store()->snapshot(w->canId()), device->r(QStringLiteral("info.mcu_id"))->get().toULongLong(),
@@ -298,6 +389,7 @@ int ParamsVerb::backup(LinkSession* s, ParamWalker* w) {
     QString error;
     if (!b.save(m_args[0], &error)) {
         LinkSession::printErr(tr("Cannot write %1: %2").arg(m_args[0], error));
+        s->addResult(QStringLiteral("error"), error);
         return s->finish(false);
     }
     LinkSession::printErr(tr("%1 entries saved to %2.").arg(b.items.size()).arg(m_args[0]));
@@ -306,17 +398,12 @@ int ParamsVerb::backup(LinkSession* s, ParamWalker* w) {
 }
 
 int ParamsVerb::diff(LinkSession* s, ParamWalker* w) {
-    QString error;
-    const auto file = ParamBackup::load(m_args[0], &error);
-    if (!file) {
-        LinkSession::printErr(tr("Cannot read %1: %2").arg(m_args[0], error));
-        return s->finish(false);
-    }
+    warnAboutOrigin(s, m_file);
     kx::DataObject* device = s->target();
     const ParamBackup motor = ParamBackup::fromEntries(
         store()->snapshot(w->canId()), device->r(QStringLiteral("info.mcu_id"))->get().toULongLong(),
         w->canId(), -1);
-    const ParamDiff d = ParamDiff::compare(motor, *file);
+    const ParamDiff d = ParamDiff::compare(motor, m_file);
     const QStringList lines = d.lines();
     if (!s->json()) {
         for (const QString& line : lines)
@@ -328,37 +415,36 @@ int ParamsVerb::diff(LinkSession* s, ParamWalker* w) {
     return code == kExitOk && d.differs() ? kExitFailure : code;
 }
 
-int ParamsVerb::diffFiles() {
+int ParamsVerb::diffFiles(LinkSession* s) {
+    // Like diff(1): an unreadable or damaged file is trouble (1), as are differences.
     QString error;
     const auto left = ParamBackup::load(m_args[0], &error);
-    if (!left) {
-        LinkSession::printErr(tr("Cannot read %1: %2").arg(m_args[0], error));
-        return kExitUsage;
-    }
+    if (!left)
+        return s->fail(tr("Cannot read %1: %2").arg(m_args[0], error));
     const auto right = ParamBackup::load(m_args[1], &error);
-    if (!right) {
-        LinkSession::printErr(tr("Cannot read %1: %2").arg(m_args[1], error));
-        return kExitUsage;
-    }
+    if (!right)
+        return s->fail(tr("Cannot read %1: %2").arg(m_args[1], error));
     const ParamDiff d = ParamDiff::compare(*left, *right);
-    for (const QString& line : d.lines())
-        LinkSession::printOut(line);
-    return d.differs() ? kExitFailure : kExitOk;
+    const QStringList lines = d.lines();
+    if (!s->json()) {
+        for (const QString& line : lines)
+            LinkSession::printOut(line);
+    }
+    s->addResult(QStringLiteral("differences"), QJsonArray::fromStringList(lines));
+    s->addResult(QStringLiteral("differs"), d.differs());
+    const int code = s->finish(true);
+    return code == kExitOk && d.differs() ? kExitFailure : code;
 }
 
 int ParamsVerb::restore(LinkSession* s, ParamWalker* w) {
-    QString error;
-    const auto file = ParamBackup::load(m_args[0], &error);
-    if (!file) {
-        LinkSession::printErr(tr("Cannot read %1: %2").arg(m_args[0], error));
-        return s->finish(false);
-    }
+    warnAboutOrigin(s, m_file);
     QSet<quint16> only;
     if (!m_only.isEmpty()) {
         for (const QString& c : m_only.split(QLatin1Char(',')))
             only.insert(*ParamBackup::parseCode(c));
     }
-    const ParamRestorePlan plan = ParamRestorePlan::plan(store()->snapshot(w->canId()), *file, only, m_force);
+    const ParamRestorePlan plan =
+        ParamRestorePlan::plan(store()->snapshot(w->canId()), m_file, only, m_force);
     QJsonArray writes, refused;
     for (const auto& r : plan.refused) {
         LinkSession::printErr(tr("Refused %1 %2: %3").arg(ParamBackup::codeText(r.code), r.name, r.reason));
@@ -373,21 +459,19 @@ int ParamsVerb::restore(LinkSession* s, ParamWalker* w) {
     }
     s->addResult(QStringLiteral("writes"), writes);
     s->addResult(QStringLiteral("refused"), refused);
+    // The backup is checked whole before anything goes out: a restore that stops half-way
+    // leaves the motor as neither the backup nor what it was.
+    if (!plan.refused.isEmpty()) {
+        LinkSession::printErr(
+            tr("Nothing was written: %1 entries of the backup cannot be restored.").arg(plan.refused.size()));
+        return s->finish(false);
+    }
     if (plan.writes.isEmpty()) {
         LinkSession::printErr(tr("Nothing to restore."));
-        return s->finish(plan.refused.isEmpty());
+        return s->finish(true);
     }
     if (m_dryRun)
-        return s->finish(plan.refused.isEmpty());
-    store()->clearAllModified(w->canId());
-    for (const auto& wr : plan.writes)
-        store()->setPending(w->canId(), wr.code, wr.pending);
+        return s->finish(true);
     LinkSession::printErr(tr("Writing %1 entries...").arg(plan.writes.size()));
-    int written = 0;
-    QObject::connect(w, &ParamWalker::entryWritten, [&written] { ++written; });
-    const bool ok = walk(
-        s, w, [w] { return w->download(true); }, kEntryTimeoutMs * (plan.writes.size() + 1));
-    if (!ok)
-        LinkSession::printErr(tr("%1 of %2 entries written.").arg(written).arg(plan.writes.size()));
-    return s->finish(ok && plan.refused.isEmpty());
+    return s->finish(apply(s, plan.writes, true));
 }

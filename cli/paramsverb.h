@@ -4,7 +4,12 @@
 
 #include <QStringList>
 
+#include <functional>
+
+#include "link/param/parambackup.h"
+
 class LinkSession;
+class ParamVerifier;
 class ParamWalker;
 
 // trivane-cli params dump|get|set|save|factory-reset|backup|diff|restore: the parameter table
@@ -24,7 +29,13 @@ private:
     int backup(LinkSession* session, ParamWalker* walker);
     int diff(LinkSession* session, ParamWalker* walker);
     int restore(LinkSession* session, ParamWalker* walker);
-    int diffFiles();
+    int diffFiles(LinkSession* session);
+    // Reads the table a second time, value by value; false after saying why.
+    bool readVerified(LinkSession* session, ParamWalker* walker);
+    // Writes, reads back and (save) saves; false after naming what was not confirmed.
+    bool apply(LinkSession* session, const QVector<ParamRestorePlan::Write>& writes, bool save);
+    // A backup of another motor is a warning, not a refusal.
+    void warnAboutOrigin(LinkSession* session, const ParamBackup& file);
     // Runs one walk step to its end; false on failure or time-out.
     bool walk(LinkSession* session, ParamWalker* walker, const std::function<bool()>& start, int timeoutMs);
 
@@ -33,6 +44,8 @@ private:
     bool m_save = false;
     bool m_dryRun = false;
     bool m_force = false;
+    bool m_verify = false;
     bool m_json = false;
     QString m_only;
+    ParamBackup m_file;  // restore and diff: the backup, read before the port is opened
 };

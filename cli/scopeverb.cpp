@@ -4,6 +4,7 @@
 #include "cli/linksession.h"
 #include "framework/data/dataobject.h"
 #include "link/canworker.h"
+#include "link/flows/scopeflow.h"
 #include "link/helper.h"
 #include "link/linkstates.h"
 #include "link/motionguard.h"
@@ -64,10 +65,7 @@ int ScopeVerb::run(const QStringList& arguments) {
     parser.addPositionalArgument(QStringLiteral("record"), tr("What to do (record)."));
     if (const int code = session.parseCommandLine(&parser, arguments); code >= 0)
         return code;
-    auto usage = [](const QString& text) {
-        LinkSession::printErr(text);
-        return kExitUsage;
-    };
+    auto usage = [&session](const QString& text) { return session.usageError(text); };
     if (parser.positionalArguments() != QStringList{QStringLiteral("record")})
         return usage(tr("scope expects: record"));
     for (const QString& c : parser.value(channelsOption).split(QLatin1Char(','), Qt::SkipEmptyParts))
@@ -96,117 +94,56 @@ int ScopeVerb::run(const QStringList& arguments) {
     return record(&session, scope);
 }
 
-int ScopeVerb::record(LinkSession* session, ScopeAcquisition* scope) {
-    otaThread* link = Helper::instance()->worker()->link();
-    const quint8 canId = MotionGuard::canIdOf(session->target());
-    // Every request of this verb goes to the target, the table description included.
-    link->setTarget(canId);
-    QVector<ScopeChannelChoice> list = ScopeChannelList::choices(link, canId);
-    const bool byName = std::any_of(m_channels.cbegin(), m_channels.cend(), [](const QString& c) {
-        bool number = false;
-        c.toUInt(&number, 0);
-        return !number;
-    });
-    if (byName && list.isEmpty()) {
-        // Names come from the motor's own description of its parameters.
-        LinkSession::printErr(tr("Reading the parameter names of the target..."));
-        link->startStep(STEP_ASK_PARA_STR_INFO);
-        session->waitStatus(
-            {OTA_STA_GET_PARA_INFO_SUCCESS, OTA_STA_GET_PARA_INFO_OVER_TIME, OTA_STA_GET_PARA_INFO_ERROR},
-            kDescribeTimeoutMs);
-        list = ScopeChannelList::choices(link, canId);
-    }
-    ScopeAcquisition::Config config;
-    config.frequency = m_rate;
-    config.baudRate = Helper::instance()->worker()->portBaudRate();
-    QStringList names;
-    for (const QString& text : m_channels) {
-        ScopeChannelChoice choice;
-        if (!ScopeChannelList::resolve(text, list, &choice)) {
-            LinkSession::printErr(list.isEmpty()
-                                      ? tr("Unknown channel %1: without the motor's parameter table "
-                                           "channels are given by code (e.g. 0x3000).")
-                                            .arg(text)
-                                      : tr("Unknown channel %1.").arg(text));
-            return session->finish(false);
+int ScopeVerb::record(LinkSession* session, ScopeAcquisition*) {
+    ScopeFlow::Request request;
+    request.channels = m_channels;
+    request.rate = m_rate;
+    request.seconds = m_seconds;
+    request.path = m_out;
+    request.csv = m_csv;
+    ScopeFlow flow({session->targetId()}, request);
+    bool announced = false;
+    QObject::connect(&flow, &Flow::progress, [&](const FlowProgress& p) {
+        if (!announced && p.fraction == 0) {
+            announced = true;
+            LinkSession::printErr(p.text + tr(" into %1").arg(m_out));
+            return;
         }
-        config.channels << ScopeAcquisition::Channel{choice.code, choice.type, choice.name};
-        names << choice.name;
-    }
-
-    scope->setDisplayEnabled(false);
-    QString why;
-    const auto mode = ScopeWaveFile::Mode::Replace;
-    const auto format = m_csv ? ScopeWaveFile::Format::Csv : ScopeWaveFile::Format::Wave;
-    // The file is opened first so that a bad path costs no traffic; it replaces --out only
-    // once the recording closes it.
-    if (!scope->openWaveFile(m_out, &why, mode, format)) {
-        LinkSession::printErr(tr("Cannot write %1: %2").arg(m_out, why));
+        LinkSession::printErr(p.text);
+    });
+    const FlowResult r = flow.run();
+    const QVariantMap& v = r.values;
+    const quint64 records = quint64(v.value(QStringLiteral("records")).toDouble());
+    const quint64 lost = quint64(v.value(QStringLiteral("lost")).toDouble());
+    const quint64 damaged = quint64(v.value(QStringLiteral("damaged")).toDouble());
+    if (!v.contains(QStringLiteral("records"))) {
+        // Refused or failed before the recording began: the reason says why.
+        if (!r.reason.isEmpty())
+            LinkSession::printErr(r.reason);
         return session->finish(false);
     }
-    auto fail = [&](const QString& text) {
-        if (!text.isEmpty())
-            LinkSession::printErr(text);
-        scope->waveFile().discard();
-        return session->finish(false);
-    };
-    if (!scope->configureChannels(config, &why))
-        return fail(QString());  // the reason went out as a status line
-    const int configured = session->waitStatus(
-        {OTA_STA_PARA_UPDATE_SUCCESS_CHSET, OTA_STA_PARA_UPDATE_ERROR, OTA_STA_PARA_UPDATE_OVER_TIME},
-        kConfigTimeoutMs);
-    if (configured != OTA_STA_PARA_UPDATE_SUCCESS_CHSET) {
-        // A refusal or a time-out went out as a status line already.
-        return fail(configured < 0 ? tr("The motor did not answer the scope configuration.") : QString());
-    }
-    const QVector<ScopeAcquisition::Channel> active = scope->activeChannels();
-    if (m_csv) {
-        QStringList header{QStringLiteral("time")};
-        for (const auto& c : active)
-            header << c.name;
-        scope->waveFile().write((header.join(QLatin1Char(',')) + QStringLiteral("\r\n")).toUtf8());
-    }
-    if (!scope->start(&why))
-        return fail(QString());
-
-    LinkSession::printErr(tr("Recording %1 channel(s) at %2 Hz for %3 s into %4")
-                              .arg(active.size())
-                              .arg(m_rate)
-                              .arg(m_seconds)
-                              .arg(m_out));
-    QElapsedTimer clock;
-    clock.start();
-    const qint64 totalMs = qint64(std::ceil(m_seconds * 1000));
-    bool linkUp = true;
-    while (clock.elapsed() < totalMs && linkUp) {
-        const int slice = int(qMin<qint64>(1000, totalMs - clock.elapsed()));
-        // Nothing to wait for but the time; the wait ends early only when the port closes.
-        session->waitUntil([] { return false; }, slice);
-        linkUp = Helper::instance()->worker()->isConnected();
-        LinkSession::printErr(tr("%1 s: %2 records, %3 lost")
-                                  .arg(clock.elapsed() / 1000.0, 0, 'f', 1)
-                                  .arg(scope->records())
-                                  .arg(scope->lost()));
-    }
-    int stopped = -1;
-    if (linkUp) {
-        scope->stop();
-        stopped = session->waitStatus({OTA_STA_PARA_UPDATE_SUCCESS_END}, kStopTimeoutMs);
-    }
-    const bool written = scope->closeWaveFile();
-    const quint64 records = scope->records();
-    const quint64 lost = scope->lost();
     session->addResult(QStringLiteral("records"), double(records));
     session->addResult(QStringLiteral("lost"), double(lost));
-    session->addResult(QStringLiteral("file"), m_out);
-    session->addResult(QStringLiteral("channels"), QJsonArray::fromStringList(names));
+    session->addResult(QStringLiteral("damaged"), double(damaged));
+    session->addResult(QStringLiteral("file"), v.value(QStringLiteral("file")).toString());
+    session->addResult(QStringLiteral("channels"),
+                       QJsonArray::fromStringList(v.value(QStringLiteral("channels")).toStringList()));
     if (!session->json())
         LinkSession::printOut(tr("Records received: %1, lost: %2").arg(records).arg(lost));
-    if (!linkUp)
-        LinkSession::printErr(tr("The link closed during the recording."));
-    else if (stopped != OTA_STA_PARA_UPDATE_SUCCESS_END)
+    if (damaged > 0)
+        LinkSession::printErr(tr("Records with a damaged time stamp: %1").arg(damaged));
+    if (r.outcome == FlowOutcome::PortClosed) {
+        LinkSession::printErr(r.reason);
+        LinkSession::printErr(tr("%1 was left as it was; the %2 records received are in %3.")
+                                  .arg(m_out)
+                                  .arg(records)
+                                  .arg(v.value(QStringLiteral("file")).toString()));
+    } else if (!r.ok()) {
+        LinkSession::printErr(r.reason);
+        if (v.contains(QStringLiteral("error")))
+            session->addResult(QStringLiteral("error"), r.reason);
+    } else if (!v.value(QStringLiteral("stopped")).toBool()) {
         LinkSession::printErr(tr("The motor did not confirm the stop."));
-    if (!written)
-        LinkSession::printErr(tr("%1 was not written whole.").arg(m_out));
-    return session->finish(linkUp && written && records > 0);
+    }
+    return session->finish(r.ok());
 }

@@ -3,6 +3,7 @@
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 #include "framework/log/qflog.h"
+#include "link/flows/linklease.h"
 #include "link/helper.h"
 #include "link/linkfeatures.h"
 #include "link/linkcommands.h"
@@ -16,7 +17,6 @@
 #include "link/tap/frametap.h"
 #include "link/transport/linktransport.h"
 
-#include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QTimer>
 
@@ -100,6 +100,15 @@ void CANWorker::connectPort(const QString& portName) {
     // Queued: a port's error arrives while the port is inside a call of its own.
     connect(m_transport, &LinkTransport::errorOccurred, this, &CANWorker::onErrorOccurred,
             Qt::QueuedConnection);
+    // A CAN interface has no adapter to answer a probe: once it is up, detection goes on as
+    // after a successful probe. Queued, so that a caller of connectPort sees the status too.
+    connect(
+        m_transport, &LinkTransport::ready, this,
+        [this, transport = QPointer<LinkTransport>(m_transport)] {
+            if (transport && transport == m_transport && isConnected() && !carriesAdapterCommands())
+                StateUpdate(OTA_STA_CONNECT_SUCCESS);
+        },
+        Qt::QueuedConnection);
     m_portName = portName;
     setNode(this, QStringLiteral("project.serial_port"), portName);
     m_fallbackPos = 0;
@@ -109,15 +118,18 @@ void CANWorker::connectPort(const QString& portName) {
     MotorModel::reset();
     followCurrentDevice();
     if (!m_transport->open(m_baudRate)) {
-        kx::logE() << "open serial port failed: " + portName + " (" + m_transport->errorString() + ")";
+        // The port's error signal reports it to the user; the file keeps the system's words.
+        kx::logFileE() << "open serial port failed: " + portName + " (" + m_transport->errorString() + ")";
         return;
     }
     // Every way of connecting (dialog, project, start-up hook) leaves the port for the next
     // "auto connect".
     setNode(this, QStringLiteral("config.last_com"), portName);
     emit connectionChanged(true);
-    // A CAN interface has no adapter to set up: the bus is probed directly.
-    if (m_transport->carriesAdapterCommands() && setting(QStringLiteral("config.support_at"), true)) {
+    // A CAN interface has no adapter to set up: the bus is probed directly once it is up.
+    if (!m_transport->carriesAdapterCommands())
+        return;
+    if (setting(QStringLiteral("config.support_at"), true)) {
         m_link->startStep(STEP_INIT);
     } else {
         // No adapter configuration: the scan starts at once, from an empty device table, as
@@ -137,8 +149,9 @@ void CANWorker::connectLastPort() {
         if (info.portName() == last || info.systemLocation() == last)
             present = true;
     }
-    // Pseudo-terminals and by-id links are not enumerated but work all the same.
-    if (!present && QFileInfo::exists(last))
+    // Pseudo-terminals and by-id links are not enumerated but work all the same, and so does a
+    // CAN interface that is up.
+    if (!present && LinkTransport::present(last))
         present = true;
     if (present)
         connectPort(last);
@@ -212,7 +225,12 @@ QByteArray CANWorker::frameToSerial(const CanFrame& frame) {
 }
 
 QVector<qint32> CANWorker::baudFallbacks() const {
-    return {m_baudRate, 9600, 115200, 1200, 2400, 4800, 19200, 38400, 57600, 230400, 460800, 1152000};
+    QVector<qint32> rates{m_baudRate, 9600,  115200, 1200,   2400,   4800,
+                          19200,      38400, 57600,  230400, 460800, 1152000};
+    // An adapter still at its factory rate must be found whatever rate was configured.
+    if (m_baudRate != kFactoryBaudRate)
+        rates << kFactoryBaudRate;
+    return rates;
 }
 
 kx::DataObject* CANWorker::deviceForCanId(quint8 canId) const {
@@ -291,7 +309,9 @@ void CANWorker::StateUpdate(int status, int canId) {
         case OTA_STA_CONNECT_SUCCESS:
             if (!open)
                 break;
-            helper->postStatus(tr("Detecting devices at serial port %1").arg(m_portName));
+            helper->postStatus(carriesAdapterCommands()
+                                   ? tr("Detecting devices at serial port %1").arg(m_portName)
+                                   : tr("Detecting devices on CAN interface %1").arg(m_portName));
             m_link->resetDeviceCount();
             m_link->startStep(STEP_GET_DEV_INFO);
             setNode(this, QStringLiteral("working"), true);
@@ -300,7 +320,7 @@ void CANWorker::StateUpdate(int status, int canId) {
             if (!open)
                 break;
             ++m_fallbackPos;
-            if (m_fallbackPos > 11) {
+            if (m_fallbackPos >= rates.size()) {
                 adapterFailedNow();
                 break;
             }
@@ -329,6 +349,20 @@ void CANWorker::StateUpdate(int status, int canId) {
             break;
     }
     emit linkStatus(status, canId);
+}
+
+void CANWorker::uploadWhenFree(kx::DataObject* record, int attempt) {
+    // The automatic upload waits while a flow holds the link (the detect flow asks for the
+    // motors' models first): it must neither disturb the flow nor be refused by it.
+    constexpr int kDelayMs = 20;
+    constexpr int kAttempts = 1500;  // 30 s
+    QTimer::singleShot(kDelayMs, record, [this, record, attempt] {
+        if (LinkLease::busy() && attempt < kAttempts) {
+            uploadWhenFree(record, attempt + 1);
+            return;
+        }
+        kx::d("trigger.configure.param.new")->trigger();
+    });
 }
 
 void CANWorker::adapterFailedNow() {
@@ -392,7 +426,7 @@ void CANWorker::onDeviceDetected() {
     m_devices.insert(entry.canId, record);
     emit deviceChanged();
     if (setting(QStringLiteral("config.setting.upload_param_on_connected"), true) && !multiple) {
-        QTimer::singleShot(20, record, [] { kx::d("trigger.configure.param.new")->trigger(); });
+        uploadWhenFree(record, 0);
     }
 }
 
@@ -407,7 +441,11 @@ void CANWorker::onErrorOccurred(QSerialPort::SerialPortError error) {
                             error == QSerialPort::ReadError || error == QSerialPort::WriteError;
     if (!wasOpen && afterClose)
         return;
-    const QString text = tr("Serial port error: %1!").arg(errorName(error));
+    // A CAN interface's own words name the interface and the cause; a serial port's error
+    // name is what users of the adapter know.
+    const bool canBus = !carriesAdapterCommands() && !m_transport->errorString().isEmpty();
+    const QString text =
+        canBus ? m_transport->errorString() : tr("Serial port error: %1!").arg(errorName(error));
     // A vanished device (the adapter was unplugged) comes back under the same path: its
     // motors, their open pages and recordings stay, whatever the setting. With "auto connect"
     // the link waits for it without a box that would wait for a click; without, the user is
@@ -419,17 +457,24 @@ void CANWorker::onErrorOccurred(QSerialPort::SerialPortError error) {
         if (setting(QStringLiteral("config.setting.auto_connect"), false)) {
             m_reconnect->watch(path);
             Helper::instance()->postStatus(
-                tr("%1 Serial port %2 is gone; it is reconnected when it comes back.").arg(text, path),
+                canBus
+                    ? tr("%1 It is reconnected when it comes back.").arg(text)
+                    : tr("%1 Serial port %2 is gone; it is reconnected when it comes back.").arg(text, path),
                 QStringLiteral("ERROR"));
             return;
         }
         Helper::instance()->postStatus(
-            tr("%1 Serial port %2 is gone; its motors and pages are kept.").arg(text, path),
+            canBus ? tr("%1 Its motors and pages are kept.").arg(text)
+                   : tr("%1 Serial port %2 is gone; its motors and pages are kept.").arg(text, path),
             QStringLiteral("ERROR"));
-        if (Helper::instance()->askNotice(
-                tr("Serial port %1 is gone (the adapter was unplugged?). Its motors and open pages are "
-                   "kept.\n\nReconnect as soon as it is back?")
-                    .arg(path)))
+        const QString question =
+            canBus ? tr("The CAN interface %1 is gone. Its motors and open pages are kept.\n\nReconnect as "
+                        "soon as it is back?")
+                         .arg(path)
+                   : tr("Serial port %1 is gone (the adapter was unplugged?). Its motors and open pages are "
+                        "kept.\n\nReconnect as soon as it is back?")
+                         .arg(path);
+        if (Helper::instance()->askNotice(question))
             m_reconnect->watch(path);
         return;
     }

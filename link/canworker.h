@@ -51,7 +51,8 @@ public:
     static QString deviceDisplayName(kx::DataObject* device);
     static QByteArray frameToSerial(const CanFrame& frame);
 
-    // The detection fallback table (configured rate at position 0).
+    // The detection fallback table (configured rate at position 0, the adapter's factory rate
+    // last when another one is configured).
     QVector<qint32> baudFallbacks() const;
 
     // The device record registered for a CAN ID; null when none.
@@ -86,6 +87,8 @@ private slots:
 private:
     void onDeviceDetected();
     void adapterFailedNow();
+    // Opens the parameter table of a detected motor once no flow holds the link.
+    void uploadWhenFree(kx::DataObject* record, int attempt);
     // keepDevices: the records stay (marked disconnected) for the motors to return to.
     void closePort(bool keepDevices);
     void followCurrentDevice();
@@ -110,4 +113,5 @@ private:
     // bounded so that a faulty adapter ends in the failure line instead of cycling forever.
     int m_configRounds = 0;
     static constexpr int kMaxConfigRounds = 3;
+    static constexpr qint32 kFactoryBaudRate = 921600;
 };

@@ -7,6 +7,7 @@
 #include "framework/log/qflog.h"
 #include "link/canworker.h"
 #include "link/project.h"
+#include "link/statussink.h"
 #include "link/userprompt.h"
 
 #include <QFile>
@@ -15,6 +16,26 @@
 
 #include <atomic>
 #include <cstdio>
+
+namespace {
+
+// The dated log file only: the console already shows the line in its own form.
+void logToFile(const char* level, const QString& line) {
+    kx::FLog(QStringLiteral("[%1|%2]").arg(QLatin1String(level),
+                                           kx::LogClock::format(QStringLiteral("MM/dd hh:mm:ss.zzz"))),
+             QString(), QStringLiteral("./log/global"), QStringLiteral("log"))
+        << line;
+}
+
+// A status line without its "<TAG> ".
+QString untagged(const QString& line) {
+    if (!line.startsWith(QLatin1Char('<')))
+        return line;
+    const int end = line.indexOf(QLatin1String("> "));
+    return end < 0 ? line : line.mid(end + 2);
+}
+
+}  // namespace
 
 static void initTemplateResource() {
     // The template lives in the link library, a static library: its resources are
@@ -27,6 +48,8 @@ struct Helper::Private {
     CANWorker* worker = nullptr;
     QPointer<QObject> mainWindow;
     std::atomic<UserPrompt*> prompt{nullptr};
+    StatusSink* statusSink = nullptr;  // GUI thread only
+    QString lastStatus;                // GUI thread only: the line delivered last
     kx::DataObject* statusDobj = nullptr;
     // GUI thread only; both fall back to the empty node when their record is destroyed (a
     // disconnect removes the records), so nobody holds a dangling device.
@@ -158,13 +181,15 @@ void Helper::showBox(Box kind, const QString& text) {
                                                      : boxTitle(QT_TR_NOOP("%1 Warning"));
     UserPrompt* prompt = d->prompt;
     if (!prompt) {
-        fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
-        if (kind == Box::Error)
-            kx::logE() << title + ": " + text;
-        else if (kind == Box::Warning)
-            kx::logW() << title + ": " + text;
-        else
-            kx::logI() << title + ": " + text;
+        // Without a window the box is one message on stderr. A box that repeats the status
+        // line just posted (a port error is both) adds only what it says beyond it.
+        const QString last = untagged(d->lastStatus);
+        QString shown = title + QLatin1String(": ") + text;
+        if (!last.isEmpty() && text.startsWith(last))
+            shown = text.mid(last.size()).trimmed();
+        if (!shown.isEmpty())
+            fprintf(stderr, "%s\n", qPrintable(shown));
+        logToFile(kind == Box::Error ? "E" : kind == Box::Warning ? "W" : "I", title + ": " + text);
         return;
     }
     if (kind == Box::Error)
@@ -196,7 +221,7 @@ bool Helper::askNotice(const QString& text) {
     UserPrompt* prompt = d->prompt;
     if (!prompt) {
         fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
-        kx::logW() << title + ": " + text;
+        logToFile("W", title + ": " + text);
         return false;
     }
     return prompt->askNotice(title, text);
@@ -213,15 +238,25 @@ void Helper::postStatus(const QString& text, const QString& tag) {
     const QString line = tag.isEmpty() ? text : QStringLiteral("<%1> %2").arg(tag, text);
     // The dated log file keeps every status line, so that one file tells what the user saw.
     // File only: the console of the command-line tool prints its own progress.
-    const QString level = tag == QLatin1String("ERROR") ? QStringLiteral("E") : QStringLiteral("I");
-    kx::FLog(QStringLiteral("[%1|%2]").arg(level, kx::LogClock::format(QStringLiteral("MM/dd hh:mm:ss.zzz"))),
-             QString(), QStringLiteral("./log/global"), QStringLiteral("log"))
-        << line;
+    const bool error = tag == QLatin1String("ERROR");
+    logToFile(error ? "E" : "I", line);
     if (QThread::currentThread() != thread()) {
-        // Tree nodes are set on the GUI thread: a line from the link thread follows queued.
+        // Sinks and tree nodes live on the GUI thread: a line from the link thread follows queued.
         QMetaObject::invokeMethod(
-            this, [this, line] { d->statusDobj->set(this, line); }, Qt::QueuedConnection);
+            this, [this, line, error] { deliverStatus(line, error); }, Qt::QueuedConnection);
         return;
     }
-    d->statusDobj->set(this, line);
+    deliverStatus(line, error);
+}
+
+void Helper::deliverStatus(const QString& line, bool error) {
+    d->lastStatus = line;
+    if (d->statusSink)
+        d->statusSink->statusLine(line, error);
+    else
+        d->statusDobj->set(this, line);
+}
+
+void Helper::setStatusSink(StatusSink* sink) {
+    d->statusSink = sink;
 }

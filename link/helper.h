@@ -5,6 +5,7 @@
 
 class CANWorker;
 class Project;
+class StatusSink;
 class UserPrompt;
 
 namespace kx {
@@ -33,6 +34,8 @@ public:
 
     void setPrompt(UserPrompt* prompt);
     UserPrompt* prompt() const;
+    // Where status lines go besides the log file (see StatusSink); null: "wnd.status.msg".
+    void setStatusSink(StatusSink* sink);
 
     kx::DataObject* currentDeviceDobj() const;
     // Emits currentDeviceDobjChanged() only when the record differs.
@@ -61,6 +64,7 @@ private:
     // another thread is queued there without blocking.
     void showBox(Box kind, const QString& text);
     QString boxTitle(const char* format) const;
+    void deliverStatus(const QString& line, bool error);
 
     Helper();
     ~Helper() override;

@@ -2,8 +2,7 @@
 
 #include "link/canworker.h"
 #include "link/helper.h"
-
-#include <QFileInfo>
+#include "link/transport/linktransport.h"
 
 ReconnectWatcher::ReconnectWatcher(CANWorker* worker) : QObject(worker), m_worker(worker) {
     m_timer.setInterval(kIntervalMs);
@@ -26,13 +25,15 @@ void ReconnectWatcher::check() {
         stop();
         return;
     }
-    if (!QFileInfo::exists(m_path)) {
+    if (!LinkTransport::present(m_path)) {
         m_seen = 0;
         return;
     }
     if (++m_seen < 2)
         return;
     stop();
-    Helper::instance()->postStatus(tr("Serial port %1 is back: reconnecting.").arg(m_path));
+    Helper::instance()->postStatus(m_worker->carriesAdapterCommands()
+                                       ? tr("Serial port %1 is back: reconnecting.").arg(m_path)
+                                       : tr("CAN interface %1 is back: reconnecting.").arg(m_path));
     m_worker->connectPort(m_path);
 }

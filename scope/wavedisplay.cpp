@@ -1,10 +1,9 @@
 #include "scope/wavedisplay.h"
 
+#include "framework/data/atomicfile.h"
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 #include "scope/scopeunits.h"
-
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -279,14 +278,16 @@ qint64 waveDisplay::exportCount(Export what) const {
 }
 
 bool waveDisplay::exportCsv(const QString& path, QString* error, Export what) const {
-    QSaveFile file(path);
+    // Replaced whole or not at all; every write is checked, so a full disk is an error, not
+    // an empty file in place of the old one.
+    kx::AtomicFile file(path);
     auto fail = [&] {
         if (error)
             *error = file.errorString();
-        file.cancelWriting();
+        file.discard();
         return false;
     };
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open())
         return fail();
     QByteArray out = "time";
     for (const QString& name : m_names)
@@ -298,11 +299,10 @@ bool waveDisplay::exportCsv(const QString& path, QString* error, Export what) co
             out += ',' + QByteArray::number(value(k), 'g', 17);
         out += "\r\n";
     };
-    // commit() may report success after a failed write: every write is checked.
     auto flush = [&](bool last) {
         if (!last && out.size() < (1 << 20))
             return true;
-        const bool ok = file.write(out) == out.size() && file.error() == QFileDevice::NoError;
+        const bool ok = file.write(out);
         out.clear();
         return ok;
     };
@@ -323,11 +323,8 @@ bool waveDisplay::exportCsv(const QString& path, QString* error, Export what) co
     }
     if (!flush(true))
         return fail();
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    if (!file.commit())
+        return fail();
     return true;
 }
 

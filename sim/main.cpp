@@ -1,6 +1,8 @@
-// trivane-sim: a USB-CAN adapter with motors behind a pseudo-terminal, for trying the
-// workbench without hardware and for the link's end-to-end tests.
+// trivane-sim: a USB-CAN adapter with motors behind a pseudo-terminal, or the motors on a
+// virtual CAN bus, for trying the workbench without hardware and for the link's end-to-end tests.
 #include "sim/simadapter.h"
+#include "framework/core/localtimezone.h"
+#include "sim/simbus.h"
 #include "sim/simcontrol.h"
 #include "sim/simpty.h"
 #include "sim/simreplay.h"
@@ -14,6 +16,7 @@
 #include <csignal>
 #include <memory>
 #include <cstdio>
+#include <memory>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -123,6 +126,7 @@ SimSettings settingsFrom(const QCommandLineParser& p) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    kx::pinLocalTimeZone();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("trivane-sim"));
     auto tr = [](const char* text) { return QCoreApplication::translate("main", text); };
@@ -130,7 +134,8 @@ int main(int argc, char** argv) {
     QCommandLineParser p;
     p.setApplicationDescription(
         tr("Simulated bench: a USB-CAN adapter (AT commands and frame records) with motors on its bus,\n"
-           "behind a pseudo-terminal. The device path is always the first line on stdout.\n\n") +
+           "behind a pseudo-terminal; or, with --bus, the motors on a virtual CAN bus the bench serves.\n"
+           "The device path (or the bus address to give to --bus) is always the first line on stdout.\n\n") +
         SimControl::helpText());
     p.addHelpOption();
     const QList<QCommandLineOption> options = {
@@ -149,6 +154,10 @@ int main(int argc, char** argv) {
          QStringLiteral("FILE")},
         {QStringLiteral("port-link"), tr("Keep a symlink at PATH to the current device."),
          QStringLiteral("PATH")},
+        {QStringLiteral("bus"),
+         tr("Serve a virtual CAN bus at ADDRESS instead of a pseudo-terminal: "
+            "virtualcan:tcp://127.0.0.1:PORT/can0 (PORT 0: a free port; the first line tells which)."),
+         QStringLiteral("ADDRESS")},
         {QStringLiteral("print-port"), tr("Print the device path on stdout's first line (always done).")},
         {QStringLiteral("log"), tr("Append every record received and sent to FILE."), QStringLiteral("FILE")},
         {QStringLiteral("control"), tr("Read control commands from stdin; end of stdin ends the bench.")},
@@ -217,18 +226,43 @@ int main(int argc, char** argv) {
     if (!settings.logFile.isEmpty() && !adapter.openLog(settings.logFile))
         fail(tr("cannot open the log %1").arg(settings.logFile));
 
-    SimPty pty(&adapter, settings.pacing);
-    pty.setLink(p.value(QStringLiteral("port-link")));
-    if (!pty.plug(&error))
-        fail(tr("cannot open a pseudo-terminal: %1").arg(error));
-    say(pty.path());
-    say(tr("trivane-sim: %1 motor(s) behind %2, adapter at %3 baud")
-            .arg(settings.motors.size())
-            .arg(pty.path())
-            .arg(settings.baud),
-        stderr);
+    // The front end the host meets: the adapter behind a pseudo-terminal, or the bus itself.
+    std::unique_ptr<SimFrontEnd> frontEnd;
+    SimPty* pty = nullptr;
+    if (p.isSet(QStringLiteral("bus"))) {
+        // There is no adapter on a bus: its line rate, pacing, device link and serial-record
+        // faults have nothing to act on.
+        for (const char* serialOnly : {"baud", "no-pacing", "port-link", "crlf"}) {
+            if (p.isSet(QString::fromLatin1(serialOnly)))
+                fail(tr("--%1 applies to the pseudo-terminal, not to --bus").arg(QLatin1String(serialOnly)));
+        }
+        SimBus::Address address;
+        if (!SimBus::parseAddress(p.value(QStringLiteral("bus")), &address, &error))
+            fail(error);
+        frontEnd = std::make_unique<SimBus>(&adapter, address);
+        if (!frontEnd->plug(&error))
+            fail(error);
+        say(frontEnd->address());
+        say(tr("trivane-sim: %1 motor(s) on the virtual CAN bus %2")
+                .arg(settings.motors.size())
+                .arg(frontEnd->address()),
+            stderr);
+    } else {
+        pty = new SimPty(&adapter, settings.pacing);
+        frontEnd.reset(pty);
+        pty->setLink(p.value(QStringLiteral("port-link")));
+        if (!pty->plug(&error))
+            fail(tr("cannot open a pseudo-terminal: %1").arg(error));
+        say(pty->path());
+        say(tr("trivane-sim: %1 motor(s) behind %2, adapter at %3 baud")
+                .arg(settings.motors.size())
+                .arg(pty->path())
+                .arg(settings.baud),
+            stderr);
+    }
 
-    // SIGTERM and SIGINT end the event loop through a pipe, so the link and the pty close cleanly.
+    // SIGTERM and SIGINT end the event loop through a pipe, so the link and the front end close
+    // cleanly.
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) == 0) {
         auto* n = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
         QObject::connect(n, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
@@ -237,17 +271,18 @@ int main(int argc, char** argv) {
     }
     std::signal(SIGPIPE, SIG_IGN);
 
-    SimControl control(&adapter, &pty);
+    SimControl control(&adapter, frontEnd.get());
     QObject::connect(&control, &SimControl::quitRequested, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     QObject::connect(&control, &SimControl::answer, [](const QString& line) { say(line); });
     if (p.isSet(QStringLiteral("control"))) {
         control.attachStdin();
-        pty.setBeforeRead([&control] { control.drain(); });
+        frontEnd->setBeforeRead([&control] { control.drain(); });
     }
 
     const int rc = app.exec();
-    pty.unplug();
-    pty.removeLink();
+    frontEnd->unplug();
+    if (pty)
+        pty->removeLink();
     return rc;
 }

@@ -1,5 +1,6 @@
 #include "sim/simadapter.h"
 
+#include "framework/data/atomicfile.h"
 #include "framework/log/qflog.h"
 #include "link/canprotocol.h"
 #include "link/serialrecord.h"
@@ -8,7 +9,6 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 SimAdapter::SimAdapter(const SimSettings& settings, QObject* parent)
     : QObject(parent),
@@ -251,14 +251,11 @@ bool SimAdapter::saveState() {
                      .toObject();
     for (SimMotor* m : m_motors)
         motors.insert(QString::number(m->mcuId(), 16), m->state());
-    QSaveFile file(m_settings.stateFile);
-    if (!file.open(QIODevice::WriteOnly)) {
-        kx::logE() << "[sim] cannot write state file " + m_settings.stateFile + ": " + file.errorString();
-        return false;
-    }
-    file.write(QJsonDocument(QJsonObject{{QStringLiteral("motors"), motors}}).toJson());
-    if (!file.commit()) {
-        kx::logE() << "[sim] cannot write state file " + m_settings.stateFile + ": " + file.errorString();
+    QString why;
+    if (!kx::AtomicFile::writeAll(m_settings.stateFile,
+                                  QJsonDocument(QJsonObject{{QStringLiteral("motors"), motors}}).toJson(),
+                                  &why)) {
+        kx::logE() << "[sim] cannot write state file " + m_settings.stateFile + ": " + why;
         return false;
     }
     return true;

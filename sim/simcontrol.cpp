@@ -2,7 +2,7 @@
 
 #include "sim/simadapter.h"
 #include "sim/simmotor.h"
-#include "sim/simpty.h"
+#include "sim/simfrontend.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -10,8 +10,8 @@
 #include <poll.h>
 #include <unistd.h>
 
-SimControl::SimControl(SimAdapter* adapter, SimPty* pty, QObject* parent)
-    : QObject(parent), m_adapter(adapter), m_pty(pty) {}
+SimControl::SimControl(SimAdapter* adapter, SimFrontEnd* frontEnd, QObject* parent)
+    : QObject(parent), m_adapter(adapter), m_frontEnd(frontEnd) {}
 
 SimControl::~SimControl() = default;
 
@@ -28,7 +28,8 @@ QString SimControl::helpText() {
         "  crlf FRACTION            that fraction of feedback frames carries 0D 0A in its data\n"
         "  baud RATE                set the adapter's own line rate\n"
         "  fault CANID FAULT [WARN] motor sends a fault/warning frame (words in hex or decimal)\n"
-        "  unplug | plug            close the pseudo-terminal / open a new one (prints its path)\n"
+        "  unplug | plug            off the line (pseudo-terminal closed, bus server stopped) / back\n"
+        "                           on it (a new pseudo-terminal, the same bus); prints the address\n"
         "  status                   adapter rates, counters (overflow: bytes the full line buffer\n"
         "                           lost) and every motor's state\n"
         "  quit                     end the bench\n");
@@ -92,14 +93,14 @@ QString SimControl::execute(const QString& text) {
         m->raiseFault(fault, warn);
         return QStringLiteral("ok");
     } else if (cmd == QLatin1String("unplug")) {
-        if (m_pty)
-            m_pty->unplug();
+        if (m_frontEnd)
+            m_frontEnd->unplug();
         return QStringLiteral("ok");
     } else if (cmd == QLatin1String("plug")) {
         QString error;
-        if (!m_pty || !m_pty->plug(&error))
+        if (!m_frontEnd || !m_frontEnd->plug(&error))
             return QStringLiteral("error: ") + error;
-        return QStringLiteral("ok ") + m_pty->path();
+        return QStringLiteral("ok ") + m_frontEnd->address();
     } else if (cmd == QLatin1String("status")) {
         const auto& c = m_adapter->counters();
         QStringList lines;
@@ -113,7 +114,7 @@ QString SimControl::execute(const QString& text) {
                      .arg(c.dropped)
                      .arg(c.corrupted)
                      .arg(c.unheard)
-                     .arg(m_pty ? m_pty->lost() : 0);
+                     .arg(m_frontEnd ? m_frontEnd->lost() : 0);
         for (SimMotor* m : m_adapter->motors()) {
             m->advance();
             lines << QStringLiteral("  ") + m->describeState();
@@ -145,6 +146,11 @@ void SimControl::drain() {
 }
 
 void SimControl::onStdin() {
+    // drain() may have read what woke the notifier: a read now would block the whole bench
+    // until the next command.
+    pollfd pfd{STDIN_FILENO, POLLIN, 0};
+    if (::poll(&pfd, 1, 0) <= 0 || !(pfd.revents & (POLLIN | POLLHUP)))
+        return;
     char buf[1024];
     const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
     if (n <= 0) {

@@ -8,7 +8,7 @@
 
 class QSocketNotifier;
 class SimAdapter;
-class SimPty;
+class SimFrontEnd;
 
 // The bench's control channel: one text command per line (from stdin with --control), each
 // answered with one line starting "ok" or "error". Faults switch at run time here.
@@ -16,14 +16,14 @@ class SimControl : public QObject {
     Q_OBJECT
 
 public:
-    SimControl(SimAdapter* adapter, SimPty* pty, QObject* parent = nullptr);
+    SimControl(SimAdapter* adapter, SimFrontEnd* frontEnd, QObject* parent = nullptr);
     ~SimControl() override;
 
     QString execute(const QString& line);
     // Reads commands from stdin; end of input asks to quit.
     void attachStdin();
-    // Takes every command already waiting on stdin. The pty calls it before it hands the host's
-    // bytes on, so that a fault switched on before a request reaches that request.
+    // Takes every command already waiting on stdin. The front end calls it before it hands the
+    // host's data on, so that a fault switched on before a request reaches that request.
     void drain();
     static QString helpText();
 
@@ -35,7 +35,7 @@ private:
     void onStdin();
 
     SimAdapter* m_adapter;
-    SimPty* m_pty;
+    SimFrontEnd* m_frontEnd;
     std::unique_ptr<QSocketNotifier> m_stdin;
     QByteArray m_line;
 };

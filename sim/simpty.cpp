@@ -20,7 +20,7 @@ constexpr int kPaceMs = 2;
 }  // namespace
 
 SimPty::SimPty(SimAdapter* adapter, bool pacing, QObject* parent)
-    : QObject(parent), m_adapter(adapter), m_pacing(pacing) {
+    : SimFrontEnd(parent), m_adapter(adapter), m_pacing(pacing) {
     connect(adapter, &SimAdapter::bytesOut, this, &SimPty::queue);
     connect(&m_rateTimer, &QTimer::timeout, this, &SimPty::onRateTimer);
     m_paceTimer.setSingleShot(true);
@@ -109,8 +109,7 @@ void SimPty::onReadable() {
     for (;;) {
         const ssize_t n = ::read(m_master, buf, sizeof buf);
         if (n > 0) {
-            if (m_beforeRead)
-                m_beforeRead();
+            beforeRead();
             if (!plugged())
                 return;
             onRateTimer();  // the host may have just changed its rate

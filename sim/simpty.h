@@ -6,8 +6,9 @@
 #include <QString>
 #include <QTimer>
 
-#include <functional>
 #include <memory>
+
+#include "sim/simfrontend.h"
 
 class QSocketNotifier;
 class SimAdapter;
@@ -16,7 +17,7 @@ class SimAdapter;
 // the slave (to read the host's line rate and to survive the host's close and reopen), feeds
 // what the host writes to the adapter, and writes the adapter's bytes paced at rate / 10 bytes
 // per second. unplug() closes the master, as pulling the USB cable would; plug() opens a new one.
-class SimPty : public QObject {
+class SimPty : public SimFrontEnd {
     Q_OBJECT
 
 public:
@@ -26,17 +27,16 @@ public:
     SimPty(SimAdapter* adapter, bool pacing, QObject* parent = nullptr);
     ~SimPty() override;
 
-    bool plug(QString* error);
-    void unplug();
-    bool plugged() const { return m_master >= 0; }
+    bool plug(QString* error) override;
+    void unplug() override;
+    bool plugged() const override { return m_master >= 0; }
+    QString address() const override { return m_path; }
     QString path() const { return m_path; }
     // Keeps a symlink at `link` pointing at the current device (empty = none).
     void setLink(const QString& link) { m_link = link; }
     bool updateLink(QString* error);
     void removeLink();
-    qint64 lost() const { return m_lost; }
-    // Runs before each chunk of the host's bytes is handed on (the control channel drains).
-    void setBeforeRead(std::function<void()> hook) { m_beforeRead = std::move(hook); }
+    qint64 lost() const override { return m_lost; }
 
 signals:
     void pathChanged(const QString& path);
@@ -56,7 +56,6 @@ private:
     int m_slave = -1;
     QString m_path;
     QString m_link;
-    std::function<void()> m_beforeRead;
     std::unique_ptr<QSocketNotifier> m_readNotifier;
     std::unique_ptr<QSocketNotifier> m_writeNotifier;
     QTimer m_rateTimer;

@@ -7,6 +7,7 @@
 #include "workbench/monitor/monitorscreens.h"
 #include "workbench/param/configuretools.h"
 #include "workbench/param/paramtablepage.h"
+#include "workbench/records/recordsscreens.h"
 #include "workbench/sidebar/sidebar.h"
 #include "workbench/tools/devicetools.h"
 
@@ -69,6 +70,7 @@ void registerWorkbenchScreens() {
     initWorkbenchResources();
     registerTabs();
     registerPages();
+    registerRecordsScreens();
     ShellRegistry::setDeviceTreeFactory([](QWidget* parent) { return new DeviceWidget(parent); });
     ShellRegistry::setSidebarFactory([](QWidget* parent) { return new Sidebar(parent); });
     registerMonitorScreens();

@@ -145,7 +145,8 @@ void Editor::addPage(const QString& kindTitle, QWidget* page) {
     auto* base = dynamic_cast<BaseEditorPage*>(page);
     const bool bound = !base || base->isBound();
     kx::DataObject* device = bound ? Helper::instance()->currentDeviceDobj() : kx::d().emptyDobj();
-    auto* title = new TitleWidget(bound ? titleText(kindTitle, device) : kindTitle, m_titleLayout->parentWidget());
+    auto* title =
+        new TitleWidget(bound ? titleText(kindTitle, device) : kindTitle, m_titleLayout->parentWidget());
     // The title names the motor by its CAN ID, which can change while the page is open.
     if (!device->isEmpty()) {
         QToolButton* select = title->selectButton();

@@ -45,6 +45,29 @@
     </message>
 </context>
 <context>
+    <name>BinForm</name>
+    <message>
+        <source>too short for a compressed record</source>
+        <translation>too short for a compressed record</translation>
+    </message>
+    <message>
+        <source>would expand to %1 bytes, more than the %2 allowed</source>
+        <translation>would expand to %1 bytes, more than the %2 allowed</translation>
+    </message>
+    <message>
+        <source>its size header cannot be true</source>
+        <translation>its size header cannot be true</translation>
+    </message>
+    <message>
+        <source>expands beyond the %1 bytes its header gives</source>
+        <translation>expands beyond the %1 bytes its header gives</translation>
+    </message>
+    <message>
+        <source>not valid compressed data</source>
+        <translation>not valid compressed data</translation>
+    </message>
+</context>
+<context>
     <name>BusMonitorPage</name>
     <message>
         <source>Direction</source>
@@ -293,6 +316,26 @@ Reconnect as soon as it is back?</source>
 
 Reconnect as soon as it is back?</translation>
     </message>
+    <message>
+        <source>Detecting devices on CAN interface %1</source>
+        <translation>Detecting devices on CAN interface %1</translation>
+    </message>
+    <message>
+        <source>%1 Its motors and pages are kept.</source>
+        <translation>%1 Its motors and pages are kept.</translation>
+    </message>
+    <message>
+        <source>%1 It is reconnected when it comes back.</source>
+        <translation>%1 It is reconnected when it comes back.</translation>
+    </message>
+    <message>
+        <source>The CAN interface %1 is gone. Its motors and open pages are kept.
+
+Reconnect as soon as it is back?</source>
+        <translation>The CAN interface %1 is gone. Its motors and open pages are kept.
+
+Reconnect as soon as it is back?</translation>
+    </message>
 </context>
 <context>
     <name>CalibrateFlow</name>
@@ -328,16 +371,48 @@ Reconnect as soon as it is back?</translation>
         <source>calibrating</source>
         <translation>calibrating</translation>
     </message>
+    <message>
+        <source>Saving calibration result...</source>
+        <translation>Saving calibration result...</translation>
+    </message>
 </context>
 <context>
     <name>CanBusTransport</name>
     <message>
-        <source>No CAN interface %1</source>
-        <translation>No CAN interface %1</translation>
-    </message>
-    <message>
         <source>The CAN interface %1 was disconnected.</source>
         <translation>The CAN interface %1 was disconnected.</translation>
+    </message>
+    <message>
+        <source>Nothing serves the virtual CAN bus %1:%2 (start its server first, e.g. trivane-sim --bus virtualcan:%3).</source>
+        <translation>Nothing serves the virtual CAN bus %1:%2 (start its server first, e.g. trivane-sim --bus virtualcan:%3).</translation>
+    </message>
+    <message>
+        <source>%1 is not a CAN interface (PLUGIN:INTERFACE).</source>
+        <translation>%1 is not a CAN interface (PLUGIN:INTERFACE).</translation>
+    </message>
+    <message>
+        <source>No CAN interface %1.</source>
+        <translation>No CAN interface %1.</translation>
+    </message>
+    <message>
+        <source>Cannot open the CAN interface %1: %2</source>
+        <translation>Cannot open the CAN interface %1: %2</translation>
+    </message>
+    <message>
+        <source>The CAN interface %1 did not come up within %2 s.</source>
+        <translation>The CAN interface %1 did not come up within %2 s.</translation>
+    </message>
+    <message>
+        <source>Cannot read from the CAN interface %1: %2</source>
+        <translation>Cannot read from the CAN interface %1: %2</translation>
+    </message>
+    <message>
+        <source>The CAN interface %1 failed: %2</source>
+        <translation>The CAN interface %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>The CAN interface %1 refused its configuration: %2</source>
+        <translation>The CAN interface %1 refused its configuration: %2</translation>
     </message>
 </context>
 <context>
@@ -937,6 +1012,37 @@ Reconnect as soon as it is back?</translation>
         <source>Reports: %1</source>
         <translation>Reports: %1</translation>
     </message>
+    <message>
+        <source>Where runs are kept: a records server (postgresql://user@host/database) or file.</source>
+        <translation>Where runs are kept: a records server (postgresql://user@host/database) or file.</translation>
+    </message>
+    <message>
+        <source>url|file</source>
+        <translation>url|file</translation>
+    </message>
+    <message>
+        <source>The run was not kept in the station&apos;s records: %1</source>
+        <translation>The run was not kept in the station&apos;s records: %1</translation>
+    </message>
+    <message>
+        <source>%1 runs wait to be sent to the records server: %2</source>
+        <translation>%1 runs wait to be sent to the records server: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ConfigFile</name>
+    <message>
+        <source>The configuration file %1 could not be read; the default settings are used.</source>
+        <translation>The configuration file %1 could not be read; the default settings are used.</translation>
+    </message>
+    <message>
+        <source>The damaged file could not be kept aside and is replaced when the program ends.</source>
+        <translation>The damaged file could not be kept aside and is replaced when the program ends.</translation>
+    </message>
+    <message>
+        <source>The damaged file was kept as %1.</source>
+        <translation>The damaged file was kept as %1.</translation>
+    </message>
 </context>
 <context>
     <name>ConfigureTools</name>
@@ -1012,6 +1118,10 @@ Reconnect as soon as it is back?</translation>
         <source>Cannot read %1: %2</source>
         <translation>Cannot read %1: %2</translation>
     </message>
+    <message>
+        <source>%1 was taken from the motor with MCU ID 0x%2; this motor is 0x%3. Restore it here all the same?</source>
+        <translation>%1 was taken from the motor with MCU ID 0x%2; this motor is 0x%3. Restore it here all the same?</translation>
+    </message>
 </context>
 <context>
     <name>DetectDeviceDialog</name>
@@ -1050,6 +1160,14 @@ Reconnect as soon as it is back?</translation>
     <message>
         <source>Cancel</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>CAN interface</source>
+        <translation>CAN interface</translation>
+    </message>
+    <message>
+        <source>The adapter&apos;s serial port, or a CAN interface as PLUGIN:INTERFACE (socketcan:can0, virtualcan:tcp://127.0.0.1:35468/can0)</source>
+        <translation>The adapter&apos;s serial port, or a CAN interface as PLUGIN:INTERFACE (socketcan:can0, virtualcan:tcp://127.0.0.1:35468/can0)</translation>
     </message>
 </context>
 <context>
@@ -1665,6 +1783,10 @@ then unplug the adapter and plug it in again.</translation>
         <source>Update failed!</source>
         <translation>Update failed!</translation>
     </message>
+    <message>
+        <source>updating its firmware</source>
+        <translation>updating its firmware</translation>
+    </message>
 </context>
 <context>
     <name>FirmwareUpdate</name>
@@ -1949,6 +2071,17 @@ Built %2</translation>
     </message>
 </context>
 <context>
+    <name>LastRunLabel</name>
+    <message>
+        <source>Last commissioning: &lt;b&gt;%1&lt;/b&gt; on %2 (%3, %4) &amp;nbsp; &lt;a href=&quot;history&quot;&gt;History&lt;/a&gt;</source>
+        <translation>Last commissioning: &lt;b&gt;%1&lt;/b&gt; on %2 (%3, %4) &amp;nbsp; &lt;a href=&quot;history&quot;&gt;History&lt;/a&gt;</translation>
+    </message>
+    <message>
+        <source>no plan name</source>
+        <translation>no plan name</translation>
+    </message>
+</context>
+<context>
     <name>LeftTitle</name>
     <message>
         <source>File</source>
@@ -2117,6 +2250,13 @@ Encoder Electrical Offset: %2</translation>
     <message>
         <source>motor %1 is busy: %2</source>
         <translation>motor %1 is busy: %2</translation>
+    </message>
+</context>
+<context>
+    <name>LinkRunFlows</name>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Cannot read %1: %2</translation>
     </message>
 </context>
 <context>
@@ -2587,6 +2727,45 @@ Encoder Electrical Offset: %2</translation>
     </message>
 </context>
 <context>
+    <name>ParamApplyFlow</name>
+    <message>
+        <source>There is no motor with CAN ID %1.</source>
+        <translation>There is no motor with CAN ID %1.</translation>
+    </message>
+    <message>
+        <source>Motor %1: %2 of %3 entries written and read back</source>
+        <translation>Motor %1: %2 of %3 entries written and read back</translation>
+    </message>
+    <message>
+        <source>The parameters of motor %1 cannot be written now.</source>
+        <translation>The parameters of motor %1 cannot be written now.</translation>
+    </message>
+    <message>
+        <source>The write was not confirmed.</source>
+        <translation>The write was not confirmed.</translation>
+    </message>
+    <message>
+        <source>This build has no parameter table.</source>
+        <translation>This build has no parameter table.</translation>
+    </message>
+    <message>
+        <source>Nothing was written: %1</source>
+        <translation>Nothing was written: %1</translation>
+    </message>
+    <message>
+        <source>No motor to write to.</source>
+        <translation>No motor to write to.</translation>
+    </message>
+    <message>
+        <source>Motor %1: %2</source>
+        <translation>Motor %1: %2</translation>
+    </message>
+    <message>
+        <source>writing its parameters</source>
+        <translation>writing its parameters</translation>
+    </message>
+</context>
+<context>
     <name>ParamBackup</name>
     <message>
         <source>not a JSON object (%1)</source>
@@ -2609,8 +2788,43 @@ Encoder Electrical Offset: %2</translation>
         <translation>entry %1 appears twice</translation>
     </message>
     <message>
-        <source>file too large for a parameter backup</source>
-        <translation>file too large for a parameter backup</translation>
+        <source>the list of entries is missing or damaged</source>
+        <translation>the list of entries is missing or damaged</translation>
+    </message>
+</context>
+<context>
+    <name>ParamCompareView</name>
+    <message>
+        <source>Select two runs of the motor in its timeline and press Compare Parameters.</source>
+        <translation>Select two runs of the motor in its timeline and press Compare Parameters.</translation>
+    </message>
+    <message>
+        <source>Code</source>
+        <translation>Code</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>(missing)</source>
+        <translation>(missing)</translation>
+    </message>
+    <message>
+        <source>%1 %2 = %3</source>
+        <translation>%1 %2 = %3</translation>
+    </message>
+    <message>
+        <source>The two parameter tables are the same.</source>
+        <translation>The two parameter tables are the same.</translation>
+    </message>
+    <message>
+        <source>No writable entry differs; %1 read-only entries do.</source>
+        <translation>No writable entry differs; %1 read-only entries do.</translation>
+    </message>
+    <message>
+        <source>%1 writable entries differ (bold), %2 other entries.</source>
+        <translation>%1 writable entries differ (bold), %2 other entries.</translation>
     </message>
 </context>
 <context>
@@ -2648,6 +2862,41 @@ Encoder Electrical Offset: %2</translation>
     </message>
 </context>
 <context>
+    <name>ParamReadFlow</name>
+    <message>
+        <source>There is no motor with CAN ID %1.</source>
+        <translation>There is no motor with CAN ID %1.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 values read</source>
+        <translation>%1 of %2 values read</translation>
+    </message>
+    <message>
+        <source>The parameter table of motor %1 cannot be read now.</source>
+        <translation>The parameter table of motor %1 cannot be read now.</translation>
+    </message>
+    <message>
+        <source>The table of motor %1 could not be read reliably: %2</source>
+        <translation>The table of motor %1 could not be read reliably: %2</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>no answer</translation>
+    </message>
+    <message>
+        <source>Reading the parameter description...</source>
+        <translation>Reading the parameter description...</translation>
+    </message>
+    <message>
+        <source>The motor did not describe its parameter table.</source>
+        <translation>The motor did not describe its parameter table.</translation>
+    </message>
+    <message>
+        <source>reading its parameters</source>
+        <translation>reading its parameters</translation>
+    </message>
+</context>
+<context>
     <name>ParamRestorePlan</name>
     <message>
         <source>not on the motor</source>
@@ -2668,6 +2917,10 @@ Encoder Electrical Offset: %2</translation>
     <message>
         <source>%1 is outside [%2, %3]</source>
         <translation>%1 is outside [%2, %3]</translation>
+    </message>
+    <message>
+        <source>read-only on the motor</source>
+        <translation>read-only on the motor</translation>
     </message>
 </context>
 <context>
@@ -2767,6 +3020,22 @@ Encoder Electrical Offset: %2</translation>
     <message>
         <source>%1 already exists. Do you want to replace it?</source>
         <translation>%1 already exists. Do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>Download parameters table successfully!</source>
+        <translation>Download parameters table successfully!</translation>
+    </message>
+    <message>
+        <source>Download failed: %1</source>
+        <translation>Download failed: %1</translation>
+    </message>
+    <message>
+        <source>Not confirmed by reading back: %1</source>
+        <translation>Not confirmed by reading back: %1</translation>
+    </message>
+    <message>
+        <source>Nothing was saved in the motor&apos;s flash.</source>
+        <translation>Nothing was saved in the motor&apos;s flash.</translation>
     </message>
 </context>
 <context>
@@ -2893,6 +3162,73 @@ Encoder Electrical Offset: %2</translation>
     </message>
 </context>
 <context>
+    <name>ParamVerifier</name>
+    <message>
+        <source>The adapter was disconnected.</source>
+        <translation>The adapter was disconnected.</translation>
+    </message>
+    <message>
+        <source>The motor was removed.</source>
+        <translation>The motor was removed.</translation>
+    </message>
+    <message>
+        <source>The motor was disconnected.</source>
+        <translation>The motor was disconnected.</translation>
+    </message>
+    <message>
+        <source>not written</source>
+        <translation>not written</translation>
+    </message>
+    <message>
+        <source>the motor did not answer the write</source>
+        <translation>the motor did not answer the write</translation>
+    </message>
+    <message>
+        <source>the motor did not answer the read</source>
+        <translation>the motor did not answer the read</translation>
+    </message>
+    <message>
+        <source>%1 %2 was changed by a damaged write; writing %3 back.</source>
+        <translation>%1 %2 was changed by a damaged write; writing %3 back.</translation>
+    </message>
+    <message>
+        <source>%1 %2 reads %3 instead of %4; writing it again.</source>
+        <translation>%1 %2 reads %3 instead of %4; writing it again.</translation>
+    </message>
+    <message>
+        <source>%1 %2 could not be read back; writing it again.</source>
+        <translation>%1 %2 could not be read back; writing it again.</translation>
+    </message>
+    <message>
+        <source>%1 %2 reads %3 after %4 writes of %5.</source>
+        <translation>%1 %2 reads %3 after %4 writes of %5.</translation>
+    </message>
+    <message>
+        <source>%1 %2 could not be read back.</source>
+        <translation>%1 %2 could not be read back.</translation>
+    </message>
+    <message>
+        <source>The motor did not confirm the save.</source>
+        <translation>The motor did not confirm the save.</translation>
+    </message>
+    <message>
+        <source>%1 %2 could not be read after the save.</source>
+        <translation>%1 %2 could not be read after the save.</translation>
+    </message>
+    <message>
+        <source>%1 %2 reads %3 after the save instead of %4.</source>
+        <translation>%1 %2 reads %3 after the save instead of %4.</translation>
+    </message>
+    <message>
+        <source>The motor&apos;s description of its table did not read the same twice.</source>
+        <translation>The motor&apos;s description of its table did not read the same twice.</translation>
+    </message>
+    <message>
+        <source>%1 %2 never read the same twice.</source>
+        <translation>%1 %2 never read the same twice.</translation>
+    </message>
+</context>
+<context>
     <name>ParamWalker</name>
     <message>
         <source>Upload parameters table successfully!</source>
@@ -2905,12 +3241,6 @@ Encoder Electrical Offset: %2</translation>
 </context>
 <context>
     <name>ParamsVerb</name>
-    <message>
-        <source>Read, edit, save, back up, compare and restore a motor&apos;s parameter table.
-diff exits 0 when no writable entry differs and 1 when some do; with two files it needs no port.</source>
-        <translation>Read, edit, save, back up, compare and restore a motor&apos;s parameter table.
-diff exits 0 when no writable entry differs and 1 when some do; with two files it needs no port.</translation>
-    </message>
     <message>
         <source>set: save the value in the motor&apos;s flash.</source>
         <translation>set: save the value in the motor&apos;s flash.</translation>
@@ -2942,14 +3272,6 @@ diff exits 0 when no writable entry differs and 1 when some do; with two files i
     <message>
         <source>Not an entry code: %1</source>
         <translation>Not an entry code: %1</translation>
-    </message>
-    <message>
-        <source>Reading the parameter description...</source>
-        <translation>Reading the parameter description...</translation>
-    </message>
-    <message>
-        <source>The motor did not describe its parameter table.</source>
-        <translation>The motor did not describe its parameter table.</translation>
     </message>
     <message>
         <source>The motor has no entry %1.</source>
@@ -3004,8 +3326,36 @@ diff exits 0 when no writable entry differs and 1 when some do; with two files i
         <translation>Writing %1 entries...</translation>
     </message>
     <message>
-        <source>%1 of %2 entries written.</source>
-        <translation>%1 of %2 entries written.</translation>
+        <source>Read, edit, save, back up, compare and restore a motor&apos;s parameter table.
+Writes count once read back; backup and dump --verify read every value twice.
+diff exits 0 when no writable entry differs and 1 when some do; with two files it needs no port.</source>
+        <translation>Read, edit, save, back up, compare and restore a motor&apos;s parameter table.
+Writes count once read back; backup and dump --verify read every value twice.
+diff exits 0 when no writable entry differs and 1 when some do; with two files it needs no port.</translation>
+    </message>
+    <message>
+        <source>dump: read every value a second time and compare.</source>
+        <translation>dump: read every value a second time and compare.</translation>
+    </message>
+    <message>
+        <source>Reading every value a second time...</source>
+        <translation>Reading every value a second time...</translation>
+    </message>
+    <message>
+        <source>Not confirmed: %1</source>
+        <translation>Not confirmed: %1</translation>
+    </message>
+    <message>
+        <source>Nothing was saved in the motor&apos;s flash.</source>
+        <translation>Nothing was saved in the motor&apos;s flash.</translation>
+    </message>
+    <message>
+        <source>Warning: %1 was taken from the motor with MCU ID 0x%2; this is 0x%3.</source>
+        <translation>Warning: %1 was taken from the motor with MCU ID 0x%2; this is 0x%3.</translation>
+    </message>
+    <message>
+        <source>Nothing was written: %1 entries of the backup cannot be restored.</source>
+        <translation>Nothing was written: %1 entries of the backup cannot be restored.</translation>
     </message>
 </context>
 <context>
@@ -3401,6 +3751,10 @@ or let every user open USB-CAN adapters with a udev rule:
         <source>Permission denied opening %1: your user may not open serial ports (they belong to the dialout group), or another program is using the port.</source>
         <translation>Permission denied opening %1: your user may not open serial ports (they belong to the dialout group), or another program is using the port.</translation>
     </message>
+    <message>
+        <source>%1 is in use by process %2.</source>
+        <translation>%1 is in use by process %2.</translation>
+    </message>
 </context>
 <context>
     <name>ProgressLine</name>
@@ -3495,6 +3849,562 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Serial port %1 is back: reconnecting.</source>
         <translation>Serial port %1 is back: reconnecting.</translation>
+    </message>
+    <message>
+        <source>CAN interface %1 is back: reconnecting.</source>
+        <translation>CAN interface %1 is back: reconnecting.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsLocation</name>
+    <message>
+        <source>No database file named in &quot;%1&quot;.</source>
+        <translation>No database file named in &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>The server address in &quot;%1&quot; is not valid.</source>
+        <translation>The server address in &quot;%1&quot; is not valid.</translation>
+    </message>
+    <message>
+        <source>The port in &quot;%1&quot; is not valid.</source>
+        <translation>The port in &quot;%1&quot; is not valid.</translation>
+    </message>
+    <message>
+        <source>The setting &quot;%1&quot; in &quot;%2&quot; is not valid.</source>
+        <translation>The setting &quot;%1&quot; in &quot;%2&quot; is not valid.</translation>
+    </message>
+    <message>
+        <source>No database named in &quot;%1&quot; (postgresql://user@host/database).</source>
+        <translation>No database named in &quot;%1&quot; (postgresql://user@host/database).</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsLookup</name>
+    <message>
+        <source>No records at %1 yet.</source>
+        <translation>No records at %1 yet.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; starts more than one run (%2, ...): give more of the UUID.</source>
+        <translation>&quot;%1&quot; starts more than one run (%2, ...): give more of the UUID.</translation>
+    </message>
+    <message>
+        <source>No run %1.</source>
+        <translation>No run %1.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsPage</name>
+    <message>
+        <source>Open Report</source>
+        <translation>Open Report</translation>
+    </message>
+    <message>
+        <source>Motor Timeline</source>
+        <translation>Motor Timeline</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>Search by MCU ID, or pick a motor of a run, to see its timeline.</source>
+        <translation>Search by MCU ID, or pick a motor of a run, to see its timeline.</translation>
+    </message>
+    <message>
+        <source>Compare Parameters</source>
+        <translation>Compare Parameters</translation>
+    </message>
+    <message>
+        <source>Timeline</source>
+        <translation>Timeline</translation>
+    </message>
+    <message>
+        <source>Parameters</source>
+        <translation>Parameters</translation>
+    </message>
+    <message>
+        <source>Select one of the run&apos;s motors first.</source>
+        <translation>Select one of the run&apos;s motors first.</translation>
+    </message>
+    <message>
+        <source>any</source>
+        <translation>any</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>From</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>To</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>MCU ID</source>
+        <translation>MCU ID</translation>
+    </message>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>Not an MCU ID: %1</source>
+        <translation>Not an MCU ID: %1</translation>
+    </message>
+    <message>
+        <source>Searching...</source>
+        <translation>Searching...</translation>
+    </message>
+    <message>
+        <source>The newest %1 runs; narrow the search to see older ones.</source>
+        <translation>The newest %1 runs; narrow the search to see older ones.</translation>
+    </message>
+    <message>
+        <source>Runs found: %1</source>
+        <translation>Runs found: %1</translation>
+    </message>
+    <message>
+        <source>The records server cannot be reached, so only this station&apos;s runs are shown: %1</source>
+        <translation>The records server cannot be reached, so only this station&apos;s runs are shown: %1</translation>
+    </message>
+    <message>
+        <source>Motor 0x%1: reading its runs...</source>
+        <translation>Motor 0x%1: reading its runs...</translation>
+    </message>
+    <message>
+        <source>Motor 0x%1 has no recorded run.</source>
+        <translation>Motor 0x%1 has no recorded run.</translation>
+    </message>
+    <message>
+        <source>Motor 0x%1: %2 runs, newest first. Changes since the run before are highlighted; select two runs to compare their parameters.</source>
+        <translation>Motor 0x%1: %2 runs, newest first. Changes since the run before are highlighted; select two runs to compare their parameters.</translation>
+    </message>
+    <message>
+        <source>Select exactly two runs of the motor.</source>
+        <translation>Select exactly two runs of the motor.</translation>
+    </message>
+    <message>
+        <source>Reading both parameter tables...</source>
+        <translation>Reading both parameter tables...</translation>
+    </message>
+    <message>
+        <source>Run of %1: %2</source>
+        <translation>Run of %1: %2</translation>
+    </message>
+    <message>
+        <source>Select the motor whose report to open.</source>
+        <translation>Select the motor whose report to open.</translation>
+    </message>
+    <message>
+        <source>The report is in %1; no program here opens it.</source>
+        <translation>The report is in %1; no program here opens it.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsSchema</name>
+    <message>
+        <source>The records database has schema version %1; this program knows up to version %2. It was left as it is: use a newer Trivane.</source>
+        <translation>The records database has schema version %1; this program knows up to version %2. It was left as it is: use a newer Trivane.</translation>
+    </message>
+    <message>
+        <source>Could not bring the records database to version %1: %2</source>
+        <translation>Could not bring the records database to version %1: %2</translation>
+    </message>
+    <message>
+        <source>it has a newer schema version (%1)</source>
+        <translation>it has a newer schema version (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsScreens</name>
+    <message>
+        <source>Runs cannot be sent to the records server: %1</source>
+        <translation>Runs cannot be sent to the records server: %1</translation>
+    </message>
+    <message>
+        <source>The records server can be reached again.</source>
+        <translation>The records server can be reached again.</translation>
+    </message>
+    <message>
+        <source>Records</source>
+        <translation>Records</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsSettings</name>
+    <message>
+        <source>config.records.url: %1</source>
+        <translation>config.records.url: %1</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsStore</name>
+    <message>
+        <source>%1 (%2): %3</source>
+        <translation>%1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>The records database %1 is not open.</source>
+        <translation>The records database %1 is not open.</translation>
+    </message>
+    <message>
+        <source>No records database is configured.</source>
+        <translation>No records database is configured.</translation>
+    </message>
+    <message>
+        <source>The Qt SQL driver %1 is not installed.</source>
+        <translation>The Qt SQL driver %1 is not installed.</translation>
+    </message>
+    <message>
+        <source>Cannot open the records database</source>
+        <translation>Cannot open the records database</translation>
+    </message>
+    <message>
+        <source>Cannot count the runs waiting to be sent</source>
+        <translation>Cannot count the runs waiting to be sent</translation>
+    </message>
+    <message>
+        <source>Cannot read the runs waiting to be sent</source>
+        <translation>Cannot read the runs waiting to be sent</translation>
+    </message>
+    <message>
+        <source>Cannot mark runs as sent</source>
+        <translation>Cannot mark runs as sent</translation>
+    </message>
+    <message>
+        <source>Cannot mark run %1 as sent</source>
+        <translation>Cannot mark run %1 as sent</translation>
+    </message>
+    <message>
+        <source>Cannot note the failure of run %1</source>
+        <translation>Cannot note the failure of run %1</translation>
+    </message>
+    <message>
+        <source>Run %1 cannot be read</source>
+        <translation>Run %1 cannot be read</translation>
+    </message>
+    <message>
+        <source>No run %1 in %2.</source>
+        <translation>No run %1 in %2.</translation>
+    </message>
+    <message>
+        <source>unknown outcome</source>
+        <translation>unknown outcome</translation>
+    </message>
+    <message>
+        <source>a motor row is damaged</source>
+        <translation>a motor row is damaged</translation>
+    </message>
+    <message>
+        <source>a step row is damaged</source>
+        <translation>a step row is damaged</translation>
+    </message>
+    <message>
+        <source>a measurement row is damaged</source>
+        <translation>a measurement row is damaged</translation>
+    </message>
+    <message>
+        <source>an attachment row is damaged</source>
+        <translation>an attachment row is damaged</translation>
+    </message>
+    <message>
+        <source>attachment %1 is damaged</source>
+        <translation>attachment %1 is damaged</translation>
+    </message>
+    <message>
+        <source>Cannot look the run up</source>
+        <translation>Cannot look the run up</translation>
+    </message>
+    <message>
+        <source>Cannot search the records</source>
+        <translation>Cannot search the records</translation>
+    </message>
+    <message>
+        <source>Cannot read the motor&apos;s runs</source>
+        <translation>Cannot read the motor&apos;s runs</translation>
+    </message>
+    <message>
+        <source>Cannot read the plans</source>
+        <translation>Cannot read the plans</translation>
+    </message>
+    <message>
+        <source>Cannot read the stations</source>
+        <translation>Cannot read the stations</translation>
+    </message>
+    <message>
+        <source>The run has no valid UUID (&quot;%1&quot;); it was not stored.</source>
+        <translation>The run has no valid UUID (&quot;%1&quot;); it was not stored.</translation>
+    </message>
+    <message>
+        <source>The attachment %1 is larger than %2 MiB; the run was not stored.</source>
+        <translation>The attachment %1 is larger than %2 MiB; the run was not stored.</translation>
+    </message>
+    <message>
+        <source>Cannot store runs</source>
+        <translation>Cannot store runs</translation>
+    </message>
+    <message>
+        <source>Cannot store run %1</source>
+        <translation>Cannot store run %1</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsVerb</name>
+    <message>
+        <source>The commissioning history: runs of the station&apos;s records.db and, with a server configured
+(config.records.url or --records postgresql://user@host/database), of the whole line.
+list shows the newest runs first; with --mcu-id or --can-id, --outcome is that motor&apos;s outcome.
+show prints one run (a unique start of its UUID is enough); export writes its JUnit XML, or the
+HTML or PDF report of one motor (--mcu-id when the run has several); sync sends the waiting runs
+now and exits 0 only when none is left waiting.</source>
+        <translation>The commissioning history: runs of the station&apos;s records.db and, with a server configured
+(config.records.url or --records postgresql://user@host/database), of the whole line.
+list shows the newest runs first; with --mcu-id or --can-id, --outcome is that motor&apos;s outcome.
+show prints one run (a unique start of its UUID is enough); export writes its JUnit XML, or the
+HTML or PDF report of one motor (--mcu-id when the run has several); sync sends the waiting runs
+now and exits 0 only when none is left waiting.</translation>
+    </message>
+    <message>
+        <source>The records server (postgresql://user@host/database) or the station&apos;s file.</source>
+        <translation>The records server (postgresql://user@host/database) or the station&apos;s file.</translation>
+    </message>
+    <message>
+        <source>url|file</source>
+        <translation>url|file</translation>
+    </message>
+    <message>
+        <source>Machine-readable output.</source>
+        <translation>Machine-readable output.</translation>
+    </message>
+    <message>
+        <source>list: runs of this motor (hexadecimal).</source>
+        <translation>list: runs of this motor (hexadecimal).</translation>
+    </message>
+    <message>
+        <source>hex</source>
+        <translation>hex</translation>
+    </message>
+    <message>
+        <source>list: runs with a motor at this CAN ID.</source>
+        <translation>list: runs with a motor at this CAN ID.</translation>
+    </message>
+    <message>
+        <source>id</source>
+        <translation>id</translation>
+    </message>
+    <message>
+        <source>list: plans whose name contains this.</source>
+        <translation>list: plans whose name contains this.</translation>
+    </message>
+    <message>
+        <source>text</source>
+        <translation>text</translation>
+    </message>
+    <message>
+        <source>list: runs of this station.</source>
+        <translation>list: runs of this station.</translation>
+    </message>
+    <message>
+        <source>name</source>
+        <translation>name</translation>
+    </message>
+    <message>
+        <source>list: pass, marginal, skipped, fail or error.</source>
+        <translation>list: pass, marginal, skipped, fail or error.</translation>
+    </message>
+    <message>
+        <source>outcome</source>
+        <translation>outcome</translation>
+    </message>
+    <message>
+        <source>list: runs started at or after this.</source>
+        <translation>list: runs started at or after this.</translation>
+    </message>
+    <message>
+        <source>date</source>
+        <translation>date</translation>
+    </message>
+    <message>
+        <source>list: runs started before this.</source>
+        <translation>list: runs started before this.</translation>
+    </message>
+    <message>
+        <source>list: at most this many runs (0: all).</source>
+        <translation>list: at most this many runs (0: all).</translation>
+    </message>
+    <message>
+        <source>n</source>
+        <translation>n</translation>
+    </message>
+    <message>
+        <source>list, show, export: this station&apos;s file only.</source>
+        <translation>list, show, export: this station&apos;s file only.</translation>
+    </message>
+    <message>
+        <source>export: one motor&apos;s HTML report.</source>
+        <translation>export: one motor&apos;s HTML report.</translation>
+    </message>
+    <message>
+        <source>export: one motor&apos;s PDF report.</source>
+        <translation>export: one motor&apos;s PDF report.</translation>
+    </message>
+    <message>
+        <source>export: the run as JUnit XML.</source>
+        <translation>export: the run as JUnit XML.</translation>
+    </message>
+    <message>
+        <source>export: write to this file, not to stdout.</source>
+        <translation>export: write to this file, not to stdout.</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>file</translation>
+    </message>
+    <message>
+        <source>records expects one of: %1</source>
+        <translation>records expects one of: %1</translation>
+    </message>
+    <message>
+        <source>Wrong number of arguments for records %1.</source>
+        <translation>Wrong number of arguments for records %1.</translation>
+    </message>
+    <message>
+        <source>Not an MCU ID: %1</source>
+        <translation>Not an MCU ID: %1</translation>
+    </message>
+    <message>
+        <source>Not a CAN ID: %1</source>
+        <translation>Not a CAN ID: %1</translation>
+    </message>
+    <message>
+        <source>Not an outcome: %1 (pass, marginal, skipped, fail, error)</source>
+        <translation>Not an outcome: %1 (pass, marginal, skipped, fail, error)</translation>
+    </message>
+    <message>
+        <source>Not a date: %1 (2024-05-01 or 2024-05-01T08:30)</source>
+        <translation>Not a date: %1 (2024-05-01 or 2024-05-01T08:30)</translation>
+    </message>
+    <message>
+        <source>Not a number of runs: %1</source>
+        <translation>Not a number of runs: %1</translation>
+    </message>
+    <message>
+        <source>%1
+Showing this station&apos;s runs only.</source>
+        <translation>%1
+Showing this station&apos;s runs only.</translation>
+    </message>
+    <message>
+        <source>* kept by this station, waiting to be sent to the server</source>
+        <translation>* kept by this station, waiting to be sent to the server</translation>
+    </message>
+    <message>
+        <source>No run matches.</source>
+        <translation>No run matches.</translation>
+    </message>
+    <message>
+        <source>More runs match: --limit raises the number shown (0 shows all).</source>
+        <translation>More runs match: --limit raises the number shown (0 shows all).</translation>
+    </message>
+    <message>
+        <source>Run %1  %2</source>
+        <translation>Run %1  %2</translation>
+    </message>
+    <message>
+        <source>Plan: %1 (%2)</source>
+        <translation>Plan: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Station: %1  Operator: %2  Trivane %3</source>
+        <translation>Station: %1  Operator: %2  Trivane %3</translation>
+    </message>
+    <message>
+        <source>Started: %1  Ended: %2</source>
+        <translation>Started: %1  Ended: %2</translation>
+    </message>
+    <message>
+        <source>Ended early: %1</source>
+        <translation>Ended early: %1</translation>
+    </message>
+    <message>
+        <source>Motor %1  CAN ID %2  model %3  firmware %4  parameters %5  %6</source>
+        <translation>Motor %1  CAN ID %2  model %3  firmware %4  parameters %5  %6</translation>
+    </message>
+    <message>
+        <source> (expected %1)</source>
+        <translation> (expected %1)</translation>
+    </message>
+    <message>
+        <source>       attachment %1 (%2, %3 bytes)</source>
+        <translation>       attachment %1 (%2, %3 bytes)</translation>
+    </message>
+    <message>
+        <source>records export needs one of --html, --pdf and --junit.</source>
+        <translation>records export needs one of --html, --pdf and --junit.</translation>
+    </message>
+    <message>
+        <source>A PDF is not for the terminal: give --out &lt;file&gt;.</source>
+        <translation>A PDF is not for the terminal: give --out &lt;file&gt;.</translation>
+    </message>
+    <message>
+        <source>Run %1 has no motor to report on; --junit reports the run.</source>
+        <translation>Run %1 has no motor to report on; --junit reports the run.</translation>
+    </message>
+    <message>
+        <source>Name one of the run&apos;s motors with --mcu-id: %1.</source>
+        <translation>Name one of the run&apos;s motors with --mcu-id: %1.</translation>
+    </message>
+    <message>
+        <source>The report of run %1 could not be made.</source>
+        <translation>The report of run %1 could not be made.</translation>
+    </message>
+    <message>
+        <source>Could not write the report to stdout.</source>
+        <translation>Could not write the report to stdout.</translation>
+    </message>
+    <message>
+        <source>Written: %1</source>
+        <translation>Written: %1</translation>
+    </message>
+    <message>
+        <source>No records server is configured: set config.records.url or give --records postgresql://user@host/database.</source>
+        <translation>No records server is configured: set config.records.url or give --records postgresql://user@host/database.</translation>
+    </message>
+    <message>
+        <source>No records at %1 yet: nothing to send.</source>
+        <translation>No records at %1 yet: nothing to send.</translation>
+    </message>
+    <message>
+        <source>Sending runs: %1/%2</source>
+        <translation>Sending runs: %1/%2</translation>
+    </message>
+    <message>
+        <source>Sent %1 runs to %2; %3 waiting to be sent.</source>
+        <translation>Sent %1 runs to %2; %3 waiting to be sent.</translation>
+    </message>
+    <message>
+        <source>%1 runs were on the server already.</source>
+        <translation>%1 runs were on the server already.</translation>
+    </message>
+    <message>
+        <source>%1 runs could not be sent; they wait for the next try.</source>
+        <translation>%1 runs could not be sent; they wait for the next try.</translation>
     </message>
 </context>
 <context>
@@ -3634,6 +4544,129 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
 </context>
 <context>
+    <name>RunDetailView</name>
+    <message>
+        <source>Item</source>
+        <translation>Item</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Limits</source>
+        <translation>Limits</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>Run %1</source>
+        <translation>Run %1</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>Operator</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>Started</translation>
+    </message>
+    <message>
+        <source>Ended</source>
+        <translation>Ended</translation>
+    </message>
+    <message>
+        <source>Trivane</source>
+        <translation>Trivane</translation>
+    </message>
+    <message>
+        <source>Ended early</source>
+        <translation>Ended early</translation>
+    </message>
+    <message>
+        <source>Motor 0x%1</source>
+        <translation>Motor 0x%1</translation>
+    </message>
+    <message>
+        <source>CAN ID %1, firmware %2</source>
+        <translation>CAN ID %1, firmware %2</translation>
+    </message>
+    <message>
+        <source>not read</source>
+        <translation>not read</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 bytes</translation>
+    </message>
+</context>
+<context>
+    <name>RunParams</name>
+    <message>
+        <source>The run has no such motor.</source>
+        <translation>The run has no such motor.</translation>
+    </message>
+    <message>
+        <source>The parameter table of motor 0x%1 in this run cannot be read.</source>
+        <translation>The parameter table of motor 0x%1 in this run cannot be read.</translation>
+    </message>
+    <message>
+        <source>This run did not read the parameter table of motor 0x%1.</source>
+        <translation>This run did not read the parameter table of motor 0x%1.</translation>
+    </message>
+</context>
+<context>
+    <name>RunTableModel</name>
+    <message>
+        <source> and %1 more</source>
+        <translation> and %1 more</translation>
+    </message>
+    <message>
+        <source>%1
+Kept by this station, waiting to be sent</source>
+        <translation>%1
+Kept by this station, waiting to be sent</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>Started</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>Motors</source>
+        <translation>Motors</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Run</translation>
+    </message>
+</context>
+<context>
     <name>SafeStateFlow</name>
     <message>
         <source>The adapter is not connected.</source>
@@ -3684,6 +4717,77 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Cannot open the waveform file %1: %2</source>
         <translation>Cannot open the waveform file %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ScopeFlow</name>
+    <message>
+        <source>This build has no scope.</source>
+        <translation>This build has no scope.</translation>
+    </message>
+    <message>
+        <source>There is no motor with CAN ID %1.</source>
+        <translation>There is no motor with CAN ID %1.</translation>
+    </message>
+    <message>
+        <source>Reading the parameter names of motor %1...</source>
+        <translation>Reading the parameter names of motor %1...</translation>
+    </message>
+    <message>
+        <source>Unknown channel %1: without the motor&apos;s parameter table channels are given by code (e.g. 0x3000).</source>
+        <translation>Unknown channel %1: without the motor&apos;s parameter table channels are given by code (e.g. 0x3000).</translation>
+    </message>
+    <message>
+        <source>Unknown channel %1.</source>
+        <translation>Unknown channel %1.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>The link closed during the set-up.</source>
+        <translation>The link closed during the set-up.</translation>
+    </message>
+    <message>
+        <source>The motor did not answer the scope configuration.</source>
+        <translation>The motor did not answer the scope configuration.</translation>
+    </message>
+    <message>
+        <source>The motor refused the scope set-up.</source>
+        <translation>The motor refused the scope set-up.</translation>
+    </message>
+    <message>
+        <source>Recording %1 channel(s) of motor %2 at %3 Hz for %4 s</source>
+        <translation>Recording %1 channel(s) of motor %2 at %3 Hz for %4 s</translation>
+    </message>
+    <message>
+        <source>%1 s: %2 records, %3 lost</source>
+        <translation>%1 s: %2 records, %3 lost</translation>
+    </message>
+    <message>
+        <source>The link closed during the recording.</source>
+        <translation>The link closed during the recording.</translation>
+    </message>
+    <message>
+        <source>No record arrived from motor %1.</source>
+        <translation>No record arrived from motor %1.</translation>
+    </message>
+    <message>
+        <source>No motor to record.</source>
+        <translation>No motor to record.</translation>
+    </message>
+    <message>
+        <source>A recording takes one to eight channels.</source>
+        <translation>A recording takes one to eight channels.</translation>
+    </message>
+    <message>
+        <source>Motor %1: %2</source>
+        <translation>Motor %1: %2</translation>
+    </message>
+    <message>
+        <source>recording its oscilloscope</source>
+        <translation>recording its oscilloscope</translation>
     </message>
 </context>
 <context>
@@ -3779,48 +4883,24 @@ or let every user open USB-CAN adapters with a udev rule:
         <translation>This build has no scope.</translation>
     </message>
     <message>
-        <source>Reading the parameter names of the target...</source>
-        <translation>Reading the parameter names of the target...</translation>
-    </message>
-    <message>
-        <source>Unknown channel %1: without the motor&apos;s parameter table channels are given by code (e.g. 0x3000).</source>
-        <translation>Unknown channel %1: without the motor&apos;s parameter table channels are given by code (e.g. 0x3000).</translation>
-    </message>
-    <message>
-        <source>Unknown channel %1.</source>
-        <translation>Unknown channel %1.</translation>
-    </message>
-    <message>
-        <source>Cannot write %1: %2</source>
-        <translation>Cannot write %1: %2</translation>
-    </message>
-    <message>
-        <source>The motor did not answer the scope configuration.</source>
-        <translation>The motor did not answer the scope configuration.</translation>
-    </message>
-    <message>
-        <source>Recording %1 channel(s) at %2 Hz for %3 s into %4</source>
-        <translation>Recording %1 channel(s) at %2 Hz for %3 s into %4</translation>
-    </message>
-    <message>
-        <source>%1 s: %2 records, %3 lost</source>
-        <translation>%1 s: %2 records, %3 lost</translation>
-    </message>
-    <message>
         <source>Records received: %1, lost: %2</source>
         <translation>Records received: %1, lost: %2</translation>
-    </message>
-    <message>
-        <source>The link closed during the recording.</source>
-        <translation>The link closed during the recording.</translation>
     </message>
     <message>
         <source>The motor did not confirm the stop.</source>
         <translation>The motor did not confirm the stop.</translation>
     </message>
     <message>
-        <source>%1 was not written whole.</source>
-        <translation>%1 was not written whole.</translation>
+        <source>Records with a damaged time stamp: %1</source>
+        <translation>Records with a damaged time stamp: %1</translation>
+    </message>
+    <message>
+        <source>%1 was left as it was; the %2 records received are in %3.</source>
+        <translation>%1 was left as it was; the %2 records received are in %3.</translation>
+    </message>
+    <message>
+        <source> into %1</source>
+        <translation> into %1</translation>
     </message>
 </context>
 <context>
@@ -4049,6 +5129,13 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
 </context>
 <context>
+    <name>StationRecords</name>
+    <message>
+        <source>No records server is configured (config.records.url or --records postgresql://...).</source>
+        <translation>No records server is configured (config.records.url or --records postgresql://...).</translation>
+    </message>
+</context>
+<context>
     <name>StatisticsModel</name>
     <message>
         <source>CAN ID</source>
@@ -4097,6 +5184,58 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>adapter</source>
         <translation>adapter</translation>
+    </message>
+</context>
+<context>
+    <name>StatusBar</name>
+    <message>
+        <source>%1 runs waiting to be sent</source>
+        <translation>%1 runs waiting to be sent</translation>
+    </message>
+</context>
+<context>
+    <name>TimelineModel</name>
+    <message>
+        <source>not read</source>
+        <translation>not read</translation>
+    </message>
+    <message>
+        <source>The firmware changed since the run before.</source>
+        <translation>The firmware changed since the run before.</translation>
+    </message>
+    <message>
+        <source>The parameter table changed since the run before:
+%1</source>
+        <translation>The parameter table changed since the run before:
+%1</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>Started</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>Firmware</translation>
+    </message>
+    <message>
+        <source>Parameters</source>
+        <translation>Parameters</translation>
     </message>
 </context>
 <context>
@@ -4311,6 +5450,13 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
 </context>
 <context>
+    <name>XmlForm</name>
+    <message>
+        <source>an element with more than %1 attributes at line %2</source>
+        <translation>an element with more than %1 attributes at line %2</translation>
+    </message>
+</context>
+<context>
     <name>YamlMap</name>
     <message>
         <source>%1 must be a mapping of keys and values</source>
@@ -4385,6 +5531,40 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
 </context>
 <context>
+    <name>kx</name>
+    <message>
+        <source>cannot replace %1 (error %2)</source>
+        <translation>cannot replace %1 (error %2)</translation>
+    </message>
+</context>
+<context>
+    <name>kx::AtomicFile</name>
+    <message>
+        <source>unknown error</source>
+        <translation>unknown error</translation>
+    </message>
+    <message>
+        <source>no file name</source>
+        <translation>no file name</translation>
+    </message>
+    <message>
+        <source>%1 is a directory</source>
+        <translation>%1 is a directory</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file</source>
+        <translation>%1 is not a regular file</translation>
+    </message>
+    <message>
+        <source>%1 is not writable</source>
+        <translation>%1 is not writable</translation>
+    </message>
+    <message>
+        <source>the file is not open</source>
+        <translation>the file is not open</translation>
+    </message>
+</context>
+<context>
     <name>kx::ConvertCommand</name>
     <message>
         <source>invalid JSON at offset %1: %2</source>
@@ -4429,6 +5609,25 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>no input: -path=&lt;path&gt; or -data=&lt;data&gt;</source>
         <translation>no input: -path=&lt;path&gt; or -data=&lt;data&gt;</translation>
+    </message>
+    <message>
+        <source>refused XML: %1</source>
+        <translation>refused XML: %1</translation>
+    </message>
+</context>
+<context>
+    <name>kx::InputFile</name>
+    <message>
+        <source>a directory, not a file</source>
+        <translation>a directory, not a file</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <source>larger than %1 bytes</source>
+        <translation>larger than %1 bytes</translation>
     </message>
 </context>
 <context>

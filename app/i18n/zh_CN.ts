@@ -45,6 +45,29 @@
     </message>
 </context>
 <context>
+    <name>BinForm</name>
+    <message>
+        <source>too short for a compressed record</source>
+        <translation>数据太短，不是压缩记录</translation>
+    </message>
+    <message>
+        <source>would expand to %1 bytes, more than the %2 allowed</source>
+        <translation>将展开为 %1 字节，超过允许的 %2 字节</translation>
+    </message>
+    <message>
+        <source>its size header cannot be true</source>
+        <translation>其大小头不可能属实</translation>
+    </message>
+    <message>
+        <source>expands beyond the %1 bytes its header gives</source>
+        <translation>展开后超过其头部给出的 %1 字节</translation>
+    </message>
+    <message>
+        <source>not valid compressed data</source>
+        <translation>不是有效的压缩数据</translation>
+    </message>
+</context>
+<context>
     <name>BusMonitorPage</name>
     <message>
         <source>Direction</source>
@@ -293,51 +316,103 @@ Reconnect as soon as it is back?</source>
 
 串口恢复后立即重新连接？</translation>
     </message>
+    <message>
+        <source>Detecting devices on CAN interface %1</source>
+        <translation>正在检测 CAN 接口 %1 上的设备</translation>
+    </message>
+    <message>
+        <source>%1 Its motors and pages are kept.</source>
+        <translation>%1 其电机和页面已保留。</translation>
+    </message>
+    <message>
+        <source>%1 It is reconnected when it comes back.</source>
+        <translation>%1 恢复后将自动重新连接。</translation>
+    </message>
+    <message>
+        <source>The CAN interface %1 is gone. Its motors and open pages are kept.
+
+Reconnect as soon as it is back?</source>
+        <translation>CAN 接口 %1 已断开。其电机和已打开的页面已保留。
+
+接口恢复后立即重新连接？</translation>
+    </message>
 </context>
 <context>
     <name>CalibrateFlow</name>
     <message>
         <source>No motor to calibrate.</source>
-        <translation type="unfinished"></translation>
+        <translation>没有要校准的电机。</translation>
     </message>
     <message>
         <source>The adapter was disconnected before the calibration started.</source>
-        <translation type="unfinished">校准开始前适配器已断开。</translation>
+        <translation>校准开始前适配器已断开。</translation>
     </message>
     <message>
         <source>The motor did not enter calibration mode.</source>
-        <translation type="unfinished">电机未进入校准模式。</translation>
+        <translation>电机未进入校准模式。</translation>
     </message>
     <message>
         <source>Calibrating encoder...</source>
-        <translation type="unfinished">正在校准编码器...</translation>
+        <translation>正在校准编码器...</translation>
     </message>
     <message>
         <source>The adapter was disconnected during the calibration.</source>
-        <translation type="unfinished">校准期间适配器已断开。</translation>
+        <translation>校准过程中适配器已断开。</translation>
     </message>
     <message>
         <source>The calibration did not finish in time.</source>
-        <translation type="unfinished">校准未能按时完成。</translation>
+        <translation>校准未能按时完成。</translation>
     </message>
     <message>
         <source>Motor %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>电机 %1：%2</translation>
     </message>
     <message>
         <source>calibrating</source>
-        <translation type="unfinished"></translation>
+        <translation>正在校准</translation>
+    </message>
+    <message>
+        <source>Saving calibration result...</source>
+        <translation>正在保存校准结果...</translation>
     </message>
 </context>
 <context>
     <name>CanBusTransport</name>
     <message>
-        <source>No CAN interface %1</source>
-        <translation type="unfinished"></translation>
+        <source>Nothing serves the virtual CAN bus %1:%2 (start its server first, e.g. trivane-sim --bus virtualcan:%3).</source>
+        <translation>虚拟 CAN 总线 %1:%2 没有服务端（请先启动服务端，例如 trivane-sim --bus virtualcan:%3）。</translation>
+    </message>
+    <message>
+        <source>%1 is not a CAN interface (PLUGIN:INTERFACE).</source>
+        <translation>%1 不是 CAN 接口（格式为 插件:接口）。</translation>
+    </message>
+    <message>
+        <source>No CAN interface %1.</source>
+        <translation>没有 CAN 接口 %1。</translation>
+    </message>
+    <message>
+        <source>Cannot open the CAN interface %1: %2</source>
+        <translation>无法打开 CAN 接口 %1：%2</translation>
     </message>
     <message>
         <source>The CAN interface %1 was disconnected.</source>
-        <translation type="unfinished"></translation>
+        <translation>CAN 接口 %1 已断开。</translation>
+    </message>
+    <message>
+        <source>The CAN interface %1 did not come up within %2 s.</source>
+        <translation>CAN 接口 %1 在 %2 秒内未能连接。</translation>
+    </message>
+    <message>
+        <source>Cannot read from the CAN interface %1: %2</source>
+        <translation>无法从 CAN 接口 %1 读取：%2</translation>
+    </message>
+    <message>
+        <source>The CAN interface %1 failed: %2</source>
+        <translation>CAN 接口 %1 出错：%2</translation>
+    </message>
+    <message>
+        <source>The CAN interface %1 refused its configuration: %2</source>
+        <translation>CAN 接口 %1 拒绝了配置：%2</translation>
     </message>
 </context>
 <context>
@@ -382,15 +457,15 @@ Reconnect as soon as it is back?</source>
     <name>ClearAlarmFlow</name>
     <message>
         <source>The motor did not answer the alarm clear.</source>
-        <translation type="unfinished"></translation>
+        <translation>电机未响应清除报警。</translation>
     </message>
     <message>
         <source>Motor %1 still reports a fault (0x%2).</source>
-        <translation type="unfinished"></translation>
+        <translation>电机 %1 仍报告故障 (0x%2)。</translation>
     </message>
     <message>
         <source>clearing its alarm</source>
-        <translation type="unfinished"></translation>
+        <translation>正在清除报警</translation>
     </message>
 </context>
 <context>
@@ -431,16 +506,16 @@ Reconnect as soon as it is back?</source>
         <translation>单个电机，CAN ID：</translation>
     </message>
     <message>
+        <source>Reports in</source>
+        <translation>报告目录</translation>
+    </message>
+    <message>
         <source>Operator</source>
         <translation>操作员</translation>
     </message>
     <message>
         <source>Station</source>
         <translation>工位</translation>
-    </message>
-    <message>
-        <source>Reports in</source>
-        <translation>报告目录</translation>
     </message>
     <message>
         <source>Start</source>
@@ -511,6 +586,10 @@ Reconnect as soon as it is back?</source>
         <translation>电机 %1  MCU %2</translation>
     </message>
     <message>
+        <source>model %1</source>
+        <translation>型号 %1</translation>
+    </message>
+    <message>
         <source>No motor detected yet: the run scans the bus.</source>
         <translation>尚未检测到电机：调试时会扫描总线。</translation>
     </message>
@@ -533,56 +612,6 @@ Reconnect as soon as it is back?</source>
     <message>
         <source>Cancelled by the operator.</source>
         <translation>操作员已取消。</translation>
-    </message>
-    <message>
-        <source>PASS</source>
-        <translation>通过</translation>
-    </message>
-    <message>
-        <source>MARGINAL</source>
-        <translation>临界</translation>
-    </message>
-    <message>
-        <source>FAIL</source>
-        <translation>失败</translation>
-    </message>
-    <message>
-        <source>ERROR</source>
-        <translation>错误</translation>
-    </message>
-    <message>
-        <source>SKIPPED</source>
-        <translation>跳过</translation>
-    </message>
-    <message>
-        <source>running</source>
-        <translation>运行中</translation>
-    </message>
-    <message>
-        <source>Motor %1</source>
-        <translation>电机 %1</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n motor(s) in the run.</source>
-        <translation>
-            <numerusform>本次调试包含 %n 个电机。</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>running %1%</source>
-        <translation>运行中 %1%</translation>
-    </message>
-    <message>
-        <source>The reports could not be written: %1</source>
-        <translation>无法写入报告：%1</translation>
-    </message>
-    <message>
-        <source>Reports: %1</source>
-        <translation>报告：%1</translation>
-    </message>
-    <message>
-        <source>model %1</source>
-        <translation>型号 %1</translation>
     </message>
     <message>
         <source>position</source>
@@ -645,8 +674,54 @@ Reconnect as soon as it is back?</source>
         <translation>等待</translation>
     </message>
     <message>
+        <source>PASS</source>
+        <translation>通过</translation>
+    </message>
+    <message>
+        <source>MARGINAL</source>
+        <translation>临界</translation>
+    </message>
+    <message>
+        <source>FAIL</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>SKIPPED</source>
+        <translation>跳过</translation>
+    </message>
+    <message>
+        <source>running</source>
+        <translation>运行中</translation>
+    </message>
+    <message>
+        <source>Motor %1</source>
+        <translation>电机 %1</translation>
+    </message>
+    <message>
         <source>MCU %1, model %2</source>
         <translation>MCU %1，型号 %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n motor(s) in the run.</source>
+        <translation>
+            <numerusform>本次调试包含 %n 个电机。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>running %1%</source>
+        <translation>运行中 %1%</translation>
+    </message>
+    <message>
+        <source>The reports could not be written: %1</source>
+        <translation>无法写入报告：%1</translation>
+    </message>
+    <message>
+        <source>Reports: %1</source>
+        <translation>报告：%1</translation>
     </message>
 </context>
 <context>
@@ -931,6 +1006,37 @@ Reconnect as soon as it is back?</source>
         <source>Reports: %1</source>
         <translation>报告：%1</translation>
     </message>
+    <message>
+        <source>Where runs are kept: a records server (postgresql://user@host/database) or file.</source>
+        <translation>运行记录的保存位置：记录服务器（postgresql://user@host/database）或文件。</translation>
+    </message>
+    <message>
+        <source>url|file</source>
+        <translation>url|文件</translation>
+    </message>
+    <message>
+        <source>The run was not kept in the station&apos;s records: %1</source>
+        <translation>本次运行未能保存到工位记录中：%1</translation>
+    </message>
+    <message>
+        <source>%1 runs wait to be sent to the records server: %2</source>
+        <translation>%1 次运行等待发送到记录服务器：%2</translation>
+    </message>
+</context>
+<context>
+    <name>ConfigFile</name>
+    <message>
+        <source>The configuration file %1 could not be read; the default settings are used.</source>
+        <translation>无法读取配置文件 %1，已使用默认设置。</translation>
+    </message>
+    <message>
+        <source>The damaged file could not be kept aside and is replaced when the program ends.</source>
+        <translation>损坏的文件无法另行保留，程序结束时将被替换。</translation>
+    </message>
+    <message>
+        <source>The damaged file was kept as %1.</source>
+        <translation>损坏的文件已保留为 %1。</translation>
+    </message>
 </context>
 <context>
     <name>ConfigureTools</name>
@@ -1006,6 +1112,10 @@ Reconnect as soon as it is back?</source>
         <source>Cannot read %1: %2</source>
         <translation>无法读取 %1：%2</translation>
     </message>
+    <message>
+        <source>%1 was taken from the motor with MCU ID 0x%2; this motor is 0x%3. Restore it here all the same?</source>
+        <translation>%1 取自 MCU ID 为 0x%2 的电机；当前电机为 0x%3。仍要恢复到此电机吗？</translation>
+    </message>
 </context>
 <context>
     <name>DetectDeviceDialog</name>
@@ -1045,56 +1155,64 @@ Reconnect as soon as it is back?</source>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
+    <message>
+        <source>The adapter&apos;s serial port, or a CAN interface as PLUGIN:INTERFACE (socketcan:can0, virtualcan:tcp://127.0.0.1:35468/can0)</source>
+        <translation>适配器的串口，或以 插件:接口 表示的 CAN 接口（socketcan:can0、virtualcan:tcp://127.0.0.1:35468/can0）</translation>
+    </message>
+    <message>
+        <source>CAN interface</source>
+        <translation>CAN 接口</translation>
+    </message>
 </context>
 <context>
     <name>DetectFlow</name>
     <message>
         <source>There is no link.</source>
-        <translation type="unfinished">没有链路。</translation>
+        <translation>没有通信链路。</translation>
     </message>
     <message>
         <source>The adapter is not connected.</source>
-        <translation type="unfinished"></translation>
+        <translation>适配器未连接。</translation>
     </message>
     <message>
         <source>Connecting to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>正在连接 %1</translation>
     </message>
     <message>
         <source>Cannot open %1.</source>
-        <translation type="unfinished">无法打开 %1。</translation>
+        <translation>无法打开 %1。</translation>
     </message>
     <message>
         <source>Detecting devices at %1</source>
-        <translation type="unfinished"></translation>
+        <translation>正在 %1 上检测设备</translation>
     </message>
     <message>
         <source>CAN ID %1 did not answer: scanning the bus.</source>
-        <translation type="unfinished">CAN ID %1 未应答：正在扫描总线。</translation>
+        <translation>CAN ID %1 无应答：正在扫描总线。</translation>
     </message>
     <message>
         <source>USB-CAN module configuration failed, please check physical device!</source>
-        <translation type="unfinished">USB-CAN 模块配置失败，请检查硬件设备！</translation>
+        <translation>USB-CAN 模块配置失败，请检查物理设备！</translation>
     </message>
     <message>
         <source>Detection timed out on %1.</source>
-        <translation type="unfinished">%1 上的检测超时。</translation>
+        <translation>在 %1 上检测超时。</translation>
     </message>
     <message>
         <source>No motor answered on %1.</source>
-        <translation type="unfinished">%1 上没有电机应答。</translation>
+        <translation>%1 上没有电机应答。</translation>
     </message>
     <message>
         <source>No motor with CAN ID %1 on %2.</source>
-        <translation type="unfinished">%2 上没有 CAN ID 为 %1 的电机。</translation>
+        <translation>%2 上没有 CAN ID 为 %1 的电机。</translation>
     </message>
     <message>
         <source>detecting</source>
-        <translation type="unfinished"></translation>
+        <translation>正在检测</translation>
     </message>
     <message>
         <source>The adapter on %1 did not answer.</source>
-        <translation type="unfinished">%1 上的适配器没有应答。</translation>
+        <translation>%1 上的适配器无应答。</translation>
     </message>
 </context>
 <context>
@@ -1540,15 +1658,15 @@ then unplug the adapter and plug it in again.</source>
     <name>EstopFlow</name>
     <message>
         <source>The adapter is not connected.</source>
-        <translation type="unfinished"></translation>
+        <translation>适配器未连接。</translation>
     </message>
     <message>
         <source>Motor %1 did not confirm brake mode.</source>
-        <translation type="unfinished">电机 %1 未确认刹车模式。</translation>
+        <translation>电机 %1 未确认制动模式。</translation>
     </message>
     <message>
         <source>braking</source>
-        <translation type="unfinished"></translation>
+        <translation>正在制动</translation>
     </message>
 </context>
 <context>
@@ -1656,6 +1774,10 @@ then unplug the adapter and plug it in again.</source>
     <message>
         <source>Update failed!</source>
         <translation>升级失败！</translation>
+    </message>
+    <message>
+        <source>updating its firmware</source>
+        <translation>正在更新固件</translation>
     </message>
 </context>
 <context>
@@ -1939,6 +2061,17 @@ when the motor&apos;s end check accepts it. Progress (percent, packets/s, time l
     </message>
 </context>
 <context>
+    <name>LastRunLabel</name>
+    <message>
+        <source>Last commissioning: &lt;b&gt;%1&lt;/b&gt; on %2 (%3, %4) &amp;nbsp; &lt;a href=&quot;history&quot;&gt;History&lt;/a&gt;</source>
+        <translation>上次调试：&lt;b&gt;%1&lt;/b&gt;，%2（%3，%4）&amp;nbsp; &lt;a href=&quot;history&quot;&gt;历史&lt;/a&gt;</translation>
+    </message>
+    <message>
+        <source>no plan name</source>
+        <translation>无计划名称</translation>
+    </message>
+</context>
+<context>
     <name>LeftTitle</name>
     <message>
         <source>File</source>
@@ -2067,11 +2200,11 @@ Encoder Electrical Offset: %2</source>
     </message>
     <message>
         <source>CAN ID %1 is outside the range [0, 255]: command refused.</source>
-        <translation type="unfinished">CAN ID %1 超出范围 [1, 127]：命令被拒绝。 {1 ?} {0, 255]?}</translation>
+        <translation>CAN ID %1 超出范围 [0, 255]：命令被拒绝。</translation>
     </message>
     <message>
         <source>CAN ID %1 belongs to %2 (MCU ID 0x%3): command refused.</source>
-        <translation type="unfinished"></translation>
+        <translation>CAN ID %1 已属于 %2 (MCU ID 0x%3)：命令被拒绝。</translation>
     </message>
     <message>
         <source>Send Z48 Command %1 to CAN(%2)</source>
@@ -2107,6 +2240,13 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>motor %1 is busy: %2</source>
         <translation>电机 %1 正忙：%2</translation>
+    </message>
+</context>
+<context>
+    <name>LinkRunFlows</name>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>无法读取 %1：%2</translation>
     </message>
 </context>
 <context>
@@ -2157,23 +2297,23 @@ Encoder Electrical Offset: %2</source>
     </message>
     <message>
         <source>CAN interface instead of a serial adapter, as PLUGIN:INTERFACE (socketcan:can0, virtualcan:tcp://127.0.0.1:35468/can0).</source>
-        <translation type="unfinished"></translation>
+        <translation>使用 CAN 接口代替串口适配器，格式为 PLUGIN:INTERFACE (socketcan:can0, virtualcan:tcp://127.0.0.1:35468/can0)。</translation>
     </message>
     <message>
         <source>interface</source>
-        <translation type="unfinished"></translation>
+        <translation>接口</translation>
     </message>
     <message>
         <source>--port and --bus exclude each other.</source>
-        <translation type="unfinished"></translation>
+        <translation>--port 与 --bus 不能同时使用。</translation>
     </message>
     <message>
         <source>Not a CAN interface (PLUGIN:INTERFACE with one of %1): %2</source>
-        <translation type="unfinished"></translation>
+        <translation>不是 CAN 接口（PLUGIN:INTERFACE，插件为 %1 之一）：%2</translation>
     </message>
     <message>
         <source>--port or --bus is required.</source>
-        <translation type="unfinished"></translation>
+        <translation>需要 --port 或 --bus。</translation>
     </message>
 </context>
 <context>
@@ -2293,34 +2433,34 @@ Encoder Electrical Offset: %2</source>
     <name>ModeFlow</name>
     <message>
         <source>braking</source>
-        <translation type="unfinished"></translation>
+        <translation>正在制动</translation>
     </message>
     <message>
         <source>switching on</source>
-        <translation type="unfinished"></translation>
+        <translation>正在使能</translation>
     </message>
     <message>
         <source>resetting</source>
-        <translation type="unfinished"></translation>
+        <translation>正在复位</translation>
     </message>
     <message>
         <source>Motor %1 did not confirm brake mode.</source>
-        <translation type="unfinished">电机 %1 未确认刹车模式。</translation>
+        <translation>电机 %1 未确认制动模式。</translation>
     </message>
     <message>
         <source>Motor %1 did not confirm motor mode.</source>
-        <translation type="unfinished"></translation>
+        <translation>电机 %1 未确认运行模式。</translation>
     </message>
     <message>
         <source>Motor %1 did not confirm reset mode.</source>
-        <translation type="unfinished"></translation>
+        <translation>电机 %1 未确认复位模式。</translation>
     </message>
 </context>
 <context>
     <name>MonitorScreens</name>
     <message>
         <source>Bus Monitor</source>
-        <translation type="unfinished">总线监视</translation>
+        <translation>总线监视器</translation>
     </message>
 </context>
 <context>
@@ -2406,7 +2546,7 @@ Encoder Electrical Offset: %2</source>
     <name>MotionGuard</name>
     <message>
         <source>emergency stop</source>
-        <translation type="unfinished"></translation>
+        <translation>急停</translation>
     </message>
 </context>
 <context>
@@ -2447,27 +2587,27 @@ Encoder Electrical Offset: %2</source>
     <name>MoveFlow</name>
     <message>
         <source>The adapter is not connected.</source>
-        <translation type="unfinished"></translation>
+        <translation>适配器未连接。</translation>
     </message>
     <message>
         <source>Motor %1 did not tell its model.</source>
-        <translation type="unfinished"></translation>
+        <translation>电机 %1 未报告其型号。</translation>
     </message>
     <message>
         <source>Motor %1 did not switch on.</source>
-        <translation type="unfinished"></translation>
+        <translation>电机 %1 未使能。</translation>
     </message>
     <message>
         <source>Settling</source>
-        <translation type="unfinished"></translation>
+        <translation>正在稳定</translation>
     </message>
     <message>
         <source>Motor %1 did not report its feedback.</source>
-        <translation type="unfinished"></translation>
+        <translation>电机 %1 未报告反馈。</translation>
     </message>
     <message>
         <source>moving</source>
-        <translation type="unfinished"></translation>
+        <translation>正在运动</translation>
     </message>
 </context>
 <context>
@@ -2577,6 +2717,45 @@ Encoder Electrical Offset: %2</source>
     </message>
 </context>
 <context>
+    <name>ParamApplyFlow</name>
+    <message>
+        <source>There is no motor with CAN ID %1.</source>
+        <translation>没有 CAN ID 为 %1 的电机。</translation>
+    </message>
+    <message>
+        <source>Motor %1: %2 of %3 entries written and read back</source>
+        <translation>电机 %1：已写入并回读 %2/%3 项</translation>
+    </message>
+    <message>
+        <source>The parameters of motor %1 cannot be written now.</source>
+        <translation>现在无法写入电机 %1 的参数。</translation>
+    </message>
+    <message>
+        <source>The write was not confirmed.</source>
+        <translation>写入未被确认。</translation>
+    </message>
+    <message>
+        <source>This build has no parameter table.</source>
+        <translation>此版本没有参数表。</translation>
+    </message>
+    <message>
+        <source>Nothing was written: %1</source>
+        <translation>未写入任何内容：%1</translation>
+    </message>
+    <message>
+        <source>No motor to write to.</source>
+        <translation>没有要写入的电机。</translation>
+    </message>
+    <message>
+        <source>Motor %1: %2</source>
+        <translation>电机 %1：%2</translation>
+    </message>
+    <message>
+        <source>writing its parameters</source>
+        <translation>正在写入参数</translation>
+    </message>
+</context>
+<context>
     <name>ParamBackup</name>
     <message>
         <source>not a JSON object (%1)</source>
@@ -2599,8 +2778,43 @@ Encoder Electrical Offset: %2</source>
         <translation>条目 %1 重复出现</translation>
     </message>
     <message>
-        <source>file too large for a parameter backup</source>
-        <translation>文件过大，不是有效的参数备份</translation>
+        <source>the list of entries is missing or damaged</source>
+        <translation>条目列表缺失或已损坏</translation>
+    </message>
+</context>
+<context>
+    <name>ParamCompareView</name>
+    <message>
+        <source>Select two runs of the motor in its timeline and press Compare Parameters.</source>
+        <translation>在电机的时间线中选择两次运行，然后点击“比较参数”。</translation>
+    </message>
+    <message>
+        <source>Code</source>
+        <translation>代码</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>(missing)</source>
+        <translation>（缺失）</translation>
+    </message>
+    <message>
+        <source>%1 %2 = %3</source>
+        <translation>%1 %2 = %3</translation>
+    </message>
+    <message>
+        <source>The two parameter tables are the same.</source>
+        <translation>两个参数表相同。</translation>
+    </message>
+    <message>
+        <source>No writable entry differs; %1 read-only entries do.</source>
+        <translation>没有可写条目不同；%1 个只读条目不同。</translation>
+    </message>
+    <message>
+        <source>%1 writable entries differ (bold), %2 other entries.</source>
+        <translation>%1 个可写条目不同（粗体），另有 %2 个其他条目。</translation>
     </message>
 </context>
 <context>
@@ -2638,6 +2852,41 @@ Encoder Electrical Offset: %2</source>
     </message>
 </context>
 <context>
+    <name>ParamReadFlow</name>
+    <message>
+        <source>There is no motor with CAN ID %1.</source>
+        <translation>没有 CAN ID 为 %1 的电机。</translation>
+    </message>
+    <message>
+        <source>%1 of %2 values read</source>
+        <translation>已读取 %1/%2 个值</translation>
+    </message>
+    <message>
+        <source>The parameter table of motor %1 cannot be read now.</source>
+        <translation>现在无法读取电机 %1 的参数表。</translation>
+    </message>
+    <message>
+        <source>The table of motor %1 could not be read reliably: %2</source>
+        <translation>无法可靠地读取电机 %1 的参数表：%2</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>无应答</translation>
+    </message>
+    <message>
+        <source>Reading the parameter description...</source>
+        <translation>正在读取参数描述...</translation>
+    </message>
+    <message>
+        <source>The motor did not describe its parameter table.</source>
+        <translation>电机未描述其参数表。</translation>
+    </message>
+    <message>
+        <source>reading its parameters</source>
+        <translation>正在读取参数</translation>
+    </message>
+</context>
+<context>
     <name>ParamRestorePlan</name>
     <message>
         <source>not on the motor</source>
@@ -2658,6 +2907,10 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>%1 is outside [%2, %3]</source>
         <translation>%1 超出范围 [%2, %3]</translation>
+    </message>
+    <message>
+        <source>read-only on the motor</source>
+        <translation>在电机上为只读</translation>
     </message>
 </context>
 <context>
@@ -2757,6 +3010,22 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>%1 already exists. Do you want to replace it?</source>
         <translation>%1 已存在。要替换它吗？</translation>
+    </message>
+    <message>
+        <source>Download parameters table successfully!</source>
+        <translation>下载参数表成功！</translation>
+    </message>
+    <message>
+        <source>Download failed: %1</source>
+        <translation>下载失败：%1</translation>
+    </message>
+    <message>
+        <source>Not confirmed by reading back: %1</source>
+        <translation>回读未确认：%1</translation>
+    </message>
+    <message>
+        <source>Nothing was saved in the motor&apos;s flash.</source>
+        <translation>没有任何内容保存到电机的闪存中。</translation>
     </message>
 </context>
 <context>
@@ -2883,6 +3152,73 @@ Encoder Electrical Offset: %2</source>
     </message>
 </context>
 <context>
+    <name>ParamVerifier</name>
+    <message>
+        <source>The adapter was disconnected.</source>
+        <translation>适配器已断开。</translation>
+    </message>
+    <message>
+        <source>The motor was removed.</source>
+        <translation>电机已被移除。</translation>
+    </message>
+    <message>
+        <source>The motor was disconnected.</source>
+        <translation>电机已断开。</translation>
+    </message>
+    <message>
+        <source>not written</source>
+        <translation>未写入</translation>
+    </message>
+    <message>
+        <source>the motor did not answer the write</source>
+        <translation>电机未响应写入</translation>
+    </message>
+    <message>
+        <source>the motor did not answer the read</source>
+        <translation>电机未响应读取</translation>
+    </message>
+    <message>
+        <source>%1 %2 was changed by a damaged write; writing %3 back.</source>
+        <translation>%1 %2 被一次损坏的写入修改；正在写回 %3。</translation>
+    </message>
+    <message>
+        <source>%1 %2 reads %3 instead of %4; writing it again.</source>
+        <translation>%1 %2 读回为 %3 而不是 %4；正在重新写入。</translation>
+    </message>
+    <message>
+        <source>%1 %2 could not be read back; writing it again.</source>
+        <translation>%1 %2 无法回读；正在重新写入。</translation>
+    </message>
+    <message>
+        <source>%1 %2 reads %3 after %4 writes of %5.</source>
+        <translation>%1 %2 在 %4 次写入 %5 后读回为 %3。</translation>
+    </message>
+    <message>
+        <source>%1 %2 could not be read back.</source>
+        <translation>%1 %2 无法回读。</translation>
+    </message>
+    <message>
+        <source>The motor did not confirm the save.</source>
+        <translation>电机未确认保存。</translation>
+    </message>
+    <message>
+        <source>%1 %2 could not be read after the save.</source>
+        <translation>保存后无法读取 %1 %2。</translation>
+    </message>
+    <message>
+        <source>%1 %2 reads %3 after the save instead of %4.</source>
+        <translation>保存后 %1 %2 读回为 %3 而不是 %4。</translation>
+    </message>
+    <message>
+        <source>The motor&apos;s description of its table did not read the same twice.</source>
+        <translation>电机对其参数表的描述两次读取不一致。</translation>
+    </message>
+    <message>
+        <source>%1 %2 never read the same twice.</source>
+        <translation>%1 %2 从未两次读到相同的值。</translation>
+    </message>
+</context>
+<context>
     <name>ParamWalker</name>
     <message>
         <source>Upload parameters table successfully!</source>
@@ -2895,12 +3231,6 @@ Encoder Electrical Offset: %2</source>
 </context>
 <context>
     <name>ParamsVerb</name>
-    <message>
-        <source>Read, edit, save, back up, compare and restore a motor&apos;s parameter table.
-diff exits 0 when no writable entry differs and 1 when some do; with two files it needs no port.</source>
-        <translation>读取、编辑、保存、备份、比较和恢复电机的参数表。
-没有可写条目不同时 diff 退出码为 0，有不同时为 1；比较两个文件时不需要端口。</translation>
-    </message>
     <message>
         <source>set: save the value in the motor&apos;s flash.</source>
         <translation>set：把该值保存到电机的闪存中。</translation>
@@ -2932,14 +3262,6 @@ diff exits 0 when no writable entry differs and 1 when some do; with two files i
     <message>
         <source>Not an entry code: %1</source>
         <translation>不是条目代码：%1</translation>
-    </message>
-    <message>
-        <source>Reading the parameter description...</source>
-        <translation>正在读取参数描述...</translation>
-    </message>
-    <message>
-        <source>The motor did not describe its parameter table.</source>
-        <translation>电机未描述其参数表。</translation>
     </message>
     <message>
         <source>The motor has no entry %1.</source>
@@ -2994,8 +3316,36 @@ diff exits 0 when no writable entry differs and 1 when some do; with two files i
         <translation>正在写入 %1 个条目...</translation>
     </message>
     <message>
-        <source>%1 of %2 entries written.</source>
-        <translation>已写入 %1/%2 个条目。</translation>
+        <source>Read, edit, save, back up, compare and restore a motor&apos;s parameter table.
+Writes count once read back; backup and dump --verify read every value twice.
+diff exits 0 when no writable entry differs and 1 when some do; with two files it needs no port.</source>
+        <translation>读取、编辑、保存、备份、比较和恢复电机的参数表。
+写入在回读后才算完成；backup 和 dump --verify 会把每个值读两次。
+没有可写条目不同时 diff 以 0 退出，有不同时以 1 退出；比较两个文件时不需要端口。</translation>
+    </message>
+    <message>
+        <source>dump: read every value a second time and compare.</source>
+        <translation>dump：把每个值再读一次并比较。</translation>
+    </message>
+    <message>
+        <source>Reading every value a second time...</source>
+        <translation>正在把每个值再读一次...</translation>
+    </message>
+    <message>
+        <source>Not confirmed: %1</source>
+        <translation>未确认：%1</translation>
+    </message>
+    <message>
+        <source>Nothing was saved in the motor&apos;s flash.</source>
+        <translation>没有任何内容保存到电机的闪存中。</translation>
+    </message>
+    <message>
+        <source>Warning: %1 was taken from the motor with MCU ID 0x%2; this is 0x%3.</source>
+        <translation>警告：%1 取自 MCU ID 为 0x%2 的电机；当前电机为 0x%3。</translation>
+    </message>
+    <message>
+        <source>Nothing was written: %1 entries of the backup cannot be restored.</source>
+        <translation>未写入任何内容：备份中有 %1 个条目无法恢复。</translation>
     </message>
 </context>
 <context>
@@ -3390,6 +3740,10 @@ or let every user open USB-CAN adapters with a udev rule:
         <source>Permission denied opening %1: your user may not open serial ports (they belong to the dialout group), or another program is using the port.</source>
         <translation>打开 %1 时权限被拒绝：当前用户可能无权打开串口（串口属于 dialout 组），或者该端口正被其他程序占用。</translation>
     </message>
+    <message>
+        <source>%1 is in use by process %2.</source>
+        <translation>%1 正被进程 %2 使用。</translation>
+    </message>
 </context>
 <context>
     <name>ProgressLine</name>
@@ -3483,6 +3837,562 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Serial port %1 is back: reconnecting.</source>
         <translation>串口 %1 已恢复：正在重新连接。</translation>
+    </message>
+    <message>
+        <source>CAN interface %1 is back: reconnecting.</source>
+        <translation>CAN 接口 %1 已恢复：正在重新连接。</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsLocation</name>
+    <message>
+        <source>No database file named in &quot;%1&quot;.</source>
+        <translation>“%1”中未指定数据库文件。</translation>
+    </message>
+    <message>
+        <source>The server address in &quot;%1&quot; is not valid.</source>
+        <translation>“%1”中的服务器地址无效。</translation>
+    </message>
+    <message>
+        <source>The port in &quot;%1&quot; is not valid.</source>
+        <translation>“%1”中的端口无效。</translation>
+    </message>
+    <message>
+        <source>The setting &quot;%1&quot; in &quot;%2&quot; is not valid.</source>
+        <translation>“%2”中的设置“%1”无效。</translation>
+    </message>
+    <message>
+        <source>No database named in &quot;%1&quot; (postgresql://user@host/database).</source>
+        <translation>“%1”中未指定数据库（postgresql://user@host/database）。</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsLookup</name>
+    <message>
+        <source>No records at %1 yet.</source>
+        <translation>%1 中尚无记录。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; starts more than one run (%2, ...): give more of the UUID.</source>
+        <translation>以“%1”开头的运行不止一次（%2, ...）：请给出更长的 UUID。</translation>
+    </message>
+    <message>
+        <source>No run %1.</source>
+        <translation>没有运行 %1。</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsPage</name>
+    <message>
+        <source>Open Report</source>
+        <translation>打开报告</translation>
+    </message>
+    <message>
+        <source>Motor Timeline</source>
+        <translation>电机时间线</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>运行</translation>
+    </message>
+    <message>
+        <source>Search by MCU ID, or pick a motor of a run, to see its timeline.</source>
+        <translation>按 MCU ID 搜索，或选择某次运行中的电机，即可查看其时间线。</translation>
+    </message>
+    <message>
+        <source>Compare Parameters</source>
+        <translation>比较参数</translation>
+    </message>
+    <message>
+        <source>Timeline</source>
+        <translation>时间线</translation>
+    </message>
+    <message>
+        <source>Parameters</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>Select one of the run&apos;s motors first.</source>
+        <translation>请先选择本次运行中的一台电机。</translation>
+    </message>
+    <message>
+        <source>any</source>
+        <translation>任意</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>从</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>到</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <source>MCU ID</source>
+        <translation>MCU ID</translation>
+    </message>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>计划</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>工位</translation>
+    </message>
+    <message>
+        <source>Not an MCU ID: %1</source>
+        <translation>不是 MCU ID：%1</translation>
+    </message>
+    <message>
+        <source>Searching...</source>
+        <translation>正在搜索...</translation>
+    </message>
+    <message>
+        <source>The newest %1 runs; narrow the search to see older ones.</source>
+        <translation>最新的 %1 次运行；缩小搜索范围可查看更早的运行。</translation>
+    </message>
+    <message>
+        <source>Runs found: %1</source>
+        <translation>找到的运行：%1</translation>
+    </message>
+    <message>
+        <source>The records server cannot be reached, so only this station&apos;s runs are shown: %1</source>
+        <translation>无法连接记录服务器，仅显示本工位的运行：%1</translation>
+    </message>
+    <message>
+        <source>Motor 0x%1: reading its runs...</source>
+        <translation>电机 0x%1：正在读取其运行...</translation>
+    </message>
+    <message>
+        <source>Motor 0x%1 has no recorded run.</source>
+        <translation>电机 0x%1 没有运行记录。</translation>
+    </message>
+    <message>
+        <source>Motor 0x%1: %2 runs, newest first. Changes since the run before are highlighted; select two runs to compare their parameters.</source>
+        <translation>电机 0x%1：%2 次运行，最新的在前。与前一次运行相比的变化已突出显示；选择两次运行可比较其参数。</translation>
+    </message>
+    <message>
+        <source>Select exactly two runs of the motor.</source>
+        <translation>请恰好选择该电机的两次运行。</translation>
+    </message>
+    <message>
+        <source>Reading both parameter tables...</source>
+        <translation>正在读取两个参数表...</translation>
+    </message>
+    <message>
+        <source>Run of %1: %2</source>
+        <translation>%1 的运行：%2</translation>
+    </message>
+    <message>
+        <source>Select the motor whose report to open.</source>
+        <translation>请选择要打开其报告的电机。</translation>
+    </message>
+    <message>
+        <source>The report is in %1; no program here opens it.</source>
+        <translation>报告位于 %1；本机没有可打开它的程序。</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsSchema</name>
+    <message>
+        <source>The records database has schema version %1; this program knows up to version %2. It was left as it is: use a newer Trivane.</source>
+        <translation>记录数据库的结构版本为 %1；本程序最高支持版本 %2。数据库保持原样：请使用更新的 Trivane。</translation>
+    </message>
+    <message>
+        <source>Could not bring the records database to version %1: %2</source>
+        <translation>无法将记录数据库升级到版本 %1：%2</translation>
+    </message>
+    <message>
+        <source>it has a newer schema version (%1)</source>
+        <translation>它的结构版本较新（%1）</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsScreens</name>
+    <message>
+        <source>Runs cannot be sent to the records server: %1</source>
+        <translation>无法将运行发送到记录服务器：%1</translation>
+    </message>
+    <message>
+        <source>The records server can be reached again.</source>
+        <translation>记录服务器已恢复连接。</translation>
+    </message>
+    <message>
+        <source>Records</source>
+        <translation>记录</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsSettings</name>
+    <message>
+        <source>config.records.url: %1</source>
+        <translation>config.records.url：%1</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsStore</name>
+    <message>
+        <source>%1 (%2): %3</source>
+        <translation>%1（%2）：%3</translation>
+    </message>
+    <message>
+        <source>The records database %1 is not open.</source>
+        <translation>记录数据库 %1 未打开。</translation>
+    </message>
+    <message>
+        <source>No records database is configured.</source>
+        <translation>未配置记录数据库。</translation>
+    </message>
+    <message>
+        <source>The Qt SQL driver %1 is not installed.</source>
+        <translation>未安装 Qt SQL 驱动 %1。</translation>
+    </message>
+    <message>
+        <source>Cannot open the records database</source>
+        <translation>无法打开记录数据库</translation>
+    </message>
+    <message>
+        <source>Cannot count the runs waiting to be sent</source>
+        <translation>无法统计等待发送的运行</translation>
+    </message>
+    <message>
+        <source>Cannot read the runs waiting to be sent</source>
+        <translation>无法读取等待发送的运行</translation>
+    </message>
+    <message>
+        <source>Cannot mark runs as sent</source>
+        <translation>无法将运行标记为已发送</translation>
+    </message>
+    <message>
+        <source>Cannot mark run %1 as sent</source>
+        <translation>无法将运行 %1 标记为已发送</translation>
+    </message>
+    <message>
+        <source>Cannot note the failure of run %1</source>
+        <translation>无法记录运行 %1 的发送失败</translation>
+    </message>
+    <message>
+        <source>Run %1 cannot be read</source>
+        <translation>无法读取运行 %1</translation>
+    </message>
+    <message>
+        <source>No run %1 in %2.</source>
+        <translation>%2 中没有运行 %1。</translation>
+    </message>
+    <message>
+        <source>unknown outcome</source>
+        <translation>未知结果</translation>
+    </message>
+    <message>
+        <source>a motor row is damaged</source>
+        <translation>一条电机记录已损坏</translation>
+    </message>
+    <message>
+        <source>a step row is damaged</source>
+        <translation>一条步骤记录已损坏</translation>
+    </message>
+    <message>
+        <source>a measurement row is damaged</source>
+        <translation>一条测量记录已损坏</translation>
+    </message>
+    <message>
+        <source>an attachment row is damaged</source>
+        <translation>一条附件记录已损坏</translation>
+    </message>
+    <message>
+        <source>attachment %1 is damaged</source>
+        <translation>附件 %1 已损坏</translation>
+    </message>
+    <message>
+        <source>Cannot look the run up</source>
+        <translation>无法查找该运行</translation>
+    </message>
+    <message>
+        <source>Cannot search the records</source>
+        <translation>无法搜索记录</translation>
+    </message>
+    <message>
+        <source>Cannot read the motor&apos;s runs</source>
+        <translation>无法读取该电机的运行</translation>
+    </message>
+    <message>
+        <source>Cannot read the plans</source>
+        <translation>无法读取计划</translation>
+    </message>
+    <message>
+        <source>Cannot read the stations</source>
+        <translation>无法读取工位</translation>
+    </message>
+    <message>
+        <source>The run has no valid UUID (&quot;%1&quot;); it was not stored.</source>
+        <translation>该运行没有有效的 UUID（“%1”）；未保存。</translation>
+    </message>
+    <message>
+        <source>The attachment %1 is larger than %2 MiB; the run was not stored.</source>
+        <translation>附件 %1 大于 %2 MiB；该运行未保存。</translation>
+    </message>
+    <message>
+        <source>Cannot store runs</source>
+        <translation>无法保存运行</translation>
+    </message>
+    <message>
+        <source>Cannot store run %1</source>
+        <translation>无法保存运行 %1</translation>
+    </message>
+</context>
+<context>
+    <name>RecordsVerb</name>
+    <message>
+        <source>The commissioning history: runs of the station&apos;s records.db and, with a server configured
+(config.records.url or --records postgresql://user@host/database), of the whole line.
+list shows the newest runs first; with --mcu-id or --can-id, --outcome is that motor&apos;s outcome.
+show prints one run (a unique start of its UUID is enough); export writes its JUnit XML, or the
+HTML or PDF report of one motor (--mcu-id when the run has several); sync sends the waiting runs
+now and exits 0 only when none is left waiting.</source>
+        <translation>调试历史：本工位 records.db 中的运行；配置了服务器时（config.records.url 或
+--records postgresql://user@host/database）为整条产线的运行。
+list 按最新在前列出运行；指定 --mcu-id 或 --can-id 时，--outcome 指该电机的结果。
+show 打印一次运行（给出 UUID 的唯一开头即可）；export 写出其 JUnit XML，或一台电机的
+HTML 或 PDF 报告（运行含多台电机时用 --mcu-id 指定）；sync 立即发送等待中的运行，
+仅当没有运行再等待时退出码为 0。</translation>
+    </message>
+    <message>
+        <source>The records server (postgresql://user@host/database) or the station&apos;s file.</source>
+        <translation>记录服务器（postgresql://user@host/database）或本工位的文件。</translation>
+    </message>
+    <message>
+        <source>url|file</source>
+        <translation>url|文件</translation>
+    </message>
+    <message>
+        <source>Machine-readable output.</source>
+        <translation>机器可读的输出。</translation>
+    </message>
+    <message>
+        <source>list: runs of this motor (hexadecimal).</source>
+        <translation>list：该电机的运行（十六进制）。</translation>
+    </message>
+    <message>
+        <source>hex</source>
+        <translation>十六进制</translation>
+    </message>
+    <message>
+        <source>list: runs with a motor at this CAN ID.</source>
+        <translation>list：含有该 CAN ID 电机的运行。</translation>
+    </message>
+    <message>
+        <source>id</source>
+        <translation>id</translation>
+    </message>
+    <message>
+        <source>list: plans whose name contains this.</source>
+        <translation>list：名称包含此文本的计划。</translation>
+    </message>
+    <message>
+        <source>text</source>
+        <translation>文本</translation>
+    </message>
+    <message>
+        <source>list: runs of this station.</source>
+        <translation>list：该工位的运行。</translation>
+    </message>
+    <message>
+        <source>name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>list: pass, marginal, skipped, fail or error.</source>
+        <translation>list：pass、marginal、skipped、fail 或 error。</translation>
+    </message>
+    <message>
+        <source>outcome</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>list: runs started at or after this.</source>
+        <translation>list：在此时间或之后开始的运行。</translation>
+    </message>
+    <message>
+        <source>date</source>
+        <translation>日期</translation>
+    </message>
+    <message>
+        <source>list: runs started before this.</source>
+        <translation>list：在此时间之前开始的运行。</translation>
+    </message>
+    <message>
+        <source>list: at most this many runs (0: all).</source>
+        <translation>list：最多列出这么多次运行（0：全部）。</translation>
+    </message>
+    <message>
+        <source>n</source>
+        <translation>n</translation>
+    </message>
+    <message>
+        <source>list, show, export: this station&apos;s file only.</source>
+        <translation>list、show、export：仅本工位的文件。</translation>
+    </message>
+    <message>
+        <source>export: one motor&apos;s HTML report.</source>
+        <translation>export：一台电机的 HTML 报告。</translation>
+    </message>
+    <message>
+        <source>export: one motor&apos;s PDF report.</source>
+        <translation>export：一台电机的 PDF 报告。</translation>
+    </message>
+    <message>
+        <source>export: the run as JUnit XML.</source>
+        <translation>export：以 JUnit XML 形式输出该运行。</translation>
+    </message>
+    <message>
+        <source>export: write to this file, not to stdout.</source>
+        <translation>export：写入此文件，而不是标准输出。</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>records expects one of: %1</source>
+        <translation>records 需要以下之一：%1</translation>
+    </message>
+    <message>
+        <source>Wrong number of arguments for records %1.</source>
+        <translation>records %1 的参数个数不对。</translation>
+    </message>
+    <message>
+        <source>Not an MCU ID: %1</source>
+        <translation>不是 MCU ID：%1</translation>
+    </message>
+    <message>
+        <source>Not a CAN ID: %1</source>
+        <translation>不是 CAN ID：%1</translation>
+    </message>
+    <message>
+        <source>Not an outcome: %1 (pass, marginal, skipped, fail, error)</source>
+        <translation>不是结果：%1（pass、marginal、skipped、fail、error）</translation>
+    </message>
+    <message>
+        <source>Not a date: %1 (2024-05-01 or 2024-05-01T08:30)</source>
+        <translation>不是日期：%1（2024-05-01 或 2024-05-01T08:30）</translation>
+    </message>
+    <message>
+        <source>Not a number of runs: %1</source>
+        <translation>不是运行次数：%1</translation>
+    </message>
+    <message>
+        <source>%1
+Showing this station&apos;s runs only.</source>
+        <translation>%1
+仅显示本工位的运行。</translation>
+    </message>
+    <message>
+        <source>* kept by this station, waiting to be sent to the server</source>
+        <translation>* 由本工位保存，等待发送到服务器</translation>
+    </message>
+    <message>
+        <source>No run matches.</source>
+        <translation>没有匹配的运行。</translation>
+    </message>
+    <message>
+        <source>More runs match: --limit raises the number shown (0 shows all).</source>
+        <translation>还有更多匹配的运行：--limit 可增加显示数量（0 显示全部）。</translation>
+    </message>
+    <message>
+        <source>Run %1  %2</source>
+        <translation>运行 %1  %2</translation>
+    </message>
+    <message>
+        <source>Plan: %1 (%2)</source>
+        <translation>计划：%1（%2）</translation>
+    </message>
+    <message>
+        <source>Station: %1  Operator: %2  Trivane %3</source>
+        <translation>工位：%1  操作员：%2  Trivane %3</translation>
+    </message>
+    <message>
+        <source>Started: %1  Ended: %2</source>
+        <translation>开始：%1  结束：%2</translation>
+    </message>
+    <message>
+        <source>Ended early: %1</source>
+        <translation>提前结束：%1</translation>
+    </message>
+    <message>
+        <source>Motor %1  CAN ID %2  model %3  firmware %4  parameters %5  %6</source>
+        <translation>电机 %1  CAN ID %2  型号 %3  固件 %4  参数 %5  %6</translation>
+    </message>
+    <message>
+        <source> (expected %1)</source>
+        <translation>（期望 %1）</translation>
+    </message>
+    <message>
+        <source>       attachment %1 (%2, %3 bytes)</source>
+        <translation>       附件 %1（%2，%3 字节）</translation>
+    </message>
+    <message>
+        <source>records export needs one of --html, --pdf and --junit.</source>
+        <translation>records export 需要 --html、--pdf 和 --junit 之一。</translation>
+    </message>
+    <message>
+        <source>A PDF is not for the terminal: give --out &lt;file&gt;.</source>
+        <translation>PDF 不能输出到终端：请给出 --out &lt;文件&gt;。</translation>
+    </message>
+    <message>
+        <source>Run %1 has no motor to report on; --junit reports the run.</source>
+        <translation>运行 %1 没有可报告的电机；--junit 可报告该运行。</translation>
+    </message>
+    <message>
+        <source>Name one of the run&apos;s motors with --mcu-id: %1.</source>
+        <translation>请用 --mcu-id 指定该运行中的一台电机：%1。</translation>
+    </message>
+    <message>
+        <source>The report of run %1 could not be made.</source>
+        <translation>无法生成运行 %1 的报告。</translation>
+    </message>
+    <message>
+        <source>Could not write the report to stdout.</source>
+        <translation>无法将报告写到标准输出。</translation>
+    </message>
+    <message>
+        <source>Written: %1</source>
+        <translation>已写入：%1</translation>
+    </message>
+    <message>
+        <source>No records server is configured: set config.records.url or give --records postgresql://user@host/database.</source>
+        <translation>未配置记录服务器：请设置 config.records.url 或给出 --records postgresql://user@host/database。</translation>
+    </message>
+    <message>
+        <source>No records at %1 yet: nothing to send.</source>
+        <translation>%1 中尚无记录：无需发送。</translation>
+    </message>
+    <message>
+        <source>Sending runs: %1/%2</source>
+        <translation>正在发送运行：%1/%2</translation>
+    </message>
+    <message>
+        <source>Sent %1 runs to %2; %3 waiting to be sent.</source>
+        <translation>已向 %2 发送 %1 次运行；%3 次等待发送。</translation>
+    </message>
+    <message>
+        <source>%1 runs were on the server already.</source>
+        <translation>%1 次运行已在服务器上。</translation>
+    </message>
+    <message>
+        <source>%1 runs could not be sent; they wait for the next try.</source>
+        <translation>%1 次运行未能发送；等待下次重试。</translation>
     </message>
 </context>
 <context>
@@ -3622,18 +4532,141 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
 </context>
 <context>
+    <name>RunDetailView</name>
+    <message>
+        <source>Item</source>
+        <translation>项目</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>值</translation>
+    </message>
+    <message>
+        <source>Limits</source>
+        <translation>限值</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Run %1</source>
+        <translation>运行 %1</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>计划</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>工位</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>操作员</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>Ended</source>
+        <translation>结束</translation>
+    </message>
+    <message>
+        <source>Trivane</source>
+        <translation>Trivane</translation>
+    </message>
+    <message>
+        <source>Ended early</source>
+        <translation>提前结束</translation>
+    </message>
+    <message>
+        <source>Motor 0x%1</source>
+        <translation>电机 0x%1</translation>
+    </message>
+    <message>
+        <source>CAN ID %1, firmware %2</source>
+        <translation>CAN ID %1，固件 %2</translation>
+    </message>
+    <message>
+        <source>not read</source>
+        <translation>未读取</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 字节</translation>
+    </message>
+</context>
+<context>
+    <name>RunParams</name>
+    <message>
+        <source>The run has no such motor.</source>
+        <translation>该运行中没有这台电机。</translation>
+    </message>
+    <message>
+        <source>The parameter table of motor 0x%1 in this run cannot be read.</source>
+        <translation>无法读取本次运行中电机 0x%1 的参数表。</translation>
+    </message>
+    <message>
+        <source>This run did not read the parameter table of motor 0x%1.</source>
+        <translation>本次运行未读取电机 0x%1 的参数表。</translation>
+    </message>
+</context>
+<context>
+    <name>RunTableModel</name>
+    <message>
+        <source> and %1 more</source>
+        <translation> 等另外 %1 台</translation>
+    </message>
+    <message>
+        <source>%1
+Kept by this station, waiting to be sent</source>
+        <translation>%1
+由本工位保存，等待发送</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>计划</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>工位</translation>
+    </message>
+    <message>
+        <source>Motors</source>
+        <translation>电机</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>运行</translation>
+    </message>
+</context>
+<context>
     <name>SafeStateFlow</name>
     <message>
         <source>The adapter is not connected.</source>
-        <translation type="unfinished"></translation>
+        <translation>适配器未连接。</translation>
     </message>
     <message>
         <source>Motor %1 did not confirm reset mode.</source>
-        <translation type="unfinished"></translation>
+        <translation>电机 %1 未确认复位模式。</translation>
     </message>
     <message>
         <source>resetting</source>
-        <translation type="unfinished"></translation>
+        <translation>正在复位</translation>
     </message>
 </context>
 <context>
@@ -3672,6 +4705,77 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Cannot open the waveform file %1: %2</source>
         <translation>无法打开波形文件 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>ScopeFlow</name>
+    <message>
+        <source>This build has no scope.</source>
+        <translation>此版本没有示波器。</translation>
+    </message>
+    <message>
+        <source>There is no motor with CAN ID %1.</source>
+        <translation>没有 CAN ID 为 %1 的电机。</translation>
+    </message>
+    <message>
+        <source>Reading the parameter names of motor %1...</source>
+        <translation>正在读取电机 %1 的参数名称...</translation>
+    </message>
+    <message>
+        <source>Unknown channel %1: without the motor&apos;s parameter table channels are given by code (e.g. 0x3000).</source>
+        <translation>未知通道 %1：没有电机参数表时，请用代码指定通道（例如 0x3000）。</translation>
+    </message>
+    <message>
+        <source>Unknown channel %1.</source>
+        <translation>未知通道 %1。</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>The link closed during the set-up.</source>
+        <translation>设置过程中链路已关闭。</translation>
+    </message>
+    <message>
+        <source>The motor did not answer the scope configuration.</source>
+        <translation>电机未响应示波器配置。</translation>
+    </message>
+    <message>
+        <source>The motor refused the scope set-up.</source>
+        <translation>电机拒绝了示波器设置。</translation>
+    </message>
+    <message>
+        <source>Recording %1 channel(s) of motor %2 at %3 Hz for %4 s</source>
+        <translation>正在以 %3 Hz 记录电机 %2 的 %1 个通道，共 %4 秒</translation>
+    </message>
+    <message>
+        <source>%1 s: %2 records, %3 lost</source>
+        <translation>%1 秒：%2 条记录，丢失 %3 条</translation>
+    </message>
+    <message>
+        <source>The link closed during the recording.</source>
+        <translation>记录过程中链路已关闭。</translation>
+    </message>
+    <message>
+        <source>No record arrived from motor %1.</source>
+        <translation>未收到电机 %1 的任何记录。</translation>
+    </message>
+    <message>
+        <source>No motor to record.</source>
+        <translation>没有要记录的电机。</translation>
+    </message>
+    <message>
+        <source>A recording takes one to eight channels.</source>
+        <translation>记录需要一到八个通道。</translation>
+    </message>
+    <message>
+        <source>Motor %1: %2</source>
+        <translation>电机 %1：%2</translation>
+    </message>
+    <message>
+        <source>recording its oscilloscope</source>
+        <translation>正在记录示波器</translation>
     </message>
 </context>
 <context>
@@ -3767,59 +4871,35 @@ or let every user open USB-CAN adapters with a udev rule:
         <translation>此版本没有示波器。</translation>
     </message>
     <message>
-        <source>Reading the parameter names of the target...</source>
-        <translation>正在读取目标的参数名称...</translation>
-    </message>
-    <message>
-        <source>Unknown channel %1: without the motor&apos;s parameter table channels are given by code (e.g. 0x3000).</source>
-        <translation>未知通道 %1：没有电机的参数表时需按代码指定通道（例如 0x3000）。</translation>
-    </message>
-    <message>
-        <source>Unknown channel %1.</source>
-        <translation>未知通道 %1。</translation>
-    </message>
-    <message>
-        <source>Cannot write %1: %2</source>
-        <translation>无法写入 %1：%2</translation>
-    </message>
-    <message>
-        <source>The motor did not answer the scope configuration.</source>
-        <translation>电机未应答示波器配置。</translation>
-    </message>
-    <message>
-        <source>Recording %1 channel(s) at %2 Hz for %3 s into %4</source>
-        <translation>正在以 %2 Hz 录制 %1 个通道 %3 s 到 %4</translation>
-    </message>
-    <message>
-        <source>%1 s: %2 records, %3 lost</source>
-        <translation>%1 s：%2 条记录，丢失 %3 条</translation>
-    </message>
-    <message>
         <source>Records received: %1, lost: %2</source>
         <translation>收到记录：%1，丢失：%2</translation>
-    </message>
-    <message>
-        <source>The link closed during the recording.</source>
-        <translation>录制期间连接已关闭。</translation>
     </message>
     <message>
         <source>The motor did not confirm the stop.</source>
         <translation>电机未确认停止。</translation>
     </message>
     <message>
-        <source>%1 was not written whole.</source>
-        <translation>%1 未完整写入。</translation>
+        <source>Records with a damaged time stamp: %1</source>
+        <translation>时间戳损坏的记录：%1</translation>
+    </message>
+    <message>
+        <source>%1 was left as it was; the %2 records received are in %3.</source>
+        <translation>%1 保持原样；收到的 %2 条记录保存在 %3 中。</translation>
+    </message>
+    <message>
+        <source> into %1</source>
+        <translation> 写入 %1</translation>
     </message>
 </context>
 <context>
     <name>SetCanIdFlow</name>
     <message>
         <source>The motor did not announce itself under CAN ID %1.</source>
-        <translation type="unfinished">电机未以 CAN ID %1 通告自身。</translation>
+        <translation>电机未以 CAN ID %1 上报自身。</translation>
     </message>
     <message>
         <source>changing its CAN ID</source>
-        <translation type="unfinished"></translation>
+        <translation>正在更改 CAN ID</translation>
     </message>
 </context>
 <context>
@@ -4013,27 +5093,34 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
     <message>
         <source>Motor State</source>
-        <translation type="unfinished">电机状态</translation>
+        <translation>电机状态</translation>
     </message>
     <message>
         <source>Position</source>
-        <translation type="unfinished">位置</translation>
+        <translation>位置</translation>
     </message>
     <message>
         <source>Mode</source>
-        <translation type="unfinished">模式</translation>
+        <translation>模式</translation>
     </message>
     <message>
         <source>Velocity</source>
-        <translation type="unfinished">速度</translation>
+        <translation>速度</translation>
     </message>
     <message>
         <source>Torque</source>
-        <translation type="unfinished">力矩</translation>
+        <translation>力矩</translation>
     </message>
     <message>
         <source>Fault</source>
-        <translation type="unfinished">故障</translation>
+        <translation>故障</translation>
+    </message>
+</context>
+<context>
+    <name>StationRecords</name>
+    <message>
+        <source>No records server is configured (config.records.url or --records postgresql://...).</source>
+        <translation>未配置记录服务器（config.records.url 或 --records postgresql://...）。</translation>
     </message>
 </context>
 <context>
@@ -4085,6 +5172,58 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>adapter</source>
         <translation>适配器</translation>
+    </message>
+</context>
+<context>
+    <name>StatusBar</name>
+    <message>
+        <source>%1 runs waiting to be sent</source>
+        <translation>%1 次运行等待发送</translation>
+    </message>
+</context>
+<context>
+    <name>TimelineModel</name>
+    <message>
+        <source>not read</source>
+        <translation>未读取</translation>
+    </message>
+    <message>
+        <source>The firmware changed since the run before.</source>
+        <translation>与前一次运行相比固件已改变。</translation>
+    </message>
+    <message>
+        <source>The parameter table changed since the run before:
+%1</source>
+        <translation>与前一次运行相比参数表已改变：
+%1</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>计划</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>工位</translation>
+    </message>
+    <message>
+        <source>CAN ID</source>
+        <translation>CAN ID</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>固件</translation>
+    </message>
+    <message>
+        <source>Parameters</source>
+        <translation>参数</translation>
     </message>
 </context>
 <context>
@@ -4299,6 +5438,13 @@ or let every user open USB-CAN adapters with a udev rule:
     </message>
 </context>
 <context>
+    <name>XmlForm</name>
+    <message>
+        <source>an element with more than %1 attributes at line %2</source>
+        <translation>第 %2 行的元素有超过 %1 个属性</translation>
+    </message>
+</context>
+<context>
     <name>YamlMap</name>
     <message>
         <source>%1 must be a mapping of keys and values</source>
@@ -4365,11 +5511,45 @@ or let every user open USB-CAN adapters with a udev rule:
     <name>ZeroFlow</name>
     <message>
         <source>The motor did not confirm the mechanical zero.</source>
-        <translation type="unfinished">电机未确认机械零点。</translation>
+        <translation>电机未确认机械零点。</translation>
     </message>
     <message>
         <source>setting the mechanical zero</source>
-        <translation type="unfinished"></translation>
+        <translation>正在设置机械零点</translation>
+    </message>
+</context>
+<context>
+    <name>kx</name>
+    <message>
+        <source>cannot replace %1 (error %2)</source>
+        <translation>无法替换 %1（错误 %2）</translation>
+    </message>
+</context>
+<context>
+    <name>kx::AtomicFile</name>
+    <message>
+        <source>unknown error</source>
+        <translation>未知错误</translation>
+    </message>
+    <message>
+        <source>no file name</source>
+        <translation>没有文件名</translation>
+    </message>
+    <message>
+        <source>%1 is a directory</source>
+        <translation>%1 是一个目录</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file</source>
+        <translation>%1 不是普通文件</translation>
+    </message>
+    <message>
+        <source>%1 is not writable</source>
+        <translation>%1 不可写</translation>
+    </message>
+    <message>
+        <source>the file is not open</source>
+        <translation>文件未打开</translation>
     </message>
 </context>
 <context>
@@ -4417,6 +5597,25 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>no input: -path=&lt;path&gt; or -data=&lt;data&gt;</source>
         <translation>没有输入：-path=&lt;路径&gt; 或 -data=&lt;数据&gt;</translation>
+    </message>
+    <message>
+        <source>refused XML: %1</source>
+        <translation>已拒绝的 XML：%1</translation>
+    </message>
+</context>
+<context>
+    <name>kx::InputFile</name>
+    <message>
+        <source>a directory, not a file</source>
+        <translation>是目录而不是文件</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>不是普通文件</translation>
+    </message>
+    <message>
+        <source>larger than %1 bytes</source>
+        <translation>大于 %1 字节</translation>
     </message>
 </context>
 <context>

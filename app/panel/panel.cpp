@@ -1,6 +1,7 @@
 #include "app/panel/panel.h"
 
 #include "app/filedialogs.h"
+#include "framework/data/atomicfile.h"
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 #include "link/helper.h"
@@ -9,7 +10,6 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTextBrowser>
@@ -140,9 +140,8 @@ QString Panel::exportTitle() const {
 }
 
 bool Panel::exportCurrentTo(const QString& path) {
-    QSaveFile file(path);
     const QByteArray text = (currentTab() == 0 ? m_tbLog : m_tbCommunication)->toPlainText().toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+    if (!kx::AtomicFile::writeAll(path, text, nullptr)) {
         Helper::instance()->showError(tr("Cannot write to %1!").arg(path));
         return false;
     }

@@ -35,6 +35,11 @@ StatusBar::StatusBar(QWidget* parent) : QWidget(parent) {
                       QStringLiteral("4x")});
     m_zoom->setCurrentIndex(2);
     layout->addWidget(m_label);
+    // Runs this station still has to send to the line's records server, while there are any.
+    m_waiting = new QLabel(this);
+    m_waiting->setObjectName(QStringLiteral("lblRecordsWaiting"));
+    m_waiting->setVisible(false);
+    layout->addWidget(m_waiting);
     layout->addWidget(m_zoomIcon);
     layout->addWidget(m_zoom);
     // The zoom selector has nothing to zoom yet: the display scale is set in config.xml.
@@ -47,6 +52,10 @@ StatusBar::StatusBar(QWidget* parent) : QWidget(parent) {
     // Automatic connection: a post from the link thread arrives queued.
     connect(kx::d(QStringLiteral("wnd.status.msg")), &kx::DataObject::changed, this,
             [this](const QVariant& var) { showStatus(var); });
+    kx::DataObject* waiting = kx::d(QStringLiteral("wnd.status.records_waiting"));
+    connect(waiting, &kx::DataObject::changed, this,
+            [this](const QVariant& var) { showWaiting(var.toInt()); });
+    showWaiting(waiting->getInt(-1));
 }
 
 QString StatusBar::text() const {
@@ -56,4 +65,13 @@ QString StatusBar::text() const {
 void StatusBar::showStatus(QVariant var) {
     m_label->setText(var.toString());
     m_timer->start(kShowMs);
+}
+
+QString StatusBar::waitingText() const {
+    return m_waiting->isHidden() ? QString() : m_waiting->text();
+}
+
+void StatusBar::showWaiting(int count) {
+    m_waiting->setText(tr("%1 runs waiting to be sent").arg(count));
+    m_waiting->setVisible(count > 0);
 }

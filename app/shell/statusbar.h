@@ -17,6 +17,8 @@ public:
     explicit StatusBar(QWidget* parent = nullptr);
 
     QString text() const;
+    // "N runs waiting to be sent" while the records sender has any; empty otherwise.
+    QString waitingText() const;
     // The clear timer, for tests that drive the three seconds themselves.
     QTimer* clearTimer() const { return m_timer; }
 
@@ -24,7 +26,10 @@ public slots:
     void showStatus(QVariant var);
 
 private:
+    void showWaiting(int count);
+
     QLabel* m_label;
+    QLabel* m_waiting;
     QLabel* m_zoomIcon;
     QComboBox* m_zoom;
     QTimer* m_timer;

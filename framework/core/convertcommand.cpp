@@ -3,8 +3,10 @@
 #include "framework/data/binform.h"
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
+#include "framework/data/inputfile.h"
+#include "framework/data/xmlform.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -60,6 +62,9 @@ QString ConvertCommand::importInput(DataObject* temp, int form, const QByteArray
             return QString();
         }
         case Form::Xml: {
+            const QString tooMany = XmlForm::attributeProblem(input);
+            if (!tooMany.isEmpty())
+                return tr("refused XML: %1").arg(tooMany);
             QXmlStreamReader reader(input);
             temp->importFromXml(this, reader, true, true, true);
             while (!reader.atEnd() && !reader.hasError()) {
@@ -74,9 +79,11 @@ QString ConvertCommand::importInput(DataObject* temp, int form, const QByteArray
             return QString();
         }
         case Form::Bin: {
-            const QByteArray record = BinForm::uncompress(input);
+            QString why;
+            const QByteArray record = BinForm::uncompress(input, &why);
             if (record.isEmpty()) {
-                return tr("not a compressed binary record (offset 0)");
+                return tr("not a compressed binary record (offset 0)") +
+                       (why.isEmpty() ? QString() : QStringLiteral(": ") + why);
             }
             const qint64 damage = BinForm::damageOffset(record);
             if (damage >= 0) {
@@ -118,12 +125,15 @@ void ConvertCommand::run(DataObject*, const QString& arguments) {
     QString source;
     if (arguments.contains(QLatin1String("-path"))) {
         source = optionText(arguments, QStringLiteral("-path"));
-        QFile file(source);
-        if (!file.open(QIODevice::ReadOnly)) {
-            emit error(tr("cannot read file: ") + source);
+        // Input is bounded before it is parsed: a device or FIFO is refused, and a file past
+        // the largest record this form expands to is not a data tree.
+        QString why;
+        if (!InputFile::read(source, BinForm::kMaxExpanded, &input, &why)) {
+            const bool exists = QFileInfo::exists(source);
+            emit error(tr("cannot read file: ") + source +
+                       (exists ? QStringLiteral(" (") + why + QLatin1Char(')') : QString()));
             return;
         }
-        input = file.readAll();
     } else if (arguments.contains(QLatin1String("-data"))) {
         source = QStringLiteral("-data");
         const QString data = optionText(arguments, source);

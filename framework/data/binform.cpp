@@ -8,12 +8,15 @@
 #include "framework/log/qflog.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDataStream>
 #include <QDateTime>
 #include <QSet>
 #include <QStringList>
 
 #include <cstddef>
+
+#include <zlib.h>
 #include <cstring>
 #include <vector>
 
@@ -310,19 +313,38 @@ void BinForm::importNode(DataObject* node, QObject* changer, const QByteArray& r
     importRecord(guard, node, changer, record, create, setValues, removeMissing, 0);
 }
 
-QByteArray BinForm::uncompress(const QByteArray& compressed) {
+QByteArray BinForm::uncompress(const QByteArray& compressed, QString* why) {
     constexpr qint64 kMaxRatio = 1032;
     constexpr qint64 kSlack = 64;
-    if (compressed.size() < 4) {
+    auto fail = [why](const QString& reason) {
+        if (why)
+            *why = reason;
         return QByteArray();
-    }
+    };
+    if (compressed.size() < 4)
+        return fail(QCoreApplication::translate("BinForm", "too short for a compressed record"));
     const auto* bytes = reinterpret_cast<const uchar*>(compressed.constData());
     const qint64 claimed =
         (qint64(bytes[0]) << 24) | (qint64(bytes[1]) << 16) | (qint64(bytes[2]) << 8) | bytes[3];
-    if (claimed > (compressed.size() - 4) * kMaxRatio + kSlack) {
-        return QByteArray();
+    if (claimed > kMaxExpanded) {
+        return fail(
+            QCoreApplication::translate("BinForm", "would expand to %1 bytes, more than the %2 allowed")
+                .arg(claimed)
+                .arg(kMaxExpanded));
     }
-    return qUncompress(compressed);
+    if (claimed > (compressed.size() - 4) * kMaxRatio + kSlack)
+        return fail(QCoreApplication::translate("BinForm", "its size header cannot be true"));
+    QByteArray out(int(qMax<qint64>(claimed, 1)), Qt::Uninitialized);
+    uLongf length = uLongf(claimed);
+    const int result =
+        ::uncompress(reinterpret_cast<Bytef*>(out.data()), &length, bytes + 4, uLong(compressed.size() - 4));
+    if (result == Z_BUF_ERROR && claimed > 0)
+        return fail(QCoreApplication::translate("BinForm", "expands beyond the %1 bytes its header gives")
+                        .arg(claimed));
+    if (result != Z_OK)
+        return fail(QCoreApplication::translate("BinForm", "not valid compressed data"));
+    out.resize(int(length));
+    return out;
 }
 
 }  // namespace kx

@@ -21,10 +21,15 @@ public:
     // that must not take a fragment for the whole checks first.
     static qint64 damageOffset(const QByteArray& record);
 
+    // The largest record uncompress() expands; a data tree of this program stays far below.
+    static constexpr qint64 kMaxExpanded = 64 * 1024 * 1024;
+
     // qUncompress for untrusted input: the 4-byte size header is checked against what the
-    // compressed bytes can possibly expand to (zlib stays below 1032:1) before anything is
-    // allocated, so a forged header cannot ask for gigabytes. Empty when implausible or corrupt.
-    static QByteArray uncompress(const QByteArray& compressed);
+    // compressed bytes can possibly expand to (zlib stays below 1032:1) and against
+    // kMaxExpanded before anything is allocated, and the data may not expand beyond what the
+    // header says (qUncompress would keep doubling its buffer). Empty when implausible or
+    // corrupt, with the reason in *why.
+    static QByteArray uncompress(const QByteArray& compressed, QString* why = nullptr);
 };
 
 }  // namespace kx

@@ -2,9 +2,12 @@
 
 #include "framework/core/commandmanager.h"
 #include "framework/core/convertcommand.h"
+#include "framework/data/atomicfile.h"
 #include "framework/data/binform.h"
 #include "framework/data/dataobject.h"
 #include "framework/data/emptydataobject.h"
+#include "framework/data/inputfile.h"
+#include "framework/data/xmlform.h"
 #include "framework/log/qflog.h"
 
 #include <QDir>
@@ -13,7 +16,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QTextCodec>
 #include <QVector>
 #include <QXmlStreamReader>
@@ -43,19 +45,14 @@ bool makeParentPath(const QString& path) {
 // Writes data through a temporary file that replaces path only once it is complete, so a
 // failed write never leaves a truncated or half-written file behind.
 bool writeAtomically(const QString& path, const QByteArray& data) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(data) != data.size()) {
-        file.cancelWriting();
-        file.commit();
-        return false;
-    }
-    return file.commit();
+    return AtomicFile::writeAll(path, data, nullptr);
 }
 
-// Reads a whole file; false when it cannot be opened.
+// Reads a whole file; false when it cannot be opened. A FIFO or a device is not opened: it
+// would wait for a writer or never end.
 bool readAll(const QString& path, QByteArray* bytes) {
+    if (!InputFile::check(path, nullptr))
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -212,12 +209,18 @@ bool DataManager::readFromXmlFile(QObject* changer, DataObject* node, const QStr
         logE() << "<m><static> try to read xml for an empty mobj";
         return false;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    if (!InputFile::read(path, BinForm::kMaxExpanded, &bytes, nullptr)) {
         logE() << "<m><static> cannot read xml file: " << quoted(path);
         return false;
     }
-    QXmlStreamReader reader(&file);
+    // An element with thousands of attributes would hold the reader for minutes.
+    const QString tooMany = XmlForm::attributeProblem(bytes);
+    if (!tooMany.isEmpty()) {
+        logE() << "<m><static> read invalid xml from: " << quoted(path) << ": " << tooMany;
+        return false;
+    }
+    QXmlStreamReader reader(bytes);
     node->importFromXml(changer, reader, true, true, true);
     // The import stops quietly where a damaged file ends; a caller that takes the result for a
     // whole file would save the fragment over it. The rest is read too, so that damage after
@@ -241,19 +244,18 @@ bool DataManager::writeToXmlFile(const QString& path, DataObject* node, bool mak
         logE() << "<m><static> cannot create path " << quoted(path) << " to write xml";
         return false;
     }
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
+    AtomicFile file(path);
+    bool ok = file.open();
     if (ok) {
-        QXmlStreamWriter writer(&file);
+        QXmlStreamWriter writer(file.device());
         writer.setAutoFormatting(true);
         writer.setAutoFormattingIndent(4);
         writer.writeStartDocument();
         node->exportToXml(writer, true, skipPrivate);
         writer.writeEndDocument();
-        ok = !writer.hasError();
+        ok = !writer.hasError() && file.commit();
         if (!ok)
-            file.cancelWriting();
-        ok = file.commit() && ok;
+            file.discard();
     }
     if (!ok) {
         logE() << "<m><static> cannot write xml file: " << quoted(path);

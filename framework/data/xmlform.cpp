@@ -6,6 +6,7 @@
 #include "framework/data/importguard.h"
 #include "framework/log/qflog.h"
 
+#include <QCoreApplication>
 #include <QPoint>
 #include <QPointF>
 #include <QSize>
@@ -223,6 +224,63 @@ void XmlForm::importNode(DataObject* node, QObject* changer, QXmlStreamReader& r
         }
     }
     ImportGuard::announce(node, changer);
+}
+
+QString XmlForm::attributeProblem(const QByteArray& xml) {
+    enum class State { Text, Tag, Quoted, Skip };
+    State state = State::Text;
+    char quote = 0;
+    QByteArray skipEnd;  // what ends a comment, processing instruction or CDATA section
+    int attributes = 0;
+    int line = 1;
+    const int n = xml.size();
+    for (int i = 0; i < n; ++i) {
+        const char c = xml[i];
+        if (c == '\n')
+            ++line;
+        switch (state) {
+            case State::Text:
+                if (c != '<')
+                    break;
+                if (xml.mid(i, 4) == "<!--") {
+                    skipEnd = "-->";
+                } else if (xml.mid(i, 9) == "<![CDATA[") {
+                    skipEnd = "]]>";
+                } else if (i + 1 < n && (xml[i + 1] == '?' || xml[i + 1] == '!')) {
+                    skipEnd = ">";
+                } else {
+                    state = State::Tag;
+                    attributes = 0;
+                    break;
+                }
+                state = State::Skip;
+                break;
+            case State::Tag:
+                if (c == '"' || c == '\'') {
+                    quote = c;
+                    state = State::Quoted;
+                } else if (c == '=') {
+                    if (++attributes > kMaxAttributes)
+                        return QCoreApplication::translate(
+                                   "XmlForm", "an element with more than %1 attributes at line %2")
+                            .arg(kMaxAttributes)
+                            .arg(line);
+                } else if (c == '>') {
+                    state = State::Text;
+                }
+                break;
+            case State::Quoted:
+                if (c == quote)
+                    state = State::Tag;
+                break;
+            case State::Skip:
+                if (c == skipEnd.back() && i + 1 >= skipEnd.size() &&
+                    xml.mid(i + 1 - skipEnd.size(), skipEnd.size()) == skipEnd)
+                    state = State::Text;
+                break;
+        }
+    }
+    return QString();
 }
 
 QString XmlForm::exportString(const DataObject* node, int indent, bool skipPrivate) {

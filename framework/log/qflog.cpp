@@ -60,5 +60,9 @@ QFLog logI() {
 QFLog logS() {
     return statement("\33[35m", "[S|%1]");
 }
+FLog logFileE() {
+    return FLog(QStringLiteral("[E|%1]").arg(LogClock::format(QStringLiteral("MM/dd hh:mm:ss.zzz"))),
+                QString(), QStringLiteral("./log/global"), QStringLiteral("log"));
+}
 
 }  // namespace kx

@@ -35,5 +35,7 @@ QFLog logE();
 QFLog logW();
 QFLog logI();
 QFLog logS();
+// An error line for the dated file only, for errors the user is told about in another way.
+FLog logFileE();
 
 }  // namespace kx

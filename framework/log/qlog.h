@@ -8,7 +8,8 @@
 
 namespace kx {
 
-// One coloured console line through Qt's message output; finished when the last copy dies.
+// One console line through Qt's message output, coloured when the console is a terminal;
+// finished when the last copy dies.
 class QLog {
 public:
     QLog(const QString& colour, const QString& tag, const QString& note = QString());
@@ -36,6 +37,7 @@ private:
         QString text;
         QDebug stream;
         bool spaced = false;
+        bool coloured = false;
     };
     std::shared_ptr<Line> m_line;
 };

@@ -1,5 +1,6 @@
 #include "framework/net/networkhandle.h"
 
+#include "framework/data/atomicfile.h"
 #include "framework/log/qflog.h"
 #include "framework/net/networkfilepackage.h"
 
@@ -10,7 +11,6 @@
 #include <QMetaEnum>
 #include <QNetworkDatagram>
 #include <QNetworkProxy>
-#include <QSaveFile>
 #include <QSslSocket>
 #include <QTcpSocket>
 #include <QTimer>
@@ -313,12 +313,10 @@ void NetworkHandle::writeReceivedFile(const QByteArray& payload) {
     if (package.isAppend()) {
         QFile file(target);
         written = file.open(QIODevice::WriteOnly | QIODevice::Append) &&
-                  file.write(package.content()) == package.content().size();
+                  file.write(package.content()) == package.content().size() && file.flush();
     } else {
         // Replaced atomically: a failed write leaves the previous file as it was.
-        QSaveFile file(target);
-        written = file.open(QIODevice::WriteOnly) &&
-                  file.write(package.content()) == package.content().size() && file.commit();
+        written = AtomicFile::writeAll(target, package.content(), nullptr);
     }
     if (!written) {
         logE() << "cannot write file: " << target;

@@ -2,6 +2,7 @@
 
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
+#include "framework/data/inputfile.h"
 #include "framework/log/qflog.h"
 #include "link/canprotocol.h"
 #include "link/frames/firmwareframes.h"
@@ -36,6 +37,12 @@ QString FirmwareUpdate::sizeProblem(qint64 size) {
 }
 
 bool FirmwareUpdate::readImage(const QString& path, QByteArray* image, QString* message) {
+    // A FIFO or a device would block the read or never end; only a file is an image.
+    QString why;
+    if (!kx::InputFile::check(path, &why)) {
+        *message = tr("Cannot read the file %1: %2").arg(QFileInfo(path).fileName(), why);
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *message = tr("Cannot read the file %1: %2").arg(QFileInfo(path).fileName(), file.errorString());

@@ -65,12 +65,22 @@ FlowResult CalibrateFlow::execute() {
     };
     LinkWait::Options options;
     options.timeoutMs = m_timeoutMs;
+    QString shownStage;
     options.onTick = [&] {
         int finished = 0;
-        for (int id : running)
+        bool saving = false;
+        for (int id : running) {
             finished += watch.saw(done, id) ? 1 : 0;
-        if (!running.isEmpty())
-            report(double(finished) / running.size(), tr("Calibrating encoder..."));
+            saving = saving || watch.saw({OTA_STA_ENCODER_CALI_RESULT}, id);
+        }
+        // Once the result rows arrive the motor is storing its result.
+        const QString stage = saving ? QStringLiteral("saving") : QStringLiteral("calibrating");
+        if (!running.isEmpty() && stage != shownStage) {
+            shownStage = stage;
+            report(double(finished) / running.size(),
+                   saving ? tr("Saving calibration result...") : tr("Calibrating encoder..."),
+                   {{QStringLiteral("stage"), stage}});
+        }
     };
     const LinkWait::Result r = running.isEmpty() ? LinkWait::Result::Done : wait(allDone, options);
     if (r == LinkWait::Result::Cancelled)

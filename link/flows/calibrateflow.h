@@ -6,7 +6,8 @@
 
 // Encoder calibration of one motor or several at once: each is put into calibration mode in
 // turn (the link follows one request at a time), then the flow waits until every one has
-// reported its result. Progress follows the calibration's progress frames.
+// reported its result. Progress carries "stage": "calibrating", then "saving" once the result
+// rows arrive.
 //
 // Values: "offset" (the encoder's electrical offset) for one motor; for several, "motors": a
 // map from the CAN ID as text to {"outcome", "reason", "offset"}.

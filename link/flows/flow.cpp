@@ -1,6 +1,8 @@
 #include "link/flows/flow.h"
 
+#include "link/canworker.h"
 #include "link/flows/statuswatch.h"
+#include "link/helper.h"
 #include "link/linkcommands.h"
 
 #include <QCoreApplication>
@@ -62,6 +64,11 @@ QString Flow::cancelReason() const {
 }
 
 LinkWait::Result Flow::wait(const std::function<bool()>& done, LinkWait::Options options) {
+    // A wait for one motor also ends when its record goes (removed by hand, another project).
+    if (!options.device && m_canId >= 0) {
+        if (CANWorker* worker = Helper::instance()->worker())
+            options.device = worker->deviceForCanId(quint8(m_canId));
+    }
     const std::function<bool()> outer = options.cancelled;
     options.cancelled = [this, outer] { return cancelled() || (outer && outer()); };
     options.allowInput = options.allowInput || m_allowInput;

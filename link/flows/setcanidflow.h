@@ -9,7 +9,8 @@ class SetCanIdFlow : public Flow {
     Q_OBJECT
 
 public:
-    SetCanIdFlow(int canId, int newCanId, QObject* parent = nullptr);
+    // timeoutMs: how long the motor has to announce itself under the new ID.
+    SetCanIdFlow(int canId, int newCanId, int timeoutMs = 5000, QObject* parent = nullptr);
 
     QString name() const override { return QStringLiteral("set-can-id"); }
     QString activity() const override { return tr("changing its CAN ID"); }
@@ -19,4 +20,5 @@ protected:
 
 private:
     int m_newCanId;
+    int m_timeoutMs;
 };

@@ -215,6 +215,14 @@ QString textOf(const QByteArray& bytes) {
     return QString::fromLatin1(end < 0 ? bytes : bytes.left(end));
 }
 
+bool isText(const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() == 0 || c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 QByteArray textBytes(const QByteArray& text) {
     QByteArray b = text.left(kTextSize);
     b.append(QByteArray(kTextSize - b.size(), '\0'));

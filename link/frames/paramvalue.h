@@ -43,6 +43,9 @@ std::optional<double> parse(int type, const QString& text, QByteArray* raw);
 
 // Text of a 16-byte text value: up to the first zero byte.
 QString textOf(const QByteArray& bytes);
+// Whether a text entry can hold the text as written: ASCII without a zero byte, which would
+// end it early.
+bool isText(const QString& text);
 // Up to 16 bytes of text, padded with zeros to 16.
 QByteArray textBytes(const QByteArray& text);
 

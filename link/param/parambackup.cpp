@@ -1,16 +1,16 @@
 #include "link/param/parambackup.h"
 
+#include "framework/data/atomicfile.h"
+#include "framework/data/inputfile.h"
 #include "link/canprotocol.h"
 #include "link/frames/paramvalue.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
-#include <QSaveFile>
 
 namespace {
 
@@ -118,6 +118,10 @@ std::optional<ParamBackup> ParamBackup::fromJson(const QByteArray& json, QString
     const QJsonObject ident = root.value(QStringLiteral("identity")).toObject();
     for (auto it = ident.begin(); it != ident.end(); ++it)
         b.identity.append({it.key(), it.value().toString()});
+    // A backup without its list of entries is damaged, not empty: restoring it must not
+    // report that there was nothing to do.
+    if (!root.value(QStringLiteral("entries")).isArray())
+        return fail(tr("the list of entries is missing or damaged"));
     QSet<quint16> seen;
     const QJsonArray list = root.value(QStringLiteral("entries")).toArray();
     for (const QJsonValue& v : list) {
@@ -137,29 +141,13 @@ std::optional<ParamBackup> ParamBackup::fromJson(const QByteArray& json, QString
 }
 
 bool ParamBackup::save(const QString& path, QString* error) const {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(toJson()) < 0 || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return kx::AtomicFile::writeAll(path, toJson(), error);
 }
 
 std::optional<ParamBackup> ParamBackup::load(const QString& path, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
+    QByteArray bytes;
+    if (!kx::InputFile::read(path, kMaxFileSize, &bytes, error))
         return std::nullopt;
-    }
-    // Read at most one byte past the limit: a device or a growing file reports no honest size.
-    const QByteArray bytes = file.read(kMaxFileSize + 1);
-    if (bytes.size() > kMaxFileSize) {
-        if (error)
-            *error = tr("file too large for a parameter backup");
-        return std::nullopt;
-    }
     return fromJson(bytes, error);
 }
 
@@ -258,8 +246,11 @@ ParamRestorePlan ParamRestorePlan::plan(const QVector<ParamEntry>& motor, const 
                 plan.refused.append({item.code, item.name, tr("not on the motor")});
             continue;
         }
-        if (!e->writable())
+        if (!e->writable()) {
+            if (item.writable && item.value != e->value)
+                plan.refused.append({item.code, item.name, tr("read-only on the motor")});
             continue;
+        }
         if (!force && (e->name != item.name || e->type != item.type)) {
             plan.refused.append({item.code, item.name,
                                  tr("the motor has %1 (%2) here; the backup has %3 (%4)")
@@ -272,7 +263,7 @@ ParamRestorePlan ParamRestorePlan::plan(const QVector<ParamEntry>& motor, const 
             if (item.value == e->value)
                 continue;
             const QByteArray text = item.value.toLatin1();
-            if (QString::fromLatin1(text) != item.value || text.size() > ParamValue::kTextSize) {
+            if (!ParamValue::isText(item.value) || text.size() > ParamValue::kTextSize) {
                 plan.refused.append({item.code, item.name, tr("not a text of at most 16 ASCII characters")});
                 continue;
             }
@@ -284,6 +275,10 @@ ParamRestorePlan ParamRestorePlan::plan(const QVector<ParamEntry>& motor, const 
                                      tr("%1 is not a %2").arg(item.value, ParamBackup::typeName(e->type))});
                 continue;
             }
+            // What the motor holds already needs no write, and so no check.
+            w.to = ParamValue::formatRaw(e->type, w.pending);
+            if (w.to == e->value)
+                continue;
             if (*number < e->minimum || *number > e->maximum) {
                 plan.refused.append({item.code, item.name,
                                      tr("%1 is outside [%2, %3]")
@@ -292,9 +287,6 @@ ParamRestorePlan ParamRestorePlan::plan(const QVector<ParamEntry>& motor, const 
                                               ParamValue::formatLimit(e->type, e->maximum, e->decimals))});
                 continue;
             }
-            w.to = ParamValue::formatRaw(e->type, w.pending);
-            if (w.to == e->value)
-                continue;
         }
         plan.writes.append(w);
     }

@@ -41,6 +41,7 @@ void ParamTransfer::begin(Mode mode, quint8 canId) {
     m_canId = canId;
     m_errors = 0;
     m_chunk = 0;
+    m_strayCode = -1;
     m_buffer = QByteArray(ParamValue::kTextSize, '\0');
 }
 
@@ -326,9 +327,10 @@ int ParamTransfer::decodeWrite(const CanFrame& frame, std::optional<CanFrame>* n
     const ParamFrames::WriteChunk w = ParamFrames::writeReplyOf(frame);
     if (w.sub != m_sub)
         m_errors |= 0x8000;
-    else if (m_sub != ParamFrames::kSave && w.code != m_expectedCode)
+    else if (m_sub != ParamFrames::kSave && w.code != m_expectedCode) {
         m_errors |= 0x4000;
-    else if (w.type != m_expectedType)
+        m_strayCode = w.code;
+    } else if (w.type != m_expectedType)
         m_errors |= 0x8;
     else if (w.chunk != m_chunk)
         m_errors |= 0x20;
@@ -397,6 +399,11 @@ void ParamTransfer::setCursor(int group, int index) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_cursorGroup = qBound(0, group, 4);
     m_cursorIndex = qMax(0, index);
+}
+
+int ParamTransfer::strayCode() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_strayCode;
 }
 
 std::pair<int, int> ParamTransfer::cursor() const {

@@ -53,6 +53,9 @@ public:
     quint8 canId() const;
     quint16 expectedCode() const;
     quint32 errorBits() const;
+    // The code a write reply named instead of the one sent, or -1: a damaged request may have
+    // written that entry instead.
+    int strayCode() const;
     // The walk's position: group 0-4 (4 = past the end) and index.
     void setCursor(int group, int index);
     std::pair<int, int> cursor() const;
@@ -90,5 +93,6 @@ private:
     // Read and write state.
     int m_chunk = 0;
     int m_sub = 0;
+    int m_strayCode = -1;
     QByteArray m_value;  // bytes being written
 };

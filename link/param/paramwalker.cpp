@@ -38,6 +38,12 @@ bool ParamWalker::aim() {
         kx::logW() << "parameter walk without link or device";
         return false;
     }
+    // A flow holding the link keeps it: the walk is refused rather than replacing its step.
+    QString busy;
+    if (!LinkLease::admits(canId(), true, m_lease, &busy)) {
+        Helper::instance()->postStatus(busy, QStringLiteral("ERROR"));
+        return false;
+    }
     link->setDeviceEntry(0, m_device->r(QStringLiteral("info.mcu_id"))->get().toULongLong(), canId());
     link->setTarget(canId());
     link->setSelectedDevice(0);

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include "framework/data/dataobject.h"
+#include "link/flows/linklease.h"
 
 class ParamFeature;
 
@@ -34,6 +35,9 @@ public:
     bool factoryReset();
     // Ends a walk under way; the link's step goes idle if it still serves this walk.
     void stop();
+    // The lease the walk runs under (a flow's). Without one, a walk that would disturb a flow
+    // holding the link is refused: it ends at once, not ok, with the reason on the status line.
+    void setLease(const LinkLease::Token& lease) { m_lease = lease; }
 
     Walk walk() const { return m_walk; }
     bool running() const { return m_walk != Walk::None; }
@@ -56,4 +60,5 @@ private:
     QPointer<ParamFeature> m_feature;
     Walk m_walk = Walk::None;
     bool m_saveAfterDownload = true;
+    LinkLease::Token m_lease;
 };

@@ -335,6 +335,7 @@ int ScopeAcquisition::onChannelReply(const CanFrame& frame) {
     m_batches.setLimit(setup.frequency * 10);
     m_records = 0;
     m_lost = 0;
+    m_damaged = 0;
     m_elapsedMs = 0;
     m_configured = true;
     emit channelsConfigured();
@@ -377,6 +378,7 @@ int ScopeAcquisition::decodeFrame(otaThread& link, const CanFrame& frame) {
             if (m_configured.load(std::memory_order_relaxed) && m_decoder.feed(h.index, frame.data.data())) {
                 m_records.store(m_decoder.records(), std::memory_order_relaxed);
                 m_lost.store(m_decoder.lost(), std::memory_order_relaxed);
+                m_damaged.store(m_decoder.damaged(), std::memory_order_relaxed);
                 m_elapsedMs.store(qint64(m_decoder.time() * 1000), std::memory_order_relaxed);
             }
             return -1;
@@ -394,7 +396,8 @@ void ScopeAcquisition::linkClosed(otaThread& link) {
     const bool wasRunning = m_running.exchange(false);
     m_configured = false;
     m_decoder.flush();
-    m_file.close();
+    // A recording cut off by the link is not the complete one its path waits for.
+    m_file.closePartial(nullptr);
     if (wasRunning)
         emit stopped();
 }

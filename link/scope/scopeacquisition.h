@@ -77,6 +77,8 @@ public:
     // Counts of the present configuration.
     quint64 records() const { return m_records.load(); }
     quint64 lost() const { return m_lost.load(); }
+    // Records whose time stamp arrived damaged: neither lost nor on their own time.
+    quint64 damaged() const { return m_damaged.load(); }
     double elapsed() const { return m_elapsedMs.load() / 1000.0; }
     int errorBits() const { return m_errorBits.load(); }
     quint64 generation() const { return m_generation.load(); }
@@ -132,6 +134,7 @@ private:
     std::atomic<quint64> m_generation{0};
     std::atomic<quint64> m_records{0};
     std::atomic<quint64> m_lost{0};
+    std::atomic<quint64> m_damaged{0};
     std::atomic<qint64> m_elapsedMs{0};
     std::atomic<quint64> m_sampleFrames{0};
     quint64 m_stopSeen = 0;  // link thread: sample frames counted at the last stop pass

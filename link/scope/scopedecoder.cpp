@@ -7,6 +7,7 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -34,9 +35,12 @@ void ScopeDecoder::configure(const Setup& setup) {
     m_buffer.fill(0);
     m_values.fill(0);
     m_time = 0;
-    m_lastStamp = 0;
-    m_haveStamp = false;
-    m_records = m_lost = m_incomplete = m_badFrames = 0;
+    m_lastStamp = m_prevStamp = m_suspect = 0;
+    m_lastTime = m_prevTime = m_suspectTime = 0;
+    m_lastGap = 0;
+    m_haveStamp = m_havePrev = false;
+    m_damagedSince = 0;
+    m_records = m_lost = m_damaged = m_incomplete = m_badFrames = 0;
     const int frequency = qMax(1, m_setup.frequency);
     m_ticksPerRecord = m_setup.periodUs > 0 ? 1e6 / (double(frequency) * m_setup.periodUs) : 0;
     m_decimation = qMax(frequency / 50, 1);
@@ -78,17 +82,76 @@ bool ScopeDecoder::feed(int index, const quint8* data) {
     return true;
 }
 
-void ScopeDecoder::decode() {
-    const quint16 stamp = qFromLittleEndian<quint16>(m_buffer.data());
-    const quint16 ticks = quint16(stamp - m_lastStamp);
-    m_time += double(ticks) * m_setup.periodUs / 1e6;
-    if (m_haveStamp && m_ticksPerRecord > 0) {
-        const double steps = std::round(ticks / m_ticksPerRecord);
-        if (steps > 1)
-            m_lost += quint64(steps) - 1;
-    }
+namespace {
+
+// A gap of more records than this in one go is not believed from one stamp alone.
+constexpr int kLongestGap = 100;
+
+int ticksBetween(quint16 from, quint16 to) {
+    return int(qint16(quint16(to - from)));
+}
+
+}  // namespace
+
+bool ScopeDecoder::plausible(int ticks) const {
+    // Several records may share a coarse tick; otherwise time must move on.
+    const int least = m_ticksPerRecord < 1 ? 0 : 1;
+    const double most = std::min(32767.0, std::max(2.0, m_ticksPerRecord) * kLongestGap);
+    return ticks >= least && ticks <= most;
+}
+
+void ScopeDecoder::accept(quint16 stamp, int ticks, quint16 fromStamp, double fromTime, int between) {
+    const double steps = std::round(ticks / m_ticksPerRecord);
+    const quint64 gap = steps - 1 - between > 0 ? quint64(steps - 1 - between) : 0;
+    m_lost += gap;
+    m_prevStamp = fromStamp;
+    m_prevTime = fromTime;
+    m_havePrev = true;
+    m_time = fromTime + double(ticks) * m_setup.periodUs / 1e6;
     m_lastStamp = stamp;
-    m_haveStamp = true;
+    m_lastTime = m_time;
+    m_lastGap = gap;
+    m_damagedSince = 0;
+}
+
+void ScopeDecoder::placeStamp(quint16 stamp) {
+    if (!m_haveStamp || m_ticksPerRecord <= 0) {
+        // The first record, or no tick length to judge by: the stamps are taken as they come.
+        const quint16 ticks = quint16(stamp - m_lastStamp);
+        m_time += double(ticks) * m_setup.periodUs / 1e6;
+        m_lastStamp = stamp;
+        m_lastTime = m_time;
+        m_haveStamp = true;
+        return;
+    }
+    const int ticks = ticksBetween(m_lastStamp, stamp);
+    if (plausible(ticks)) {
+        accept(stamp, ticks, m_lastStamp, m_lastTime, m_damagedSince);
+        return;
+    }
+    // Backwards from a stamp that had opened a gap, but in step with the one before it: the
+    // gap was that stamp's damage.
+    if (m_havePrev && m_lastGap > 0 && m_damagedSince == 0 && plausible(ticksBetween(m_prevStamp, stamp))) {
+        m_lost -= m_lastGap;
+        ++m_damaged;
+        accept(stamp, ticksBetween(m_prevStamp, stamp), m_prevStamp, m_prevTime, 1);
+        return;
+    }
+    // In step with the damaged one before it: the time line really jumped there.
+    if (m_damagedSince > 0 && plausible(ticksBetween(m_suspect, stamp))) {
+        --m_damaged;
+        accept(stamp, ticksBetween(m_suspect, stamp), m_suspect, m_suspectTime, 0);
+        return;
+    }
+    ++m_damaged;
+    ++m_damagedSince;
+    m_suspect = stamp;
+    m_time = m_lastTime + double(m_damagedSince) * m_ticksPerRecord * m_setup.periodUs / 1e6;
+    m_suspectTime = m_time;
+}
+
+void ScopeDecoder::decode() {
+    placeStamp(qFromLittleEndian<quint16>(m_buffer.data()));
     ++m_records;
 
     const int channels = m_setup.types.size();

@@ -14,6 +14,12 @@ class ScopeWaveFile;
 // Turns the numbered sample frames of the motor's stream back into records and decodes them:
 // time from the 16-bit time stamps, lost records from gaps between stamps, one value per
 // channel, the waveform line and the display batches. Used by the receive path only.
+//
+// Records carry no checksum, so a time stamp may arrive damaged. One that runs backwards or
+// jumps implausibly far is counted as damaged, not as a gap: its record gets the next time on
+// the grid and the stamps after it are measured from the last good one. A stamp damaged
+// forward within reach looks like a gap until the next record runs backwards from it; then
+// its gap is taken back. Two records in a row that agree on a new time line were a real jump.
 class ScopeDecoder {
 public:
     struct Setup {
@@ -42,6 +48,8 @@ public:
     int decimation() const { return m_decimation; }
     quint64 records() const { return m_records; }
     quint64 lost() const { return m_lost; }
+    // Records whose time stamp arrived damaged (not lost: their values arrived).
+    quint64 damaged() const { return m_damaged; }
     quint64 incomplete() const { return m_incomplete; }
     quint64 badFrames() const { return m_badFrames; }
     double time() const { return m_time; }
@@ -59,6 +67,13 @@ public:
 private:
     void decode();
     void newBatch();
+    // Places the record's stamp on the time line, counting gaps and damage; sets m_time.
+    void placeStamp(quint16 stamp);
+    // Whether a stamp this many ticks after the reference can follow it.
+    bool plausible(int ticks) const;
+    // Takes a stamp ticks after the reference (stamp, time), with `between` damaged records
+    // between the two.
+    void accept(quint16 stamp, int ticks, quint16 fromStamp, double fromTime, int between);
 
     Setup m_setup;
     int m_recordSize = 2;
@@ -70,10 +85,21 @@ private:
     QVector<int> m_offsets;
     double m_time = 0;
     double m_ticksPerRecord = 0;
+    // The time line: the last good stamp and the one before it, with the gap each added.
     quint16 m_lastStamp = 0;
+    double m_lastTime = 0;
+    quint64 m_lastGap = 0;
     bool m_haveStamp = false;
+    quint16 m_prevStamp = 0;
+    double m_prevTime = 0;
+    bool m_havePrev = false;
+    // Damaged stamps since the last good one; the latest of them, in case it was a real jump.
+    int m_damagedSince = 0;
+    quint16 m_suspect = 0;
+    double m_suspectTime = 0;
     quint64 m_records = 0;
     quint64 m_lost = 0;
+    quint64 m_damaged = 0;
     quint64 m_incomplete = 0;
     quint64 m_badFrames = 0;
     int m_decimation = 1;

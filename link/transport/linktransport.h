@@ -21,6 +21,9 @@ public:
     // A serial device path, or "plugin:interface" for a CAN interface (socketcan:can0,
     // virtualcan:tcp://127.0.0.1:35468/can0). Null for an address no transport takes.
     static LinkTransport* create(const QString& address, QObject* parent);
+    // Whether the address can be opened now (a device path that exists, a CAN interface that
+    // is up or a virtual bus that is served): the reconnect watcher waits on it.
+    static bool present(const QString& address);
 
     // The address as the user gave it.
     virtual QString name() const = 0;
@@ -41,6 +44,10 @@ public:
     virtual QString errorString() const = 0;
 
 signals:
+    // Frames written from now on reach the bus. A CAN interface that connects in the
+    // background (virtualcan over TCP) says so when it is up; the serial port never does, its
+    // adapter is probed with AT commands instead.
+    void ready();
     // Received bytes in the record format (a CAN interface hands over whole records).
     void received(const QByteArray& bytes);
     void errorOccurred(QSerialPort::SerialPortError error);

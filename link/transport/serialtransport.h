@@ -8,6 +8,7 @@ class SerialTransport : public LinkTransport {
 
 public:
     explicit SerialTransport(const QString& path, QObject* parent = nullptr);
+    ~SerialTransport() override;
 
     QString name() const override { return m_path; }
     bool open(qint32 baudRate) override;
@@ -19,9 +20,11 @@ public:
     bool carriesAdapterCommands() const override { return true; }
     void setBaudRate(qint32 rate) override;
     qint32 baudRate() const override { return m_port->baudRate(); }
-    QString errorString() const override { return m_port->errorString(); }
+    QString errorString() const override { return m_error.isEmpty() ? m_port->errorString() : m_error; }
 
 private:
     QString m_path;  // as the user gave it (QSerialPort shortens /dev/ paths)
     QSerialPort* m_port;
+    QString m_error;        // why the last open failed, when the port itself cannot tell
+    bool m_locked = false;  // the lock under the name as given is ours
 };

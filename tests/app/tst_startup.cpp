@@ -106,6 +106,56 @@ private slots:
         QVERIFY(ConfigFile::write(kx::d(QStringLiteral("config"))));
         QVERIFY(QFile::exists(QStringLiteral("config.xml")));
         QVERIFY(QFile::exists(QStringLiteral("config.xml.bad")));
+
+        // Damaged again: the earlier copy stays, the new one gets the next number, and the
+        // window is told once where it went.
+        (void)ConfigFile::takeDamageNotice();
+        writeFile(QStringLiteral("config.xml"), "<m><c name=\"scale\"");
+        QString kept;
+        QVERIFY(!ConfigFile::read(kx::d(QStringLiteral("config")), ConfigFile::fileName(), &kept));
+        QCOMPARE(kept, QStringLiteral("config.xml.2.bad"));
+        QFile first(QStringLiteral("config.xml.bad"));
+        QVERIFY(first.open(QIODevice::ReadOnly));
+        QCOMPARE(first.readAll(), broken);
+        const QString notice = ConfigFile::takeDamageNotice();
+        QVERIFY2(notice.contains(QDir::current().absoluteFilePath("config.xml.2.bad")), qPrintable(notice));
+        QVERIFY(notice.contains(QDir::current().absoluteFilePath("config.xml")));
+        QVERIFY(ConfigFile::takeDamageNotice().isEmpty());
+    }
+
+    void damagedConfigIsToldInTheWindow() {
+        CaseEnvironment env;
+        writeFile(QStringLiteral("config.xml"), "<m><c name=\"language\" type=\"10\" value=\"en\"/><c name=");
+        QVERIFY(!ConfigFile::read(kx::d(QStringLiteral("config"))));
+        config("language")->set(nullptr, QStringLiteral("en"));
+        Startup startup;
+        startup.start();
+        Helper::instance()->setPrompt(&env.prompt);
+        QTRY_VERIFY_WITH_TIMEOUT(!env.prompt.calls.isEmpty(), 10000);
+        QCOMPARE(env.prompt.calls.first().kind, QStringLiteral("warning"));
+        QCOMPARE(env.prompt.calls.first().text,
+                 QStringLiteral("The configuration file %1 could not be read; the default settings are used. "
+                                "The damaged file was kept as %2.")
+                     .arg(QDir::current().absoluteFilePath("config.xml"),
+                          QDir::current().absoluteFilePath("config.xml.bad")));
+        QVERIFY(startup.mainWindow()->panel()->logBrowser()->toPlainText().contains("config.xml.bad"));
+        startup.shutdown();
+    }
+
+    void unconvertibleValueKeepsItsText() {
+        CaseEnvironment env;
+        writeFile(QStringLiteral("config.xml"),
+                  "<m><c name=\"baud_rate\" type=\"2\" value=\"abc\"/><c name=\"scale\" type=\"2\" "
+                  "value=\"125\"/></m>");
+        QVERIFY(ConfigFile::read(kx::d(QStringLiteral("config"))));
+        // The program runs on the default; the file keeps what the user typed.
+        QCOMPARE(config("baud_rate")->getInt(921600), 921600);
+        QCOMPARE(config("scale")->getInt(0), 125);
+        QVERIFY(ConfigFile::write(kx::d(QStringLiteral("config"))));
+        QFile file(QStringLiteral("config.xml"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray xml = file.readAll();
+        QVERIFY2(xml.contains("name=\"baud_rate\" type=\"10\" value=\"abc\""), xml.constData());
     }
 
     void translationLoading() {

@@ -5,6 +5,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include "tests/cli/clirun.h"
 #include "tests/link/linktest.h"
 #include "tests/link/simbench.h"
@@ -44,6 +46,7 @@ private slots:
     void refusedFiles();
     void endCheckFailureFails();
     void calibrateTellsOfUnplug();
+    void unplugReportsAcknowledgedPackets();
 
 private:
     std::unique_ptr<linktest::WorkDir> m_dir;
@@ -76,12 +79,15 @@ void TestCliFlash::flashSucceeds() {
     QVERIFY(json.value("seconds").toDouble() > 0);
     QVERIFY2(run.err.contains("100% "), qPrintable(run.err));
     QVERIFY2(run.err.contains(" packets/s "), qPrintable(run.err));
+    // stderr is a pipe here: plain lines, no carriage returns or escape codes.
+    QVERIFY2(!run.err.contains('\r') && !run.err.contains('\033'), qPrintable(run.err));
 }
 
 void TestCliFlash::refusedFiles_data() {
     QTest::addColumn<int>("size");
     QTest::addColumn<QString>("message");
     QTest::newRow("empty") << 0 << "File contains no data!";
+    QTest::newRow("a FIFO") << -2 << "Cannot read the file fw.fifo: not a regular file";
     QTest::newRow("over 512 KiB") << 524289 << "File size over 512KB!";
     QTest::newRow("missing") << -1 << "Cannot read the file missing.bin: ";
 }
@@ -89,13 +95,22 @@ void TestCliFlash::refusedFiles_data() {
 void TestCliFlash::refusedFiles() {
     QFETCH(int, size);
     QFETCH(QString, message);
-    const QString file = size < 0 ? m_dir->path() + "/missing.bin"
-                                  : writeFile(QStringLiteral("fw.bin"), QByteArray(size, '\1'));
-    const Run run = cli({"flash", file, "--port", m_port});
+    QString file = size == -1 ? m_dir->path() + "/missing.bin"
+                              : writeFile(QStringLiteral("fw.bin"), QByteArray(qMax(size, 0), '\1'));
+    if (size == -2) {
+        file = m_dir->path() + "/fw.fifo";
+        QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    }
+    const Run run = cli({"flash", file, "--port", m_port, "--json"});
     QCOMPARE(run.code, 1);
     QVERIFY2(run.err.startsWith(message), qPrintable(run.err));
     // Refused before the port was opened: nothing reached the bench.
-    QVERIFY2(!run.out.contains("Detecting devices"), qPrintable(run.out));
+    QVERIFY2(!run.err.contains("Detecting devices"), qPrintable(run.err));
+    // --json: one document on this path too.
+    const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    QCOMPARE(run.out.count('\n'), 1);
+    QVERIFY(!json.value("ok").toBool());
+    QVERIFY(json.value("error").toString().startsWith(message));
 }
 
 void TestCliFlash::endCheckFailureFails() {
@@ -109,19 +124,40 @@ void TestCliFlash::endCheckFailureFails() {
 void TestCliFlash::calibrateTellsOfUnplug() {
     QProcess process;
     process.start(QStringLiteral(TRIVANE_CLI_PATH), {"calibrate", "--port", m_port});
-    QString out;
+    QString err;
     QVERIFY(QTest::qWaitFor(
         [&] {
-            out += QString::fromUtf8(process.readAllStandardOutput());
-            return out.contains("<Encoder calibrating>") || process.state() == QProcess::NotRunning;
+            err += QString::fromUtf8(process.readAllStandardError());
+            return err.contains("<Encoder calibrating>") || process.state() == QProcess::NotRunning;
         },
         30000));
     m_sim->command("unplug");
     QVERIFY(process.waitForFinished(30000));
-    const QString err = QString::fromUtf8(process.readAllStandardError());
+    err += QString::fromUtf8(process.readAllStandardError());
     QCOMPARE(process.exitCode(), 1);
     QVERIFY2(err.contains("The adapter was disconnected during the calibration."), qPrintable(err));
     QVERIFY(!err.contains("in time"));
+}
+
+void TestCliFlash::unplugReportsAcknowledgedPackets() {
+    // 4000 packets at a paced line take seconds; the adapter goes after the first progress.
+    const QString file = writeFile(QStringLiteral("fw.bin"), QByteArray(32000, '\x5a'));
+    QProcess process;
+    process.start(QStringLiteral(TRIVANE_CLI_PATH), {"flash", file, "--port", m_port, "--json"});
+    QString err;
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            err += QString::fromUtf8(process.readAllStandardError());
+            return err.contains(" packets/s ") || process.state() == QProcess::NotRunning;
+        },
+        60000));
+    m_sim->command("unplug");
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 1);
+    const QJsonObject json = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+    QCOMPARE(json.value("image_packets").toInt(), 4000);
+    const int packets = json.value("packets").toInt();
+    QVERIFY2(packets > 0 && packets < 4000, qPrintable(QString::number(packets)));
 }
 
 LINK_TEST_MAIN(TestCliFlash)

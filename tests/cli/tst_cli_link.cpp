@@ -27,10 +27,14 @@ private slots:
     void missingTargetFails();
     void estopBrakesTargetOrAll();
     void namedTargetIsProbedNotScanned();
+    void failuresSayWhyOnStderr();
+    void busyPortUnderAnotherName();
+    void factoryRateIsTried();
 
 private:
     // Each motor's mode as the bench reports it ("reset", "run", "brake"), by CAN ID.
     QMap<int, QString> benchModes();
+    // Results on stdout and status lines on stderr, together: the cases look for either.
     int cli(const QStringList& args, QString* out = nullptr);
 
     std::unique_ptr<linktest::WorkDir> m_dir;
@@ -51,7 +55,11 @@ void TestCliLink::cleanup() {
 }
 
 int TestCliLink::cli(const QStringList& args, QString* out) {
-    return clitest::runCli(args, out);
+    QString err;
+    const int code = clitest::runCli(args, out, &err);
+    if (out)
+        *out = err + *out;  // stdout last: a JSON summary stays the last line
+    return code;
 }
 
 void TestCliLink::verbs_data() {
@@ -103,6 +111,7 @@ void TestCliLink::usageErrors_data() {
     QTest::newRow("index past 16 bits") << QStringList{"sdo", "0x17016", "1", "--port", "x"};
     QTest::newRow("fractional run mode") << QStringList{"run-mode", "2.5", "--port", "x"};
     QTest::newRow("run mode past a byte") << QStringList{"run-mode", "1e10", "--port", "x"};
+    QTest::newRow("run mode past the last") << QStringList{"run-mode", "9", "--port", "x"};
     QTest::newRow("new can id out of range") << QStringList{"set-can-id", "128", "--port", "x"};
     QTest::newRow("can id out of range") << QStringList{"zero", "--port", "x", "--can-id", "200"};
     QTest::newRow("bad rate") << QStringList{"scan", "--port", "x", "--baud", "fast"};
@@ -194,6 +203,64 @@ void TestCliLink::estopBrakesTargetOrAll() {
         QVERIFY(motor.toObject().value("braked").toBool());
 
     QCOMPARE(cli({"estop", "extra", "--port", m_port}), 2);
+}
+
+void TestCliLink::failuresSayWhyOnStderr() {
+    // With --json stdout is one document; the reason of a failure goes to stderr all the same.
+    QString out, err;
+    QCOMPARE(clitest::runCli({"mit", "0", "20", "0", "0", "0", "--json", "--port", m_port}, &out, &err), 1);
+    QCOMPARE(out.count('\n'), 1);
+    QVERIFY(QJsonDocument::fromJson(out.toUtf8()).isObject());
+    QVERIFY2(err.contains("Position 20 is outside the range [-12.5, 12.5]: command refused."),
+             qPrintable(err));
+
+    // A port that is no device: one line says so.
+    QCOMPARE(clitest::runCli({"scan", "--port", m_dir->path() + "/no-such-device"}, &out, &err), 1);
+    QCOMPARE(err.count(QStringLiteral("Device Not Found")), 1);
+    QVERIFY2(!err.contains("\033["), qPrintable(err));  // no colour codes into a pipe
+
+    // An adapter that never answers.
+    m_sim->command("silence on");
+    QCOMPARE(clitest::runCli({"scan", "--json", "--port", m_port}, &out, &err), 1);
+    QVERIFY2(err.contains("USB-CAN module configuration failed, please check physical device!"),
+             qPrintable(err));
+    QCOMPARE(out.count('\n'), 1);
+}
+
+void TestCliLink::busyPortUnderAnotherName() {
+    // A recording holds the adapter through a link; a second run names the device itself.
+    const QString link = m_dir->path() + "/adapter";
+    QVERIFY(QFile::link(m_port, link));
+    QProcess recording;
+    recording.start(QStringLiteral(TRIVANE_CLI_PATH),
+                    {"scope", "record", "--channels", "0x3000", "--rate", "100", "--seconds", "2", "--out",
+                     "w.csv", "--port", link});
+    QString progress;
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            progress += QString::fromUtf8(recording.readAllStandardError());
+            return progress.contains("Recording 1 channel(s)") || recording.state() == QProcess::NotRunning;
+        },
+        30000));
+    QString out, err;
+    QCOMPARE(clitest::runCli({"scan", "--port", m_port}, &out, &err), 1);
+    const QString busy = QStringLiteral("%1 is in use by process %2.").arg(m_port).arg(recording.processId());
+    QVERIFY2(err.contains(busy), qPrintable(err));
+    QCOMPARE(err.count(QStringLiteral("in use by process")), 1);
+    QVERIFY(!err.contains("dialout"));
+    // The recording went on undisturbed.
+    QVERIFY(recording.waitForFinished(30000));
+    QCOMPARE(recording.exitCode(), 0);
+    QVERIFY2(QString::fromUtf8(recording.readAllStandardOutput()).contains(QRegularExpression("lost: 0\n")),
+             qPrintable(progress));
+}
+
+void TestCliLink::factoryRateIsTried() {
+    // Configured for 115200, the adapter still at its factory rate: it must be found.
+    QString out;
+    QCOMPARE(cli({"scan", "--baud", "115200", "--port", m_port}, &out), 0);
+    QVERIFY2(out.contains("Connect overtime, try baud rate: 921600"), qPrintable(out));
+    QVERIFY(out.contains("MCU ID: 0x3a10c5e700001001  CAN ID: 1"));
 }
 
 LINK_TEST_MAIN(TestCliLink)

@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "tests/cli/clirun.h"
+#include "tests/framework/filesizelimit.h"
 #include "tests/link/linktest.h"
 #include "tests/link/simbench.h"
 
@@ -22,10 +23,15 @@ private slots:
     void recordsTheNamedMotor();
     void refusedBeforeStreaming_data();
     void refusedBeforeStreaming();
+    void damagedStampsAreNotLost();
+    void unplugKeepsTheOldFile();
+    void fullDiskKeepsTheOldFile();
 
 private:
     int cli(const QStringList& args, QString* out = nullptr, QString* err = nullptr);
     QStringList record(const QStringList& extra);
+    // Starts a recording into w.csv (over an earlier one) without waiting for its end.
+    void startRecording(QProcess* process, double seconds);
 
     std::unique_ptr<linktest::WorkDir> m_dir;
     std::unique_ptr<linktest::SimBench> m_sim;
@@ -179,6 +185,76 @@ void TestCliScope::refusedBeforeStreaming() {
     QVERIFY2(QString(out + err).contains(message), qPrintable(out + err));
     // A refused recording leaves the file it would have replaced alone.
     QCOMPARE(linesOf(QStringLiteral("keep.txt")), QStringList{"earlier recording"});
+}
+
+void TestCliScope::damagedStampsAreNotLost() {
+    // One record in a hundred from the motor arrives with a bit flipped; a flipped time stamp
+    // must not count hundreds of records as lost.
+    m_sim = std::make_unique<linktest::SimBench>();
+    m_port = m_sim->start({QStringLiteral("--corrupt-tx"), QStringLiteral("0.03"), QStringLiteral("--seed"),
+                           QStringLiteral("2")});
+    QVERIFY(!m_port.isEmpty());
+    QString out, err;
+    QCOMPARE(cli({"scope", "record", "--channels", "0x3000,0x3001,0x3002", "--rate", "500", "--seconds", "2",
+                  "--out", "noisy.txt", "--json"},
+                 &out, &err),
+             0);
+    const QJsonObject result = QJsonDocument::fromJson(out.toUtf8()).object();
+    const int records = result.value("records").toInt();
+    const int lost = result.value("lost").toInt();
+    QVERIFY2(records + lost <= 1010, qPrintable(out));
+    QVERIFY2(records > 900, qPrintable(out));
+    QVERIFY(result.contains("damaged"));
+}
+
+void TestCliScope::startRecording(QProcess* process, double seconds) {
+    QFile f(QStringLiteral("w.csv"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("earlier recording\r\n");
+    f.close();
+    process->start(QStringLiteral(TRIVANE_CLI_PATH),
+                   {"scope", "record", "--channels", "0x3000", "--rate", "100", "--seconds",
+                    QString::number(seconds), "--out", "w.csv", "--csv", "--port", m_port});
+    QVERIFY(process->waitForStarted(10000));
+}
+
+void TestCliScope::unplugKeepsTheOldFile() {
+    QProcess process;
+    startRecording(&process, 30);
+    QString err;
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            err += QString::fromUtf8(process.readAllStandardError());
+            return err.contains(QStringLiteral("1.0 s:")) || process.state() == QProcess::NotRunning;
+        },
+        30000));
+    m_sim->command("unplug");
+    QVERIFY(process.waitForFinished(30000));
+    err += QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY2(err.contains("The link closed during the recording."), qPrintable(err));
+    QVERIFY2(err.contains(QRegularExpression(QStringLiteral(
+                 "w.csv was left as it was; the \\d+ records received are in w.partial.csv."))),
+             qPrintable(err));
+    QCOMPARE(linesOf(QStringLiteral("w.csv")), QStringList{"earlier recording"});
+    const QStringList partial = linesOf(QStringLiteral("w.partial.csv"));
+    QCOMPARE(partial.value(0), QStringLiteral("time,0x3000"));
+    QVERIFY2(partial.size() > 90, qPrintable(QString::number(partial.size())));
+}
+
+void TestCliScope::fullDiskKeepsTheOldFile() {
+    // The recording needs some 1.8 kB; the disk takes 1 kB. Small enough to sit in the write
+    // buffer until the end, where a failed flush must still count.
+    QProcess process;
+    {
+        const testfiles::FileSizeLimit full(1024);
+        startRecording(&process, 1.5);
+    }
+    QVERIFY(process.waitForFinished(60000));
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY2(err.contains("Cannot write w.csv: File too large"), qPrintable(err));
+    QCOMPARE(linesOf(QStringLiteral("w.csv")), QStringList{"earlier recording"});
 }
 
 QTEST_GUILESS_MAIN(TestCliScope)

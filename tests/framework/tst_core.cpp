@@ -81,6 +81,8 @@ private slots:
     void convert_data();
     void convert();
     void convertRoundTripsThroughBin();
+    void convertInputIsBounded_data();
+    void convertInputIsBounded();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -228,8 +230,9 @@ void TestCore::convert_data() {
     // Unreadable input is a failure, never an empty result that passes for a converted tree.
     QTest::newRow("missing file") << "JSON XML -path=missing.json" << QStringList()
                                   << "cannot read file: missing.json";
-    QTest::newRow("broken bin data") << "BIN JSON -data=00 00 ff ff 78 9c" << QStringList()
-                                     << "-data: not a compressed binary record (offset 0)";
+    QTest::newRow("broken bin data")
+        << "BIN JSON -data=00 00 ff ff 78 9c" << QStringList()
+        << "-data: not a compressed binary record (offset 0): its size header cannot be true";
     QTest::newRow("scalar json is its text")
         << "XML JSON -data=<m type=\"10\" value=\"plain\"/>" << QStringList{"plain"} << QString();
 }
@@ -257,6 +260,47 @@ void TestCore::convert() {
     for (const QString& fragment : contains) {
         QVERIFY2(answer.outputs.first().contains(fragment), qPrintable(answer.outputs.first()));
     }
+}
+
+void TestCore::convertInputIsBounded_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("error");
+    // 4 MB of zeros, whose header claims 1000 bytes: qUncompress would follow the data.
+    QByteArray lying = qCompress(QByteArray(4 * 1024 * 1024, '\0'), 9);
+    lying[0] = 0;
+    lying[1] = 0;
+    lying[2] = char(0x03);
+    lying[3] = char(0xe8);
+    QTest::newRow("expands beyond its header")
+        << lying
+        << "in.bin: not a compressed binary record (offset 0): expands beyond the 1000 bytes its "
+           "header gives";
+    // A header of 1 GB over data that could hold that much: refused before anything is allocated.
+    QByteArray huge(1000000, 'x');
+    huge[0] = char(0x40);
+    huge[1] = huge[2] = huge[3] = 0;
+    QTest::newRow("claims more than allowed")
+        << huge
+        << "in.bin: not a compressed binary record (offset 0): would expand to 1073741824 bytes, "
+           "more than the 67108864 allowed";
+    QByteArray attributes = "<m><c name=\"a\"";
+    for (int i = 0; i < 100000; ++i)
+        attributes += " a" + QByteArray::number(i) + "=\"1\"";
+    attributes += "/></m>";
+    QTest::newRow("element with 100000 attributes")
+        << attributes << "in.xml: refused XML: an element with more than 64 attributes at line 1";
+}
+
+void TestCore::convertInputIsBounded() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, error);
+    const bool xml = file.startsWith('<');
+    writeFile(xml ? QStringLiteral("in.xml") : QStringLiteral("in.bin"), file);
+    const Answer answer =
+        runCommand(QStringLiteral("convert"),
+                   xml ? QStringLiteral("XML JSON -path=in.xml") : QStringLiteral("BIN JSON -path=in.bin"));
+    QCOMPARE(answer.errors, QStringList{error});
+    QVERIFY(answer.outputs.isEmpty());
 }
 
 void TestCore::convertRoundTripsThroughBin() {

@@ -9,6 +9,10 @@
 
 #include <mutex>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
 using namespace kx;
 
 namespace {
@@ -35,6 +39,39 @@ QStringList readLines(const QString& path) {
         lines.removeLast();
     return lines;
 }
+
+// Points stderr at a terminal (a pseudo-terminal) or at a plain file for one scope: the
+// console's colour codes depend on which it is.
+class StderrTo {
+public:
+    enum Kind { Terminal, File };
+    explicit StderrTo(Kind kind) : m_saved(dup(STDERR_FILENO)) {
+        fflush(stderr);
+        int fd = -1;
+        if (kind == Terminal) {
+            m_master = posix_openpt(O_RDWR | O_NOCTTY);
+            if (m_master >= 0 && grantpt(m_master) == 0 && unlockpt(m_master) == 0)
+                fd = open(ptsname(m_master), O_RDWR | O_NOCTTY);
+        } else {
+            fd = open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        }
+        if (fd >= 0) {
+            dup2(fd, STDERR_FILENO);
+            close(fd);
+        }
+    }
+    ~StderrTo() {
+        fflush(stderr);
+        dup2(m_saved, STDERR_FILENO);
+        close(m_saved);
+        if (m_master >= 0)
+            close(m_master);
+    }
+
+private:
+    int m_saved;
+    int m_master = -1;
+};
 
 }  // namespace
 
@@ -77,16 +114,28 @@ private slots:
         QFETCH(int, level);
         QFETCH(QString, colour);
         QFETCH(QString, tag);
-        {
+        auto log = [level] {
             QFLog statement = level == 0 ? logE() : level == 1 ? logW() : level == 2 ? logI() : logS();
             statement << "cannot read json file: " << QStringLiteral("\"a.json\"") << 42 << QVariant(1.5);
-        }
+        };
         const QString text = QStringLiteral("cannot read json file: \"a.json\"421.5");
+        {
+            const StderrTo terminal(StderrTo::Terminal);
+            log();
+        }
         QCOMPARE(g_messages, QStringList{colour + tag + text + QStringLiteral("\33[0m")});
-        QCOMPARE(readLines(QStringLiteral("log/global_20260131.log")), QStringList{tag + text});
+        // Into a file or a pipe the line goes without colour codes; the log file never has them.
+        g_messages.clear();
+        {
+            const StderrTo file(StderrTo::File);
+            log();
+        }
+        QCOMPARE(g_messages, QStringList{tag + text});
+        QCOMPARE(readLines(QStringLiteral("log/global_20260131.log")), (QStringList{tag + text, tag + text}));
     }
 
     void spacedStatementSeparatesPiecesOnly() {
+        const StderrTo terminal(StderrTo::Terminal);
         logE().space() << "<mobj><" << static_cast<QObject*>(nullptr) << "> attempt" << 7;
         const QString text = QStringLiteral("<mobj>< QObject(0x0) > attempt 7");
         QCOMPARE(readLines(QStringLiteral("log/global_20260131.log")),
@@ -139,6 +188,7 @@ private slots:
     }
 
     void copiedConsoleLineIsFinishedOnce() {
+        const StderrTo terminal(StderrTo::Terminal);
         {
             QLog first(QStringLiteral("\33[36m"), QStringLiteral("[I|x]"), QStringLiteral("note:"));
             QLog second(first);

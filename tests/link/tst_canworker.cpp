@@ -37,6 +37,7 @@ private slots:
     void probeAtConfiguredRate();
     void adapterFoundByFallback();
     void fallbackExhausted();
+    void factoryRateEndsTheFallback();
     void adapterThatNeverAnswersTheProbe();
     void withoutAtConfiguration();
     void connectWhileOpen();
@@ -127,6 +128,20 @@ void TestCanWorker::fallbackExhausted() {
     QCOMPARE(m_lines[10], QStringLiteral("Connect overtime, try baud rate: 1152000"));
     QVERIFY(worker()->isConnected());
     QVERIFY(!kx::d("working")->getBool());
+}
+
+void TestCanWorker::factoryRateEndsTheFallback() {
+    // Configured for 115200 while the adapter is still at its factory 921,600.
+    Helper::instance()->destroyBackends();
+    kx::d().rootDobj()->set(nullptr, QStringLiteral("config.baud_rate"), 115200, true);
+    Helper::instance()->createBackends();
+    kx::d().rootDobj()->set(nullptr, QStringLiteral("config.baud_rate"), 921600, true);
+    QCOMPARE(worker()->baudFallbacks().last(), 921600);
+    QVERIFY(connectBench({}));
+    QTRY_VERIFY_WITH_TIMEOUT(!kx::d("project.device")->cdobj(kFirstMcu)->isEmpty(), 30000);
+    QVERIFY(hasLine(QStringLiteral("Connect overtime, try baud rate: 921600")));
+    QVERIFY(hasLine(QStringLiteral("USB-CAN module configuration success!")));
+    QCOMPARE(worker()->portBaudRate(), 115200);
 }
 
 void TestCanWorker::adapterThatNeverAnswersTheProbe() {

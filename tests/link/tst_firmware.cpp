@@ -6,7 +6,7 @@
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 #include "link/canworker.h"
-#include "link/firmware/firmwareflow.h"
+#include "link/flows/firmwareflow.h"
 #include "link/firmware/firmwareupdate.h"
 #include "link/helper.h"
 #include "link/linkcommands.h"
@@ -102,9 +102,10 @@ void TestFirmware::smallImages() {
     QObject scope;  // the node outlives this case
     connect(kx::d("temp_device.update_progress"), &kx::DataObject::changed, &scope,
             [&percents](QVariant value) { percents << value.toInt(); });
-    FirmwareFlow flow;
+    FirmwareFlow flow(1, image(size));
     QSignalSpy erasing(&flow, &FirmwareFlow::erasing);
-    const FirmwareFlow::Report report = flow.run(image(size));
+    flow.run();
+    const FirmwareFlow::Report report = flow.details();
     QCOMPARE(report.message, QStringLiteral("Update successfully!"));
     QCOMPARE(int(report.result), int(Result::Succeeded));
     QCOMPARE(int(report.packets), packets);
@@ -122,8 +123,9 @@ void TestFirmware::resendFromEarlierPacket() {
     QVERIFY(connectBench({QStringLiteral("--resend-every"), QStringLiteral("7")}));
     QList<int> statuses;
     connect(worker(), &CANWorker::linkStatus, this, [&statuses](int s) { statuses << s; });
-    FirmwareFlow flow;
-    const FirmwareFlow::Report report = flow.run(image(800));
+    FirmwareFlow flow(1, image(800));
+    flow.run();
+    const FirmwareFlow::Report report = flow.details();
     QCOMPARE(report.message, QStringLiteral("Update successfully!"));
     QCOMPARE(int(report.packets), 100);
     // Every 7th packet sends the transfer two packets back.
@@ -148,8 +150,9 @@ void TestFirmware::refusedBeforeAnyFrame() {
     QFETCH(QString, message);
     QVERIFY(connectBench({}));
     QSignalSpy writes(worker()->link(), &otaThread::WriteToSerial);
-    FirmwareFlow flow;
-    const FirmwareFlow::Report report = flow.run(image(size));
+    FirmwareFlow flow(1, image(size));
+    flow.run();
+    const FirmwareFlow::Report report = flow.details();
     QCOMPARE(int(report.result), int(Result::Refused));
     QCOMPARE(report.message, message);
 
@@ -166,8 +169,9 @@ void TestFirmware::refusedBeforeAnyFrame() {
 
 void TestFirmware::endCheckFails() {
     QVERIFY(connectBench({}));
-    FirmwareFlow flow;
-    const FirmwareFlow::Report report = flow.run(badlySignedImage());
+    FirmwareFlow flow(1, badlySignedImage());
+    flow.run();
+    const FirmwareFlow::Report report = flow.details();
     QCOMPARE(report.message, QStringLiteral("Update failed!"));
     QCOMPARE(int(report.result), int(Result::Failed));
     QCOMPARE(firmware()->finalStatus(), int(OTA_STA_FAILED));
@@ -176,16 +180,17 @@ void TestFirmware::endCheckFails() {
 void TestFirmware::stallTimesOut() {
     QVERIFY(connectBench({QStringLiteral("--latency"), QStringLiteral("2")}));
     kx::d().rootDobj()->set(nullptr, QStringLiteral("config.update_timeout"), 1500, true);
-    FirmwareFlow flow;
+    FirmwareFlow flow(1, image(32000));
     bool silenced = false;
-    connect(&flow, &FirmwareFlow::progress, this, [&](quint32 index) {
+    connect(&flow, &FirmwareFlow::packets, this, [&](quint32 index) {
         if (index >= 20 && !silenced) {
             silenced = true;
             m_sim->command("silence on");
         }
     });
     // 4000 packets take longer than the time-out: only a stall may end the transfer.
-    const FirmwareFlow::Report report = flow.run(image(32000));
+    flow.run();
+    const FirmwareFlow::Report report = flow.details();
     QVERIFY(silenced);
     QCOMPARE(report.message, QStringLiteral("Update timeout!"));
     QCOMPARE(worker()->link()->step(), int(STEP_STOP));
@@ -193,18 +198,22 @@ void TestFirmware::stallTimesOut() {
 
 void TestFirmware::unplugMidTransfer() {
     QVERIFY(connectBench({QStringLiteral("--latency"), QStringLiteral("2")}));
-    FirmwareFlow flow;
+    FirmwareFlow flow(1, image(32000));
     bool unplugged = false;
-    connect(&flow, &FirmwareFlow::progress, this, [&](quint32 index) {
+    connect(&flow, &FirmwareFlow::packets, this, [&](quint32 index) {
         if (index >= 20 && !unplugged) {
             unplugged = true;
             m_sim->command("unplug");
         }
     });
-    const FirmwareFlow::Report report = flow.run(image(32000));
+    flow.run();
+    const FirmwareFlow::Report report = flow.details();
     QVERIFY(unplugged);
     QCOMPARE(int(report.result), int(Result::PortClosed));
     QCOMPARE(report.message, QStringLiteral("The adapter was disconnected during the update."));
+    // What the motor acknowledged, not what the image holds.
+    QCOMPARE(report.imagePackets, quint32(4000));
+    QVERIFY2(report.packets >= 20 && report.packets < 4000, qPrintable(QString::number(report.packets)));
     QTRY_COMPARE(m_prompt.boxes().size(), 1);
     // The port's question whether to wait for the adapter, not an error box.
     QVERIFY(m_prompt.boxes().first().contains(QLatin1String("Reconnect as soon as it is back?")));
@@ -214,8 +223,9 @@ void TestFirmware::unplugMidTransfer() {
 void TestFirmware::largestImage() {
     QVERIFY(connectBench({QStringLiteral("--no-pacing")}));
     kx::d().rootDobj()->set(nullptr, QStringLiteral("config.update_dt"), 0, true);
-    FirmwareFlow flow;
-    const FirmwareFlow::Report report = flow.run(image(524288));
+    FirmwareFlow flow(1, image(524288));
+    flow.run();
+    const FirmwareFlow::Report report = flow.details();
     QCOMPARE(report.message, QStringLiteral("Update successfully!"));
     QCOMPARE(report.packets, 65536u);
     QCOMPARE(firmware()->packetIndex(), 65536u);

@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 ParamEntry entry(quint16 code, const QString& name, int type, const QString& value, int property = 1) {
@@ -64,9 +66,19 @@ void TstParamBackup::fileRoundTrip() {
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QVERIFY(f.readAll().contains("\"code\": \"0X2001\""));
-    // A device reports no size and never ends: it is cut at the limit, not read to the end.
+    // A device never ends and a FIFO waits for a writer: neither is opened. A file past the
+    // limit is refused without being read whole.
     QVERIFY(!ParamBackup::load(QStringLiteral("/dev/zero"), &error));
-    QCOMPARE(error, QStringLiteral("file too large for a parameter backup"));
+    QCOMPARE(error, QStringLiteral("not a regular file"));
+    const QString fifo = dir.filePath("pipe.json");
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QVERIFY(!ParamBackup::load(fifo, &error));
+    QCOMPARE(error, QStringLiteral("not a regular file"));
+    QFile big(dir.filePath("big.json"));
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(5 * 1024 * 1024));
+    big.close();
+    QVERIFY(!ParamBackup::load(big.fileName(), &error));
+    QCOMPARE(error, QStringLiteral("larger than 4194304 bytes"));
 }
 
 void TstParamBackup::damagedFilesAreRefused_data() {
@@ -78,6 +90,10 @@ void TstParamBackup::damagedFilesAreRefused_data() {
         R"({"format":"trivane-param-backup","mcu_id":"1","entries":[{"code":"0XZZ","type":"float","value":"1"}]})");
     QTest::newRow("bad type") << QByteArray(
         R"({"format":"trivane-param-backup","mcu_id":"1","entries":[{"code":"0X2000","type":"real","value":"1"}]})");
+    // Without its list a backup is damaged, not a backup of nothing.
+    QTest::newRow("entries missing") << QByteArray(R"({"format":"trivane-param-backup","mcu_id":"1"})");
+    QTest::newRow("entries not a list")
+        << QByteArray(R"({"format":"trivane-param-backup","mcu_id":"1","entries":{"code":"0X2000"}})");
     QTest::newRow("code twice") << QByteArray(
         R"({"format":"trivane-param-backup","mcu_id":"1","entries":[{"code":"0X2000","type":"float","value":"1"},)"
         R"({"code":"0x2000","type":"float","value":"2"}]})");
@@ -145,6 +161,25 @@ void TstParamBackup::restorePlan() {
     QCOMPARE(forced.writes.size(), 1);
     QCOMPARE(forced.writes[0].to, QStringLiteral("254"));
     QVERIFY(forced.refused.isEmpty());
+
+    // Text is refused where set refuses it (not ASCII, or a zero that would end it early), and
+    // an entry the motor made read-only cannot be restored.
+    for (const QString& text :
+         QStringList{QString::fromUtf8("gelenk-\u00fc"), QStringLiteral("a") + QChar(0) + "b"}) {
+        ParamBackup t = ParamBackup::fromEntries(motor(), 1, 1, 0);
+        t.items[0].value = text;
+        const ParamRestorePlan p = ParamRestorePlan::plan(motor(), t);
+        QVERIFY(p.writes.isEmpty());
+        QCOMPARE(p.refused.size(), 1);
+        QCOMPARE(p.refused[0].reason, QStringLiteral("not a text of at most 16 ASCII characters"));
+    }
+    QVector<ParamEntry> locked = motor();
+    locked[4].property = 0;
+    ParamBackup l = ParamBackup::fromEntries(motor(), 1, 1, 0);
+    l.items[4].value = "3.000000";
+    const ParamRestorePlan lockedPlan = ParamRestorePlan::plan(locked, l);
+    QCOMPARE(lockedPlan.refused.size(), 1);
+    QCOMPARE(lockedPlan.refused[0].reason, QStringLiteral("read-only on the motor"));
 
     // Nothing differs: nothing to write.
     QVERIFY(ParamRestorePlan::plan(motor(), ParamBackup::fromEntries(motor(), 1, 1, 0)).writes.isEmpty());

@@ -8,6 +8,8 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include "tests/framework/filesizelimit.h"
+
 #include <cstring>
 
 namespace {
@@ -60,15 +62,55 @@ private slots:
     void badFrameIndexIsIgnored();
     void timeFollowsStampsAcrossTheWrap();
     void lostRecordsCountedFromStampGaps();
+    void damagedStampsAreNotGaps_data();
+    void damagedStampsAreNotGaps();
     void waveLinePerType_data();
     void waveLinePerType();
     void waveFileAppendsLines();
     void recordingReplacesOnlyWhenComplete();
+    void brokenRecordingGoesBeside();
+    void fullDiskKeepsTheOldRecording();
     void batchSizeFollowsRate_data();
     void batchSizeFollowsRate();
     void batchQueueStaysBounded();
     void historyKeepsTheLastRecords();
 };
+
+void TstScopeDecoder::damagedStampsAreNotGaps_data() {
+    // 100 ticks per record; a stamp's bit flipped on the way moves it by a power of two. The
+    // last record's time is taken from its own stamp again (10 us per tick).
+    QTest::addColumn<QVector<int>>("stamps");
+    QTest::addColumn<int>("lost");
+    QTest::addColumn<int>("damaged");
+    QTest::addColumn<double>("lastTime");
+    QTest::newRow("backwards") << QVector<int>{100, 200, 300 - 256, 400, 500} << 0 << 1 << 0.005;
+    QTest::newRow("implausibly far") << QVector<int>{100, 200, 300 + 16384, 400, 500} << 0 << 1 << 0.005;
+    QTest::newRow("forward within reach, then the next runs back")
+        << QVector<int>{100, 200, 300 + 1024, 400, 500} << 0 << 1 << 0.005;
+    QTest::newRow("across the wrap") << QVector<int>{65300, 65400, 65500, 64, 164 ^ 0x4000, 264, 364} << 0
+                                     << 1 << 0.653 + 0.006;
+    QTest::newRow("a real gap stays lost") << QVector<int>{100, 200, 500, 600} << 2 << 0 << 0.006;
+    QTest::newRow("a gap beside a damaged stamp")
+        << QVector<int>{100, 200, 300 - 256, 700, 800} << 3 << 1 << 0.008;
+    // A jump that two records in a row agree on is the motor's time line, not damage.
+    QTest::newRow("two stamps agree on a new time line")
+        << QVector<int>{100, 200, 30000, 30100, 30200} << 0 << 0 << 0.002 + 0.001 + 0.002;
+}
+
+void TstScopeDecoder::damagedStampsAreNotGaps() {
+    QFETCH(QVector<int>, stamps);
+    QFETCH(int, lost);
+    QFETCH(int, damaged);
+    QFETCH(double, lastTime);
+    ScopeDecoder d;
+    d.configure(setup({6}, 10, 1000));
+    for (int stamp : stamps)
+        QCOMPARE(feedRecord(d, record(quint16(stamp), f32(1))), 1);
+    QCOMPARE(d.records(), quint64(stamps.size()));
+    QCOMPARE(d.lost(), quint64(lost));
+    QCOMPARE(d.damaged(), quint64(damaged));
+    QVERIFY2(qAbs(d.time() - lastTime) < 1e-9, qPrintable(QString::number(d.time(), 'f', 6)));
+}
 
 void TstScopeDecoder::reassemblyInOrderOutOfOrderAndLost() {
     // Five float channels: 22 bytes in three frames.
@@ -232,6 +274,59 @@ void TstScopeDecoder::recordingReplacesOnlyWhenComplete() {
     QCOMPARE(contents(), QByteArray("time,a,b,c,d\r\n"
                                     "0.002000,-2,0.100000001,18446744073709551615,0.10000000000000001\r\n"));
     QCOMPARE(file.lines(), quint64(2));
+}
+
+void TstScopeDecoder::brokenRecordingGoesBeside() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("w.csv"));
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("complete\n");
+    }
+    ScopeWaveFile file;
+    QVERIFY(file.open(path, nullptr, ScopeWaveFile::Mode::Replace, ScopeWaveFile::Format::Csv));
+    file.write("time,a\r\n0.1,1\r\n");
+    QString kept;
+    QVERIFY(file.closePartial(&kept));
+    QCOMPARE(kept, dir.filePath(QStringLiteral("w.partial.csv")));
+    QFile old(path), partial(kept);
+    QVERIFY(old.open(QIODevice::ReadOnly) && partial.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("complete\n"));
+    QCOMPARE(partial.readAll(), QByteArray("time,a\r\n0.1,1\r\n"));
+    // Asked again (the link closed it first), the answer is the same.
+    QString again;
+    QVERIFY(file.closePartial(&again));
+    QCOMPARE(again, kept);
+    QCOMPARE(ScopeWaveFile::partialPath(QStringLiteral("rec")), QStringLiteral("rec.partial"));
+    QCOMPARE(ScopeWaveFile::partialPath(QStringLiteral("a.b/rec.wave.txt")),
+             QStringLiteral("a.b/rec.wave.partial.txt"));
+}
+
+void TstScopeDecoder::fullDiskKeepsTheOldRecording() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("w.csv"));
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("complete\n");
+    }
+    ScopeWaveFile file;
+    bool closed = true;
+    {
+        const testfiles::FileSizeLimit full(1000);
+        QVERIFY(file.open(path, nullptr, ScopeWaveFile::Mode::Replace, ScopeWaveFile::Format::Csv));
+        // Small lines stay in the write buffer: the disk's refusal shows only at the close.
+        for (int i = 0; i < 100; ++i)
+            file.write("0.000000,12345.678\r\n");
+        closed = file.close();
+    }
+    QVERIFY(!closed);
+    QCOMPARE(file.errorString(), QStringLiteral("File too large"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("complete\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"w.csv"});
 }
 
 void TstScopeDecoder::batchSizeFollowsRate_data() {

@@ -1,8 +1,10 @@
-// The port detection dialog as a real widget (offscreen): the order of its ports, a typed
-// device path that really opens (the simulated bench's pseudo-terminal), the last port
-// preselected, and the driver link's help on Linux.
+// The port detection dialog as a real widget (offscreen): the order of its ports and CAN
+// interfaces, a typed device path or bus address that really opens (the simulated bench's
+// pseudo-terminal or virtual CAN bus), the last port preselected, and the driver link's help
+// on Linux.
 #include "app/apptest.h"
 #include "link/canworker.h"
+#include "link/transport/canbustransport.h"
 #include "workbench/tools/detectdevicedialog.h"
 #include "workbench/tools/devicetools.h"
 #include "workbench/tools/driverhelp.h"
@@ -29,7 +31,9 @@ private slots:
 
     void portOrder_data();
     void portOrder();
+    void canInterfacesFollowTheSerialPorts();
     void typedPathConnectsAndIsRemembered();
+    void typedBusAddressConnects();
     void portThatDoesNotOpenKeepsTheDialog();
     void driverLinkExplainsPermissions();
     void connectButtonOpensTheDialog();
@@ -88,6 +92,33 @@ void TestDetectDeviceDialog::portOrder() {
         QCOMPARE(entries.first().port, QStringLiteral("/dev/serial/by-id/usb-adapter"));
 }
 
+void TestDetectDeviceDialog::canInterfacesFollowTheSerialPorts() {
+    const PortInfo plain{"ttyS0", "Serial", false, 0, 0};
+    const QList<QPair<QString, QString>> links{{"/dev/serial/by-id/usb-adapter", "ttyUSB1"}};
+    const auto entries = DetectDeviceDialog::orderPorts({plain}, links, {"socketcan:can0", "peakcan:usb0"});
+    QStringList texts, ports;
+    for (const auto& e : entries) {
+        texts << e.text;
+        ports << e.port;
+    }
+    QCOMPARE(texts, (QStringList{"ttyS0 (Serial)", "/dev/serial/by-id/usb-adapter (ttyUSB1)",
+                                 "socketcan:can0 (CAN interface)", "peakcan:usb0 (CAN interface)"}));
+    QCOMPARE(ports.mid(2), (QStringList{"socketcan:can0", "peakcan:usb0"}));
+
+    // The dialog lists what the installed plug-ins report (none on a machine without CAN
+    // hardware or kernel support), after every serial entry.
+    DetectDeviceDialog dialog;
+    auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("cmbPort"));
+    const QStringList interfaces = CanBusTransport::availableInterfaces();
+    QVERIFY(combo->count() >= interfaces.size());
+    QStringList listed;
+    for (int i = combo->count() - interfaces.size(); i < combo->count(); ++i)
+        listed << combo->itemData(i).toString();
+    QCOMPARE(listed, interfaces);
+    for (int i = 0; i < combo->count() - interfaces.size(); ++i)
+        QVERIFY(!CanBusTransport::takes(combo->itemData(i).toString()));
+}
+
 void TestDetectDeviceDialog::typedPathConnectsAndIsRemembered() {
     linktest::SimBench sim;
     const QString path = sim.start({});
@@ -100,7 +131,8 @@ void TestDetectDeviceDialog::typedPathConnectsAndIsRemembered() {
         combo->lineEdit()->clear();
         QTest::keyClicks(combo->lineEdit(), path);
         dialog.findChild<QPushButton*>(QStringLiteral("btnAdd"))->click();
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        // The detect flow opens the port from the event loop; the dialog closes once it is open.
+        QTRY_COMPARE_WITH_TIMEOUT(dialog.result(), int(QDialog::Accepted), 10000);
     }
     CANWorker* worker = Helper::instance()->worker();
     QVERIFY(worker->isConnected());
@@ -113,7 +145,43 @@ void TestDetectDeviceDialog::typedPathConnectsAndIsRemembered() {
     DetectDeviceDialog again;
     QCOMPARE(again.findChild<QComboBox*>(QStringLiteral("cmbPort"))->currentText(), path);
     again.findChild<QPushButton*>(QStringLiteral("btnAdd"))->click();
+    QTRY_VERIFY_WITH_TIMEOUT(worker->isConnected(), 10000);
+}
+
+void TestDetectDeviceDialog::typedBusAddressConnects() {
+    linktest::SimBench sim;
+    const QString address = sim.startBus({});
+    QVERIFY(address.startsWith(QLatin1String("virtualcan:")));
+    {
+        DetectDeviceDialog dialog;
+        dialog.show();
+        auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("cmbPort"));
+        combo->lineEdit()->clear();
+        auto* module = dialog.findChild<QComboBox*>(QStringLiteral("cmbType"));
+        QCOMPARE(module->currentIndex(), 0);
+        QTest::keyClicks(combo->lineEdit(), address);
+        // No adapter behind a CAN interface: the module says so.
+        QCOMPARE(module->currentText(), QStringLiteral("CAN interface"));
+        dialog.findChild<QPushButton*>(QStringLiteral("btnAdd"))->click();
+        QTRY_COMPARE_WITH_TIMEOUT(dialog.result(), int(QDialog::Accepted), 10000);
+    }
+    CANWorker* worker = Helper::instance()->worker();
     QVERIFY(worker->isConnected());
+    QVERIFY(!worker->carriesAdapterCommands());
+    QCOMPARE(kx::d("config.last_com")->getString(), address);
+    QTRY_COMPARE_WITH_TIMEOUT(kx::d("project.device")->size(), 1, 15000);
+    worker->disconnectPort();
+
+    // A bus nobody serves any more keeps the dialog up, with the reason in a box.
+    sim.stop();
+    DetectDeviceDialog again;
+    again.show();
+    QCOMPARE(again.findChild<QComboBox*>(QStringLiteral("cmbPort"))->currentText(), address);
+    again.findChild<QPushButton*>(QStringLiteral("btnAdd"))->click();
+    QVERIFY(again.isVisible());
+    QVERIFY(!worker->isConnected());
+    QTRY_VERIFY(!m_env->prompt.calls.isEmpty());
+    QVERIFY(m_env->prompt.calls.last().text.contains(QLatin1String("Nothing serves the virtual CAN bus")));
 }
 
 void TestDetectDeviceDialog::portThatDoesNotOpenKeepsTheDialog() {
@@ -123,9 +191,15 @@ void TestDetectDeviceDialog::portThatDoesNotOpenKeepsTheDialog() {
     dialog.show();
     auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("cmbPort"));
     combo->setEditText(m_env->path("no-such-port"));
+    QSignalSpy opened(Helper::instance()->worker(), &CANWorker::connectionChanged);
+    kx::d("wnd.status.msg")->set(nullptr, QString());
     dialog.findChild<QPushButton*>(QStringLiteral("btnAdd"))->click();
+    // The flow tries the port from the event loop; the worker reports why it did not open.
+    QTRY_VERIFY_WITH_TIMEOUT(kx::d("wnd.status.msg")->getString().startsWith(QLatin1String("<ERROR>")),
+                             10000);
     QVERIFY(dialog.isVisible());
     QVERIFY(!Helper::instance()->worker()->isConnected());
+    QCOMPARE(opened.count(), 0);
     QCOMPARE(kx::d("config.last_com")->getString(), QStringLiteral("/dev/pts/previous"));
     // An empty box does nothing at all.
     combo->setEditText(QString());

@@ -70,6 +70,8 @@ private slots:
     void emptyTableExportsTheHeader();
     void backupAndRestoreWithTickBoxes();
     void closingThePageStopsTheWalk();
+    void unconfirmedDownloadStaysRed();
+    void restoreAsksAboutAnotherMotor();
 
 private:
     ParamTablePage* openPage();
@@ -287,8 +289,9 @@ void TestParamTablePage::downloadAndUploadThroughTheTools() {
     QVERIFY(red(page.get(), 0x2009));
     m_env->prompt.answer = true;
     download->click();
-    QTRY_VERIFY_WITH_TIMEOUT(hasLine("Param saved successfully!"), 10000);
-    QVERIFY(hasLine("Download parameters table successfully!"));
+    // Saved once every entry read back as written; the download is reported after that.
+    QTRY_VERIFY_WITH_TIMEOUT(hasLine("Download parameters table successfully!"), 10000);
+    QVERIFY(hasLine("Param saved successfully!"));
     QVERIFY(!red(page.get(), 0x2009));
     QVERIFY(!red(page.get(), 0x0003));
     QCOMPARE(value(page.get(), 0x2009), QStringLiteral("12.500000"));
@@ -479,6 +482,56 @@ void TestParamTablePage::closingThePageStopsTheWalk() {
     QCOMPARE(otaThread::instance()->step(), int(STEP_STOP));
     QTest::qWait(200);
     QVERIFY(!hasLine("Upload parameters table successfully!"));
+}
+
+void TestParamTablePage::unconfirmedDownloadStaysRed() {
+    std::unique_ptr<ParamTablePage> page(openPage());
+    ConfigureTools tools;
+    edit(page.get(), 0x2009, QStringLiteral("12.5"));
+    // The motor stops answering after the description: nothing can be read back.
+    m_sim->command("silence on");
+    m_env->prompt.answer = true;
+    tools.findChild<QPushButton*>("btnDownloadParam")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(hasLine("<ERROR> Download failed: 0X2009 limit_spd could not be read back."),
+                             60000);
+    QVERIFY(!hasLine("Param saved successfully!"));
+    QVERIFY(!hasLine("Download parameters table successfully!"));
+    QCOMPARE(m_env->prompt.calls.last().kind, QStringLiteral("error"));
+    QCOMPARE(m_env->prompt.calls.last().text,
+             QStringLiteral("Download failed: 0X2009 limit_spd could not be read back.\n"
+                            "Not confirmed by reading back: 0X2009 limit_spd\n"
+                            "Nothing was saved in the motor's flash."));
+    // Still to be written: red, with the value typed.
+    QVERIFY(red(page.get(), 0x2009));
+    QCOMPARE(value(page.get(), 0x2009), QStringLiteral("12.500000"));
+}
+
+void TestParamTablePage::restoreAsksAboutAnotherMotor() {
+    std::unique_ptr<ParamTablePage> page(openPage());
+    ConfigureTools tools;
+    const QString backup = m_env->path("spare.json");
+    FileDialogs::setChooser([&](FileDialogs::Mode, const QString&, const QString&) { return backup; });
+    tools.findChild<QPushButton*>("btnBackupParam")->click();
+    QFile file(backup);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray json = file.readAll();
+    file.close();
+    json.replace("\"mcu_id\": \"3a10c5e700001001\"", "\"mcu_id\": \"3a10c5e7000099ff\"");
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(json);
+    file.close();
+    m_env->prompt.answer = false;
+    tools.findChild<QPushButton*>("btnRestoreParam")->click();
+    QCOMPARE(m_env->prompt.calls.last().kind, QStringLiteral("notice"));
+    QCOMPARE(
+        m_env->prompt.calls.last().text,
+        QStringLiteral("spare.json was taken from the motor with MCU ID 0x3a10c5e7000099ff; this motor is "
+                       "0x3a10c5e700001001. Restore it here all the same?"));
+    QVERIFY(!tools.restoreDialog());  // "no": nothing offered
+    m_env->prompt.answer = true;
+    tools.findChild<QPushButton*>("btnRestoreParam")->click();
+    QVERIFY(tools.restoreDialog());
+    tools.restoreDialog()->reject();
 }
 
 TRIVANE_GUI_TEST_MAIN(TestParamTablePage)

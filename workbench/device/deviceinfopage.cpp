@@ -5,12 +5,15 @@
 #include "link/canworker.h"
 #include "link/helper.h"
 #include "link/linkcommands.h"
+#include "link/flows/setcanidflow.h"
 #include "link/motionguard.h"
 #include "link/linkwait.h"
 #include "link/motorstates.h"
 #include "link/param/paramwalker.h"
 #include "workbench/device/firmwareversion.h"
 #include "workbench/device/featurechart.h"
+#include "workbench/records/lastrunlabel.h"
+#include "workbench/records/recordsscreens.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -147,6 +150,13 @@ DeviceInfoPage::DeviceInfoPage(QWidget* parent) : QWidget(parent), BaseEditorPag
     }
     // The record is named after the MCU ID it was detected with.
     m_mcuId->setText(QStringLiteral("0x%1").arg(record->name()));
+    bool named = false;
+    const quint64 mcuId = record->name().toULongLong(&named, 16);
+    if (named) {
+        auto* lastRun = new LastRunLabel(mcuId, m_mcuId->parentWidget());
+        m_mcuId->parentWidget()->layout()->addWidget(lastRun);
+        connect(lastRun, &LastRunLabel::historyAsked, this, [this] { openRecordsFor(this->device()); });
+    }
     m_canId->setValue(record->r(QStringLiteral("info.can_id"))->getInt(0));
     connect(m_change, &QPushButton::clicked, this, [this] { changeCanId(); });
 
@@ -219,20 +229,13 @@ bool DeviceInfoPage::changeCanId() {
         return false;
     }
     const int wanted = m_canId->value();
-    if (!LinkCommands::send(LinkCommand::setCanId(MotionGuard::canIdOf(record), wanted)))
-        return false;
-    const auto hasWanted = [wanted](kx::DataObject* node) {
-        return node->r(QStringLiteral("info.can_id"))->getInt(0) == wanted;
-    };
     // The answer arrives through the event loop; user input waits until it is decided. The
-    // record may go meanwhile (a project opened): the wait ends then, and nothing reads it.
-    const QPointer<kx::DataObject> watched = record;
-    LinkWait::Options options;
-    options.device = record;
-    options.timeoutMs = kCanIdWaitMs;
-    LinkWait::until([&] { return watched && hasWanted(watched); }, options);
+    // record may go meanwhile (a project opened): the flow ends then, and nothing reads it.
+    const FlowResult r = SetCanIdFlow(MotionGuard::canIdOf(record), wanted, kCanIdWaitMs).run();
+    if (r.outcome == FlowOutcome::Refused || r.outcome == FlowOutcome::Busy)
+        return false;  // the refusal is on the status line, naming the motor that has the ID
     record = device();
-    if (!record->isEmpty() && hasWanted(record)) {
+    if (r.ok() && !record->isEmpty()) {
         helper->showInformation(
             tr("Device %1 CAN ID set successfully!").arg(CANWorker::deviceDisplayName(record)));
         return true;

@@ -187,6 +187,14 @@ void ConfigureTools::onRestore() {
         helper->showError(tr("Cannot read %1: %2").arg(path, error));
         return;
     }
+    // Another motor's backup may be meant (a spare of the same kind), but it is asked.
+    const quint64 mcu = page->device()->r(QStringLiteral("info.mcu_id"))->get().toULongLong();
+    if (backup->mcuId != mcu &&
+        !helper->askNotice(tr("%1 was taken from the motor with MCU ID 0x%2; this motor is 0x%3. "
+                              "Restore it here all the same?")
+                               .arg(QFileInfo(path).fileName(), QString::number(backup->mcuId, 16),
+                                    QString::number(mcu, 16))))
+        return;
     const ParamRestorePlan plan = ParamRestorePlan::plan(store->snapshot(page->canId()), *backup);
     // Owned by the page: closing the page mid-choice closes the dialog with it.
     auto* dialog = new RestoreDialog(plan, QFileInfo(path).fileName(), page);

@@ -11,6 +11,7 @@
 #include "link/motionguard.h"
 #include "link/otathread.h"
 #include "link/param/paramfeature.h"
+#include "link/param/paramverifier.h"
 #include "link/param/paramwalker.h"
 #include "workbench/param/editchip.h"
 #include "workbench/param/workbookexport.h"
@@ -70,6 +71,8 @@ ParamTablePage::ParamTablePage(QWidget* parent) : QWidget(parent), BaseEditorPag
     layout->addWidget(m_table);
 
     m_walker = new ParamWalker(device(), this);
+    m_verifier = new ParamVerifier(device(), this);
+    connect(m_verifier, &ParamVerifier::finished, this, &ParamTablePage::onDownloadVerified);
     connect(m_table, &QTableWidget::cellChanged, this, &ParamTablePage::changeCell);
     kx::DataObject* record = device();
     auto listen = [this, record](const char* event, void (ParamTablePage::*slot)()) {
@@ -139,7 +142,44 @@ bool ParamTablePage::upload() {
 }
 
 bool ParamTablePage::download() {
-    return m_walker->download(true);
+    const QVector<ParamRestorePlan::Write> writes = ParamVerifier::pendingWrites(canId());
+    // Nothing edited: the link reports that at once, as it always has.
+    if (writes.isEmpty())
+        return m_walker->download(true);
+    // Each entry counts once read back; the table is saved only when all of them did.
+    return m_verifier->apply(writes);
+}
+
+void ParamTablePage::onDownloadVerified(bool ok) {
+    const ParamVerifier::ApplyResult& result = m_verifier->applyResult();
+    const QSignalBlocker blocker(m_table);
+    for (const ParamVerifier::Written& w : result.entries) {
+        const int row = rowOf(w.code);
+        if (row < 0)
+            continue;
+        // What did not arrive stays red with the value still to be written.
+        if (w.matched) {
+            ParamEntry e;
+            if (m_store && m_store->entry(canId(), w.code, &e))
+                markValue(row, e.value, false);
+        } else {
+            markValue(row, w.sent, true);
+        }
+    }
+    Helper* helper = Helper::instance();
+    if (ok) {
+        helper->postStatus(tr("Download parameters table successfully!"));
+        return;
+    }
+    const QStringList failed = result.failed();
+    QString text = tr("Download failed: %1").arg(result.reason);
+    helper->postStatus(text, QStringLiteral("ERROR"));
+    if (!failed.isEmpty())
+        text += QLatin1Char('\n') +
+                tr("Not confirmed by reading back: %1").arg(failed.join(QStringLiteral(", ")));
+    if (!result.saved)
+        text += QLatin1Char('\n') + tr("Nothing was saved in the motor's flash.");
+    helper->showError(text);
 }
 
 void ParamTablePage::fillRow(int row, const ParamEntry& e, int configCount) {

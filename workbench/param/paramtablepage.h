@@ -7,6 +7,7 @@
 #include "app/editor/baseeditorpage.h"
 #include "link/param/paramstore.h"
 
+class ParamVerifier;
 class ParamWalker;
 class QLabel;
 class QTableWidget;
@@ -37,9 +38,11 @@ public:
     // The row of the entry's value, or -1.
     int rowOf(quint16 code) const;
 
-    // Reads every entry from the motor / writes every edited entry and saves them.
+    // Reads every entry from the motor / writes every edited entry, reads each back and saves
+    // them once all arrived.
     bool upload();
     bool download();
+    ParamVerifier* verifier() const { return m_verifier; }
 
     static QString groupColour(int group);
 
@@ -62,11 +65,13 @@ private:
     bool editable(const ParamEntry& e, int configCount) const;
     void refreshEntry(quint16 code);
     int groupOfRow(int row) const;
+    void onDownloadVerified(bool ok);
 
     QLabel* m_lblConnection = nullptr;
     QTableWidget* m_table = nullptr;
     ParamStore* m_store = nullptr;
     ParamWalker* m_walker = nullptr;
+    ParamVerifier* m_verifier = nullptr;
     QVector<quint16> m_codes;         // row -> entry code
     std::array<int, 4> m_firstRow{};  // first row of each group
     std::array<int, 4> m_counts{};    // rows of each group

@@ -1,8 +1,9 @@
 #include "workbench/param/workbookexport.h"
 
+#include "framework/data/atomicfile.h"
+
 #include <QDesktopServices>
 #include <QLocale>
-#include <QSaveFile>
 #include <QUrl>
 
 #include <cmath>
@@ -30,27 +31,11 @@ QByteArray csvLine(const QStringList& cells) {
 }  // namespace
 
 bool writeCsv(const QString& path, const WorkbookTable& table, QString* error) {
-    QSaveFile file(path);
-    auto fail = [&] {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return fail();
-    QByteArray out = "\xEF\xBB\xBF" + csvLine(table.headers);
+    // A byte-order mark first: spreadsheet programs read the Chinese headers as UTF-8 then.
+    QByteArray text = "\xEF\xBB\xBF" + csvLine(table.headers);
     for (const QStringList& row : table.rows)
-        out += csvLine(row);
-    // commit() may report success after a failed write: each write and the error are checked.
-    if (file.write(out) != out.size() || file.error() != QFileDevice::NoError)
-        return fail();
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+        text += csvLine(row);
+    return kx::AtomicFile::writeAll(path, text, error);
 }
 
 bool openFile(const QString& path) {

@@ -3,7 +3,9 @@
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 #include "link/canworker.h"
+#include "link/flows/detectflow.h"
 #include "link/helper.h"
+#include "link/transport/canbustransport.h"
 #include "workbench/tools/driverhelp.h"
 
 #include <QComboBox>
@@ -47,13 +49,18 @@ DetectDeviceDialog::DetectDeviceDialog(QWidget* parent) : QDialog(parent) {
     auto* cmbType = new QComboBox(this);
     cmbType->setObjectName(QStringLiteral("cmbType"));
     cmbType->addItem(tr("USB-CAN (AT Command)"));
+    cmbType->addItem(tr("CAN interface"));
     grid->addWidget(cmbType, 1, 1, 1, 2);
 
     grid->addWidget(new QLabel(tr("COM"), this), 2, 0);
     m_cmbPort = new QComboBox(this);
     m_cmbPort->setObjectName(QStringLiteral("cmbPort"));
-    // Pseudo-terminals and other paths the enumeration does not list can be typed in.
+    // Pseudo-terminals, other paths the enumeration does not list and CAN interfaces can be
+    // typed in.
     m_cmbPort->setEditable(true);
+    m_cmbPort->setToolTip(
+        tr("The adapter's serial port, or a CAN interface as PLUGIN:INTERFACE "
+           "(socketcan:can0, virtualcan:tcp://127.0.0.1:35468/can0)"));
     m_cmbPort->setInsertPolicy(QComboBox::NoInsert);
     m_cmbPort->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     grid->addWidget(m_cmbPort, 2, 1);
@@ -82,6 +89,9 @@ DetectDeviceDialog::DetectDeviceDialog(QWidget* parent) : QDialog(parent) {
     grid->addLayout(row, 4, 0, 1, 3);
     grid->setColumnStretch(1, 1);
 
+    // The module follows the port: a CAN interface is no adapter that takes AT commands.
+    connect(m_cmbPort, &QComboBox::currentTextChanged, this,
+            [this, cmbType] { cmbType->setCurrentIndex(CanBusTransport::takes(chosenPort()) ? 1 : 0); });
     connect(btnRefresh, &QPushButton::clicked, this, &DetectDeviceDialog::detectPort);
     connect(btnAdd, &QPushButton::clicked, this, &DetectDeviceDialog::onConnect);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
@@ -97,7 +107,8 @@ bool DetectDeviceDialog::isAdapter(const PortInfo& port) {
 }
 
 QList<DetectDeviceDialog::PortEntry> DetectDeviceDialog::orderPorts(
-    const QList<PortInfo>& ports, const QList<QPair<QString, QString>>& links) {
+    const QList<PortInfo>& ports, const QList<QPair<QString, QString>>& links,
+    const QStringList& canInterfaces) {
     QList<PortEntry> adapters;
     QList<PortEntry> others;
     for (const PortInfo& port : ports) {
@@ -107,6 +118,8 @@ QList<DetectDeviceDialog::PortEntry> DetectDeviceDialog::orderPorts(
     QList<PortEntry> entries = adapters + others;
     for (const auto& link : links)
         entries.append({entryText(link.first, link.second), link.first});
+    for (const QString& address : canInterfaces)
+        entries.append({entryText(address, tr("CAN interface")), address});
     return entries;
 }
 
@@ -118,7 +131,7 @@ void DetectDeviceDialog::detectPort() {
                       info.productIdentifier()});
     }
     m_cmbPort->clear();
-    for (const PortEntry& entry : orderPorts(ports, serialLinks()))
+    for (const PortEntry& entry : orderPorts(ports, serialLinks(), CanBusTransport::availableInterfaces()))
         m_cmbPort->addItem(entry.text, entry.port);
     const QString last = kx::d(QStringLiteral("config.last_com"))->getString();
     if (last.isEmpty())
@@ -143,10 +156,24 @@ void DetectDeviceDialog::onConnect() {
     CANWorker* worker = Helper::instance()->worker();
     if (port.isEmpty() || !worker)
         return;
-    worker->connectPort(port);
-    // A port that did not open leaves the dialog up for another choice; the worker said why.
-    if (!worker->isConnected())
+    if (worker->isConnected()) {
+        worker->connectPort(port);  // says that the port is already connected
         return;
-    kx::d().rootDobj()->set(this, QStringLiteral("config.last_com"), port, true);
-    accept();
+    }
+    // Connecting and detecting is the link's detect flow; the dialog closes as soon as the
+    // port is open, and the flow goes on without it (owned by the worker). A port that does
+    // not open leaves the dialog up for another choice; the worker says why.
+    DetectFlow::Options options;
+    options.address = port;
+    options.wholeBus = kx::d(QStringLiteral("config.setting.enable_multiple_devices"))->getBool(false);
+    auto* flow = new DetectFlow(options, worker);
+    flow->setAllowInput(true);
+    connect(flow, &Flow::finished, flow, &QObject::deleteLater);
+    connect(worker, &CANWorker::connectionChanged, this, [this, port](bool connected) {
+        if (!connected)
+            return;
+        kx::d().rootDobj()->set(this, QStringLiteral("config.last_com"), port, true);
+        accept();
+    });
+    flow->start();
 }

@@ -8,9 +8,10 @@
 class QComboBox;
 
 // Where the user picks the adapter's serial port. Adapters of the ch340 kind come first, then
-// the other ports, then the stable /dev/serial/by-id links; the port box is editable, so any
-// device path works (a pseudo-terminal of the simulated bench included), and the last port
-// used is preselected.
+// the other ports, then the stable /dev/serial/by-id links, then the CAN interfaces the
+// installed QtSerialBus plug-ins report; the port box is editable, so any device path works (a
+// pseudo-terminal of the simulated bench included) and so does a typed CAN interface
+// (virtualcan:tcp://127.0.0.1:PORT/can0), and the last port used is preselected.
 class DetectDeviceDialog : public QDialog {
     Q_OBJECT
 
@@ -31,13 +32,15 @@ public:
 
     explicit DetectDeviceDialog(QWidget* parent = nullptr);
 
-    // The port box's entries in their order; links maps each by-id link path to its target.
+    // The port box's entries in their order; links maps each by-id link path to its target;
+    // canInterfaces are addresses ("socketcan:can0").
     static QList<PortEntry> orderPorts(const QList<PortInfo>& ports,
-                                       const QList<QPair<QString, QString>>& links);
+                                       const QList<QPair<QString, QString>>& links,
+                                       const QStringList& canInterfaces = {});
     static bool isAdapter(const PortInfo& port);
 
 public slots:
-    // Rebuilds the port list from the system's ports.
+    // Rebuilds the port list from the system's ports and CAN interfaces.
     void detectPort();
     void detectDevice() {}
 

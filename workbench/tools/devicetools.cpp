@@ -4,9 +4,10 @@
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 #include "link/canworker.h"
-#include "link/firmware/firmwareflow.h"
+#include "link/flows/firmwareflow.h"
 #include "link/firmware/firmwareupdate.h"
 #include "link/helper.h"
+#include "link/flows/calibrateflow.h"
 #include "link/linkcommands.h"
 #include "link/linkstates.h"
 #include "link/linkwait.h"
@@ -76,28 +77,6 @@ QString motorText(kx::DataObject* device) {
         .arg(MotionGuard::mcuIdOf(device), 0, 16)
         .arg(MotionGuard::canIdOf(device));
 }
-
-// Statuses the worker announced while a flow waits; the flow tests what it has seen, not
-// the last status alone, which any feedback frame overwrites.
-class StatusLog {
-public:
-    StatusLog() {
-        if (CANWorker* worker = Helper::instance()->worker())
-            m_connection = QObject::connect(worker, &CANWorker::linkStatus, [this](int s) { m_seen << s; });
-    }
-    ~StatusLog() { QObject::disconnect(m_connection); }
-    bool sawAny(std::initializer_list<int> statuses) const {
-        for (int s : statuses) {
-            if (m_seen.contains(s))
-                return true;
-        }
-        return false;
-    }
-
-private:
-    QMetaObject::Connection m_connection;
-    QList<int> m_seen;
-};
 
 }  // namespace
 
@@ -263,43 +242,29 @@ void DeviceTools::onEncoderCalibration() {
     if (!helper->askNotice(tr("The motor will rotate during calibration, are you sure to continue?")))
         return;
     BusyCover cover(tr("Preparing calibration..."));
-    StatusLog log;
-    LinkCommands::send(LinkCommand::calibrate(MotionGuard::canIdOf(device)));
-    LinkWait::Options options;
-    options.device = device;
-    options.timeoutMs = 8000;
-    LinkWait::Result r = LinkWait::until([&] { return log.sawAny({OTA_STA_ENCODER_CALI_ING}); }, options);
-    if (r == LinkWait::Result::TimedOut) {
-        cover.remove();
-        helper->showError(tr("Calibration failed!"));
-        return;
-    }
     // Once the motor calibrates there is no time limit: it ends with its result rows and its
     // offset, or with the adapter or the device going away.
-    options.timeoutMs = -1;
-    if (r == LinkWait::Result::Done) {
-        cover.show(tr("Calibrating encoder..."));
-        r = LinkWait::until(
-            [&] {
-                return log.sawAny(
-                    {OTA_STA_ENCODER_CALI_RESULT, OTA_STA_ENCODER_CALI_DONE, OTA_STA_HALL_CALI_DONE});
-            },
-            options);
-    }
-    if (r == LinkWait::Result::Done) {
-        cover.show(tr("Saving calibration result..."));
-        r = LinkWait::until(
-            [&] {
-                return log.sawAny({OTA_STA_ENCODER_CALI_DONE, OTA_STA_HALL_CALI_DONE});
-            },
-            options);
-    }
+    CalibrateFlow flow({MotionGuard::canIdOf(device)}, -1);
+    bool started = false;
+    connect(&flow, &Flow::progress, this, [&](const FlowProgress& p) {
+        const QString stage = p.values.value(QStringLiteral("stage")).toString();
+        started = started || !stage.isEmpty();
+        if (stage == QLatin1String("calibrating"))
+            cover.show(tr("Calibrating encoder..."));
+        else if (stage == QLatin1String("saving"))
+            cover.show(tr("Saving calibration result..."));
+    });
+    const FlowResult r = flow.run();
     cover.remove();
-    if (r == LinkWait::Result::PortClosed) {
+    if (r.outcome == FlowOutcome::PortClosed) {
         // The worker has shown the port's error box; one line says what it cut short.
         helper->postStatus(tr("Calibration aborted: the adapter was disconnected."), QStringLiteral("ERROR"));
-    } else if (r == LinkWait::Result::DeviceRemoved) {
+    } else if (r.outcome == FlowOutcome::DeviceRemoved) {
         helper->showError(tr("Calibration aborted: the device was removed."));
+    } else if (r.outcome == FlowOutcome::Busy) {
+        helper->showError(r.reason);
+    } else if (!r.ok() && !started) {
+        helper->showError(tr("Calibration failed!"));
     }
 }
 
@@ -382,7 +347,7 @@ void DeviceTools::onUpdate() {
                            .arg(before.isEmpty() ? tr("unknown") : before));
 
     BusyCover cover(tr("Erasing flash..."));
-    FirmwareFlow flow;
+    FirmwareFlow flow(MotionGuard::canIdOf(device), image);
     QMetaObject::Connection progress;
     connect(&flow, &FirmwareFlow::sending, this, [&] {
         cover.show(tr("Sending file... %1%").arg(0));
@@ -391,7 +356,8 @@ void DeviceTools::onUpdate() {
                                cover.show(DeviceTools::tr("Sending file... %1%").arg(value.toInt()));
                            });
     });
-    const FirmwareFlow::Report report = flow.run(image);
+    flow.run();
+    const FirmwareFlow::Report report = flow.details();
     disconnect(progress);
     // Every outcome goes to the Log tab and the log file as well: a box is gone once clicked.
     const bool ok = report.result == FirmwareFlow::Result::Succeeded;

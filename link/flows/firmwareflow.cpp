@@ -1,4 +1,4 @@
-#include "link/firmware/firmwareflow.h"
+#include "link/flows/firmwareflow.h"
 
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
@@ -13,7 +13,32 @@
 
 #include <QElapsedTimer>
 
-FirmwareFlow::FirmwareFlow(QObject* parent) : QObject(parent) {}
+FirmwareFlow::FirmwareFlow(int canId, const QByteArray& image, QObject* parent)
+    : Flow(canId, parent), m_image(image) {}
+
+FlowResult FirmwareFlow::execute() {
+    m_report = update();
+    const QVariantMap values{{QStringLiteral("packets"), qint64(m_report.packets)},
+                             {QStringLiteral("image_packets"), qint64(m_report.imagePackets)},
+                             {QStringLiteral("resends"), qint64(m_report.resends)},
+                             {QStringLiteral("seconds"), m_report.seconds}};
+    switch (m_report.result) {
+        case Result::Succeeded:
+            return result(FlowOutcome::Succeeded, QString(), values);
+        case Result::Refused:
+            return result(FlowOutcome::Refused, m_report.message, values);
+        case Result::Failed:
+            return result(FlowOutcome::Failed, m_report.message, values);
+        case Result::TimedOut:
+            return result(FlowOutcome::TimedOut, m_report.message, values);
+        case Result::PortClosed:
+            return result(FlowOutcome::PortClosed, m_report.message, values);
+        case Result::DeviceRemoved:
+            return result(cancelled() ? FlowOutcome::Cancelled : FlowOutcome::DeviceRemoved, m_report.message,
+                          values);
+    }
+    return result(FlowOutcome::Failed, m_report.message, values);
+}
 
 QString FirmwareFlow::refusalText(int status) {
     switch (status) {
@@ -30,8 +55,9 @@ QString FirmwareFlow::refusalText(int status) {
     }
 }
 
-FirmwareFlow::Report FirmwareFlow::run(const QByteArray& image) {
+FirmwareFlow::Report FirmwareFlow::update() {
     Report report;
+    const QByteArray& image = m_image;
     const QString problem = FirmwareUpdate::sizeProblem(image.size());
     CANWorker* worker = Helper::instance()->worker();
     otaThread* link = worker ? worker->link() : nullptr;
@@ -41,11 +67,14 @@ FirmwareFlow::Report FirmwareFlow::run(const QByteArray& image) {
         report.message = problem.isEmpty() ? tr("Erasing flash failed!") : problem;
         return report;
     }
-    kx::DataObject* device = Helper::instance()->currentDeviceDobj();
     auto ended = [&](LinkWait::Result r) {
         if (r == LinkWait::Result::PortClosed) {
             report.result = Result::PortClosed;
             report.message = tr("The adapter was disconnected during the update.");
+        } else if (r == LinkWait::Result::Cancelled) {
+            link->startStep(STEP_STOP);
+            report.result = Result::DeviceRemoved;
+            report.message = cancelReason();
         } else {
             link->startStep(STEP_STOP);
             report.result = Result::DeviceRemoved;
@@ -56,13 +85,14 @@ FirmwareFlow::Report FirmwareFlow::run(const QByteArray& image) {
 
     firmware->setImage(image);
     emit erasing();
-    if (!LinkCommands::send(LinkCommand::update(MotionGuard::canIdOf(device)))) {
-        report.message = tr("Erasing flash failed!");
+    QString refusal;
+    if (!LinkCommands::send(LinkCommand::update(canId()), lease(), &refusal)) {
+        report.result = Result::Refused;
+        report.message = refusal;
         return report;
     }
     LinkWait::Options entering;
-    entering.device = device;
-    LinkWait::Result r = LinkWait::until([&] { return link->step() != STEP_IN_OTA; }, entering);
+    LinkWait::Result r = wait([&] { return link->step() != STEP_IN_OTA; }, entering);
     if (r != LinkWait::Result::Done)
         return ended(r);
     const int step = link->step();
@@ -81,14 +111,14 @@ FirmwareFlow::Report FirmwareFlow::run(const QByteArray& image) {
     if (step == STEP_SEND_INFO && !firmware->infoSent())
         link->startStep(STEP_SEND_INFO);
     LinkWait::Options sending;
-    sending.device = device;
     sending.timeoutMs = kx::d(QStringLiteral("config.update_timeout"))->getInt(60000);
     sending.progress = [firmware] { return (unsigned long long)firmware->acknowledged(); };
     quint32 shown = quint32(-1);
     sending.onTick = [&] {
         if (firmware->packetIndex() != shown && firmware->packetCount() > 0) {
             shown = firmware->packetIndex();
-            emit progress(shown, firmware->packetCount());
+            emit packets(shown, firmware->packetCount());
+            Flow::report(double(shown) / firmware->packetCount(), QString());
         }
     };
     // An aborted transfer (the port closed) is left to the wait's own port check.
@@ -96,9 +126,11 @@ FirmwareFlow::Report FirmwareFlow::run(const QByteArray& image) {
         const FirmwareUpdate::Outcome o = firmware->outcome();
         return o == FirmwareUpdate::Outcome::Succeeded || o == FirmwareUpdate::Outcome::Failed;
     };
-    r = LinkWait::until(decided, sending);
+    r = wait(decided, sending);
     sending.onTick();  // the last position, which the final tick may have missed
-    report.packets = firmware->packetCount();
+    // The motor holds the packets before the index: a resend request moves it back.
+    report.imagePackets = firmware->packetCount();
+    report.packets = qMin(firmware->packetIndex(), report.imagePackets);
     report.resends = firmware->resends();
     report.seconds = clock.elapsed() / 1000.0;
     if (r == LinkWait::Result::TimedOut) {
