@@ -2,7 +2,8 @@
 // line, in its own process): the wall time of a plan beside the sum of what its steps must take
 // by their nature (settle, calibration, capture and wait times, and the protocol's floor: the
 // bus scan's probes and the pauses between set-point writes), the runner's own time between
-// steps, and the same plan over several motors with its all_motors steps in one pass.
+// steps, and the same plan over several motors with every step that allows it (calibrate,
+// params, capture) marked all_motors.
 //
 //   build/bin/bench_commission [PLAN.yaml] [MOTORS...]     (default: the bench check, 1 and 8)
 #include <QCoreApplication>
@@ -165,8 +166,12 @@ int main(int argc, char** argv) {
                 "overhead/step", "vs 1 motor");
     double single = 0;
     int status = 0;
+    // Over several motors every step that may run on all of them at once does.
+    Plan together = *plan;
+    for (PlanStep& step : together.steps)
+        step.allMotors = step.allMotors || Plan::allowsAllMotors(step.kind);
     for (int motors : counts) {
-        const Figures f = runOnce(*plan, motors, sim);
+        const Figures f = runOnce(motors > 1 ? together : *plan, motors, sim);
         if (motors == 1)
             single = f.wall;
         const double overheadMs = f.steps > 0 ? (f.wall - f.stepTime) / f.steps * 1000 : 0;

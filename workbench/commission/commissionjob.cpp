@@ -5,6 +5,7 @@
 #include "framework/log/qflog.h"
 #include "link/helper.h"
 #include "link/userprompt.h"
+#include "records/stationrecords.h"
 
 #include <QCloseEvent>
 #include <QTimer>
@@ -96,12 +97,16 @@ void CommissionJob::run() {
     QString error;
     const std::optional<ReportFolder::Written> written =
         ReportFolder::write(record, m_settings.reportDir, &error);
+    // The station keeps every run, as from the command line.
+    QString notKept;
+    if (!StationRecords::instance()->record(record, &notKept) && notKept.isEmpty())
+        notKept = tr("unknown reason");
     m_running = false;
     g_current = nullptr;
     if (m_window)
         m_window->removeEventFilter(this);
     emit finished(record, written ? written->folder : QString(), written ? written->files : QStringList(),
-                  error);
+                  error, notKept);
     if (m_closeWindow && m_window)
         QTimer::singleShot(0, m_window.data(), &QWidget::close);
     deleteLater();

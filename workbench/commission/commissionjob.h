@@ -45,9 +45,9 @@ public:
 
 signals:
     // folder: the report folder, empty when it could not be written (error says why);
-    // files: the names in it.
+    // files: the names in it; notKept: why the station's records lack the run, empty when kept.
     void finished(const RunRecord& record, const QString& folder, const QStringList& files,
-                  const QString& error);
+                  const QString& error, const QString& notKept);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -525,7 +525,7 @@ void CommissionPage::onMotorFinished(int motor, const MotorRecord& record) {
 }
 
 void CommissionPage::onFinished(const RunRecord& record, const QString& folder, const QStringList& files,
-                                const QString& error) {
+                                const QString& error, const QString& notKept) {
     // The steps that never ran are in the record only now.
     for (int motor = 0; motor < record.motors.size(); ++motor) {
         for (const StepRecord& step : record.motors[motor].steps) {
@@ -552,6 +552,8 @@ void CommissionPage::onFinished(const RunRecord& record, const QString& folder, 
         m_openReport->setEnabled(true);
         opener()(QUrl::fromLocalFile(m_reportFile.isEmpty() ? folder : m_reportFile));
     }
+    if (!notKept.isEmpty())
+        lines << tr("The run was not kept in the station's records: %1").arg(notKept);
     m_status->setText(lines.join(QLatin1Char('\n')));
     updateButtons();
 }

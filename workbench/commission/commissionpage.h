@@ -70,7 +70,7 @@ private:
     void onStepFinished(int motor, const StepRecord& step);
     void onMotorFinished(int motor, const MotorRecord& record);
     void onFinished(const RunRecord& record, const QString& folder, const QStringList& files,
-                    const QString& error);
+                    const QString& error, const QString& notKept);
     QTreeWidgetItem* stepItem(int motor, int stepIndex) const;
     void setOutcome(QTreeWidgetItem* item, int column, const QString& outcome);
     static QString stepTitle(const PlanStep& step);
