@@ -199,6 +199,13 @@ void CommissionRunner::stepParams(const QList<int>& motors, const ParamsStep& s,
     for (int k = 0; k < motors.size(); ++k) {
         StepRecord* r = &(*records)[k];
         const FlowResult& result = results[k];
+        // A profile that does not fit the motor is refused whole: each entry says why.
+        for (const QVariant& v : result.values.value(QStringLiteral("refused")).toList()) {
+            const QVariantMap m = v.toMap();
+            addMeasurement(r, textMeasurement(m.value(QStringLiteral("name")).toString(),
+                                              m.value(QStringLiteral("reason")).toString(), tr("applied"),
+                                              Outcome::Fail));
+        }
         for (const QVariant& v : result.values.value(QStringLiteral("mismatches")).toList()) {
             const QVariantMap m = v.toMap();
             addMeasurement(

@@ -474,6 +474,10 @@ Reconnect as soon as it is back?</translation>
         <source>The window was closed.</source>
         <translation>The window was closed.</translation>
     </message>
+    <message>
+        <source>unknown reason</source>
+        <translation>unknown reason</translation>
+    </message>
 </context>
 <context>
     <name>CommissionPage</name>
@@ -726,6 +730,10 @@ Reconnect as soon as it is back?</translation>
         <source>MCU %1, model %2</source>
         <translation>MCU %1, model %2</translation>
     </message>
+    <message>
+        <source>The run was not kept in the station&apos;s records: %1</source>
+        <translation>The run was not kept in the station&apos;s records: %1</translation>
+    </message>
 </context>
 <context>
     <name>CommissionRunner</name>
@@ -905,6 +913,10 @@ Reconnect as soon as it is back?</translation>
     <message>
         <source>Motor %1 reported a fault: %2</source>
         <translation>Motor %1 reported a fault: %2</translation>
+    </message>
+    <message>
+        <source>applied</source>
+        <translation>applied</translation>
     </message>
 </context>
 <context>

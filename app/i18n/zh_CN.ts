@@ -474,6 +474,10 @@ Reconnect as soon as it is back?</source>
         <source>The window was closed.</source>
         <translation>窗口已关闭。</translation>
     </message>
+    <message>
+        <source>unknown reason</source>
+        <translation>原因不明</translation>
+    </message>
 </context>
 <context>
     <name>CommissionPage</name>
@@ -723,6 +727,10 @@ Reconnect as soon as it is back?</source>
         <source>Reports: %1</source>
         <translation>报告：%1</translation>
     </message>
+    <message>
+        <source>The run was not kept in the station&apos;s records: %1</source>
+        <translation>本次调试未保存到工位记录：%1</translation>
+    </message>
 </context>
 <context>
     <name>CommissionRunner</name>
@@ -899,6 +907,10 @@ Reconnect as soon as it is back?</source>
     <message>
         <source>Motor %1 reported a fault: %2</source>
         <translation>电机 %1 报告故障：%2</translation>
+    </message>
+    <message>
+        <source>applied</source>
+        <translation>已应用</translation>
     </message>
 </context>
 <context>

@@ -26,11 +26,14 @@ private slots:
 
     void benchCheckPassesOnOneMotor();
     void benchCheckPassesOnSeveralMotorsInOnePass();
+    void simJointPassesOnSeveralMotors();
     void emptyBusNeverPasses();
     void moveJudgedAgainstItsTolerance_data();
     void moveJudgedAgainstItsTolerance();
     void stepFailsForItsReason_data();
     void stepFailsForItsReason();
+    void flashVerifiedByTheVersionReadBack_data();
+    void flashVerifiedByTheVersionReadBack();
     void faultFailsTheMotorItCameFrom();
     void canIdClashRefusedBeforeSending();
     void unplugMidStepEndsTheRun_data();
@@ -117,6 +120,36 @@ void TestCommissionRun::benchCheckPassesOnSeveralMotorsInOnePass() {
     QVERIFY(allReset());
 }
 
+void TestCommissionRun::simJointPassesOnSeveralMotors() {
+    m_motors = 3;
+    QVERIFY(startBench({"--motors", "3", "--cali-time", "1500"}));
+    QVector<PlanProblem> problems;
+    const std::optional<Plan> plan =
+        PlanReader::readFile(QStringLiteral(TRIVANE_EXAMPLES_DIR "/sim-joint.yaml"), &problems);
+    QVERIFY(plan);
+    const RunRecord record = run(*plan, Scope::AllMotors);
+    QCOMPARE(record.motors.size(), 3);
+    QStringList tables;
+    for (const MotorRecord& motor : record.motors) {
+        for (const StepRecord& s : motor.steps)
+            QVERIFY2(s.outcome == Outcome::Pass || s.outcome == Outcome::Marginal,
+                     qPrintable(s.title + ": " + s.message + " " + s.log.join(" | ")));
+        QCOMPARE(motor.firmware, QString("0.9.4"));
+        QCOMPARE(motor.paramSha256.size(), 64);
+        QCOMPARE(measurement(step(motor, 4), "limit_spd")->value, 20.0);
+        tables << motor.paramSha256;
+        const StepRecord* capture = step(motor, 8);
+        QCOMPARE(capture->attachments.size(), 1);
+        QVERIFY(capture->attachments.first().data.startsWith("time,mechVel,mechPos"));
+    }
+    // Each table holds its motor's own address: three motors, three fingerprints.
+    QCOMPARE(QSet<QString>(tables.begin(), tables.end()).size(), 3);
+    // Addressed from 10 up, each to its own ID, and left in reset mode there.
+    const QMap<int, QString> modes = benchModes();
+    QCOMPARE(modes.keys(), (QList<int>{10, 11, 12}));
+    QVERIFY(allReset());
+}
+
 void TestCommissionRun::emptyBusNeverPasses() {
     // The adapter answers, no motor does.
     QVERIFY(startBench({"--motors", "1", "--drop-tx", "1"}));
@@ -167,21 +200,34 @@ void TestCommissionRun::stepFailsForItsReason_data() {
     QTest::addColumn<QString>("failedMeasure");  // the failed measurement, or empty
     QTest::addColumn<QString>("message");        // part of the step's message, or empty
     QTest::addColumn<bool>("promptAnswer");
+    QTest::addColumn<int>("failing");  // the step that fails; the next one is skipped
     QTest::newRow("identify: another model")
         << QStringList() << QByteArray("  - step: identify\n    models: [5]\n") << "model"
-        << "" << true;
+        << "" << true << 1;
     QTest::newRow("calibrate: offset out of limits")
         << QStringList{"--cali-time", "1000"}
         << QByteArray("  - step: calibrate\n    offset: {min: 2, max: 3}\n") << "offset"
-        << "" << true;
+        << "" << true << 1;
     // Every record reaches the host late: the brake is confirmed after the limit.
     QTest::newRow("estop: brake too slow")
         << QStringList{"--latency", "300"} << QByteArray("  - step: estop\n    within: 200 ms\n")
         << "brake confirmed after"
-        << "" << true;
+        << "" << true << 1;
     QTest::newRow("prompt: declined")
         << QStringList() << QByteArray("  - step: prompt\n    text: Ready?\n") << ""
-        << "declined" << false;
+        << "declined" << false << 1;
+    // The profile asks for more than the entry allows: refused whole, nothing written.
+    QTest::newRow("params: refused entry")
+        << QStringList() << QByteArray("  - step: params\n    profile: refused.json\n") << "protect_temp"
+        << "" << true << 1;
+    QTest::newRow("capture: over its limit")
+        << QStringList()
+        << QByteArray(
+               "  - step: move\n    mode: velocity\n    target: 3\n    settle: 1 s\n"
+               "  - step: capture\n    channels: [mechVel]\n    rate: 100\n    duration: 1 s\n"
+               "    checks:\n      - measure: peak\n        channel: mechVel\n        max: 1\n")
+        << "peak(mechVel)"
+        << "" << true << 2;
 }
 
 void TestCommissionRun::stepFailsForItsReason() {
@@ -190,14 +236,22 @@ void TestCommissionRun::stepFailsForItsReason() {
     QFETCH(QString, failedMeasure);
     QFETCH(QString, message);
     QFETCH(bool, promptAnswer);
+    QFETCH(int, failing);
     QVERIFY(startBench(QStringList{"--motors", "1"} + bench));
+    QFile profile("refused.json");
+    QVERIFY(profile.open(QIODevice::WriteOnly));
+    profile.write(R"({"format": "trivane-param-backup", "version": 1, "mcu_id": "0", "can_id": 0, "model": 0,
+        "date": "2026-12-01T09:00:00", "identity": {}, "entries": [
+        {"code": "0X2009", "name": "limit_spd", "type": "float", "value": "15.000000", "writable": true},
+        {"code": "0X2006", "name": "protect_temp", "type": "int16", "value": "500", "writable": true}]})");
+    profile.close();
     const std::optional<Plan> plan = this->plan("name: failing\nsteps:\n" + steps + "  - step: zero\n");
     QVERIFY(plan);
     const RunRecord record = run(*plan, Scope::OnlyMotor, [promptAnswer](CommissionRunner& runner) {
         runner.setPrompter([promptAnswer](const QString&, QString*) { return promptAnswer; });
     });
     QCOMPARE(record.motors.size(), 1);
-    const StepRecord* failed = step(record.motors.first(), 1);
+    const StepRecord* failed = step(record.motors.first(), failing);
     QVERIFY(failed);
     QVERIFY2(failed->outcome == Outcome::Fail,
              qPrintable(Outcomes::name(failed->outcome) + " " + failed->message));
@@ -208,9 +262,70 @@ void TestCommissionRun::stepFailsForItsReason() {
     }
     if (!message.isEmpty())
         QVERIFY2(failed->message.contains(message), qPrintable(failed->message));
-    QCOMPARE(step(record.motors.first(), 2)->outcome, Outcome::Skipped);
+    QCOMPARE(step(record.motors.first(), failing + 1)->outcome, Outcome::Skipped);
     QCOMPARE(record.outcome, Outcome::Fail);
     QVERIFY(allReset());
+}
+
+namespace {
+
+// A firmware image the simulated motor installs as `version`: "TRVFW", the version in 16
+// bytes, the CRC-32 of the rest, then the rest.
+QByteArray firmwareImage(const QByteArray& version) {
+    QByteArray body(4096, '\0');
+    for (int i = 0; i < body.size(); ++i)
+        body[i] = char(i * 7 + 3);
+    quint32 crc = 0xFFFFFFFF;
+    for (char c : body) {
+        crc ^= quint8(c);
+        for (int b = 0; b < 8; ++b)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    crc = ~crc;
+    QByteArray image = "TRVFW" + version.leftJustified(16, '\0', true);
+    for (int i = 0; i < 4; ++i)
+        image += char((crc >> (8 * i)) & 0xFF);
+    return image + body;
+}
+
+}  // namespace
+
+void TestCommissionRun::flashVerifiedByTheVersionReadBack_data() {
+    QTest::addColumn<QByteArray>("carries");
+    QTest::addColumn<QByteArray>("planned");
+    QTest::addColumn<Outcome>("outcome");
+    QTest::newRow("the version the plan names")
+        << QByteArray("1.2.0") << QByteArray("1.2.0") << Outcome::Pass;
+    // The plan says one version, the image installs another: only the read-back counts.
+    QTest::newRow("another version") << QByteArray("1.2.0") << QByteArray("1.3.0") << Outcome::Fail;
+}
+
+void TestCommissionRun::flashVerifiedByTheVersionReadBack() {
+    QFETCH(QByteArray, carries);
+    QFETCH(QByteArray, planned);
+    QFETCH(Outcome, outcome);
+    QVERIFY(startBench({"--motors", "1", "--erase-delay", "200"}));
+    QFile image("image.bin");
+    QVERIFY(image.open(QIODevice::WriteOnly));
+    QCOMPARE(image.write(firmwareImage(carries)), qint64(4096 + 25));
+    image.close();
+    const std::optional<Plan> plan = this->plan(
+        "name: flash\nsteps:\n  - step: flash\n    image: image.bin\n"
+        "    version: " +
+        planned + "\n    version_entry: AppCodeVersion\n");
+    QVERIFY(plan);
+    const RunRecord first = run(*plan, Scope::OnlyMotor);
+    QCOMPARE(first.motors.size(), 1);
+    const StepRecord* flash = step(first.motors.first(), 1);
+    QVERIFY2(flash->outcome == outcome, qPrintable(Outcomes::name(flash->outcome) + " " + flash->message));
+    QCOMPARE(first.motors.first().firmware, QString(carries));
+    QCOMPARE(measurement(flash, "AppCodeVersion")->text, QString(carries));
+    if (outcome != Outcome::Pass)
+        return;
+    // Run again: the motor runs that version already, nothing is sent.
+    const RunRecord second = run(*plan, Scope::OnlyMotor);
+    QCOMPARE(step(second.motors.first(), 1)->outcome, Outcome::Skipped);
+    QCOMPARE(second.outcome, Outcome::Pass);
 }
 
 void TestCommissionRun::faultFailsTheMotorItCameFrom() {
