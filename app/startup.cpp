@@ -156,9 +156,13 @@ void Startup::start() {
     new ScreenshotHook(m_window, m_window);
     ScreenWalk::startFromEnvironment(m_window);
     m_exitSignals = new ExitSignals;
-    QObject::connect(m_exitSignals, &ExitSignals::exitRequested, qApp, [] {
+    QObject::connect(m_exitSignals, &ExitSignals::exitRequested, qApp, [this] {
         QApplication::closeAllWindows();
-        QCoreApplication::quit();
+        // A window that refused (a commissioning run still leaving its motors safe) closes
+        // itself when done, and the program ends with it; quitting now would leave that work
+        // undone.
+        if (!m_window || !m_window->isVisible())
+            QCoreApplication::quit();
     });
     kx::logI() << "version: " + AppInfo::version();
 }

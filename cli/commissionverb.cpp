@@ -9,6 +9,8 @@
 #include "commission/report/reportfolder.h"
 #include "commission/reporttext.h"
 #include "framework/core/exitsignals.h"
+#include "framework/data/datamanager.h"
+#include "framework/data/dataobject.h"
 #include "link/linkwait.h"
 #include "records/stationrecords.h"
 
@@ -139,10 +141,16 @@ int CommissionVerb::run(const QStringList& arguments) {
     const QString reportDir =
         parser.isSet(reportDirOption) ? parser.value(reportDirOption) : QStringLiteral("reports");
 
-    // Every motor on the bus is detected, the run's or not: a new CAN ID must not clash.
-    session.scanWholeBus();
+    // The run detects the motors itself (the whole bus, the run's motors or not: a new CAN ID
+    // must not clash), so that an empty bus still gives a report that says so. Its output is
+    // the summary; the link's status lines are progress.
+    session.skipDetection();
+    session.statusToStderr();
     if (!session.open())
         return session.finish(false);
+    // An adapter pulled out mid-run is taken back when it returns, so the motors can still be
+    // left safe.
+    kx::d().rootDobj()->set(nullptr, QStringLiteral("config.setting.auto_connect"), true, true);
 
     LinkRunFlows flows;
     CommissionRunner runner(*plan, &flows, settings);
@@ -153,6 +161,8 @@ int CommissionVerb::run(const QStringList& arguments) {
     QObject::connect(&signalWatch, &ExitSignals::exitRequested, &runner, [&runner](int signal) {
         runner.cancel(signal == SIGTERM ? tr("Stopped by SIGTERM.") : tr("Stopped by Ctrl+C."));
     });
+    QObject::connect(&runner, &CommissionRunner::notice,
+                     [](const QString& text) { LinkSession::printErr(text); });
     QObject::connect(&runner, &CommissionRunner::stepStarted, [&](int motor, const PlanStep& step) {
         LinkSession::printErr(tr("[motor %1] %2/%3 %4 ...")
                                   .arg(motor + 1)

@@ -23,8 +23,18 @@ void CommissionRunner::cancel(const QString& reason) {
     if (m_cancelled.exchange(true))
         return;
     m_cancelReason = reason.isEmpty() ? tr("The run was cancelled.") : reason;
-    if (m_current)
+    if (m_current && !m_safing)
         m_current->cancel(m_cancelReason);
+}
+
+bool CommissionRunner::stopRequested() {
+    if (m_endReason.isEmpty()) {
+        if (m_cancelled)
+            m_endReason = m_cancelReason;
+        else if (m_lease.isValid() && m_lease.preempted())
+            m_endReason = m_lease.preemptReason();
+    }
+    return !m_endReason.isEmpty();
 }
 
 RunRecord CommissionRunner::run() {
@@ -39,6 +49,9 @@ RunRecord CommissionRunner::run() {
     m_record.startUtc = QDateTime::currentDateTimeUtc();
     m_runs.clear();
     m_endReason.clear();
+    m_portLost = false;
+    m_alarmStop = false;
+    m_flows->watchAlarms([this](int canId) { onAlarmNews(canId); });
 
     QString refusal;
     m_lease = LinkLease::acquire(-1, tr("commissioning"), &refusal);
@@ -49,7 +62,7 @@ RunRecord CommissionRunner::run() {
             m_plan.steps.first().kind == QLatin1String("detect") ? &m_plan.steps.first() : nullptr;
         if (detect(detectStep)) {
             int i = detectStep ? 1 : 0;
-            while (i < m_plan.steps.size() && m_endReason.isEmpty()) {
+            while (i < m_plan.steps.size() && !stopRequested()) {
                 if (m_plan.steps[i].allMotors) {
                     runAllMotors(m_plan.steps[i]);
                     ++i;
@@ -63,8 +76,8 @@ RunRecord CommissionRunner::run() {
             }
         }
     }
-    if (m_cancelled && m_endReason.isEmpty())
-        m_endReason = m_cancelReason;
+    stopRequested();
+    m_flows->watchAlarms(nullptr);
     skipRemaining();
     // The safe-leave flows must run even after an emergency stop took the lease away: they
     // take a lease of their own.
@@ -171,7 +184,12 @@ bool CommissionRunner::detect(const PlanStep* step) {
         motor.modelCode = f.model;
         motor.startUtc = r.startUtc;
         m_record.motors << motor;
-        m_runs << MotorRun();
+        MotorRun run;
+        // A fault the motor already had is reported, but only a new one fails a step.
+        run.alarmBase = m_flows->alarm(f.canId);
+        if (!run.alarmBase.isEmpty())
+            r.log << tr("Motor %1 reports an alarm before the run: %2").arg(f.canId).arg(run.alarmBase.text);
+        m_runs << run;
     }
     emit motorsFound(m_record);
     if (!step)
@@ -199,9 +217,7 @@ bool CommissionRunner::detect(const PlanStep* step) {
 void CommissionRunner::runSegment(int first, int last) {
     for (int motor = 0; motor < m_runs.size(); ++motor) {
         for (int k = first; k <= last; ++k) {
-            if (m_cancelled && m_endReason.isEmpty())
-                m_endReason = m_cancelReason;
-            if (!m_endReason.isEmpty() || !m_runs[motor].active)
+            if (stopRequested() || !m_runs[motor].active)
                 break;
             emit stepStarted(motor, m_plan.steps[k]);
             finishStep(motor, m_plan.steps[k], execute(motor, m_plan.steps[k]));
@@ -212,14 +228,24 @@ void CommissionRunner::runSegment(int first, int last) {
 }
 
 void CommissionRunner::runAllMotors(const PlanStep& step) {
-    if (m_cancelled && m_endReason.isEmpty())
-        m_endReason = m_cancelReason;
-    if (!m_endReason.isEmpty())
+    if (stopRequested())
         return;
     QList<int> motors;
     for (int i = 0; i < m_runs.size(); ++i) {
-        if (m_runs[i].active)
-            motors << i;
+        if (!m_runs[i].active)
+            continue;
+        StepRecord refused;
+        refused.index = step.index;
+        refused.kind = step.kind;
+        refused.title = step.title;
+        refused.startUtc = QDateTime::currentDateTimeUtc();
+        // A motor that reported a fault while it waited for this step is not driven.
+        if (judgeAlarm(i, &refused)) {
+            emit stepStarted(i, step);
+            finishStep(i, step, refused);
+            continue;
+        }
+        motors << i;
     }
     if (motors.isEmpty())
         return;
@@ -240,8 +266,10 @@ void CommissionRunner::runAllMotors(const PlanStep& step) {
         stepParams(motors, *s, &records);
     else if (const auto* s = step.as<CaptureStep>())
         stepCapture(motors, *s, step.index, &records);
+    const double seconds = clock.elapsed() / 1000.0;
     for (int k = 0; k < motors.size(); ++k) {
-        records[k].seconds = clock.elapsed() / 1000.0;
+        records[k].seconds = seconds;
+        judgeAlarm(motors[k], &records[k]);
         finishStep(motors[k], step, records[k]);
     }
 }
@@ -254,6 +282,9 @@ StepRecord CommissionRunner::execute(int motor, const PlanStep& step) {
     r.startUtc = QDateTime::currentDateTimeUtc();
     QElapsedTimer clock;
     clock.start();
+    // A motor that reported a fault while it waited for this step is not driven.
+    if (judgeAlarm(motor, &r))
+        return r;
     QVector<StepRecord> one{r};
     // Prompts and waits send nothing; identify only reads.
     if (step.kind != QLatin1String("prompt") && step.kind != QLatin1String("wait") &&
@@ -284,6 +315,7 @@ StepRecord CommissionRunner::execute(int motor, const PlanStep& step) {
     if (step.as<ParamsStep>() || step.as<CalibrateStep>() || step.as<CaptureStep>())
         r = one.first();
     r.seconds = clock.elapsed() / 1000.0;
+    judgeAlarm(motor, &r);
     return r;
 }
 
@@ -315,7 +347,10 @@ void CommissionRunner::leaveSafe(int motor, StepRecord* log) {
         return;
     const int canId = m_record.motors[motor].canId;
     StepRecord scratch;
+    const bool wasSafing = m_safing;
+    m_safing = true;
     const FlowResult result = runFlow(m_flows->leaveSafe(canId), motor, log->index, &scratch);
+    m_safing = wasSafing;
     if (result.ok())
         log->log << tr("Motor %1 left in reset mode.").arg(canId);
     else
@@ -323,18 +358,50 @@ void CommissionRunner::leaveSafe(int motor, StepRecord* log) {
 }
 
 void CommissionRunner::leaveEveryMotorSafe() {
-    for (int motor = 0; motor < m_runs.size(); ++motor) {
-        MotorRecord& record = m_record.motors[motor];
-        if (record.steps.isEmpty())
-            continue;
-        // The last step that ran carries the line (skipped ones never ran).
-        StepRecord* last = &record.steps.last();
-        for (StepRecord& s : record.steps) {
+    // The last step that ran carries the lines (skipped ones never ran).
+    auto lastRun = [this](int motor) {
+        QVector<StepRecord>& steps = m_record.motors[motor].steps;
+        StepRecord* last = &steps.last();
+        for (StepRecord& s : steps) {
             if (s.outcome != Outcome::Skipped || s.index <= 1)
                 last = &s;
         }
-        leaveSafe(motor, last);
+        return last;
+    };
+    QList<int> touched;
+    for (int motor = 0; motor < m_runs.size(); ++motor) {
+        if (m_runs[motor].touched && !m_record.motors[motor].steps.isEmpty())
+            touched << motor;
     }
+    if (touched.isEmpty())
+        return;
+    m_safing = true;
+    if (m_portLost) {
+        emit notice(
+            tr("The adapter went away: waiting up to %n second(s) for it to come back, to leave "
+               "the motors safe.",
+               nullptr, (m_settings.reconnectWaitMs + 999) / 1000));
+        StepRecord scratch;
+        const FlowResult back =
+            runFlow(m_flows->reconnect(canIdsOf(touched), m_settings.reconnectWaitMs), -1, 0, &scratch);
+        if (!back.ok()) {
+            for (int motor : touched) {
+                const QString line = tr("Motor %1 could not be reached to leave it safe: %2")
+                                         .arg(m_record.motors[motor].canId)
+                                         .arg(back.reason);
+                lastRun(motor)->log << line;
+                emit notice(line);
+            }
+            m_safing = false;
+            return;
+        }
+    }
+    for (int motor : touched) {
+        StepRecord* last = lastRun(motor);
+        leaveSafe(motor, last);
+        emit notice(last->log.last());
+    }
+    m_safing = false;
 }
 
 void CommissionRunner::skipRemaining() {
@@ -375,17 +442,26 @@ FlowResult CommissionRunner::runFlow(std::unique_ptr<Flow> flow, int motor, int 
     }
     if (m_lease.isValid())
         flow->runUnder(m_lease);
+    flow->setAllowInput(m_settings.allowInput);
     connect(flow.get(), &Flow::progress, this, [this, motor, stepIndex, r](const FlowProgress& p) {
         emit stepProgress(motor, stepIndex, p);
         if (!p.text.isEmpty() && (r->log.isEmpty() || r->log.last() != p.text) &&
             r->log.size() < kMaxLogLines)
             r->log << p.text;
     });
-    if (m_cancelled)
+    // Leaving motors safe goes on after a cancel: that is what the cancel asked for.
+    if (m_cancelled && !m_safing)
         flow->cancel(m_cancelReason);
     m_current = flow.get();
-    const FlowResult result = flow->run();
+    m_currentMotor = flow->canId() >= 0 ? motor : -1;
+    FlowResult result = flow->run();
     m_current = nullptr;
+    m_currentMotor = -1;
+    // Stopped for its motor's fault: the step failed; the run goes on with the other motors.
+    if (m_alarmStop && result.outcome == FlowOutcome::Cancelled && !m_cancelled &&
+        !(m_lease.isValid() && m_lease.preempted()))
+        result.outcome = FlowOutcome::Failed;
+    m_alarmStop = false;
     QString line = tr("%1: %2").arg(result.flow, FlowResult::outcomeName(result.outcome));
     if (!result.reason.isEmpty())
         line += QStringLiteral(" (%1)").arg(result.reason);
@@ -435,6 +511,8 @@ Outcome CommissionRunner::judgeFlow(const FlowResult& result, StepRecord* r) {
             outcome = Outcome::Error;
             break;
         case FlowOutcome::PortClosed:
+            m_portLost = true;
+            [[fallthrough]];
         case FlowOutcome::Cancelled:
             // Nothing more can be done on this link (or the operator said stop).
             outcome = Outcome::Error;
@@ -458,4 +536,37 @@ QList<int> CommissionRunner::canIdsOf(const QList<int>& motors) const {
     for (int m : motors)
         ids << m_record.motors[m].canId;
     return ids;
+}
+
+bool CommissionRunner::judgeAlarm(int motor, StepRecord* r) {
+    const RunFlows::Alarm now = m_flows->alarm(m_record.motors[motor].canId);
+    const bool fresh = !now.newSince(m_runs[motor].alarmBase).isEmpty();
+    // Judged once: a fault that stays set fails only the step it came in.
+    m_runs[motor].alarmBase = now;
+    if (!fresh)
+        return false;
+    Measurement m;
+    m.name = tr("alarm");
+    m.numeric = false;
+    m.text = now.text;
+    m.expected = tr("none");
+    m.outcome = Outcome::Fail;
+    addMeasurement(r, m);
+    const QString why = tr("Motor %1 reported a fault: %2").arg(m_record.motors[motor].canId).arg(now.text);
+    if (r->message.isEmpty())
+        r->message = why;
+    r->log << why;
+    return true;
+}
+
+void CommissionRunner::onAlarmNews(int canId) {
+    if (!m_current || m_currentMotor < 0 || m_alarmStop || m_safing)
+        return;
+    if (m_record.motors[m_currentMotor].canId != canId)
+        return;
+    const RunFlows::Alarm now = m_flows->alarm(canId);
+    if (now.newSince(m_runs[m_currentMotor].alarmBase).isEmpty())
+        return;
+    m_alarmStop = true;
+    m_current->cancel(tr("Motor %1 reported a fault: %2").arg(canId).arg(now.text));
 }

@@ -24,7 +24,12 @@
 // window closed), an emergency stop or the adapter going away ends the whole run.
 //
 // Whatever ended it, every motor the run touched is left safe (jog stopped, reset mode), each
-// as soon as its own run ends and all of them again at the very end.
+// as soon as its own run ends and all of them again at the very end. When the adapter went
+// away, the runner first waits a while for it to come back, since nothing can reach the
+// motors until then.
+//
+// A motor that reports a new fault during the run fails the step it is in (a flow of that
+// motor alone is stopped at once), or its next step when the fault came while it waited.
 //
 // Lives on the port's (GUI) thread; run() returns when the run is over. cancel() may be
 // called from a slot while run() waits (the flows run local event loops).
@@ -44,6 +49,11 @@ public:
         QString station;
         QString operatorName;
         QString toolVersion;
+        // Flows let user input through while they wait (a window, whose emergency stop must
+        // stay reachable).
+        bool allowInput = false;
+        // How long to wait for an adapter that went away, to leave the motors safe.
+        int reconnectWaitMs = 10000;
     };
 
     // Asks the operator to confirm text; false when declined or nobody can answer (then *why
@@ -70,12 +80,16 @@ signals:
     void stepProgress(int motor, int stepIndex, const FlowProgress& progress);
     void stepFinished(int motor, const StepRecord& step);
     void motorFinished(int motor, const MotorRecord& record);
+    // News about the run as a whole (waiting for the adapter, motors left safe).
+    void notice(const QString& text);
 
 private:
     struct MotorRun {
         bool active = true;    // still going through the plan
         bool touched = false;  // something was sent to it beyond detection
         int stoppedAt = 0;     // the step that ended its run
+        // The alarm already known: only bits beyond it fail a step.
+        RunFlows::Alarm alarmBase;
     };
 
     // Detection and the choice of motors; false when the run cannot go on.
@@ -90,6 +104,13 @@ private:
     void leaveSafe(int motor, StepRecord* log);
     void leaveEveryMotorSafe();
     void skipRemaining();
+    // True (with the end reason set) once the operator cancelled or an emergency stop took the
+    // lease.
+    bool stopRequested();
+    // A fault the motor reported since its alarm was last judged: recorded as a failed
+    // measurement in r; true when there was one.
+    bool judgeAlarm(int motor, StepRecord* r);
+    void onAlarmNews(int canId);
 
     // The per-kind steps (commissionsteps.cpp).
     void stepIdentify(int motor, const IdentifyStep& s, StepRecord* r);
@@ -124,6 +145,10 @@ private:
     QList<int> m_busCanIds;  // every CAN ID on the bus, motors outside the run included
     LinkLease::Token m_lease;
     Flow* m_current = nullptr;
+    int m_currentMotor = -1;   // the one motor m_current works on; -1 for several or none
+    bool m_alarmStop = false;  // m_current was stopped for its motor's fault
+    bool m_portLost = false;   // the adapter went away during the run
+    bool m_safing = false;     // leaving motors safe: neither a cancel nor a fault stops that
     std::atomic<bool> m_cancelled{false};
     QString m_cancelReason;
     bool m_needsChoice = false;

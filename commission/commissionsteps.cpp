@@ -199,6 +199,13 @@ void CommissionRunner::stepParams(const QList<int>& motors, const ParamsStep& s,
     for (int k = 0; k < motors.size(); ++k) {
         StepRecord* r = &(*records)[k];
         const FlowResult& result = results[k];
+        // A profile that does not fit the motor is refused whole: each entry says why.
+        for (const QVariant& v : result.values.value(QStringLiteral("refused")).toList()) {
+            const QVariantMap m = v.toMap();
+            addMeasurement(r, textMeasurement(m.value(QStringLiteral("name")).toString(),
+                                              m.value(QStringLiteral("reason")).toString(), tr("applied"),
+                                              Outcome::Fail));
+        }
         for (const QVariant& v : result.values.value(QStringLiteral("mismatches")).toList()) {
             const QVariantMap m = v.toMap();
             addMeasurement(
@@ -366,6 +373,7 @@ void CommissionRunner::stepWait(const WaitStep& s, StepRecord* r) {
     LinkWait::Options options;
     options.timeoutMs = qRound(s.seconds * 1000);
     options.cancelled = [this] { return m_cancelled.load() || m_lease.preempted(); };
+    options.allowInput = m_settings.allowInput;
     switch (LinkWait::until([] { return false; }, options)) {
         case LinkWait::Result::TimedOut:
         case LinkWait::Result::Done:
@@ -373,6 +381,7 @@ void CommissionRunner::stepWait(const WaitStep& s, StepRecord* r) {
         case LinkWait::Result::PortClosed:
             r->outcome = Outcome::Error;
             r->message = tr("The adapter was disconnected.");
+            m_portLost = true;
             break;
         case LinkWait::Result::DeviceRemoved:
         case LinkWait::Result::Cancelled:

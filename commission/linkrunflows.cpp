@@ -6,12 +6,18 @@
 #include "link/flows/estopflow.h"
 #include "link/flows/firmwareflow.h"
 #include "link/flows/moveflow.h"
+#include "link/flows/reconnectflow.h"
 #include "link/flows/paramapplyflow.h"
 #include "link/flows/paramreadflow.h"
 #include "link/flows/safestateflow.h"
 #include "link/flows/scopeflow.h"
 #include "link/flows/setcanidflow.h"
 #include "link/flows/zeroflow.h"
+#include "link/canworker.h"
+#include "link/helper.h"
+#include "link/linkstates.h"
+#include "link/motorfaults.h"
+#include "link/motorstates.h"
 
 #include <QCoreApplication>
 
@@ -41,9 +47,12 @@ QString tr(const char* text) {
 
 }  // namespace
 
+LinkRunFlows::~LinkRunFlows() = default;
+
 std::unique_ptr<Flow> LinkRunFlows::detect() {
     DetectFlow::Options options;
     options.wholeBus = true;
+    options.rescan = m_settings.rescan;
     return std::make_unique<DetectFlow>(options);
 }
 
@@ -110,4 +119,30 @@ std::unique_ptr<Flow> LinkRunFlows::estop(int canId) {
 
 std::unique_ptr<Flow> LinkRunFlows::leaveSafe(int canId) {
     return std::make_unique<SafeStateFlow>(canId);
+}
+
+std::unique_ptr<Flow> LinkRunFlows::reconnect(const QList<int>& canIds, int timeoutMs) {
+    return std::make_unique<ReconnectFlow>(canIds, timeoutMs);
+}
+
+RunFlows::Alarm LinkRunFlows::alarm(int canId) {
+    const MotorState s = MotorStates::get(quint8(canId));
+    Alarm a;
+    for (size_t i = 0; i < s.faults.size(); ++i)
+        a.flags |= s.faults[i] ? 1u << i : 0u;
+    a.fault = s.faultWord;
+    a.text = MotorFaults::describe(a.flags, a.fault, 0);
+    return a;
+}
+
+void LinkRunFlows::watchAlarms(std::function<void(int canId)> changed) {
+    QObject::disconnect(m_alarmConnection);
+    CANWorker* worker = Helper::instance()->worker();
+    if (!changed || !worker)
+        return;
+    m_alarmConnection = QObject::connect(
+        worker, &CANWorker::motorChanged, &m_alarmContext, [changed](quint8 canId, int status) {
+            if (status == OTA_STA_MOTOR_FEEDBACK || status == OTA_STA_MOTOR_FAULTWARN)
+                changed(canId);
+        });
 }

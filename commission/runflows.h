@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 #include "link/flows/flow.h"
@@ -29,6 +30,7 @@
 //                channel names in the order asked, "records", "lost": int
 //  estop         "brake_ms": double, the time until the motor confirmed brake mode
 //  leaveSafe     nothing; stops a jog and puts the motor into reset mode
+//  reconnect     nothing; succeeds once the adapter is back with the motors registered
 //
 // Flows over several motors (calibrate, applyParams, capture take a list of CAN IDs; a list
 // of one is one motor) report each motor under "motors": a map from the CAN ID as text to a
@@ -42,6 +44,23 @@ public:
         double kp = 0;     // mit mode
         double kd = 0;
         int settleMs = 0;
+    };
+
+    // What a motor reports as going wrong: the fault flags of its feedback and the fault word
+    // of its last fault frame. Warnings are not alarms.
+    struct Alarm {
+        quint32 flags = 0;
+        quint32 fault = 0;
+        QString text;  // for people: "flags 0, 1; fault 0x3"
+
+        bool isEmpty() const { return flags == 0 && fault == 0; }
+        // The bits set here that were not set in `before` (text left empty).
+        Alarm newSince(const Alarm& before) const {
+            Alarm a;
+            a.flags = flags & ~before.flags;
+            a.fault = fault & ~before.fault;
+            return a;
+        }
     };
 
     virtual ~RunFlows() = default;
@@ -59,4 +78,12 @@ public:
                                           double seconds) = 0;
     virtual std::unique_ptr<Flow> estop(int canId) = 0;
     virtual std::unique_ptr<Flow> leaveSafe(int canId) = 0;
+    // Waits up to timeoutMs for an adapter that went away to come back with these motors.
+    virtual std::unique_ptr<Flow> reconnect(const QList<int>& canIds, int timeoutMs) = 0;
+
+    // The motor's alarm as last reported.
+    virtual Alarm alarm(int canId) = 0;
+    // Calls `changed` (on the port's thread) whenever a motor reports something its alarm
+    // may have changed with; an empty function stops the calls.
+    virtual void watchAlarms(std::function<void(int canId)> changed) = 0;
 };

@@ -1,6 +1,7 @@
 #include "workbench/workbenchscreens.h"
 
 #include "app/shell/shellregistry.h"
+#include "workbench/commission/commissionscreens.h"
 #include "workbench/device/deviceinfopage.h"
 #include "workbench/device/devicewidget.h"
 #include "workbench/monitor/monitorscreens.h"
@@ -73,4 +74,5 @@ void registerWorkbenchScreens() {
     ShellRegistry::setDeviceTreeFactory([](QWidget* parent) { return new DeviceWidget(parent); });
     ShellRegistry::setSidebarFactory([](QWidget* parent) { return new Sidebar(parent); });
     registerMonitorScreens();
+    registerCommissionScreens();
 }

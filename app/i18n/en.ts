@@ -469,6 +469,273 @@ Reconnect as soon as it is back?</translation>
     </message>
 </context>
 <context>
+    <name>CommissionJob</name>
+    <message>
+        <source>The window was closed.</source>
+        <translation>The window was closed.</translation>
+    </message>
+    <message>
+        <source>unknown reason</source>
+        <translation>unknown reason</translation>
+    </message>
+</context>
+<context>
+    <name>CommissionPage</name>
+    <message>
+        <source>The commissioning page was closed.</source>
+        <translation>The commissioning page was closed.</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>Choose a commissioning plan (YAML)</source>
+        <translation>Choose a commissioning plan (YAML)</translation>
+    </message>
+    <message>
+        <source>Choose...</source>
+        <translation>Choose...</translation>
+    </message>
+    <message>
+        <source>Motors</source>
+        <translation>Motors</translation>
+    </message>
+    <message>
+        <source>Every motor on the bus</source>
+        <translation>Every motor on the bus</translation>
+    </message>
+    <message>
+        <source>One motor, CAN ID:</source>
+        <translation>One motor, CAN ID:</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>Operator</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>Station</translation>
+    </message>
+    <message>
+        <source>Reports in</source>
+        <translation>Reports in</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Emergency stop (Esc)</source>
+        <translation>Emergency stop (Esc)</translation>
+    </message>
+    <message>
+        <source>Brake every connected motor; the run ends and leaves its motors in reset mode.</source>
+        <translation>Brake every connected motor; the run ends and leaves its motors in reset mode.</translation>
+    </message>
+    <message>
+        <source>Open report</source>
+        <translation>Open report</translation>
+    </message>
+    <message>
+        <source>Motors on the bus</source>
+        <translation>Motors on the bus</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Step</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>Measured</source>
+        <translation>Measured</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>Open a commissioning plan</source>
+        <translation>Open a commissioning plan</translation>
+    </message>
+    <message>
+        <source>Commissioning plans (*.yaml *.yml)</source>
+        <translation>Commissioning plans (*.yaml *.yml)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n step(s)</source>
+        <translation>
+            <numerusform>%1: %n step(s)</numerusform>
+            <numerusform>%1: %n step(s)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The plan cannot run: %n problem(s).</source>
+        <translation>
+            <numerusform>The plan cannot run: %n problem(s).</numerusform>
+            <numerusform>The plan cannot run: %n problem(s).</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Not connected: connect the adapter on the Device tab.</source>
+        <translation>Not connected: connect the adapter on the Device tab.</translation>
+    </message>
+    <message>
+        <source>Motor %1  MCU %2</source>
+        <translation>Motor %1  MCU %2</translation>
+    </message>
+    <message>
+        <source>No motor detected yet: the run scans the bus.</source>
+        <translation>No motor detected yet: the run scans the bus.</translation>
+    </message>
+    <message>
+        <source>A commissioning run is already going on.</source>
+        <translation>A commissioning run is already going on.</translation>
+    </message>
+    <message>
+        <source>Choose a plan that can run first.</source>
+        <translation>Choose a plan that can run first.</translation>
+    </message>
+    <message>
+        <source>Connect the adapter first (Device tab, Connect).</source>
+        <translation>Connect the adapter first (Device tab, Connect).</translation>
+    </message>
+    <message>
+        <source>Detecting the motors...</source>
+        <translation>Detecting the motors...</translation>
+    </message>
+    <message>
+        <source>Cancelled by the operator.</source>
+        <translation>Cancelled by the operator.</translation>
+    </message>
+    <message>
+        <source>PASS</source>
+        <translation>PASS</translation>
+    </message>
+    <message>
+        <source>MARGINAL</source>
+        <translation>MARGINAL</translation>
+    </message>
+    <message>
+        <source>FAIL</source>
+        <translation>FAIL</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>ERROR</translation>
+    </message>
+    <message>
+        <source>SKIPPED</source>
+        <translation>SKIPPED</translation>
+    </message>
+    <message>
+        <source>running</source>
+        <translation>running</translation>
+    </message>
+    <message>
+        <source>Motor %1</source>
+        <translation>Motor %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n motor(s) in the run.</source>
+        <translation>
+            <numerusform>%n motor(s) in the run.</numerusform>
+            <numerusform>%n motor(s) in the run.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>running %1%</source>
+        <translation>running %1%</translation>
+    </message>
+    <message>
+        <source>The reports could not be written: %1</source>
+        <translation>The reports could not be written: %1</translation>
+    </message>
+    <message>
+        <source>Reports: %1</source>
+        <translation>Reports: %1</translation>
+    </message>
+    <message>
+        <source>model %1</source>
+        <translation>model %1</translation>
+    </message>
+    <message>
+        <source>position</source>
+        <translation>position</translation>
+    </message>
+    <message>
+        <source>velocity</source>
+        <translation>velocity</translation>
+    </message>
+    <message>
+        <source>torque</source>
+        <translation>torque</translation>
+    </message>
+    <message>
+        <source>detect</source>
+        <translation>detect</translation>
+    </message>
+    <message>
+        <source>identify</source>
+        <translation>identify</translation>
+    </message>
+    <message>
+        <source>set CAN ID</source>
+        <translation>set CAN ID</translation>
+    </message>
+    <message>
+        <source>flash</source>
+        <translation>flash</translation>
+    </message>
+    <message>
+        <source>parameters</source>
+        <translation>parameters</translation>
+    </message>
+    <message>
+        <source>zero</source>
+        <translation>zero</translation>
+    </message>
+    <message>
+        <source>calibrate</source>
+        <translation>calibrate</translation>
+    </message>
+    <message>
+        <source>move</source>
+        <translation>move</translation>
+    </message>
+    <message>
+        <source>capture</source>
+        <translation>capture</translation>
+    </message>
+    <message>
+        <source>E-stop</source>
+        <translation>E-stop</translation>
+    </message>
+    <message>
+        <source>prompt</source>
+        <translation>prompt</translation>
+    </message>
+    <message>
+        <source>wait</source>
+        <translation>wait</translation>
+    </message>
+    <message>
+        <source>MCU %1, model %2</source>
+        <translation>MCU %1, model %2</translation>
+    </message>
+    <message>
+        <source>The run was not kept in the station&apos;s records: %1</source>
+        <translation>The run was not kept in the station&apos;s records: %1</translation>
+    </message>
+</context>
+<context>
     <name>CommissionRunner</name>
     <message>
         <source>The run was cancelled.</source>
@@ -619,6 +886,44 @@ Reconnect as soon as it is back?</translation>
     <message>
         <source>The adapter was disconnected.</source>
         <translation>The adapter was disconnected.</translation>
+    </message>
+    <message>
+        <source>Motor %1 reports an alarm before the run: %2</source>
+        <translation>Motor %1 reports an alarm before the run: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>The adapter went away: waiting up to %n second(s) for it to come back, to leave the motors safe.</source>
+        <translation>
+            <numerusform>The adapter went away: waiting up to %n second(s) for it to come back, to leave the motors safe.</numerusform>
+            <numerusform>The adapter went away: waiting up to %n second(s) for it to come back, to leave the motors safe.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Motor %1 could not be reached to leave it safe: %2</source>
+        <translation>Motor %1 could not be reached to leave it safe: %2</translation>
+    </message>
+    <message>
+        <source>alarm</source>
+        <translation>alarm</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>Motor %1 reported a fault: %2</source>
+        <translation>Motor %1 reported a fault: %2</translation>
+    </message>
+    <message>
+        <source>applied</source>
+        <translation>applied</translation>
+    </message>
+</context>
+<context>
+    <name>CommissionScreens</name>
+    <message>
+        <source>Commission</source>
+        <translation>Commission</translation>
     </message>
 </context>
 <context>
@@ -3535,6 +3840,28 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Export to %1 Failed!</source>
         <translation>Export to %1 Failed!</translation>
+    </message>
+</context>
+<context>
+    <name>ReconnectFlow</name>
+    <message>
+        <source>There is no link.</source>
+        <translation>There is no link.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Waiting up to %n second(s) for the adapter to come back.</source>
+        <translation>
+            <numerusform>Waiting up to %n second(s) for the adapter to come back.</numerusform>
+            <numerusform>Waiting up to %n second(s) for the adapter to come back.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The adapter did not come back.</source>
+        <translation>The adapter did not come back.</translation>
+    </message>
+    <message>
+        <source>waiting for the adapter</source>
+        <translation>waiting for the adapter</translation>
     </message>
 </context>
 <context>

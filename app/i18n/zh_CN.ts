@@ -469,6 +469,270 @@ Reconnect as soon as it is back?</source>
     </message>
 </context>
 <context>
+    <name>CommissionJob</name>
+    <message>
+        <source>The window was closed.</source>
+        <translation>窗口已关闭。</translation>
+    </message>
+    <message>
+        <source>unknown reason</source>
+        <translation>原因不明</translation>
+    </message>
+</context>
+<context>
+    <name>CommissionPage</name>
+    <message>
+        <source>The commissioning page was closed.</source>
+        <translation>调试页面已关闭。</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>计划</translation>
+    </message>
+    <message>
+        <source>Choose a commissioning plan (YAML)</source>
+        <translation>选择调试计划（YAML）</translation>
+    </message>
+    <message>
+        <source>Choose...</source>
+        <translation>选择...</translation>
+    </message>
+    <message>
+        <source>Motors</source>
+        <translation>电机</translation>
+    </message>
+    <message>
+        <source>Every motor on the bus</source>
+        <translation>总线上的所有电机</translation>
+    </message>
+    <message>
+        <source>One motor, CAN ID:</source>
+        <translation>单个电机，CAN ID：</translation>
+    </message>
+    <message>
+        <source>Reports in</source>
+        <translation>报告目录</translation>
+    </message>
+    <message>
+        <source>Operator</source>
+        <translation>操作员</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>工位</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Emergency stop (Esc)</source>
+        <translation>急停 (Esc)</translation>
+    </message>
+    <message>
+        <source>Brake every connected motor; the run ends and leaves its motors in reset mode.</source>
+        <translation>制动所有已连接的电机；调试结束，其电机置于复位模式。</translation>
+    </message>
+    <message>
+        <source>Open report</source>
+        <translation>打开报告</translation>
+    </message>
+    <message>
+        <source>Motors on the bus</source>
+        <translation>总线上的电机</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>步骤</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Measured</source>
+        <translation>测量值</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>说明</translation>
+    </message>
+    <message>
+        <source>Open a commissioning plan</source>
+        <translation>打开调试计划</translation>
+    </message>
+    <message>
+        <source>Commissioning plans (*.yaml *.yml)</source>
+        <translation>调试计划 (*.yaml *.yml)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n step(s)</source>
+        <translation>
+            <numerusform>%1：%n 个步骤</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The plan cannot run: %n problem(s).</source>
+        <translation>
+            <numerusform>该计划无法运行：%n 个问题。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Not connected: connect the adapter on the Device tab.</source>
+        <translation>未连接：请在“设备”页连接适配器。</translation>
+    </message>
+    <message>
+        <source>Motor %1  MCU %2</source>
+        <translation>电机 %1  MCU %2</translation>
+    </message>
+    <message>
+        <source>model %1</source>
+        <translation>型号 %1</translation>
+    </message>
+    <message>
+        <source>No motor detected yet: the run scans the bus.</source>
+        <translation>尚未检测到电机：调试时会扫描总线。</translation>
+    </message>
+    <message>
+        <source>A commissioning run is already going on.</source>
+        <translation>已有调试正在进行。</translation>
+    </message>
+    <message>
+        <source>Choose a plan that can run first.</source>
+        <translation>请先选择一个可运行的计划。</translation>
+    </message>
+    <message>
+        <source>Connect the adapter first (Device tab, Connect).</source>
+        <translation>请先连接适配器（“设备”页，连接）。</translation>
+    </message>
+    <message>
+        <source>Detecting the motors...</source>
+        <translation>正在检测电机...</translation>
+    </message>
+    <message>
+        <source>Cancelled by the operator.</source>
+        <translation>操作员已取消。</translation>
+    </message>
+    <message>
+        <source>position</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>velocity</source>
+        <translation>速度</translation>
+    </message>
+    <message>
+        <source>torque</source>
+        <translation>力矩</translation>
+    </message>
+    <message>
+        <source>detect</source>
+        <translation>检测</translation>
+    </message>
+    <message>
+        <source>identify</source>
+        <translation>识别</translation>
+    </message>
+    <message>
+        <source>set CAN ID</source>
+        <translation>设置 CAN ID</translation>
+    </message>
+    <message>
+        <source>flash</source>
+        <translation>固件升级</translation>
+    </message>
+    <message>
+        <source>parameters</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>zero</source>
+        <translation>零点</translation>
+    </message>
+    <message>
+        <source>calibrate</source>
+        <translation>校准</translation>
+    </message>
+    <message>
+        <source>move</source>
+        <translation>运动</translation>
+    </message>
+    <message>
+        <source>capture</source>
+        <translation>录波</translation>
+    </message>
+    <message>
+        <source>E-stop</source>
+        <translation>急停</translation>
+    </message>
+    <message>
+        <source>prompt</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>wait</source>
+        <translation>等待</translation>
+    </message>
+    <message>
+        <source>PASS</source>
+        <translation>通过</translation>
+    </message>
+    <message>
+        <source>MARGINAL</source>
+        <translation>临界</translation>
+    </message>
+    <message>
+        <source>FAIL</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>SKIPPED</source>
+        <translation>跳过</translation>
+    </message>
+    <message>
+        <source>running</source>
+        <translation>运行中</translation>
+    </message>
+    <message>
+        <source>Motor %1</source>
+        <translation>电机 %1</translation>
+    </message>
+    <message>
+        <source>MCU %1, model %2</source>
+        <translation>MCU %1，型号 %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n motor(s) in the run.</source>
+        <translation>
+            <numerusform>本次调试包含 %n 个电机。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>running %1%</source>
+        <translation>运行中 %1%</translation>
+    </message>
+    <message>
+        <source>The reports could not be written: %1</source>
+        <translation>无法写入报告：%1</translation>
+    </message>
+    <message>
+        <source>Reports: %1</source>
+        <translation>报告：%1</translation>
+    </message>
+    <message>
+        <source>The run was not kept in the station&apos;s records: %1</source>
+        <translation>本次调试未保存到工位记录：%1</translation>
+    </message>
+</context>
+<context>
     <name>CommissionRunner</name>
     <message>
         <source>The run was cancelled.</source>
@@ -617,6 +881,43 @@ Reconnect as soon as it is back?</source>
     <message>
         <source>The adapter was disconnected.</source>
         <translation>适配器已断开。</translation>
+    </message>
+    <message>
+        <source>Motor %1 reports an alarm before the run: %2</source>
+        <translation>电机 %1 在调试开始前已报告告警：%2</translation>
+    </message>
+    <message numerus="yes">
+        <source>The adapter went away: waiting up to %n second(s) for it to come back, to leave the motors safe.</source>
+        <translation>
+            <numerusform>适配器已断开：最多等待 %n 秒让其恢复，以便使电机处于安全状态。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Motor %1 could not be reached to leave it safe: %2</source>
+        <translation>无法连接电机 %1 使其处于安全状态：%2</translation>
+    </message>
+    <message>
+        <source>alarm</source>
+        <translation>告警</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>Motor %1 reported a fault: %2</source>
+        <translation>电机 %1 报告故障：%2</translation>
+    </message>
+    <message>
+        <source>applied</source>
+        <translation>已应用</translation>
+    </message>
+</context>
+<context>
+    <name>CommissionScreens</name>
+    <message>
+        <source>Commission</source>
+        <translation>调试</translation>
     </message>
 </context>
 <context>
@@ -3528,6 +3829,27 @@ or let every user open USB-CAN adapters with a udev rule:
     <message>
         <source>Open %1 Failed! The file is unreadable or not a project; nothing was changed.</source>
         <translation>打开 %1 失败！文件无法读取或不是工程文件；未做任何更改。</translation>
+    </message>
+</context>
+<context>
+    <name>ReconnectFlow</name>
+    <message>
+        <source>There is no link.</source>
+        <translation>没有链路。</translation>
+    </message>
+    <message numerus="yes">
+        <source>Waiting up to %n second(s) for the adapter to come back.</source>
+        <translation>
+            <numerusform>最多等待 %n 秒让适配器恢复。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The adapter did not come back.</source>
+        <translation>适配器未恢复。</translation>
+    </message>
+    <message>
+        <source>waiting for the adapter</source>
+        <translation>正在等待适配器</translation>
     </message>
 </context>
 <context>

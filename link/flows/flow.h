@@ -38,6 +38,7 @@ public:
     // one lease for a motor across its steps).
     void runUnder(const LinkLease::Token& lease) { m_parentLease = lease; }
     void setAllowInput(bool allow) { m_allowInput = allow; }
+    bool allowsInput() const { return m_allowInput; }
 
     FlowResult run();
     void start();
