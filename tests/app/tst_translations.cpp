@@ -43,6 +43,9 @@ QStringList foreignWords(const QString& text) {
         if (token.startsWith(QLatin1Char('/')) || token.startsWith(QLatin1String("./")) ||
             token.contains(QLatin1Char('*')))
             continue;
+        // Protocol identifiers (ANNOUNCE_DEVID) and decoded fields (mode=reset) are data too.
+        if (token.contains(QLatin1Char('_')) || token.contains(QLatin1Char('=')))
+            continue;
         token.remove(edges);
         static const QRegularExpression number(QStringLiteral("[0-9]|^[0-9a-fA-F]{2}$"));
         if (token.contains(number))
@@ -142,6 +145,9 @@ private slots:
         // A motor's parameter names and values are its own.
         QVERIFY(fault("zh_CN", {"", "item", "", "temperature"}).isEmpty());
         QVERIFY(fault("zh_CN", {"", "item", "", "trivane-joint"}).isEmpty());
+        QVERIFY(fault("zh_CN", {"", "item", "", "ANNOUNCE_DEVID 4, MOTOR_FEEDBACK 2"}).isEmpty());
+        QVERIFY(fault("zh_CN", {"", "item", "", "model-reply a=0 b=2 mode=reset faults=-"}).isEmpty());
+        QVERIFY(!fault("zh_CN", {"", "item", "", "motor_mode is not set"}).isEmpty());
         QVERIFY(fault("zh_CN", {"", "text", "", QString::fromUtf8("语言 (Language)")}).isEmpty());
     }
 
