@@ -5,7 +5,7 @@
 // steps, and the same plan over several motors with every step that allows it (calibrate,
 // params, capture) marked all_motors.
 //
-//   build/bin/bench_commission [PLAN.yaml] [MOTORS...]     (default: the bench check, 1 and 8)
+//   build/bin/bench_commission [--steps] [PLAN.yaml] [MOTORS...]  (default: the bench check, 1 and 8)
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -79,7 +79,7 @@ double ownSeconds(const PlanStep& step) {
     return 0;
 }
 
-Figures runOnce(const Plan& plan, int motors, const QString& sim) {
+Figures runOnce(const Plan& plan, int motors, const QString& sim, bool showSteps) {
     Figures f;
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
@@ -123,6 +123,9 @@ Figures runOnce(const Plan& plan, int motors, const QString& sim) {
                                                                                      : seconds + s.seconds;
             }
         }
+        if (showSteps)
+            std::fprintf(stderr, "  %-12s %2d pass(es) %7.2f s (own %.2f s each)\n", qPrintable(step.kind), passes,
+                         seconds, ownSeconds(step));
         f.stepTime += seconds;
         f.ideal += passes * ownSeconds(step);
         f.steps += passes;
@@ -143,6 +146,8 @@ int main(int argc, char** argv) {
     QuietPrompt prompt;
     Helper::instance()->setPrompt(&prompt);
     QStringList args = app.arguments().mid(1);
+    // --steps: where each run's time went, step by step, on stderr.
+    const bool showSteps = args.removeAll(QStringLiteral("--steps")) > 0;
     QString planPath = QStringLiteral(TRIVANE_EXAMPLES_DIR "/bench-check.yaml");
     if (!args.isEmpty() && args.first().endsWith(QLatin1String(".yaml")))
         planPath = QFileInfo(args.takeFirst()).absoluteFilePath();
@@ -171,7 +176,7 @@ int main(int argc, char** argv) {
     for (PlanStep& step : together.steps)
         step.allMotors = step.allMotors || Plan::allowsAllMotors(step.kind);
     for (int motors : counts) {
-        const Figures f = runOnce(motors > 1 ? together : *plan, motors, sim);
+        const Figures f = runOnce(motors > 1 ? together : *plan, motors, sim, showSteps);
         if (motors == 1)
             single = f.wall;
         const double overheadMs = f.steps > 0 ? (f.wall - f.stepTime) / f.steps * 1000 : 0;
