@@ -364,10 +364,6 @@ Reconnect as soon as it is back?</translation>
         <translation>The calibration did not finish in time.</translation>
     </message>
     <message>
-        <source>Motor %1: %2</source>
-        <translation>Motor %1: %2</translation>
-    </message>
-    <message>
         <source>calibrating</source>
         <translation>calibrating</translation>
     </message>
@@ -1854,6 +1850,10 @@ when the motor&apos;s end check accepts it. Progress (percent, packets/s, time l
         <source>The motor was removed.</source>
         <translation>The motor was removed.</translation>
     </message>
+    <message>
+        <source>Motor %1: %2</source>
+        <translation>Motor %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>HelpScreens</name>
@@ -2775,10 +2775,6 @@ Encoder Electrical Offset: %2</translation>
     <message>
         <source>No motor to write to.</source>
         <translation>No motor to write to.</translation>
-    </message>
-    <message>
-        <source>Motor %1: %2</source>
-        <translation>Motor %1: %2</translation>
     </message>
     <message>
         <source>writing its parameters</source>
@@ -4800,10 +4796,6 @@ Kept by this station, waiting to be sent</translation>
     <message>
         <source>A recording takes one to eight channels.</source>
         <translation>A recording takes one to eight channels.</translation>
-    </message>
-    <message>
-        <source>Motor %1: %2</source>
-        <translation>Motor %1: %2</translation>
     </message>
     <message>
         <source>recording its oscilloscope</source>

@@ -364,10 +364,6 @@ Reconnect as soon as it is back?</source>
         <translation>校准未能按时完成。</translation>
     </message>
     <message>
-        <source>Motor %1: %2</source>
-        <translation>电机 %1：%2</translation>
-    </message>
-    <message>
         <source>calibrating</source>
         <translation>正在校准</translation>
     </message>
@@ -1846,6 +1842,10 @@ when the motor&apos;s end check accepts it. Progress (percent, packets/s, time l
         <source>The motor was removed.</source>
         <translation>电机已被移除。</translation>
     </message>
+    <message>
+        <source>Motor %1: %2</source>
+        <translation>电机 %1：%2</translation>
+    </message>
 </context>
 <context>
     <name>HelpScreens</name>
@@ -2765,10 +2765,6 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>No motor to write to.</source>
         <translation>没有要写入的电机。</translation>
-    </message>
-    <message>
-        <source>Motor %1: %2</source>
-        <translation>电机 %1：%2</translation>
     </message>
     <message>
         <source>writing its parameters</source>
@@ -4788,10 +4784,6 @@ Kept by this station, waiting to be sent</source>
     <message>
         <source>A recording takes one to eight channels.</source>
         <translation>记录需要一到八个通道。</translation>
-    </message>
-    <message>
-        <source>Motor %1: %2</source>
-        <translation>电机 %1：%2</translation>
     </message>
     <message>
         <source>recording its oscilloscope</source>

@@ -102,19 +102,8 @@ FlowResult CalibrateFlow::execute() {
         FlowResult single = outcome.value(m_canIds.first());
         return single;
     }
-    QVariantMap motors;
-    FlowOutcome worst = FlowOutcome::Succeeded;
-    QString reason;
-    for (int id : m_canIds) {
-        const FlowResult& o = outcome[id];
-        QVariantMap m = o.values;
-        m.insert(QStringLiteral("outcome"), FlowResult::outcomeName(o.outcome));
-        m.insert(QStringLiteral("reason"), o.reason);
-        motors.insert(QString::number(id), m);
-        if (!o.ok() && worst == FlowOutcome::Succeeded) {
-            worst = o.outcome;
-            reason = tr("Motor %1: %2").arg(id).arg(o.reason);
-        }
-    }
-    return result(worst, reason, {{QStringLiteral("motors"), motors}});
+    QList<QPair<int, FlowResult>> perMotor;
+    for (int id : m_canIds)
+        perMotor.append({id, outcome.value(id)});
+    return combined(perMotor);
 }

@@ -91,6 +91,34 @@ FlowResult Flow::result(FlowOutcome outcome, const QString& reason, const QVaria
     return r;
 }
 
+FlowResult Flow::combined(const QList<QPair<int, FlowResult>>& perMotor) const {
+    QVariantMap motors;
+    FlowOutcome worst = FlowOutcome::Succeeded;
+    QString reason;
+    for (const auto& [id, r] : perMotor) {
+        QVariantMap m = r.values;
+        m.insert(QStringLiteral("outcome"), FlowResult::outcomeName(r.outcome));
+        m.insert(QStringLiteral("reason"), r.reason);
+        motors.insert(QString::number(id), m);
+        if (!r.ok() && worst == FlowOutcome::Succeeded) {
+            worst = r.outcome;
+            reason = tr("Motor %1: %2").arg(id).arg(r.reason);
+        }
+    }
+    return result(worst, reason, {{QStringLiteral("motors"), motors}});
+}
+
+FlowResult Flow::eachMotor(const QList<int>& canIds, const std::function<FlowResult(int)>& one) const {
+    QList<QPair<int, FlowResult>> perMotor;
+    for (int id : canIds) {
+        perMotor.append({id, one(id)});
+        const FlowOutcome outcome = perMotor.last().second.outcome;
+        if (outcome == FlowOutcome::Cancelled || outcome == FlowOutcome::PortClosed)
+            break;
+    }
+    return combined(perMotor);
+}
+
 FlowResult Flow::interrupted(LinkWait::Result waitResult, const QString& timeoutReason) const {
     switch (waitResult) {
         case LinkWait::Result::Done:

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
+#include <QPair>
 #include <QString>
 
 #include <atomic>
@@ -65,6 +67,12 @@ protected:
 
     FlowResult result(FlowOutcome outcome, const QString& reason = QString(),
                       const QVariantMap& values = QVariantMap()) const;
+    // One result for several motors: each motor's values, outcome and reason under "motors" by
+    // CAN ID; the flow's outcome and reason are those of the first motor that did not succeed.
+    FlowResult combined(const QList<QPair<int, FlowResult>>& perMotor) const;
+    // Runs `one` for each motor in turn, stopping when one is cancelled or loses the port, and
+    // combines what they returned.
+    FlowResult eachMotor(const QList<int>& canIds, const std::function<FlowResult(int)>& one) const;
     // The result that ends a wait that did not finish (time-out, unplug, cancel...).
     FlowResult interrupted(LinkWait::Result waitResult, const QString& timeoutReason) const;
     void report(double fraction, const QString& text, const QVariantMap& values = QVariantMap());

@@ -113,21 +113,5 @@ FlowResult ParamApplyFlow::execute() {
         return result(FlowOutcome::Refused, tr("No motor to write to."));
     if (m_canIds.size() == 1)
         return profileTo(m_canIds.first());
-    QVariantMap motors;
-    FlowOutcome worst = FlowOutcome::Succeeded;
-    QString reason;
-    for (int id : m_canIds) {
-        const FlowResult r = profileTo(id);
-        QVariantMap m = r.values;
-        m.insert(QStringLiteral("outcome"), FlowResult::outcomeName(r.outcome));
-        m.insert(QStringLiteral("reason"), r.reason);
-        motors.insert(QString::number(id), m);
-        if (!r.ok() && worst == FlowOutcome::Succeeded) {
-            worst = r.outcome;
-            reason = tr("Motor %1: %2").arg(id).arg(r.reason);
-        }
-        if (r.outcome == FlowOutcome::Cancelled || r.outcome == FlowOutcome::PortClosed)
-            break;
-    }
-    return result(worst, reason, {{QStringLiteral("motors"), motors}});
+    return eachMotor(m_canIds, [this](int id) { return profileTo(id); });
 }

@@ -194,21 +194,5 @@ FlowResult ScopeFlow::execute() {
     };
     if (m_canIds.size() == 1)
         return recordOne(m_canIds.first());
-    QVariantMap motors;
-    FlowOutcome worst = FlowOutcome::Succeeded;
-    QString reason;
-    for (int id : m_canIds) {
-        const FlowResult r = recordOne(id);
-        QVariantMap m = r.values;
-        m.insert(QStringLiteral("outcome"), FlowResult::outcomeName(r.outcome));
-        m.insert(QStringLiteral("reason"), r.reason);
-        motors.insert(QString::number(id), m);
-        if (!r.ok() && worst == FlowOutcome::Succeeded) {
-            worst = r.outcome;
-            reason = tr("Motor %1: %2").arg(id).arg(r.reason);
-        }
-        if (r.outcome == FlowOutcome::Cancelled || r.outcome == FlowOutcome::PortClosed)
-            break;
-    }
-    return result(worst, reason, {{QStringLiteral("motors"), motors}});
+    return eachMotor(m_canIds, recordOne);
 }
