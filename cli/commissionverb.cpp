@@ -8,6 +8,7 @@
 #include "commission/plan/planreader.h"
 #include "commission/report/reportfolder.h"
 #include "commission/reporttext.h"
+#include "framework/core/loginname.h"
 #include "framework/core/exitsignals.h"
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
@@ -28,17 +29,12 @@ namespace {
 
 const CliVerbRegistrar<CommissionVerb> registrar;
 
-QString defaultOperator() {
-    const QString user = qEnvironmentVariable("USER");
-    return user.isEmpty() ? qEnvironmentVariable("LOGNAME") : user;
-}
-
 }  // namespace
 
 QString CommissionVerb::synopsis() const {
     return QStringLiteral(
         "commission <plan.yaml> [--all|--can-id <id>] [--report-dir <dir>] [--junit <file>] [--yes] "
-        "[--station <name>] [--operator <name>] --port <device> [--json]");
+        "[--station <name>] [--operator <name>] --port <device>|--bus <plugin:interface> [--json]");
 }
 
 QString CommissionVerb::description() const {
@@ -136,7 +132,7 @@ int CommissionVerb::run(const QStringList& arguments) {
     }
     settings.station =
         parser.isSet(stationOption) ? parser.value(stationOption) : QSysInfo::machineHostName();
-    settings.operatorName = parser.isSet(operatorOption) ? parser.value(operatorOption) : defaultOperator();
+    settings.operatorName = parser.isSet(operatorOption) ? parser.value(operatorOption) : kx::loginName();
     settings.toolVersion = QCoreApplication::applicationVersion();
     const QString reportDir =
         parser.isSet(reportDirOption) ? parser.value(reportDirOption) : QStringLiteral("reports");

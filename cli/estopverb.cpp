@@ -31,7 +31,8 @@ QString EstopVerb::name() const {
 }
 
 QString EstopVerb::synopsis() const {
-    return QStringLiteral("estop [--all] --port <device> [--baud <rate>] [--can-id <id>] [--json]");
+    return QStringLiteral(
+        "estop [--all] --port <device> [--baud <rate>]|--bus <plugin:interface> [--can-id <id>] [--json]");
 }
 
 QString EstopVerb::description() const {

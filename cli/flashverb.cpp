@@ -86,7 +86,9 @@ private:
 }  // namespace
 
 QString FlashVerb::synopsis() const {
-    return QStringLiteral("flash <file> --port <device> [--baud <rate>] [--can-id <id>] [--multi] [--json]");
+    return QStringLiteral(
+        "flash <file> --port <device> [--baud <rate>]|--bus <plugin:interface> [--can-id <id>] [--multi] "
+        "[--json]");
 }
 
 QString FlashVerb::description() const {

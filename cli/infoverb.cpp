@@ -25,7 +25,8 @@ QString InfoVerb::name() const {
 }
 
 QString InfoVerb::synopsis() const {
-    return QStringLiteral("info --port <device> [--baud <rate>] [--can-id <id>] [--multi] [--json]");
+    return QStringLiteral(
+        "info --port <device> [--baud <rate>]|--bus <plugin:interface> [--can-id <id>] [--multi] [--json]");
 }
 
 QString InfoVerb::description() const {

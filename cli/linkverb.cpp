@@ -78,7 +78,9 @@ QString LinkVerb::synopsis() const {
     QString s = name();
     if (*textOf(m_kind).arguments)
         s += QLatin1Char(' ') + QString::fromLatin1(textOf(m_kind).arguments);
-    return s + QStringLiteral(" --port <device> [--baud <rate>] [--can-id <id>] [--multi] [--json]");
+    return s + QStringLiteral(
+                   " --port <device> [--baud <rate>]|--bus <plugin:interface> [--can-id <id>] [--multi] "
+                   "[--json]");
 }
 
 QString LinkVerb::description() const {

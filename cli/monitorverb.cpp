@@ -142,7 +142,7 @@ private:
 QString MonitorVerb::synopsis() const {
     return QStringLiteral(
         "monitor [--seconds <s>] [--filter <expr>] [--log <file.log|file.asc>] [--no-scan] --port <device> "
-        "[--baud <rate>] [--can-id <id>] [--json]");
+        "[--baud <rate>]|--bus <plugin:interface> [--can-id <id>] [--json]");
 }
 
 QString MonitorVerb::description() const {

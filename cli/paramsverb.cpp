@@ -84,7 +84,8 @@ QString ParamsVerb::synopsis() const {
     return QStringLiteral(
         "params dump [--verify]|get <code>|set <code> <value> [--save]|save|factory-reset|backup <file>|diff "
         "<file> "
-        "[<file>]|restore <file> [--only <code,...>] [--dry-run] [--force] --port <device> [--can-id <id>] "
+        "[<file>]|restore <file> [--only <code,...>] [--dry-run] [--force] --port <device>|--bus "
+        "<plugin:interface> [--can-id <id>] "
         "[--json]");
 }
 

@@ -38,7 +38,7 @@ constexpr double kMaxSeconds = 24 * 3600;
 QString ScopeVerb::synopsis() const {
     return QStringLiteral(
         "scope record --channels <name|code>,... --rate <hz> --seconds <s> --out <file> [--csv] "
-        "--port <device> [--baud <rate>] [--can-id <id>] [--json]");
+        "--port <device> [--baud <rate>]|--bus <plugin:interface> [--can-id <id>] [--json]");
 }
 
 QString ScopeVerb::description() const {

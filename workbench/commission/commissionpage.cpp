@@ -4,6 +4,7 @@
 #include "commission/commissionrunner.h"
 #include "commission/plan/planreader.h"
 #include "commission/reporttext.h"
+#include "framework/core/loginname.h"
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 #include "link/canworker.h"
@@ -78,11 +79,6 @@ QString liveValue(const QString& key, const QVariant& value) {
     if (units.contains(key))
         return QStringLiteral("%1 %2 %3").arg(name).arg(v, 0, 'f', 3).arg(units.value(key));
     return QStringLiteral("%1 %2").arg(name).arg(v, 0, 'g', 4);
-}
-
-QString loginName() {
-    const QString user = qEnvironmentVariable("USER");
-    return user.isEmpty() ? qEnvironmentVariable("LOGNAME") : user;
 }
 
 }  // namespace
@@ -170,7 +166,7 @@ void CommissionPage::buildUi() {
     m_reportDir->setObjectName(QStringLiteral("edtReportDir"));
     settings->addWidget(m_reportDir, 1, 1);
     settings->addWidget(new QLabel(tr("Operator"), this), 0, 2);
-    m_operator = new QLineEdit(config(QStringLiteral("operator"), loginName()), this);
+    m_operator = new QLineEdit(config(QStringLiteral("operator"), kx::loginName()), this);
     m_operator->setObjectName(QStringLiteral("edtOperator"));
     settings->addWidget(m_operator, 0, 3);
     settings->addWidget(new QLabel(tr("Station"), this), 1, 2);
