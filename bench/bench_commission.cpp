@@ -124,8 +124,8 @@ Figures runOnce(const Plan& plan, int motors, const QString& sim, bool showSteps
             }
         }
         if (showSteps)
-            std::fprintf(stderr, "  %-12s %2d pass(es) %7.2f s (own %.2f s each)\n", qPrintable(step.kind), passes,
-                         seconds, ownSeconds(step));
+            std::fprintf(stderr, "  %-12s %2d pass(es) %7.2f s (own %.2f s each)\n", qPrintable(step.kind),
+                         passes, seconds, ownSeconds(step));
         f.stepTime += seconds;
         f.ideal += passes * ownSeconds(step);
         f.steps += passes;

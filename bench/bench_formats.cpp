@@ -143,7 +143,8 @@ int main(int argc, char* argv[]) {
         });
         measure(QByteArray("JSON export only, " + label).constData(), 3,
                 [&] { QJsonDocument(wide.exportToJson(false).toObject()).toJson(); });
-        measure(QByteArray("binary export only, " + label).constData(), 3, [&] { qCompress(wide.exportToBin(false)); });
+        measure(QByteArray("binary export only, " + label).constData(), 3,
+                [&] { qCompress(wide.exportToBin(false)); });
     }
     return 0;
 }

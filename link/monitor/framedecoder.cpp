@@ -13,7 +13,6 @@
 #include <QPointer>
 #include <QtEndian>
 
-
 namespace {
 
 using Dir = TraceRecord::Direction;

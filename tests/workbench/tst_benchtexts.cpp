@@ -90,7 +90,8 @@ private slots:
         LanguageScope scope(language);
         QVERIFY(scope.ok());
         Sidebar sidebar;
-        QVERIFY2(groupTitles(sidebar).contains(quickMove), qPrintable(groupTitles(sidebar).join(QLatin1Char('|'))));
+        QVERIFY2(groupTitles(sidebar).contains(quickMove),
+                 qPrintable(groupTitles(sidebar).join(QLatin1Char('|'))));
         QCOMPARE(sidebar.form()->cmbControlMode->itemText(1), ppMode);
         QCOMPARE(sidebar.form()->ppAcc->label()->text(), ppAcceleration);
         QStringList labels;

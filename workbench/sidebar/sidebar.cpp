@@ -56,7 +56,8 @@ void setDimmed(QLabel* label, bool dimmed) {
 
 // One object write whose value is read when it is sent, to the motor current when it is sent.
 SendStep write(const std::function<int()>& canId, int index, QDoubleSpinBox* spin, int pauseAfter) {
-    return {[canId, index, spin] { return LinkCommand::sdoFloat(canId(), index, spin->value()); }, pauseAfter};
+    return {[canId, index, spin] { return LinkCommand::sdoFloat(canId(), index, spin->value()); },
+            pauseAfter};
 }
 
 }  // namespace
@@ -473,7 +474,8 @@ void Sidebar::onSineSwitch(bool on) {
     SendAction action;
     const auto target = targetId();
     if (on) {
-        action << write(target, 0x7003, m_form->dspnSinA, kPauseMs) << write(target, 0x7002, m_form->dspnSinF, kPauseMs)
+        action << write(target, 0x7003, m_form->dspnSinA, kPauseMs)
+               << write(target, 0x7002, m_form->dspnSinF, kPauseMs)
                << SendStep{[target] { return LinkCommand::sdoUint(target(), 0x7001, 1); }, 0};
     } else {
         // The stop goes out now, not after whatever was still in its pauses.
@@ -598,13 +600,17 @@ SendAction Sidebar::actionFor(int page) const {
     switch (page) {
         case SidebarForm::PagePos:
             row = [f](Field field) {
-                return field == Field::Velocity ? f->ppVel : field == Field::Acceleration ? f->ppAcc : f->ppPos;
+                return field == Field::Velocity       ? f->ppVel
+                       : field == Field::Acceleration ? f->ppAcc
+                                                      : f->ppPos;
             };
             break;
         case SidebarForm::PageVel:
             mode = Mode::Velocity;
             row = [f](Field field) {
-                return field == Field::CurrentLimit ? f->velCurrent : field == Field::Acceleration ? f->velAcc : f->velCmd;
+                return field == Field::CurrentLimit   ? f->velCurrent
+                       : field == Field::Acceleration ? f->velAcc
+                                                      : f->velCmd;
             };
             break;
         case SidebarForm::PageCsp:
