@@ -17,6 +17,7 @@
 #include "link/canworker.h"
 #include "link/flows/firmwareflow.h"
 #include "link/helper.h"
+#include "link/linkwait.h"
 #include "link/motorframes.h"
 #include "link/recordcutter.h"
 #include "link/serialrecord.h"
@@ -83,10 +84,8 @@ Run update(const QString& path, int size) {
     Run run;
     CANWorker* worker = Helper::instance()->worker();
     worker->connectPort(path);
-    QElapsedTimer wait;
-    wait.start();
-    while (kx::d("project.device")->size() < 1 && wait.elapsed() < 15000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    // A wait in the event loop: processEvents() with a time limit would spin.
+    LinkWait::until([] { return kx::d("project.device")->size() >= 1; }, 15000);
     if (kx::d("project.device")->size() < 1)
         return run;
     Helper::instance()->setCurrentDeviceDobj(kx::d("project.device")->cdobj(0));
