@@ -52,6 +52,11 @@ QString FileDialogs::openFileName(QWidget* parent, const QString& title, const Q
     return choose(parent, Open, title, filter, QStringLiteral("."));
 }
 
+QString FileDialogs::openFileName(QWidget* parent, const QString& title, const QString& filter,
+                                  const QString& directory) {
+    return choose(parent, Open, title, filter, directory.isEmpty() ? QStringLiteral(".") : directory);
+}
+
 QString FileDialogs::timedName(const QString& stem, const QString& suffix) {
     return QStringLiteral("./%1%2.%3")
         .arg(stem, QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd_hhmmss")), suffix);

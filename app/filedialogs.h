@@ -6,7 +6,7 @@
 
 class QWidget;
 
-// File dialogs of the shell, all starting in the working directory. Tests script them with
+// File dialogs of the shell, starting in the working directory unless told otherwise. Tests script them with
 // setChooser() instead of clicking through a modal dialog.
 class FileDialogs {
 public:
@@ -19,6 +19,9 @@ public:
                                                 const QString& proposed, QString* selectedFilter)>;
 
     static QString openFileName(QWidget* parent, const QString& title, const QString& filter);
+    // As above, starting in `directory` instead of the working directory.
+    static QString openFileName(QWidget* parent, const QString& title, const QString& filter,
+                                const QString& directory);
     // A chosen name without an extension gets the one of the filter ("*.prj" adds ".prj").
     static QString saveFileName(QWidget* parent, const QString& title, const QString& filter);
     // The dialog opens with `proposed` as the file name (a chooser ignores it).

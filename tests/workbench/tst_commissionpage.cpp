@@ -179,11 +179,19 @@ void TestCommissionPage::runPassesAndOpensTheReport() {
         "      position: {tolerance: 0.05}\n"
         "  - step: estop\n"
         "    within: 200 ms\n");
-    FileDialogs::setChooser([plan](FileDialogs::Mode, const QString&, const QString& filter) {
+    // The first dialog opens on the example plans beside the program, the next where the
+    // last plan came from.
+    QVERIFY(QDir().mkpath(m_env->path(QStringLiteral("examples"))));
+    QStringList starts;
+    FileDialogs::setFilterChooser([&](FileDialogs::Mode, const QString&, const QString& filter,
+                                      const QString& start, QString*) {
+        starts << start;
         return filter.contains("*.yaml") ? plan : QString();
     });
     m_page->findChild<QPushButton*>("btnChoosePlan")->click();
-    FileDialogs::setChooser(nullptr);
+    m_page->findChild<QPushButton*>("btnChoosePlan")->click();
+    FileDialogs::setFilterChooser(nullptr);
+    QCOMPARE(starts, QStringList({"examples", QFileInfo(plan).absolutePath()}));
     auto* start = m_page->findChild<QPushButton*>("btnStart");
     QVERIFY(start->isEnabled());
 

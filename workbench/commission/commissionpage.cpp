@@ -256,8 +256,12 @@ bool CommissionPage::isRunning() const {
 }
 
 void CommissionPage::choosePlan() {
+    // Where the last plan came from; the first time, the example plans shipped beside the program.
+    QString start = QFileInfo(config(QStringLiteral("plan"))).absolutePath();
+    if (config(QStringLiteral("plan")).isEmpty() || !QFileInfo(start).isDir())
+        start = QFileInfo(QStringLiteral("examples")).isDir() ? QStringLiteral("examples") : QStringLiteral(".");
     const QString path = FileDialogs::openFileName(this, tr("Open a commissioning plan"),
-                                                   tr("Commissioning plans (*.yaml *.yml)"));
+                                                   tr("Commissioning plans (*.yaml *.yml)"), start);
     if (!path.isEmpty())
         loadPlan(path);
 }
