@@ -8,7 +8,15 @@
 #include "framework/data/datamanager.h"
 #include "framework/data/dataobject.h"
 #include "link/canworker.h"
+#include "link/flows/calibrateflow.h"
+#include "link/flows/linklease.h"
 #include "link/flows/modeflow.h"
+#include "link/flows/moveflow.h"
+#include "link/flows/paramreadflow.h"
+#include "link/flows/safestateflow.h"
+#include "link/flows/scopeflow.h"
+#include "link/linkcommand.h"
+#include "link/motorstates.h"
 #include "link/helper.h"
 #include "link/linkcommands.h"
 #include "link/motorframes.h"
@@ -48,6 +56,7 @@ private slots:
     void detectsOneMotorWithoutAdapterTraffic();
     void detectsSeveralMotors();
     void modeChange();
+    void flowsRunAsBehindTheAdapter();
     void parameterTableDescribedAndRead();
     void scopeStreams();
     void unplugWithoutAutoConnectKeepsTheMotors();
@@ -136,6 +145,62 @@ void TestCanBus::modeChange() {
     const FlowResult lost = ModeFlow(1, ModeFlow::Mode::Motor).run();
     QCOMPARE(lost.outcome, FlowOutcome::Failed);
     QVERIFY(hasLine(QStringLiteral("<ERROR> Set MOTOR mode failed!")));
+}
+
+// The flows the CLI, the window and the commissioning runner share, over the bus: a lease that
+// refuses a click, a calibration of two motors at once, a move settled on the feedback, a
+// verified table read and a capture of both motors.
+void TestCanBus::flowsRunAsBehindTheAdapter() {
+    kx::d().rootDobj()->set(nullptr, QStringLiteral("config.setting.enable_multiple_devices"), true);
+    QSignalSpy scanned(worker()->link(), &otaThread::scanFinished);
+    QVERIFY(connectBus({QStringLiteral("--motors"), QStringLiteral("2"), QStringLiteral("--cali-time"),
+                        QStringLiteral("800")}));
+    QVERIFY(scanned.wait(30000));
+    QTRY_COMPARE_WITH_TIMEOUT(worker()->registeredCanIds().size(), 2, 5000);
+
+    CalibrateFlow calibrate({1, 2});
+    QSignalSpy finished(&calibrate, &Flow::finished);
+    QString refusal;
+    bool clicked = false;
+    connect(&calibrate, &Flow::progress, this, [&](const FlowProgress&) {
+        if (clicked)
+            return;
+        clicked = true;
+        QVERIFY(!LinkCommands::send(LinkCommand::setMode(2, 1), LinkLease::Token(), &refusal));
+    });
+    calibrate.start();
+    QVERIFY(finished.wait(30000));
+    QVERIFY(clicked);
+    // A flow over several motors holds the whole bus.
+    QCOMPARE(refusal, QStringLiteral("the bus is busy: calibrating"));
+    const FlowResult calibrated = finished.first().first().value<FlowResult>();
+    QVERIFY2(calibrated.ok(), qPrintable(calibrated.reason));
+    QCOMPARE(calibrated.values.value(QStringLiteral("motors")).toMap().size(), 2);
+
+    MoveFlow::Request request;
+    request.mode = MoveFlow::Request::Mode::Position;
+    request.target = -0.5;
+    request.speed = 5;
+    request.settleMs = 1200;
+    const FlowResult moved = MoveFlow(2, request).run();
+    QVERIFY2(moved.ok(), qPrintable(moved.reason));
+    QVERIFY2(qAbs(moved.values.value(QStringLiteral("position")).toDouble() + 0.5) < 0.05,
+             qPrintable(moved.values.value(QStringLiteral("position")).toString()));
+    QVERIFY(SafeStateFlow(2).run().ok());
+    QCOMPARE(MotorStates::get(2).modeState, 0);
+
+    const FlowResult table = ParamReadFlow(1, true).run();
+    QVERIFY2(table.ok(), qPrintable(table.reason));
+    QVERIFY(table.values.value(QStringLiteral("entries")).toList().size() > 30);
+
+    ScopeFlow::Request capture;
+    capture.channels = QStringList{QStringLiteral("mechPos")};
+    capture.rate = 200;
+    capture.seconds = 0.5;
+    const FlowResult recorded = ScopeFlow({1, 2}, capture).run();
+    QVERIFY2(recorded.ok(), qPrintable(recorded.reason));
+    for (const QVariant& m : recorded.values.value(QStringLiteral("motors")).toMap())
+        QVERIFY(m.toMap().value(QStringLiteral("records")).toDouble() > 50);
 }
 
 void TestCanBus::parameterTableDescribedAndRead() {
