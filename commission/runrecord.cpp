@@ -1,5 +1,6 @@
 #include "commission/runrecord.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 
 namespace {
@@ -70,6 +71,14 @@ bool outcomeOf(const QJsonObject& o, Outcome* out, QString* error) {
 
 QString Outcomes::name(Outcome outcome) {
     return QString::fromLatin1(kNames[int(outcome)]);
+}
+
+QString Outcomes::label(Outcome outcome) {
+    static const char* const kLabels[] = {
+        QT_TRANSLATE_NOOP("Outcomes", "PASS"), QT_TRANSLATE_NOOP("Outcomes", "MARGINAL"),
+        QT_TRANSLATE_NOOP("Outcomes", "SKIPPED"), QT_TRANSLATE_NOOP("Outcomes", "FAIL"),
+        QT_TRANSLATE_NOOP("Outcomes", "ERROR")};
+    return QCoreApplication::translate("Outcomes", kLabels[int(outcome)]);
 }
 
 bool Outcomes::fromName(const QString& name, Outcome* outcome) {

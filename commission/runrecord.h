@@ -18,6 +18,8 @@ enum class Outcome { Pass, Marginal, Skipped, Fail, Error };
 
 namespace Outcomes {
 QString name(Outcome outcome);  // "PASS", "MARGINAL", "SKIPPED", "FAIL", "ERROR"
+// The name in the user's language, for screens; files and the CLI keep name().
+QString label(Outcome outcome);
 bool fromName(const QString& name, Outcome* outcome);
 // The worse of the two (ERROR > FAIL > MARGINAL > PASS/SKIPPED).
 Outcome worst(Outcome a, Outcome b);

@@ -612,26 +612,6 @@ Reconnect as soon as it is back?</translation>
         <translation>Cancelled by the operator.</translation>
     </message>
     <message>
-        <source>PASS</source>
-        <translation>PASS</translation>
-    </message>
-    <message>
-        <source>MARGINAL</source>
-        <translation>MARGINAL</translation>
-    </message>
-    <message>
-        <source>FAIL</source>
-        <translation>FAIL</translation>
-    </message>
-    <message>
-        <source>ERROR</source>
-        <translation>ERROR</translation>
-    </message>
-    <message>
-        <source>SKIPPED</source>
-        <translation>SKIPPED</translation>
-    </message>
-    <message>
         <source>running</source>
         <translation>running</translation>
     </message>
@@ -2701,6 +2681,29 @@ Encoder Electrical Offset: %2</translation>
     <message>
         <source>Waveform exported to %1 (%2 records)</source>
         <translation>Waveform exported to %1 (%2 records)</translation>
+    </message>
+</context>
+<context>
+    <name>Outcomes</name>
+    <message>
+        <source>PASS</source>
+        <translation>PASS</translation>
+    </message>
+    <message>
+        <source>MARGINAL</source>
+        <translation>MARGINAL</translation>
+    </message>
+    <message>
+        <source>SKIPPED</source>
+        <translation>SKIPPED</translation>
+    </message>
+    <message>
+        <source>FAIL</source>
+        <translation>FAIL</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>ERROR</translation>
     </message>
 </context>
 <context>

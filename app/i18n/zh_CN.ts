@@ -674,26 +674,6 @@ Reconnect as soon as it is back?</source>
         <translation>等待</translation>
     </message>
     <message>
-        <source>PASS</source>
-        <translation>通过</translation>
-    </message>
-    <message>
-        <source>MARGINAL</source>
-        <translation>临界</translation>
-    </message>
-    <message>
-        <source>FAIL</source>
-        <translation>失败</translation>
-    </message>
-    <message>
-        <source>ERROR</source>
-        <translation>错误</translation>
-    </message>
-    <message>
-        <source>SKIPPED</source>
-        <translation>跳过</translation>
-    </message>
-    <message>
         <source>running</source>
         <translation>运行中</translation>
     </message>
@@ -2691,6 +2671,29 @@ Encoder Electrical Offset: %2</source>
     <message>
         <source>Waveform exported to %1 (%2 records)</source>
         <translation>波形已导出到 %1（%2 条记录）</translation>
+    </message>
+</context>
+<context>
+    <name>Outcomes</name>
+    <message>
+        <source>PASS</source>
+        <translation>通过</translation>
+    </message>
+    <message>
+        <source>MARGINAL</source>
+        <translation>临界</translation>
+    </message>
+    <message>
+        <source>SKIPPED</source>
+        <translation>跳过</translation>
+    </message>
+    <message>
+        <source>FAIL</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>错误</translation>
     </message>
 </context>
 <context>

@@ -413,17 +413,8 @@ QString CommissionPage::stepTitle(const PlanStep& step) {
 }
 
 QString CommissionPage::outcomeText(const QString& outcome) {
-    if (outcome == QLatin1String("PASS"))
-        return tr("PASS");
-    if (outcome == QLatin1String("MARGINAL"))
-        return tr("MARGINAL");
-    if (outcome == QLatin1String("FAIL"))
-        return tr("FAIL");
-    if (outcome == QLatin1String("ERROR"))
-        return tr("ERROR");
-    if (outcome == QLatin1String("SKIPPED"))
-        return tr("SKIPPED");
-    return tr("running");
+    Outcome known;
+    return Outcomes::fromName(outcome, &known) ? Outcomes::label(known) : tr("running");
 }
 
 void CommissionPage::setOutcome(QTreeWidgetItem* item, int column, const QString& outcome) {

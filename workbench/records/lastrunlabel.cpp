@@ -43,7 +43,7 @@ void LastRunLabel::refresh() {
         if (last.found) {
             const QString plan = last.run.planName.toHtmlEscaped();
             setText(tr("Last commissioning: <b>%1</b> on %2 (%3, %4) &nbsp; <a href=\"history\">History</a>")
-                        .arg(Outcomes::name(last.run.motor.outcome),
+                        .arg(Outcomes::label(last.run.motor.outcome),
                              RunTableModel::timeText(last.run.startUtc),
                              plan.isEmpty() ? tr("no plan name") : plan, last.run.station.toHtmlEscaped()));
         }

@@ -136,6 +136,8 @@ RecordsPage::RecordsPage(QWidget* parent)
     m_timelineTitle =
         new QLabel(tr("Search by MCU ID, or pick a motor of a run, to see its timeline."), timelineTab);
     m_timelineTitle->setObjectName(QStringLiteral("lblTimeline"));
+    // A long sentence wraps instead of widening the page and squeezing the device tree.
+    m_timelineTitle->setWordWrap(true);
     timelineLayout->addWidget(m_timelineTitle);
     m_timeline = new TimelineModel(this);
     m_timelineView = new QTableView(timelineTab);
@@ -223,7 +225,7 @@ void RecordsPage::buildForm(QWidget* form) {
     m_outcome->setObjectName(QStringLiteral("cmbOutcome"));
     m_outcome->addItem(tr("any"));
     for (Outcome o : {Outcome::Pass, Outcome::Marginal, Outcome::Skipped, Outcome::Fail, Outcome::Error})
-        m_outcome->addItem(Outcomes::name(o), int(o));
+        m_outcome->addItem(Outcomes::label(o), int(o));
     m_station = new QComboBox(form);
     m_station->setObjectName(QStringLiteral("cmbStation"));
     m_station->setEditable(true);

@@ -21,7 +21,7 @@ QString limitsText(const Measurement& m) {
 }
 
 void setOutcome(QTreeWidgetItem* item, Outcome outcome) {
-    item->setText(RunDetailView::Result, Outcomes::name(outcome));
+    item->setText(RunDetailView::Result, Outcomes::label(outcome));
     item->setData(RunDetailView::Result, Qt::FontRole, RunTableModel::outcomeFont(outcome));
 }
 

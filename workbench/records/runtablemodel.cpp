@@ -55,7 +55,7 @@ QVariant RunTableModel::data(const QModelIndex& index, int role) const {
             case Started:
                 return timeText(run->startUtc);
             case Result:
-                return Outcomes::name(run->outcome);
+                return Outcomes::label(run->outcome);
             case Plan:
                 return run->planName;
             case Station:

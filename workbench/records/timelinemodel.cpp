@@ -44,7 +44,7 @@ QVariant TimelineModel::data(const QModelIndex& index, int role) const {
                 case Started:
                     return RunTableModel::timeText(run->startUtc);
                 case Result:
-                    return Outcomes::name(run->motor.outcome);
+                    return Outcomes::label(run->motor.outcome);
                 case Plan:
                     return run->planName;
                 case Station:
