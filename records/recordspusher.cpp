@@ -10,7 +10,7 @@ namespace {
 
 constexpr int kFetch = 100;
 // Runs per server transaction: one wait for the server's disk per batch, not per run.
-constexpr int kPerTransaction = 10;
+constexpr int kPerTransaction = 50;
 
 }  // namespace
 

@@ -11,6 +11,8 @@
 #include <QSqlField>
 #include <QSqlQuery>
 
+#include <libpq-fe.h>
+
 namespace {
 
 // A value as the driver writes it into a statement, escaped for its own connection.
@@ -29,6 +31,62 @@ qint64 weight(const QVariant& v) {
     return 8;
 }
 
+// The connection under a PostgreSQL database, or null: rows go to it with COPY, whose plain
+// rows the server takes several times faster than the same rows spelled out as literals.
+PGconn* copyConnection(const QSqlDatabase& db) {
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return nullptr;
+    return *static_cast<PGconn* const*>(handle.data());
+}
+
+// One value in COPY's text format: \N for NULL; text with the four characters that would end
+// the field or the row, and the backslash itself, escaped; bytea as its \x hex form.
+void appendCopyValue(QByteArray* out, const QVariant& value) {
+    if (value.isNull() && value.type() != QVariant::String) {
+        out->append("\\N");
+        return;
+    }
+    switch (value.type()) {
+        case QVariant::ByteArray:
+            out->append("\\\\x");
+            out->append(value.toByteArray().toHex());
+            return;
+        case QVariant::Double:
+            out->append(QByteArray::number(value.toDouble(), 'g', 17));
+            return;
+        case QVariant::Bool:
+            out->append(value.toBool() ? "1" : "0");
+            return;
+        case QVariant::Int:
+        case QVariant::LongLong:
+        case QVariant::UInt:
+        case QVariant::ULongLong:
+            out->append(value.toString().toLatin1());
+            return;
+        default:
+            break;
+    }
+    for (const char c : value.toString().toUtf8()) {
+        switch (c) {
+            case '\\':
+                out->append("\\\\");
+                break;
+            case '\t':
+                out->append("\\t");
+                break;
+            case '\n':
+                out->append("\\n");
+                break;
+            case '\r':
+                out->append("\\r");
+                break;
+            default:
+                out->append(c);
+        }
+    }
+}
+
 // Adds rows to one table with few statements: a run of 14 motors is a handful of round trips
 // to a server instead of a thousand. Where values are bound, the statement for a full batch
 // is prepared once and run again for every full batch.
@@ -37,6 +95,9 @@ public:
     BatchInsert(QSqlDatabase* db, const RecordsBackend& backend, const QString& table,
                 const QStringList& columns)
         : m_db(db), m_inline(backend.inlinesValues()), m_columns(columns.size()), m_full(*db) {
+        m_copy = copyConnection(*db);
+        m_copyHead =
+            QStringLiteral("COPY %1 (%2) FROM STDIN").arg(table, columns.join(QStringLiteral(", "))).toUtf8();
         m_head = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(table, columns.join(QStringLiteral(", ")));
         m_group = QLatin1Char('(') + QStringLiteral("?, ").repeated(m_columns - 1) + QStringLiteral("?)");
         m_rowsPerStatement = m_inline ? kMaxRows : qBound(1, backend.maxBindValues() / m_columns, kMaxRows);
@@ -54,7 +115,7 @@ public:
     bool flush(QString* error) {
         if (m_rows == 0)
             return true;
-        const bool ok = m_inline ? runInline() : runBound();
+        const bool ok = m_copy ? runCopy() : m_inline ? runInline() : runBound();
         m_values.clear();
         m_rows = 0;
         m_bytes = 0;
@@ -67,6 +128,39 @@ private:
     static constexpr int kMaxRows = 1000;
     // Attachments: a statement holds all its values at once.
     static constexpr qint64 kMaxBytes = 8 * 1024 * 1024;
+
+    bool runCopy() {
+        QByteArray rows;
+        rows.reserve(int(m_bytes + m_values.size() * 2));
+        for (int r = 0; r < m_rows; ++r) {
+            for (int c = 0; c < m_columns; ++c) {
+                if (c > 0)
+                    rows.append('\t');
+                appendCopyValue(&rows, RecordsColumns::bindable(m_values[r * m_columns + c]));
+            }
+            rows.append('\n');
+        }
+        PGresult* start = PQexec(m_copy, m_copyHead.constData());
+        const bool copying = PQresultStatus(start) == PGRES_COPY_IN;
+        if (!copying)
+            m_error = QString::fromUtf8(PQresultErrorMessage(start)).trimmed();
+        PQclear(start);
+        if (!copying)
+            return false;
+        bool ok = PQputCopyData(m_copy, rows.constData(), rows.size()) == 1;
+        ok = PQputCopyEnd(m_copy, ok ? nullptr : "the rows could not be sent") == 1 && ok;
+        if (!ok)
+            m_error = QString::fromUtf8(PQerrorMessage(m_copy)).trimmed();
+        // Every result of the command is taken, so the connection is idle again for Qt.
+        while (PGresult* end = PQgetResult(m_copy)) {
+            if (PQresultStatus(end) != PGRES_COMMAND_OK) {
+                ok = false;
+                m_error = QString::fromUtf8(PQresultErrorMessage(end)).trimmed();
+            }
+            PQclear(end);
+        }
+        return ok;
+    }
 
     bool runInline() {
         const QSqlDriver* driver = m_db->driver();
@@ -110,6 +204,8 @@ private:
     }
 
     QSqlDatabase* m_db;
+    PGconn* m_copy = nullptr;
+    QByteArray m_copyHead;
     bool m_inline;
     int m_columns;
     QString m_head;

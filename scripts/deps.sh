@@ -11,7 +11,7 @@ packages=(
     fonts-dejavu-core fonts-wqy-microhei
     libxlsxwriter-dev libbackward-cpp-dev libdw-dev qttranslations5-l10n
     libqt5serialbus5-dev libqt5serialbus5-plugins libyaml-cpp-dev
-    libqt5sql5-sqlite libqt5sql5-psql postgresql poppler-utils imagemagick python3 zlib1g-dev
+    libqt5sql5-sqlite libqt5sql5-psql libpq-dev postgresql poppler-utils imagemagick python3 zlib1g-dev
 )
 
 missing=()

@@ -251,6 +251,8 @@ private slots:
         run.motors[2].startUtc = QDateTime();
         StepRecord& step = run.motors[1].steps[2];
         step.message = QStringLiteral("line one\nline two");
+        // What would end a field or a row of a bulk copy, and its null marker spelt out.
+        step.title = QStringLiteral("tab\there\r\n\\N \\. \\x41");
         step.log = QStringList{QStringLiteral("a\nb"), QString(), QStringLiteral("制动")};
         Measurement lowOnly;
         lowOnly.name = QStringLiteral("torque");
