@@ -45,9 +45,9 @@ void ScreenshotHook::check() {
         if (page == QLatin1String("oscilloscope"))
             trigger = QStringLiteral("trigger.configure.param.new");
         // Any other registered page kind opens through its own trigger.
-        for (const ShellRegistry::PageSpec& spec : ShellRegistry::pages()) {
-            if (spec.kind == page && page != QLatin1String("oscilloscope"))
-                trigger = spec.trigger;
+        for (const ShellRegistry::PageEntry& entry : ShellRegistry::pages()) {
+            if (entry.kind == page && page != QLatin1String("oscilloscope"))
+                trigger = entry.trigger;
         }
         kx::d(trigger)->trigger();
         // The oscilloscope lists the channels of the table read meanwhile.

@@ -35,7 +35,7 @@ void registerScopeScreens() {
     initScopeResources();
     ScopeControl::instance();
 
-    ShellRegistry::TabSpec analyze;
+    ShellRegistry::TabEntry analyze;
     analyze.key = QStringLiteral("analyze");
     analyze.objectName = QStringLiteral("tlbtnAnalyze");
     analyze.title = {"ScopeScreens", QT_TRANSLATE_NOOP("ScopeScreens", "Analyze")};
@@ -44,7 +44,7 @@ void registerScopeScreens() {
     analyze.tools = [](QWidget* parent) { return new AnalyzeTools(parent); };
     ShellRegistry::addTab(analyze);
 
-    ShellRegistry::PageSpec scope;
+    ShellRegistry::PageEntry scope;
     scope.kind = QLatin1String(OscilloscopePage::kKind);
     scope.title = {"ScopeScreens", QT_TRANSLATE_NOOP("ScopeScreens", "Oscilloscope")};
     scope.trigger = QStringLiteral("trigger.analyze.oscilloscope.new");

@@ -23,7 +23,7 @@ static void initWorkbenchResources() {
 namespace {
 
 void registerTabs() {
-    ShellRegistry::TabSpec device;
+    ShellRegistry::TabEntry device;
     device.key = QStringLiteral("device");
     device.objectName = QStringLiteral("tlbtnDevice");
     device.title = {"WorkbenchScreens", QT_TRANSLATE_NOOP("WorkbenchScreens", "Device")};
@@ -32,7 +32,7 @@ void registerTabs() {
     device.tools = [](QWidget* parent) { return new DeviceTools(parent); };
     ShellRegistry::addTab(device);
 
-    ShellRegistry::TabSpec configure;
+    ShellRegistry::TabEntry configure;
     configure.key = QStringLiteral("configure");
     configure.objectName = QStringLiteral("tlbtnParam");
     configure.title = {"WorkbenchScreens", QT_TRANSLATE_NOOP("WorkbenchScreens", "Configure")};
@@ -43,14 +43,14 @@ void registerTabs() {
 }
 
 void registerPages() {
-    ShellRegistry::PageSpec info;
+    ShellRegistry::PageEntry info;
     info.kind = QLatin1String(DeviceInfoPage::kKind);
     info.title = {"WorkbenchScreens", QT_TRANSLATE_NOOP("WorkbenchScreens", "Device Info")};
     info.trigger = QStringLiteral("trigger.device.info.new");
     info.factory = [](QWidget* parent) { return new DeviceInfoPage(parent); };
     ShellRegistry::addPage(info);
 
-    ShellRegistry::PageSpec table;
+    ShellRegistry::PageEntry table;
     table.kind = QLatin1String(ParamTablePage::kKind);
     table.title = {"WorkbenchScreens", QT_TRANSLATE_NOOP("WorkbenchScreens", "Param Table")};
     table.trigger = QStringLiteral("trigger.configure.param.new");

@@ -64,8 +64,8 @@ Editor::Editor(QWidget* parent) : QWidget(parent) {
     connect(m_stack, &QStackedWidget::currentChanged, this, &Editor::onCurrentChanged);
 
     // Every registered page kind opens on its own event node.
-    for (const ShellRegistry::PageSpec& spec : ShellRegistry::pages())
-        connect(kx::d(spec.trigger), &kx::DataObject::changed, this, [this, spec] { open(spec); });
+    for (const ShellRegistry::PageEntry& entry : ShellRegistry::pages())
+        connect(kx::d(entry.trigger), &kx::DataObject::changed, this, [this, entry] { open(entry); });
 }
 
 QString Editor::displayName(kx::DataObject* device) {
@@ -94,41 +94,41 @@ int Editor::findPage(const QString& kind, kx::DataObject* device) const {
     return -1;
 }
 
-void Editor::open(const ShellRegistry::PageSpec& spec) {
+void Editor::open(const ShellRegistry::PageEntry& entry) {
     Helper* helper = Helper::instance();
-    if (spec.refusal) {
-        const QString why = spec.refusal(helper->currentDeviceDobj());
+    if (entry.refusal) {
+        const QString why = entry.refusal(helper->currentDeviceDobj());
         if (!why.isEmpty()) {
             helper->showWarning(why);
             return;
         }
     }
     kx::DataObject* device = helper->currentDeviceDobj();
-    if (spec.needsDevice && !helper->activatedDevice())
+    if (entry.needsDevice && !helper->activatedDevice())
         return;
-    const int index = findPage(spec.kind, device);
-    if (index >= 0 && !spec.recreate) {
+    const int index = findPage(entry.kind, device);
+    if (index >= 0 && !entry.recreate) {
         selectPage(index);
         return;
     }
     if (index >= 0)
         closePage(index);
-    createPage(spec);
+    createPage(entry);
 }
 
-void Editor::createPage(const ShellRegistry::PageSpec& spec) {
-    QWidget* page = spec.factory ? spec.factory(nullptr) : new PlaceholderPage(spec.kind);
+void Editor::createPage(const ShellRegistry::PageEntry& entry) {
+    QWidget* page = entry.factory ? entry.factory(nullptr) : new PlaceholderPage(entry.kind);
     auto* base = dynamic_cast<BaseEditorPage*>(page);
-    if (!base || base->kind() != spec.kind) {
+    if (!base || base->kind() != entry.kind) {
         // Found by its kind later on, such a page would be opened again on every request.
-        kx::logE() << "the page made for kind " + spec.kind + " is no editor page of that kind";
+        kx::logE() << "the page made for kind " + entry.kind + " is no editor page of that kind";
         delete page;
         return;
     }
     kx::DataObject* device = base->device();
     if (!device->isEmpty())
         connect(device, &QObject::destroyed, this, &Editor::onDeviceDestroyed, Qt::UniqueConnection);
-    addPage(spec.title.translated(), page);
+    addPage(entry.title.translated(), page);
 }
 
 void Editor::onDeviceDestroyed(QObject*) {

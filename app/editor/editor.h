@@ -44,8 +44,8 @@ public:
 
 private:
     // One request for a page of the kind: refused, the open page selected, or a new page.
-    void open(const ShellRegistry::PageSpec& spec);
-    void createPage(const ShellRegistry::PageSpec& spec);
+    void open(const ShellRegistry::PageEntry& entry);
+    void createPage(const ShellRegistry::PageEntry& entry);
     void onCurrentChanged(int index);
     void onDeviceDestroyed(QObject* device);
     void showHintWhenEmpty();

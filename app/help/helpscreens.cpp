@@ -12,7 +12,7 @@ void registerHelpScreens() {
         return;
     registered = true;
 
-    ShellRegistry::TabSpec help;
+    ShellRegistry::TabEntry help;
     help.key = QStringLiteral("help");
     help.objectName = QStringLiteral("tlbtnHelp");
     help.title = {"HelpScreens", QT_TRANSLATE_NOOP("HelpScreens", "Help")};
@@ -22,7 +22,7 @@ void registerHelpScreens() {
     help.tools = [](QWidget* parent) { return new HelpTools(parent); };
     ShellRegistry::addTab(help);
 
-    ShellRegistry::PageSpec manual;
+    ShellRegistry::PageEntry manual;
     manual.kind = QLatin1String(WebPage::kKind);
     manual.title = {"HelpScreens", QT_TRANSLATE_NOOP("HelpScreens", "Instruction")};
     manual.trigger = QStringLiteral("trigger.help.instruction");

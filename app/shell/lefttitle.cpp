@@ -32,7 +32,7 @@ LeftTitle::LeftTitle(QWidget* parent) : QWidget(parent) {
     m_btnFile->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     layout->addWidget(m_btnFile);
     // The tab buttons come from the registered screens, in their order.
-    for (const ShellRegistry::TabSpec& tab : ShellRegistry::tabs()) {
+    for (const ShellRegistry::TabEntry& tab : ShellRegistry::tabs()) {
         auto* button = new QToolButton(this);
         button->setObjectName(tab.objectName);
         button->setText(tab.title.translated());

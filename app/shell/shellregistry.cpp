@@ -13,9 +13,9 @@
 namespace {
 // Filled at start-up and read while windows are built, all on the GUI thread.
 struct Registry {
-    QList<ShellRegistry::TabSpec> tabs;
-    QList<ShellRegistry::ActionSpec> actions;
-    QList<ShellRegistry::PageSpec> pages;
+    QList<ShellRegistry::TabEntry> tabs;
+    QList<ShellRegistry::ActionEntry> actions;
+    QList<ShellRegistry::PageEntry> pages;
     ShellRegistry::WidgetFactory deviceTree;
     ShellRegistry::WidgetFactory sidebar;
 };
@@ -31,11 +31,11 @@ bool refuse(const QString& why) {
 }
 
 // Keeps the list ordered by order number; equal numbers stay in registration order.
-template <typename Spec>
-void insertOrdered(QList<Spec>& list, const Spec& spec) {
-    auto at = std::upper_bound(list.begin(), list.end(), spec,
-                               [](const Spec& a, const Spec& b) { return a.order < b.order; });
-    list.insert(at, spec);
+template <typename Entry>
+void insertOrdered(QList<Entry>& list, const Entry& entry) {
+    auto at = std::upper_bound(list.begin(), list.end(), entry,
+                               [](const Entry& a, const Entry& b) { return a.order < b.order; });
+    list.insert(at, entry);
 }
 }  // namespace
 
@@ -43,10 +43,10 @@ QString ShellRegistry::Text::translated() const {
     return QCoreApplication::translate(context, source);
 }
 
-bool ShellRegistry::addTab(const TabSpec& tab) {
+bool ShellRegistry::addTab(const TabEntry& tab) {
     if (tab.key.isEmpty() || tab.index < 0)
         return refuse(QStringLiteral("tab \"%1\" needs a key and an index of at least 0").arg(tab.key));
-    for (const TabSpec& other : qAsConst(registry().tabs)) {
+    for (const TabEntry& other : qAsConst(registry().tabs)) {
         if (other.key == tab.key || other.index == tab.index)
             return refuse(QStringLiteral("tab \"%1\" (index %2) clashes with tab \"%3\" (index %4)")
                               .arg(tab.key)
@@ -58,11 +58,11 @@ bool ShellRegistry::addTab(const TabSpec& tab) {
     return true;
 }
 
-bool ShellRegistry::addAction(const ActionSpec& action) {
+bool ShellRegistry::addAction(const ActionEntry& action) {
     if (action.tab.isEmpty() || action.objectName.isEmpty() || (action.trigger.isEmpty() && !action.run))
         return refuse(QStringLiteral("button \"%1\" needs a tab, an object name and something to do")
                           .arg(action.objectName));
-    for (const ActionSpec& other : qAsConst(registry().actions)) {
+    for (const ActionEntry& other : qAsConst(registry().actions)) {
         if (other.tab == action.tab && other.objectName == action.objectName)
             return refuse(
                 QStringLiteral("button \"%1\" is already on tab \"%2\"").arg(action.objectName, action.tab));
@@ -71,10 +71,10 @@ bool ShellRegistry::addAction(const ActionSpec& action) {
     return true;
 }
 
-bool ShellRegistry::addPage(const PageSpec& page) {
+bool ShellRegistry::addPage(const PageEntry& page) {
     if (page.kind.isEmpty() || page.trigger.isEmpty())
         return refuse(QStringLiteral("page \"%1\" needs a kind and a trigger").arg(page.kind));
-    for (const PageSpec& other : qAsConst(registry().pages)) {
+    for (const PageEntry& other : qAsConst(registry().pages)) {
         if (other.kind == page.kind)
             return refuse(QStringLiteral("page kind \"%1\" is already registered").arg(page.kind));
     }
@@ -86,20 +86,20 @@ bool ShellRegistry::addPage(const PageSpec& page) {
     return true;
 }
 
-QList<ShellRegistry::TabSpec> ShellRegistry::tabs() {
+QList<ShellRegistry::TabEntry> ShellRegistry::tabs() {
     return registry().tabs;
 }
 
-QList<ShellRegistry::ActionSpec> ShellRegistry::actions(const QString& tabKey) {
-    QList<ActionSpec> result;
-    for (const ActionSpec& action : qAsConst(registry().actions)) {
+QList<ShellRegistry::ActionEntry> ShellRegistry::actions(const QString& tabKey) {
+    QList<ActionEntry> result;
+    for (const ActionEntry& action : qAsConst(registry().actions)) {
         if (action.tab == tabKey)
             result.append(action);
     }
     return result;
 }
 
-QList<ShellRegistry::PageSpec> ShellRegistry::pages() {
+QList<ShellRegistry::PageEntry> ShellRegistry::pages() {
     return registry().pages;
 }
 

@@ -19,7 +19,7 @@ class DataObject;
 // later reach only windows built later). A new screen, for example:
 //
 //     void registerMonitorScreens() {
-//         ShellRegistry::PageSpec page;
+//         ShellRegistry::PageEntry page;
 //         page.kind = QStringLiteral("monitor");
 //         page.title = {"MonitorScreens", QT_TRANSLATE_NOOP("MonitorScreens", "Bus Monitor")};
 //         page.trigger = QStringLiteral("trigger.analyze.monitor.new");  // created if missing
@@ -27,7 +27,7 @@ class DataObject;
 //         page.factory = [](QWidget* parent) { return new MonitorPage(parent); };
 //         ShellRegistry::addPage(page);
 //
-//         ShellRegistry::ActionSpec action;  // a button on the Analyze tab's strip
+//         ShellRegistry::ActionEntry action;  // a button on the Analyze tab's strip
 //         action.tab = QStringLiteral("analyze");
 //         action.objectName = QStringLiteral("btnMonitor");
 //         action.text = {"MonitorScreens", QT_TRANSLATE_NOOP("MonitorScreens", "Bus Monitor")};
@@ -35,7 +35,7 @@ class DataObject;
 //         action.trigger = page.trigger;
 //         ShellRegistry::addAction(action);
 //
-//         ShellRegistry::TabSpec tab;  // a tab of its own, between Analyze and Help
+//         ShellRegistry::TabEntry tab;  // a tab of its own, between Analyze and Help
 //         tab.key = QStringLiteral("commission");
 //         tab.objectName = QStringLiteral("tlbtnCommission");
 //         tab.title = {"CommissionScreens", QT_TRANSLATE_NOOP("CommissionScreens", "Commission")};
@@ -59,7 +59,7 @@ public:
         QString translated() const;
     };
 
-    struct TabSpec {
+    struct TabEntry {
         QString key;         // stable name, e.g. "device"; actions name their tab by it
         QString objectName;  // of the tab button, e.g. "tlbtnDevice"
         Text title;
@@ -71,7 +71,7 @@ public:
         WidgetFactory tools;  // the tab's tool strip; none shows a placeholder
     };
 
-    struct ActionSpec {
+    struct ActionEntry {
         QString tab;  // key of the tab whose strip carries the button
         QString objectName;
         Text text;
@@ -82,7 +82,7 @@ public:
         std::function<void()> run;
     };
 
-    struct PageSpec {
+    struct PageEntry {
         QString kind;  // also what BaseEditorPage::kind() of the page returns
         Text title;    // the title of the page's tab in the editor
         // The event node that opens the page; created when the data tree lacks it.
@@ -99,14 +99,14 @@ public:
         WidgetFactory factory;  // must make a BaseEditorPage of this kind; none: a placeholder
     };
 
-    static bool addTab(const TabSpec& tab);
-    static bool addAction(const ActionSpec& action);
-    static bool addPage(const PageSpec& page);
+    static bool addTab(const TabEntry& tab);
+    static bool addAction(const ActionEntry& action);
+    static bool addPage(const PageEntry& page);
 
     // In order; actions of one tab only.
-    static QList<TabSpec> tabs();
-    static QList<ActionSpec> actions(const QString& tabKey);
-    static QList<PageSpec> pages();
+    static QList<TabEntry> tabs();
+    static QList<ActionEntry> actions(const QString& tabKey);
+    static QList<PageEntry> pages();
 
     static void setDeviceTreeFactory(WidgetFactory factory);
     static WidgetFactory deviceTreeFactory();

@@ -41,7 +41,7 @@ QWidget* ToolWidget::toolsWidget() const {
     return m_tools;
 }
 
-QWidget* ToolWidget::buildStrip(const ShellRegistry::TabSpec& tab) {
+QWidget* ToolWidget::buildStrip(const ShellRegistry::TabEntry& tab) {
     auto* strip = new QWidget(this);
     strip->setObjectName(QStringLiteral("ToolStrip"));
     auto* layout = new QHBoxLayout(strip);
@@ -50,14 +50,14 @@ QWidget* ToolWidget::buildStrip(const ShellRegistry::TabSpec& tab) {
     m_tools = tab.tools ? tab.tools(strip) : new PlaceholderTools(tab.title.translated(), strip);
     layout->addWidget(m_tools);
     // Buttons other screens add to this tab follow the tab's own tools.
-    const QList<ShellRegistry::ActionSpec> actions = ShellRegistry::actions(tab.key);
+    const QList<ShellRegistry::ActionEntry> actions = ShellRegistry::actions(tab.key);
     if (!actions.isEmpty()) {
         auto* line = new QFrame(strip);
         line->setFrameShape(QFrame::VLine);
         line->setFrameShadow(QFrame::Sunken);
         layout->addWidget(line);
     }
-    for (const ShellRegistry::ActionSpec& action : actions) {
+    for (const ShellRegistry::ActionEntry& action : actions) {
         auto* button = new QPushButton(QIcon(action.icon), action.text.translated(), strip);
         button->setObjectName(action.objectName);
         button->setIconSize(QSize(18, 18));
@@ -75,7 +75,7 @@ QWidget* ToolWidget::buildStrip(const ShellRegistry::TabSpec& tab) {
 
 void ToolWidget::onIndexChanged(const QVariant& value) {
     // A value that names no tab leaves the strip as it is.
-    for (const ShellRegistry::TabSpec& tab : ShellRegistry::tabs()) {
+    for (const ShellRegistry::TabEntry& tab : ShellRegistry::tabs()) {
         if (tab.index == value.toInt()) {
             // setWidget() deletes the previous strip with its tools.
             m_scrollArea->setWidget(buildStrip(tab));

@@ -21,7 +21,7 @@ public:
 
 private:
     void onIndexChanged(const QVariant& value);
-    QWidget* buildStrip(const ShellRegistry::TabSpec& tab);
+    QWidget* buildStrip(const ShellRegistry::TabEntry& tab);
 
     QScrollArea* m_scrollArea;
     QPointer<QWidget> m_tools;

@@ -15,25 +15,25 @@ inline void registerShellStandIns() {
     registerHelpScreens();
 
     auto tab = [](const char* key, const char* objectName, const char* title, int index) {
-        ShellRegistry::TabSpec spec;
-        spec.key = QLatin1String(key);
-        spec.objectName = QLatin1String(objectName);
-        spec.title = {"StandIn", title};
-        spec.order = 10 * (index + 1);
-        spec.index = index;
-        ShellRegistry::addTab(spec);
+        ShellRegistry::TabEntry entry;
+        entry.key = QLatin1String(key);
+        entry.objectName = QLatin1String(objectName);
+        entry.title = {"StandIn", title};
+        entry.order = 10 * (index + 1);
+        entry.index = index;
+        ShellRegistry::addTab(entry);
     };
     tab("device", "tlbtnDevice", "Device", 0);
     tab("configure", "tlbtnParam", "Configure", 1);
     tab("analyze", "tlbtnAnalyze", "Analyze", 2);
 
     auto page = [](const char* kind, const char* title, const char* trigger, bool recreate) {
-        ShellRegistry::PageSpec spec;
-        spec.kind = QLatin1String(kind);
-        spec.title = {"StandIn", title};
-        spec.trigger = QLatin1String(trigger);
-        spec.recreate = recreate;
-        return spec;
+        ShellRegistry::PageEntry entry;
+        entry.kind = QLatin1String(kind);
+        entry.title = {"StandIn", title};
+        entry.trigger = QLatin1String(trigger);
+        entry.recreate = recreate;
+        return entry;
     };
     ShellRegistry::addPage(page("device_info", "Device Info", "trigger.device.info.new", false));
     ShellRegistry::addPage(page("param_table", "Param Table", "trigger.configure.param.new", true));

@@ -37,7 +37,7 @@ QStringList objectNames(const QList<QToolButton*>& buttons) {
 void registerBenchScreen() {
     registerShellStandIns();
 
-    ShellRegistry::TabSpec tab;
+    ShellRegistry::TabEntry tab;
     tab.key = QStringLiteral("bench");
     tab.objectName = QStringLiteral("tlbtnBench");
     tab.title = {"BenchScreens", "Bench"};
@@ -50,14 +50,14 @@ void registerBenchScreen() {
     };
     QVERIFY(ShellRegistry::addTab(tab));
 
-    ShellRegistry::PageSpec page;
+    ShellRegistry::PageEntry page;
     page.kind = QStringLiteral("bench_page");
     page.title = {"BenchScreens", "Bench Page"};
     page.trigger = QStringLiteral("trigger.bench.page.new");
     page.factory = [](QWidget*) { return new BenchPage(QStringLiteral("bench_page")); };
     QVERIFY(ShellRegistry::addPage(page));
 
-    ShellRegistry::PageSpec log;
+    ShellRegistry::PageEntry log;
     log.kind = QStringLiteral("bench_log");
     log.title = {"BenchScreens", "Bench Log"};
     log.trigger = QStringLiteral("trigger.bench.log.new");
@@ -67,7 +67,7 @@ void registerBenchScreen() {
     QVERIFY(ShellRegistry::addPage(log));
 
     // A factory that makes a page of another kind: the editor could never find it again.
-    ShellRegistry::PageSpec wrong;
+    ShellRegistry::PageEntry wrong;
     wrong.kind = QStringLiteral("bench_wrong");
     wrong.trigger = QStringLiteral("trigger.bench.wrong.new");
     wrong.needsDevice = false;
@@ -76,14 +76,14 @@ void registerBenchScreen() {
 
     // Buttons on strips the bench screen does not own, one per way of acting; the later
     // order number is registered first.
-    ShellRegistry::ActionSpec second;
+    ShellRegistry::ActionEntry second;
     second.tab = QStringLiteral("help");
     second.objectName = QStringLiteral("btnBenchRun");
     second.text = {"BenchScreens", "Run"};
     second.order = 2;
     second.run = [] { ++g_runs; };
     QVERIFY(ShellRegistry::addAction(second));
-    ShellRegistry::ActionSpec first;
+    ShellRegistry::ActionEntry first;
     first.tab = QStringLiteral("help");
     first.objectName = QStringLiteral("btnBenchLog");
     first.text = {"BenchScreens", "Bench Log"};
@@ -263,7 +263,7 @@ private slots:
 
     void clashingRegistrationsAreRefused() {
         const int tabs = ShellRegistry::tabs().size();
-        ShellRegistry::TabSpec tab;
+        ShellRegistry::TabEntry tab;
         tab.key = QStringLiteral("bench");  // taken
         tab.index = 8;
         QVERIFY(!ShellRegistry::addTab(tab));
@@ -272,14 +272,14 @@ private slots:
         QVERIFY(!ShellRegistry::addTab(tab));
         QCOMPARE(ShellRegistry::tabs().size(), tabs);
 
-        ShellRegistry::PageSpec page;
+        ShellRegistry::PageEntry page;
         page.kind = QStringLiteral("bench_page");
         page.trigger = QStringLiteral("trigger.bench.other.new");
         QVERIFY(!ShellRegistry::addPage(page));
         // A refused page leaves no event node behind.
         QVERIFY(kx::d(QStringLiteral("trigger.bench.other.new"))->isEmpty());
 
-        ShellRegistry::ActionSpec button;
+        ShellRegistry::ActionEntry button;
         button.tab = QStringLiteral("help");
         button.objectName = QStringLiteral("btnBenchRun");
         button.trigger = QStringLiteral("trigger.bench.log.new");

@@ -24,7 +24,7 @@ namespace {
 
 const QDateTime kT0 = QDateTime(QDate(2024, 5, 1), QTime(8, 0), Qt::UTC);
 
-struct MotorSpec {
+struct MotorRow {
     quint64 mcu;
     int can;
     Outcome outcome;
@@ -34,23 +34,23 @@ struct MotorSpec {
 
 // A run whose motors each have one step with the given outcome.
 RunRecord runWith(const QString& uuid, const QDateTime& start, const QString& station, const QString& plan,
-                  const QVector<MotorSpec>& motors) {
+                  const QVector<MotorRow>& motors) {
     RunRecord run;
     run.uuid = uuid;
     run.planName = plan;
     run.station = station;
     run.startUtc = start;
     run.endUtc = start.addSecs(30);
-    for (const MotorSpec& spec : motors) {
+    for (const MotorRow& entry : motors) {
         MotorRecord m;
-        m.mcuId = spec.mcu;
-        m.canId = spec.can;
-        m.firmware = spec.firmware;
-        m.paramSha256 = spec.params;
+        m.mcuId = entry.mcu;
+        m.canId = entry.can;
+        m.firmware = entry.firmware;
+        m.paramSha256 = entry.params;
         StepRecord s;
         s.index = 1;
         s.kind = QStringLiteral("check");
-        s.outcome = spec.outcome;
+        s.outcome = entry.outcome;
         m.steps << s;
         run.motors << m;
     }

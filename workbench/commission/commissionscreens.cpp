@@ -5,7 +5,7 @@
 
 void registerCommissionScreens() {
     // One page for the bus, whichever device is current: the run picks its motors itself.
-    ShellRegistry::PageSpec page;
+    ShellRegistry::PageEntry page;
     page.kind = CommissionPage::kind();
     page.title = {"CommissionScreens", QT_TRANSLATE_NOOP("CommissionScreens", "Commission")};
     page.trigger = QStringLiteral("trigger.device.commission.new");
@@ -13,7 +13,7 @@ void registerCommissionScreens() {
     page.factory = [](QWidget* parent) { return new CommissionPage(parent); };
     ShellRegistry::addPage(page);
 
-    ShellRegistry::ActionSpec action;
+    ShellRegistry::ActionEntry action;
     action.tab = QStringLiteral("device");
     action.objectName = QStringLiteral("btnCommission");
     action.text = {"CommissionScreens", QT_TRANSLATE_NOOP("CommissionScreens", "Commission")};

@@ -9,7 +9,7 @@ void registerMonitorScreens() {
     LiveTrace::instance().start();
 
     // One monitor for the whole bus, whichever device is current.
-    ShellRegistry::PageSpec page;
+    ShellRegistry::PageEntry page;
     page.kind = BusMonitorPage::kind();
     page.title = {"MonitorScreens", QT_TRANSLATE_NOOP("MonitorScreens", "Bus Monitor")};
     page.trigger = QStringLiteral("trigger.analyze.monitor.new");
@@ -17,7 +17,7 @@ void registerMonitorScreens() {
     page.factory = [](QWidget* parent) { return new BusMonitorPage(parent); };
     ShellRegistry::addPage(page);
 
-    ShellRegistry::ActionSpec action;
+    ShellRegistry::ActionEntry action;
     action.tab = QStringLiteral("analyze");
     action.objectName = QStringLiteral("btnBusMonitor");
     action.text = {"MonitorScreens", QT_TRANSLATE_NOOP("MonitorScreens", "Bus Monitor")};

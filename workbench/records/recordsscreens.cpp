@@ -57,7 +57,7 @@ void registerRecordsScreens() {
     initRecordsResources();
     kx::d().regist(nullptr, kWaitingNode)->set(nullptr, -1);
 
-    ShellRegistry::PageSpec page;
+    ShellRegistry::PageEntry page;
     page.kind = QLatin1String(RecordsPage::kKind);
     page.title = {"RecordsScreens", QT_TRANSLATE_NOOP("RecordsScreens", "Records")};
     page.trigger = kTrigger;
@@ -65,7 +65,7 @@ void registerRecordsScreens() {
     page.factory = [](QWidget* parent) { return new RecordsPage(parent); };
     ShellRegistry::addPage(page);
 
-    ShellRegistry::ActionSpec action;
+    ShellRegistry::ActionEntry action;
     action.tab = QStringLiteral("device");
     action.objectName = QStringLiteral("btnRecords");
     action.text = {"RecordsScreens", QT_TRANSLATE_NOOP("RecordsScreens", "Records")};
