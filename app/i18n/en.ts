@@ -5225,22 +5225,6 @@ Kept by this station, waiting to be sent</translation>
 %1</translation>
     </message>
     <message>
-        <source>Started</source>
-        <translation>Started</translation>
-    </message>
-    <message>
-        <source>Outcome</source>
-        <translation>Outcome</translation>
-    </message>
-    <message>
-        <source>Plan</source>
-        <translation>Plan</translation>
-    </message>
-    <message>
-        <source>Station</source>
-        <translation>Station</translation>
-    </message>
-    <message>
         <source>CAN ID</source>
         <translation>CAN ID</translation>
     </message>

@@ -5213,22 +5213,6 @@ Kept by this station, waiting to be sent</source>
 %1</translation>
     </message>
     <message>
-        <source>Started</source>
-        <translation>开始</translation>
-    </message>
-    <message>
-        <source>Outcome</source>
-        <translation>结果</translation>
-    </message>
-    <message>
-        <source>Plan</source>
-        <translation>计划</translation>
-    </message>
-    <message>
-        <source>Station</source>
-        <translation>工位</translation>
-    </message>
-    <message>
         <source>CAN ID</source>
         <translation>CAN ID</translation>
     </message>

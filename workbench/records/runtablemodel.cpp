@@ -87,6 +87,17 @@ QVariant RunTableModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
+        case Motors:
+            return tr("Motors");
+        case Run:
+            return tr("Run");
+    }
+    const QString title = leadingTitle(section);
+    return title.isEmpty() ? QVariant() : QVariant(title);
+}
+
+QString RunTableModel::leadingTitle(int column) {
+    switch (column) {
         case Started:
             return tr("Started");
         case Result:
@@ -95,10 +106,6 @@ QVariant RunTableModel::headerData(int section, Qt::Orientation orientation, int
             return tr("Plan");
         case Station:
             return tr("Station");
-        case Motors:
-            return tr("Motors");
-        case Run:
-            return tr("Run");
     }
-    return QVariant();
+    return QString();
 }

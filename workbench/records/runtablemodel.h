@@ -26,6 +26,8 @@ public:
 
     // "2024-05-01 10:00:03" in local time; "-" for none.
     static QString timeText(const QDateTime& utc);
+    // The titles of the columns every run table starts with (Started to Station), or nothing.
+    static QString leadingTitle(int column);
     // Bold for a failure, italic for a marginal pass: the outcome shows without colours.
     static QVariant outcomeFont(Outcome outcome);
 

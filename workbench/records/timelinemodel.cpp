@@ -90,15 +90,14 @@ QVariant TimelineModel::data(const QModelIndex& index, int role) const {
 QVariant TimelineModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
+    // The first columns are those of the run table.
+    static_assert(int(Station) == int(RunTableModel::Station), "the leading columns match the run table's");
     switch (section) {
         case Started:
-            return tr("Started");
         case Result:
-            return tr("Outcome");
         case Plan:
-            return tr("Plan");
         case Station:
-            return tr("Station");
+            return RunTableModel::leadingTitle(section);
         case CanId:
             return tr("CAN ID");
         case Firmware:
