@@ -226,6 +226,12 @@ void RecordsPage::buildForm(QWidget* form) {
     m_outcome->addItem(tr("any"));
     for (Outcome o : {Outcome::Pass, Outcome::Marginal, Outcome::Skipped, Outcome::Fail, Outcome::Error})
         m_outcome->addItem(Outcomes::label(o), int(o));
+    // Never narrower than its longest choice (and the style's arrow), however little room the
+    // page gets.
+    int widest = 0;
+    for (int i = 0; i < m_outcome->count(); ++i)
+        widest = qMax(widest, m_outcome->fontMetrics().horizontalAdvance(m_outcome->itemText(i)));
+    m_outcome->setMinimumWidth(widest + 40);
     m_station = new QComboBox(form);
     m_station->setObjectName(QStringLiteral("cmbStation"));
     m_station->setEditable(true);
